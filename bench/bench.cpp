@@ -1,0 +1,112 @@
+// Reading and writing a large text through TextFile, as a ratio to moving the same bytes with a
+// plain QFile. Not a test: it prints ratios and judges nothing.
+//
+//   q7bench [megabytes]     (default 50)
+
+#include "sheets/textfile.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+// Lines of mixed Japanese and ASCII, like a memo file.
+QString makeText(qsizetype approxBytes)
+{
+    const QStringList words = {
+        QStringLiteral("今日は"), QStringLiteral("会議の議事録"), QStringLiteral("ＡＢＣ"),
+        QStringLiteral("ｶﾀｶﾅ"), QStringLiteral("①②③"), QStringLiteral("Meeting"),
+        QStringLiteral("notes:"), QStringLiteral("12345"), QStringLiteral("東京都千代田区"),
+        QStringLiteral("「引用」"), QStringLiteral("http://example.com/"), QStringLiteral("と"),
+    };
+    QRandomGenerator rng(1);
+    QString text;
+    text.reserve(approxBytes / 2 + 1024);
+    qsizetype bytes = 0;
+    while (bytes < approxBytes) {
+        const int n = int(rng.bounded(2, 14));
+        for (int k = 0; k < n; ++k) {
+            const QString &w = words[rng.bounded(words.size())];
+            text += w;
+            text += u' ';
+            bytes += w.toUtf8().size() + 1;
+        }
+        text += QStringLiteral("\r\n");
+        bytes += 2;
+    }
+    text.chop(2);
+    return text;
+}
+
+// Best of a few runs, in milliseconds.
+double best(const std::function<void()> &run, int times = 3)
+{
+    double ms = 1e300;
+    for (int i = 0; i < times; ++i) {
+        QElapsedTimer t;
+        t.start();
+        run();
+        ms = std::min(ms, double(t.nsecsElapsed()) / 1e6);
+    }
+    return ms;
+}
+
+QByteArray plainRead(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void plainWrite(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+void measure(const char *name, const QString &file, const QString &plainFile, const QString &text,
+             TextCodec::Encoding encoding)
+{
+    const QByteArray bytes = TextCodec::encode(text + QStringLiteral("\r\n"), encoding);
+    plainWrite(file, bytes);
+    plainWrite(plainFile, bytes);
+
+    bool ok = true;
+    const double plainR = best([&] { ok = plainRead(plainFile).size() == bytes.size() && ok; });
+    const double ourR = best([&] {
+        const TextFile::ReadResult r = TextFile::read(file);
+        ok = r.ok && r.encoding == encoding && r.text.size() == text.size() && ok;
+    });
+    const double plainW = best([&] { plainWrite(plainFile, bytes); });
+    const double ourW = best([&] {
+        const TextFile::WriteResult w = TextFile::write(file, text);
+        ok = w.ok && w.encoding == encoding && ok;
+    });
+    ok = ok && plainRead(file) == bytes;
+    std::printf("%-6s %6.1f MB  read %7.1f ms / plain %6.1f ms = %5.2f   "
+                "write %7.1f ms / plain %6.1f ms = %5.2f%s\n",
+                name, double(bytes.size()) / 1e6, ourR, plainR, ourR / plainR, ourW, plainW,
+                ourW / plainW, ok ? "" : "   (WRONG RESULT)");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const qsizetype megabytes = argc > 1 ? qsizetype(std::atoi(argv[1])) : 50;
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return 1;
+    const QString text = makeText(megabytes * 1000 * 1000);
+    std::printf("ratios: TextFile time / plain QFile time for the same bytes (best of 3)\n");
+    measure("CP932", dir.filePath("cp932.txt"), dir.filePath("plain1"), text, TextCodec::Encoding::Cp932);
+    measure("UTF-8", dir.filePath("utf8.txt"), dir.filePath("plain2"), text, TextCodec::Encoding::Utf8);
+    return 0;
+}

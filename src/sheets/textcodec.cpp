@@ -1,0 +1,384 @@
+#include "sheets/textcodec.h"
+
+#include "sheets/cp932.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace TextCodec {
+
+namespace {
+
+constexpr char16_t RawByteLast = RawByteBase + 0xFF;
+
+bool isRawByteChar(char32_t c)
+{
+    return c >= RawByteBase && c <= RawByteLast;
+}
+
+bool startsWith(const QByteArray &bytes, const char *prefix)
+{
+    return bytes.startsWith(QByteArrayView(prefix));
+}
+
+const char *const Utf8BomBytes = "\xEF\xBB\xBF";
+const char *const Utf16LeBom = "\xFF\xFE";
+const char *const Utf16BeBom = "\xFE\xFF";
+
+std::optional<Encoding> encodingByBom(const QByteArray &bytes)
+{
+    if (startsWith(bytes, Utf8BomBytes))
+        return Encoding::Utf8Bom;
+    if (startsWith(bytes, Utf16LeBom))
+        return Encoding::Utf16Le;
+    if (startsWith(bytes, Utf16BeBom))
+        return Encoding::Utf16Be;
+    return std::nullopt;
+}
+
+// Skips ASCII eight bytes at a time; most text is mostly ASCII.
+qsizetype skipAscii(const uchar *p, qsizetype i, qsizetype n)
+{
+    while (i + 8 <= n) {
+        quint64 word;
+        std::memcpy(&word, p + i, 8);
+        if (word & 0x8080808080808080ull)
+            break;
+        i += 8;
+    }
+    while (i < n && p[i] < 0x80)
+        ++i;
+    return i;
+}
+
+// Length of the well-formed UTF-8 sequence at p[0] (a non-ASCII byte), or 0. Overlong forms,
+// surrogates and values past U+10FFFF are not well-formed.
+int utf8Sequence(const uchar *p, qsizetype left, char32_t *code)
+{
+    const uchar b0 = p[0];
+    auto cont = [&](int k) { return (p[k] & 0xC0) == 0x80; };
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        if (left < 2 || !cont(1))
+            return 0;
+        *code = (char32_t(b0 & 0x1F) << 6) | (p[1] & 0x3F);
+        return 2;
+    }
+    if (b0 >= 0xE0 && b0 <= 0xEF) {
+        const uchar lo = b0 == 0xE0 ? 0xA0 : 0x80;
+        const uchar hi = b0 == 0xED ? 0x9F : 0xBF;
+        if (left < 3 || p[1] < lo || p[1] > hi || !cont(2))
+            return 0;
+        *code = (char32_t(b0 & 0x0F) << 12) | (char32_t(p[1] & 0x3F) << 6) | (p[2] & 0x3F);
+        return 3;
+    }
+    if (b0 >= 0xF0 && b0 <= 0xF4) {
+        const uchar lo = b0 == 0xF0 ? 0x90 : 0x80;
+        const uchar hi = b0 == 0xF4 ? 0x8F : 0xBF;
+        if (left < 4 || p[1] < lo || p[1] > hi || !cont(2) || !cont(3))
+            return 0;
+        *code = (char32_t(b0 & 0x07) << 18) | (char32_t(p[1] & 0x3F) << 12)
+                | (char32_t(p[2] & 0x3F) << 6) | (p[3] & 0x3F);
+        return 4;
+    }
+    return 0;
+}
+
+// Decodes UTF-8; an invalid byte becomes its raw-byte character. With strict, gives up at the
+// first invalid byte instead and returns false. A well-formed U+F700..U+F7FF also becomes raw
+// bytes: written back as a character it would turn into one byte.
+bool decodeUtf8(const uchar *p, qsizetype n, bool strict, QString *text, bool *multiByte)
+{
+    QString out(n, Qt::Uninitialized); // never more units than bytes
+    char16_t *const begin = reinterpret_cast<char16_t *>(out.data());
+    char16_t *o = begin;
+    bool multi = false;
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype ascii = skipAscii(p, i, n);
+        for (; i < ascii; ++i)
+            *o++ = p[i];
+        if (i == n)
+            break;
+        char32_t code = 0;
+        const int len = utf8Sequence(p + i, n - i, &code);
+        if (len == 0) {
+            if (strict)
+                return false;
+            *o++ = char16_t(RawByteBase + p[i++]);
+            continue;
+        }
+        multi = true;
+        if (isRawByteChar(code)) {
+            for (int k = 0; k < len; ++k)
+                *o++ = char16_t(RawByteBase + p[i++]);
+            continue;
+        }
+        if (code >= 0x10000) {
+            *o++ = QChar::highSurrogate(code);
+            *o++ = QChar::lowSurrogate(code);
+        } else {
+            *o++ = char16_t(code);
+        }
+        i += len;
+    }
+    out.truncate(o - begin);
+    *text = std::move(out);
+    if (multiByte)
+        *multiByte = multi;
+    return true;
+}
+
+QString decodeUtf16(const uchar *p, qsizetype n, bool bigEndian)
+{
+    QString out(n, Qt::Uninitialized); // a unit, or two raw bytes, per two bytes
+    char16_t *const begin = reinterpret_cast<char16_t *>(out.data());
+    char16_t *o = begin;
+    qsizetype i = 0;
+    for (; i + 1 < n; i += 2) {
+        const char16_t unit = bigEndian ? char16_t(p[i] << 8 | p[i + 1]) : char16_t(p[i + 1] << 8 | p[i]);
+        if (isRawByteChar(unit)) {
+            // Kept as its two bytes, which is what it writes back as.
+            *o++ = char16_t(RawByteBase + p[i]);
+            *o++ = char16_t(RawByteBase + p[i + 1]);
+        } else {
+            *o++ = unit; // lone surrogates included: they write back unchanged
+        }
+    }
+    if (i < n)
+        *o++ = char16_t(RawByteBase + p[i]);
+    out.truncate(o - begin);
+    return out;
+}
+
+QByteArray encodeUtf8(QStringView text, bool bom)
+{
+    const char16_t *s = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype size = bom ? 3 : 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = s[i];
+        if (c < 0x80 || isRawByteChar(c))
+            size += 1;
+        else if (c < 0x800)
+            size += 2;
+        else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1]))
+            size += 4, ++i;
+        else
+            size += 3;
+    }
+    QByteArray bytes(size, Qt::Uninitialized);
+    uchar *o = reinterpret_cast<uchar *>(bytes.data());
+    if (bom)
+        o = reinterpret_cast<uchar *>(std::memcpy(o, Utf8BomBytes, 3)) + 3;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = s[i];
+        if (c < 0x80) {
+            *o++ = uchar(c);
+        } else if (isRawByteChar(c)) {
+            *o++ = uchar(c - RawByteBase);
+        } else if (c < 0x800) {
+            *o++ = uchar(0xC0 | c >> 6);
+            *o++ = uchar(0x80 | (c & 0x3F));
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
+            const char32_t code = QChar::surrogateToUcs4(c, s[++i]);
+            *o++ = uchar(0xF0 | code >> 18);
+            *o++ = uchar(0x80 | ((code >> 12) & 0x3F));
+            *o++ = uchar(0x80 | ((code >> 6) & 0x3F));
+            *o++ = uchar(0x80 | (code & 0x3F));
+        } else {
+            // A lone surrogate keeps its value in the three-byte form rather than vanishing.
+            *o++ = uchar(0xE0 | c >> 12);
+            *o++ = uchar(0x80 | ((c >> 6) & 0x3F));
+            *o++ = uchar(0x80 | (c & 0x3F));
+        }
+    }
+    return bytes;
+}
+
+QByteArray encodeUtf16(QStringView text, bool bigEndian)
+{
+    const char16_t *s = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype raw = 0;
+    for (qsizetype i = 0; i < n; ++i)
+        raw += isRawByteChar(s[i]);
+    QByteArray bytes(2 + 2 * n - raw, Qt::Uninitialized);
+    uchar *o = reinterpret_cast<uchar *>(bytes.data());
+    std::memcpy(o, bigEndian ? Utf16BeBom : Utf16LeBom, 2);
+    o += 2;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = s[i];
+        if (isRawByteChar(c)) {
+            *o++ = uchar(c - RawByteBase);
+        } else if (bigEndian) {
+            *o++ = uchar(c >> 8);
+            *o++ = uchar(c);
+        } else {
+            *o++ = uchar(c);
+            *o++ = uchar(c >> 8);
+        }
+    }
+    return bytes;
+}
+
+// Text CP932 cannot hold becomes '?'. Only reached when a caller skipped encodeCp932.
+QByteArray encodeCp932Lossy(QStringView text)
+{
+    QByteArray bytes;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype len = (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+        const QStringView one = text.mid(i, len);
+        if (auto b = encodeCp932(one.toString()))
+            bytes += *b;
+        else
+            bytes += '?';
+        i += len - 1;
+    }
+    return bytes;
+}
+
+} // namespace
+
+qsizetype utf8ValidPrefix(QByteArrayView bytes, bool *multiByte)
+{
+    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
+    const qsizetype n = bytes.size();
+    bool multi = false;
+    qsizetype i = skipAscii(p, 0, n);
+    while (i < n) {
+        char32_t code;
+        const int len = utf8Sequence(p + i, n - i, &code);
+        if (len == 0)
+            break;
+        multi = true;
+        i = skipAscii(p, i + len, n);
+    }
+    if (multiByte)
+        *multiByte = multi;
+    return i;
+}
+
+Encoding detect(const QByteArray &bytes)
+{
+    if (auto bom = encodingByBom(bytes))
+        return *bom;
+    bool multi = false;
+    return utf8ValidPrefix(bytes, &multi) == bytes.size() && multi ? Encoding::Utf8
+                                                                   : Encoding::Cp932;
+}
+
+Decoded decode(const QByteArray &bytes)
+{
+    Decoded d;
+    if (auto bom = encodingByBom(bytes)) {
+        d.encoding = *bom;
+        d.text = decodeAs(bytes, d.encoding);
+        return d;
+    }
+    // One pass for UTF-8 files: decode strictly and fall back to CP932 at the first invalid
+    // byte. Pure ASCII reads the same either way and counts as CP932.
+    bool multi = false;
+    if (decodeUtf8(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size(), true,
+                   &d.text, &multi)) {
+        d.encoding = multi ? Encoding::Utf8 : Encoding::Cp932;
+        return d;
+    }
+    d.text = Cp932::decode(bytes, RawByteBase);
+    return d;
+}
+
+QString decodeAs(const QByteArray &bytes, Encoding encoding)
+{
+    const auto *p = reinterpret_cast<const uchar *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    QString text;
+    switch (encoding) {
+    case Encoding::Cp932:
+        return Cp932::decode(bytes, RawByteBase);
+    case Encoding::Utf8:
+    case Encoding::Utf8Bom: {
+        const qsizetype skip = encoding == Encoding::Utf8Bom && startsWith(bytes, Utf8BomBytes) ? 3 : 0;
+        decodeUtf8(p + skip, n - skip, false, &text, nullptr);
+        return text;
+    }
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be: {
+        const bool be = encoding == Encoding::Utf16Be;
+        const qsizetype skip = startsWith(bytes, be ? Utf16BeBom : Utf16LeBom) ? 2 : 0;
+        return decodeUtf16(p + skip, n - skip, be);
+    }
+    }
+    return text;
+}
+
+std::optional<QByteArray> encodeCp932(const QString &text)
+{
+    // The code page never produces raw-byte characters, so they split the text into runs
+    // that go to the converter whole.
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    const auto *s = reinterpret_cast<const char16_t *>(text.utf16());
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= n; ++i) {
+        if (i < n && !isRawByteChar(s[i]))
+            continue;
+        if (i > start) {
+            const QStringView run(s + start, i - start);
+            const bool ascii = std::all_of(run.begin(), run.end(),
+                                           [](QChar c) { return c.unicode() < 0x80; });
+            if (!ascii && start == 0 && i == n)
+                return Cp932::encode(run); // the usual case: no raw bytes at all
+            if (ascii) {
+                const qsizetype at = bytes.size();
+                bytes.resize(at + run.size());
+                for (qsizetype k = 0; k < run.size(); ++k)
+                    bytes[at + k] = char(run[k].unicode());
+            } else if (auto part = Cp932::encode(run)) {
+                bytes += *part;
+            } else {
+                return std::nullopt;
+            }
+        }
+        if (i < n)
+            bytes += char(s[i] - RawByteBase);
+        start = i + 1;
+    }
+    return bytes;
+}
+
+QByteArray encode(const QString &text, Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Cp932:
+        if (auto bytes = encodeCp932(text))
+            return *bytes;
+        return encodeCp932Lossy(text);
+    case Encoding::Utf8:
+        return encodeUtf8(text, false);
+    case Encoding::Utf8Bom:
+        return encodeUtf8(text, true);
+    case Encoding::Utf16Le:
+        return encodeUtf16(text, false);
+    case Encoding::Utf16Be:
+        return encodeUtf16(text, true);
+    }
+    return {};
+}
+
+QByteArray encodePreferring(const QString &text, Encoding preferred, Encoding *used)
+{
+    if (preferred == Encoding::Cp932) {
+        if (auto bytes = encodeCp932(text)) {
+            if (used)
+                *used = Encoding::Cp932;
+            return *bytes;
+        }
+        preferred = Encoding::Utf8Bom;
+    }
+    if (used)
+        *used = preferred;
+    return encode(text, preferred);
+}
+
+} // namespace TextCodec

@@ -1,0 +1,233 @@
+#include "sheets/textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace TextFile {
+
+using TextCodec::Encoding;
+
+namespace {
+
+// The encoding an existing file is kept in: its own when it is UTF-8 or UTF-16, else CP932.
+// Read in pieces: a CP932 file usually shows itself in the first piece.
+Encoding existingEncoding(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Encoding::Cp932;
+    constexpr qint64 Piece = 1 << 20;
+    QByteArray pending;
+    bool multiByte = false;
+    for (bool first = true;; first = false) {
+        const QByteArray more = file.read(Piece);
+        if (first) {
+            const Encoding byBom = TextCodec::detect(more.first(std::min<qsizetype>(more.size(), 3)));
+            if (byBom != Encoding::Cp932 && byBom != Encoding::Utf8)
+                return byBom;
+        }
+        const bool atEnd = more.isEmpty();
+        pending += more;
+        bool multi = false;
+        const qsizetype valid = TextCodec::utf8ValidPrefix(pending, &multi);
+        multiByte = multiByte || multi;
+        // Only a sequence cut by the piece boundary (at most three bytes) may be left over.
+        if (atEnd)
+            return valid == pending.size() && multiByte ? Encoding::Utf8 : Encoding::Cp932;
+        if (pending.size() - valid > 3)
+            return Encoding::Cp932;
+        pending.remove(0, valid);
+    }
+}
+
+QByteArray lineEnd(Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Utf16Le:
+        return QByteArray("\r\0\n\0", 4);
+    case Encoding::Utf16Be:
+        return QByteArray("\0\r\0\n", 4);
+    default:
+        return QByteArrayLiteral("\r\n");
+    }
+}
+
+bool hasWriteBit(const QFileInfo &info)
+{
+    return info.permissions()
+            & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther);
+}
+
+// What the line rule keeps of a text: [begin, end) without the leading empty lines and the
+// last line's terminator; firstLoneCr is the first CR there that needs an LF, or end.
+struct LineSpan {
+    qsizetype begin = 0;
+    qsizetype end = 0;
+    qsizetype firstLoneCr = 0;
+};
+
+// A CR at i is lone when no LF follows it in the whole text.
+bool isLoneCr(QStringView s, qsizetype i)
+{
+    return i + 1 == s.size() || s[i + 1] != u'\n';
+}
+
+qsizetype nextLoneCr(QStringView s, qsizetype from, qsizetype end)
+{
+    for (qsizetype i = s.indexOf(u'\r', from); i >= 0 && i < end; i = s.indexOf(u'\r', i + 1)) {
+        if (isLoneCr(s, i))
+            return i;
+    }
+    return end;
+}
+
+LineSpan lineSpan(QStringView s)
+{
+    LineSpan span;
+    const qsizetype n = s.size();
+    qsizetype begin = 0;
+    while (begin < n && s[begin] == u'\r') { // leading empty lines
+        ++begin;
+        if (begin < n && s[begin] == u'\n')
+            ++begin;
+    }
+    qsizetype end = n;
+    if (end - begin >= 2 && s[end - 2] == u'\r' && s[end - 1] == u'\n')
+        end -= 2;
+    else if (end > begin && s[end - 1] == u'\r')
+        --end;
+    span.begin = begin;
+    span.end = end;
+    span.firstLoneCr = nextLoneCr(s, begin, end);
+    return span;
+}
+
+QString joinSpan(QStringView s, const LineSpan &span)
+{
+    QString text;
+    text.reserve(span.end - span.begin + (span.firstLoneCr < span.end ? 16 : 0));
+    qsizetype from = span.begin;
+    for (qsizetype cr = span.firstLoneCr; cr < span.end; cr = nextLoneCr(s, cr + 1, span.end)) {
+        text.append(s.sliced(from, cr + 1 - from));
+        text.append(u'\n');
+        from = cr + 1;
+    }
+    text.append(s.sliced(from, span.end - from));
+    return text;
+}
+
+// The line rule on a text that is not needed afterwards: usually nothing but the ends change,
+// and then the text is trimmed in place instead of copied.
+QString joinLinesInPlace(QString &&decoded)
+{
+    const LineSpan span = lineSpan(decoded);
+    if (span.firstLoneCr < span.end)
+        return joinSpan(decoded, span);
+    decoded.truncate(span.end);
+    decoded.remove(0, span.begin);
+    return std::move(decoded);
+}
+
+} // namespace
+
+QString joinLines(QStringView decoded)
+{
+    const LineSpan span = lineSpan(decoded);
+    return joinSpan(decoded, span);
+}
+
+ReadResult read(const QString &path)
+{
+    ReadResult r;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        r.error = QStringLiteral("ファイルが見つかりません。");
+        return r;
+    }
+    if (info.isDir()) {
+        r.error = QStringLiteral("フォルダーです。");
+        return r;
+    }
+    if (!info.isFile()) { // a pipe or device could block or never end
+        r.error = QStringLiteral("通常のファイルではありません。");
+        return r;
+    }
+    if (info.size() > MaxFileBytes) {
+        r.error = QStringLiteral("ファイルが大きすぎます。");
+        return r;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        r.error = QStringLiteral("読み込めません。");
+        return r;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        r.error = QStringLiteral("読み込めません。");
+        return r;
+    }
+    if (bytes.size() > MaxFileBytes) { // it grew since the check
+        r.error = QStringLiteral("ファイルが大きすぎます。");
+        return r;
+    }
+    TextCodec::Decoded decoded = TextCodec::decode(bytes);
+    bytes = QByteArray();
+    r.text = joinLinesInPlace(std::move(decoded.text));
+    r.encoding = decoded.encoding;
+    r.ok = true;
+    return r;
+}
+
+WriteResult write(const QString &path, const QString &text)
+{
+    WriteResult w;
+    const QFileInfo info(path); // follows symlinks, as the save does
+    Encoding preferred = Encoding::Cp932;
+    if (info.exists()) {
+        if (info.isDir()) {
+            w.error = QStringLiteral("フォルダーです。");
+            return w;
+        }
+        // QSaveFile would rename a new file over a device node or pipe.
+        if (!info.isFile()) {
+            w.error = QStringLiteral("通常のファイルではありません。");
+            return w;
+        }
+        // QSaveFile asks the system, which lets an administrator replace a read-only file.
+        if (!info.isWritable() || !hasWriteBit(info)) {
+            w.error = QStringLiteral("読み取り専用です。");
+            return w;
+        }
+        preferred = existingEncoding(path);
+    }
+    QByteArray bytes = TextCodec::encodePreferring(text, preferred, &w.encoding);
+    bytes += lineEnd(w.encoding);
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        w.error = file.errorString();
+        return w;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        w.error = file.errorString();
+        file.cancelWriting();
+        return w;
+    }
+    if (!file.commit()) {
+        w.error = file.errorString();
+        return w;
+    }
+    w.ok = true;
+    return w;
+}
+
+QString writeFailureMessage(const QString &path)
+{
+    return QDir::toNativeSeparators(path) + QStringLiteral(" に書き込めません。");
+}
+
+} // namespace TextFile
