@@ -1,0 +1,256 @@
+#include "app/TextBox.h"
+
+#include "platform/ime.h"
+#include "settings/settingstext.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace {
+
+constexpr QChar ParagraphBreak = QChar::ParagraphSeparator; // U+2029
+constexpr QChar LoneLineFeed = QChar::LineSeparator;        // U+2028
+
+QColor systemColour(const QPalette &palette, int index)
+{
+    static const QPalette::ColorRole roles[SettingsText::SystemColourCount] = {
+        QPalette::Button,          QPalette::Window,      QPalette::Highlight,
+        QPalette::Mid,             QPalette::Window,      QPalette::Base,
+        QPalette::Shadow,          QPalette::WindowText,  QPalette::Text,
+        QPalette::HighlightedText, QPalette::Mid,         QPalette::Midlight,
+        QPalette::Dark,            QPalette::Highlight,   QPalette::HighlightedText,
+        QPalette::Button,          QPalette::Mid,         QPalette::PlaceholderText,
+        QPalette::ButtonText,      QPalette::WindowText,  QPalette::Light,
+        QPalette::Shadow,          QPalette::Midlight,    QPalette::ToolTipText,
+        QPalette::ToolTipBase,
+    };
+    return palette.color(QPalette::Active, roles[index]);
+}
+
+QColor toQColor(qint32 value, const QPalette &palette)
+{
+    if (SettingsText::isSystemColour(value))
+        return systemColour(palette, SettingsText::systemColourIndex(value));
+    const quint32 bgr = quint32(value);
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+} // namespace
+
+TextBox::TextBox(QWidget *parent)
+    : QPlainTextEdit(parent)
+    , foreColor_(SettingsText::SysWindowText)
+    , backColor_(SettingsText::SysWindowBackground)
+{
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // Keep the default single-step-per-edit history deep enough for ordinary editing; the
+    // whole-text snapshot of the rewriting commands lives outside the box.
+    document()->setUndoRedoEnabled(true);
+    applyColours();
+}
+
+QString TextBox::toDocumentText(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c == u'\r') {
+            if (i + 1 < n && text[i + 1] == u'\n')
+                ++i;
+            out += ParagraphBreak;
+        } else if (c == u'\n') {
+            out += LoneLineFeed;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString TextBox::fromDocumentText(QString text)
+{
+    // Line breaks are the only characters that grow; count them once to allocate once.
+    qsizetype breaks = 0;
+    for (QChar c : std::as_const(text))
+        if (c == ParagraphBreak)
+            ++breaks;
+    QString out;
+    out.reserve(text.size() + breaks);
+    for (QChar c : std::as_const(text)) {
+        if (c == ParagraphBreak)
+            out += QLatin1String("\r\n");
+        else if (c == LoneLineFeed)
+            out += u'\n';
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString TextBox::Text() const
+{
+    return fromDocumentText(document()->toRawText());
+}
+
+void TextBox::setText(const QString &text)
+{
+    setPlainText(toDocumentText(text));
+}
+
+bool TextBox::isEmpty() const
+{
+    return document()->isEmpty();
+}
+
+qsizetype TextBox::toModel(int documentPosition) const
+{
+    const QTextBlock block = document()->findBlock(documentPosition);
+    if (!block.isValid())
+        return documentPosition + qMax(0, document()->blockCount() - 1);
+    return qsizetype(documentPosition) + block.blockNumber();
+}
+
+int TextBox::toDocument(qsizetype modelPosition) const
+{
+    if (modelPosition <= 0)
+        return 0;
+    const QTextDocument *doc = document();
+    // The last block whose model start (document start + block number) is at or before the
+    // position holds it.
+    int lo = 0;
+    int hi = doc->blockCount() - 1;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo + 1) / 2;
+        const qsizetype start = qsizetype(doc->findBlockByNumber(mid).position()) + mid;
+        if (start <= modelPosition)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    const QTextBlock block = doc->findBlockByNumber(lo);
+    const qsizetype inBlock = modelPosition - (qsizetype(block.position()) + lo);
+    // A position inside or after a line break stays at the end of the line.
+    return block.position() + int(qMin<qsizetype>(inBlock, block.length() - 1));
+}
+
+qsizetype TextBox::SelStart() const
+{
+    return toModel(textCursor().selectionStart());
+}
+
+qsizetype TextBox::SelLength() const
+{
+    const QTextCursor c = textCursor();
+    return toModel(c.selectionEnd()) - toModel(c.selectionStart());
+}
+
+QString TextBox::SelText() const
+{
+    return fromDocumentText(textCursor().selectedText());
+}
+
+void TextBox::setSelStart(qsizetype start)
+{
+    QTextCursor c = textCursor();
+    c.setPosition(toDocument(start));
+    setTextCursor(c);
+}
+
+void TextBox::setSelLength(qsizetype length)
+{
+    select(SelStart(), length);
+}
+
+void TextBox::select(qsizetype start, qsizetype length)
+{
+    QTextCursor c = textCursor();
+    c.setPosition(toDocument(start));
+    c.setPosition(toDocument(start + qMax<qsizetype>(0, length)), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+}
+
+void TextBox::setSelText(const QString &text)
+{
+    QTextCursor c = textCursor();
+    c.insertText(toDocumentText(text));
+    setTextCursor(c);
+}
+
+void TextBox::setForeColor(qint32 colour)
+{
+    foreColor_ = colour;
+    applyColours();
+}
+
+void TextBox::setBackColor(qint32 colour)
+{
+    backColor_ = colour;
+    applyColours();
+}
+
+void TextBox::applyColours()
+{
+    applyingColours_ = true;
+    const QPalette theme = QApplication::palette(this);
+    QPalette p = palette();
+    const QColor fore = toQColor(foreColor_, theme);
+    const QColor back = toQColor(backColor_, theme);
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::Text, fore);
+        p.setColor(group, QPalette::Base, back);
+    }
+    setPalette(p);
+    applyingColours_ = false;
+}
+
+void TextBox::setImeMode(int mode)
+{
+    imeMode_ = mode;
+}
+
+void TextBox::keyPressEvent(QKeyEvent *event)
+{
+    // Shift+Enter would insert a lone LF that the user cannot see; make it an ordinary break.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & Qt::ShiftModifier)) {
+        QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
+                        event->text(), event->isAutoRepeat(), ushort(event->count()));
+        QPlainTextEdit::keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void TextBox::focusInEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    applyImeMode(this, imeMode_);
+}
+
+void TextBox::changeEvent(QEvent *event)
+{
+    QPlainTextEdit::changeEvent(event);
+    // System colours follow the desktop theme when it changes.
+    if ((event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange)
+        && !applyingColours_)
+        applyColours();
+}
+
+QMimeData *TextBox::createMimeDataFromSelection() const
+{
+    // The default conversion turns no-break spaces into spaces; hand out the text as it is.
+    auto *data = new QMimeData;
+    QString text = textCursor().selectedText();
+    text.replace(ParagraphBreak, u'\n');
+    text.replace(LoneLineFeed, u'\n');
+    data->setText(text);
+    return data;
+}

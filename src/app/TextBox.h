@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+// The sheet text box. Its text, as the rest of the program sees it, uses CR LF line breaks, and
+// positions count a line break as two characters. Inside, paragraphs are separated by U+2029 and
+// a lone LF (an ordinary character of a line) is kept as U+2028, so that nothing of a file's
+// text is lost on its way through the box.
+class TextBox final : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget *parent = nullptr);
+
+    // Whole text with CR LF breaks; linear in the text's length.
+    QString Text() const;
+    // Replaces everything; the box's own undo history starts afresh.
+    void setText(const QString &text);
+    bool isEmpty() const;
+
+    qsizetype SelStart() const;
+    qsizetype SelLength() const;
+    QString SelText() const;
+    // Moves the caret, deselecting; a position past the end lands at the end.
+    void setSelStart(qsizetype start);
+    // Selects length characters from the current start.
+    void setSelLength(qsizetype length);
+    // Replaces the selection as an ordinary (undoable) edit; the caret ends after the new text.
+    void setSelText(const QString &text);
+    void select(qsizetype start, qsizetype length);
+
+    // Position mapping between the CR LF model and the document; O(log n) in the line count.
+    qsizetype toModel(int documentPosition) const;
+    int toDocument(qsizetype modelPosition) const;
+
+    // Colours as classic 32-bit colour values: 0x00BBGGRR, or 0x80000000 + n for system colour n,
+    // which follows the desktop theme.
+    qint32 ForeColor() const { return foreColor_; }
+    qint32 BackColor() const { return backColor_; }
+    void setForeColor(qint32 colour);
+    void setBackColor(qint32 colour);
+
+    // Input-method mode: 0 leaves the input method alone, 4 turns on full-width hiragana input
+    // whenever the box gets the focus.
+    int imeMode() const { return imeMode_; }
+    void setImeMode(int mode);
+
+    // Text in the box's internal form: CR LF and lone CR become paragraph breaks, lone LF U+2028.
+    static QString toDocumentText(QStringView text);
+    static QString fromDocumentText(QString text);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    QMimeData *createMimeDataFromSelection() const override;
+
+private:
+    void applyColours();
+
+    qint32 foreColor_;
+    qint32 backColor_;
+    int imeMode_ = 0;
+    bool applyingColours_ = false;
+};

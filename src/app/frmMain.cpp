@@ -1,0 +1,240 @@
+#include "app/frmMain.h"
+
+#include "app/TabStrip.h"
+#include "app/TextBox.h"
+#include "app/layoutrules.h"
+#include "platform/dialogs.h"
+#include "settings/settingsstore.h"
+#include "settings/settingstext.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QStatusBar>
+#include <QToolBar>
+
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+frmMain::frmMain(FrmMainEnv env, QWidget *parent)
+    : QMainWindow(parent)
+    , env_(std::move(env))
+{
+    initResources();
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/q7zibo.svg")));
+    Label1[10] = QStringLiteral("0");
+    Label1[0] = QStringLiteral("False");
+    Label1[1] = QStringLiteral("0");
+    Label1[2] = QStringLiteral("0");
+    Label1[3] = QStringLiteral(">");
+    createControls();
+    setWindowTitle(label2_);
+    setWindowWidth(LayoutRules::DesignWindowWidth);
+    setWindowHeight(LayoutRules::DesignWindowHeight);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::createControls()
+{
+    client_ = new QWidget(this);
+    setCentralWidget(client_);
+    client_->installEventFilter(this);
+
+    for (int i = 0; i < 2; ++i) {
+        Line1[i] = new QFrame(client_);
+        Line1[i]->setObjectName(QStringLiteral("Line1_%1").arg(i));
+        Line1[i]->setFrameShape(QFrame::HLine);
+        Line1[i]->setFrameShadow(QFrame::Plain);
+        // A dark line over a light one, as an etched separator under the toolbar.
+        Line1[i]->setForegroundRole(i == 0 ? QPalette::Mid : QPalette::Light);
+    }
+
+    TabStrip1 = new TabStrip(client_);
+    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
+    QFont tabFont(QStringLiteral("Times New Roman"));
+    tabFont.setPointSizeF(11.25);
+    TabStrip1->setTabFont(tabFont);
+    connect(TabStrip1, &TabStrip::Click, this, &frmMain::TabStrip1_Click);
+
+    Text1 = new TextBox(client_);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->raise();
+    connect(Text1, &QPlainTextEdit::textChanged, this, &frmMain::Text1_Change);
+
+    createToolbar();
+    createStatusBar();
+    setFocusProxy(Text1);
+}
+
+void frmMain::createToolbar()
+{
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    Toolbar1->setIconSize(QSize(16, 16));
+    Toolbar1->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, Toolbar1);
+
+    // Button 4 saves back to the file opened into the current sheet; its tooltip names it.
+    auto *save = new QAction(QIcon(QStringLiteral(":/icons/save-opened.svg")), QString(), this);
+    save->setObjectName(QStringLiteral("tbr4"));
+    save->setEnabled(false);
+    toolbarButtons_[4] = save;
+
+    for (const auto &[index, action] : toolbarButtons_)
+        Toolbar1->addAction(action);
+}
+
+QAction *frmMain::toolbarButton(int index) const
+{
+    const auto it = toolbarButtons_.find(index);
+    return it == toolbarButtons_.end() ? nullptr : it->second;
+}
+
+void frmMain::createStatusBar()
+{
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(true);
+    QFont f;
+    f.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                   QStringLiteral("Noto Sans CJK JP")});
+    f.setPointSize(9);
+    StatusBar1->setFont(f);
+    setStatusBar(StatusBar1);
+
+    Combo1 = new QComboBox(StatusBar1);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setToolTip(QStringLiteral("Ctrl+Rで実行"));
+    StatusPanel[0] = nullptr; // panel 1 is covered by the launcher box
+    StatusBar1->addWidget(Combo1);
+    for (int i = 1; i < 3; ++i) {
+        StatusPanel[i] = new QLabel(StatusBar1);
+        StatusPanel[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
+        StatusPanel[i]->setFrameShape(QFrame::Panel);
+        StatusPanel[i]->setFrameShadow(QFrame::Sunken);
+        StatusPanel[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        StatusBar1->addWidget(StatusPanel[i], i == 2 ? 1 : 0);
+    }
+}
+
+int frmMain::msgBox(const QString &prompt, int style, const QString &title)
+{
+    return env_.dialogs ? env_.dialogs->MsgBox(this, prompt, style, title) : MsgBoxResult::OK;
+}
+
+QString frmMain::resolveFileName(const QString &name) const
+{
+    return QDir(env_.programDir).absoluteFilePath(name);
+}
+
+void frmMain::Form_Load()
+{
+    // Every read below keeps the holder's current value when the stored text does not convert
+    // or does not apply; start-up always goes on.
+    readTextBoxSettings();                    // 5
+    readWindowSettings();                     // 6, 7
+    readOptionSettings();                     // 8, 10
+    readTabSettings();                        // 11, 12, 13
+
+    // 14: the current sheet. Only a caption that names one of the seven sheets is taken.
+    const QString stored = env_.settings->ReadSetting(QStringLiteral("q7"), QStringLiteral("File"), label2_);
+    if (!stored.isEmpty() && stored.back() >= u'1' && stored.back() <= u'7')
+        setLabel2(stored);
+    strFileName = sheetFileName(currentSheet());
+    showOpenedFileCaptions();
+
+    readLauncherSettings();                   // 15
+
+    show();                                   // 16
+    // The frame may be known at once or only once the window manager has framed the window.
+    frameChecksLeft_ = 40;
+    reapplyGeometryAfterShow();
+    QDir::setCurrent(env_.programDir);        // 17
+    LoadFile();                               // 18
+    blnChanged = false;                       // 19
+    takeCommandLineFile();                    // 20
+
+    // 21: launcher history.
+    for (int i = 0; i < 10; ++i) {
+        const QString cmd = env_.settings->ReadSetting(QStringLiteral("Launch"), QStringLiteral("CMD%1").arg(i), QString());
+        if (!cmd.isEmpty())
+            Combo1->addItem(cmd);
+    }
+    Combo1->setEditText(Combo1->count() > 0 ? Combo1->itemText(0) : QString());
+
+    TabStrip1->selectQuietly(currentSheet()); // 22
+    strUndo.clear();                          // 23
+}
+
+void frmMain::takeCommandLineFile()
+{
+    if (env_.commandLine.isEmpty())
+        return;
+    // A relative path means the directory the program was started from, not the program's own.
+    strFileName = QDir(env_.startDir.isEmpty() ? QDir::currentPath() : env_.startDir)
+                      .absoluteFilePath(env_.commandLine);
+    setLabel2(QStringLiteral("q7 Zibo q1"));
+    setWindowTitle(label2_);
+    SetOpenedFile();
+    if (!LoadOutsideFile()) {
+        // Sheet 1 keeps its own text: show its file, unchanged.
+        strFileName = sheetFileName(1);
+        LoadFile();
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (ending_) {
+        event->accept();
+        return;
+    }
+    if (!SaveSheet(false) && !sessionEnding_) {
+        const QString prompt = QStringLiteral("%1 に書き込めません。\nこのシートの変更は失われます。終了しますか？")
+                                   .arg(QDir::toNativeSeparators(sheetFilePath(currentSheet())));
+        if (msgBox(prompt, MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation, AppTitle) != MsgBoxResult::Yes) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+    WriteSettings();
+}
+
+void frmMain::Form_Unload()
+{
+    close();
+}
+
+void frmMain::endSession()
+{
+    sessionEnding_ = true;
+    close();
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    // The client area gets its size from the main window's layout, after the window's own
+    // resize: arrange then.
+    if (watched == client_ && event->type() == QEvent::Resize)
+        ArrangeControls();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        ArrangeControls();
+}

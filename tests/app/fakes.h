@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+#include <QList>
+#include <QString>
+
+// Message boxes answered from a script; every call is recorded.
+class FakeDialogs final : public Dialogs {
+public:
+    struct Call {
+        QString prompt;
+        int style;
+        QString title;
+    };
+
+    int MsgBox(QWidget *, const QString &prompt, int style, const QString &title) override
+    {
+        calls.append({prompt, style, title});
+        if (!answers.isEmpty())
+            return answers.takeFirst();
+        // Unscripted: the first button (OK or Yes).
+        return (style & 7) == MsgBoxStyle::YesNo || (style & 7) == MsgBoxStyle::YesNoCancel ? MsgBoxResult::Yes
+                                                                                            : MsgBoxResult::OK;
+    }
+
+    QStringList prompts() const
+    {
+        QStringList out;
+        for (const Call &c : calls)
+            out << c.prompt;
+        return out;
+    }
+
+    QList<Call> calls;
+    QList<int> answers;
+};
