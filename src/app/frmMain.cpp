@@ -3,6 +3,7 @@
 #include "app/TabStrip.h"
 #include "app/TextBox.h"
 #include "app/layoutrules.h"
+#include "commands/clsText1.h"
 #include "platform/dialogs.h"
 #include "settings/settingsstore.h"
 #include "settings/settingstext.h"
@@ -10,10 +11,12 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 static void initResources()
@@ -40,6 +43,11 @@ frmMain::frmMain(FrmMainEnv env, QWidget *parent)
 }
 
 frmMain::~frmMain() = default;
+
+QDateTime frmMain::now() const
+{
+    return env_.now ? env_.now() : QDateTime::currentDateTime();
+}
 
 void frmMain::createControls()
 {
@@ -68,29 +76,15 @@ void frmMain::createControls()
     Text1->raise();
     connect(Text1, &QPlainTextEdit::textChanged, this, &frmMain::Text1_Change);
 
+    createMenus();
     createToolbar();
     createStatusBar();
     setFocusProxy(Text1);
-}
 
-void frmMain::createToolbar()
-{
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setMovable(false);
-    Toolbar1->setFloatable(false);
-    Toolbar1->setIconSize(QSize(16, 16));
-    Toolbar1->setContextMenuPolicy(Qt::PreventContextMenu);
-    addToolBar(Qt::TopToolBarArea, Toolbar1);
-
-    // Button 4 saves back to the file opened into the current sheet; its tooltip names it.
-    auto *save = new QAction(QIcon(QStringLiteral(":/icons/save-opened.svg")), QString(), this);
-    save->setObjectName(QStringLiteral("tbr4"));
-    save->setEnabled(false);
-    toolbarButtons_[4] = save;
-
-    for (const auto &[index, action] : toolbarButtons_)
-        Toolbar1->addAction(action);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
 }
 
 QAction *frmMain::toolbarButton(int index) const
@@ -125,6 +119,7 @@ void frmMain::createStatusBar()
         StatusPanel[i]->setFrameShadow(QFrame::Sunken);
         StatusPanel[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         StatusBar1->addWidget(StatusPanel[i], i == 2 ? 1 : 0);
+        StatusPanel[i]->installEventFilter(this);
     }
 }
 
@@ -142,6 +137,10 @@ void frmMain::Form_Load()
 {
     // Every read below keeps the holder's current value when the stored text does not convert
     // or does not apply; start-up always goes on.
+    textAdapter_ = std::make_unique<clsText1>();  // 3
+    textAdapter_->setTarget(Text1);
+    toolbarButton(13)->setEnabled(false);         // 4
+    toolbarButton(16)->setEnabled(false);
     readTextBoxSettings();                    // 5
     readWindowSettings();                     // 6, 7
     readOptionSettings();                     // 8, 10
@@ -175,6 +174,7 @@ void frmMain::Form_Load()
 
     TabStrip1->selectQuietly(currentSheet()); // 22
     strUndo.clear();                          // 23
+    Timer1->start();
 }
 
 void frmMain::takeCommandLineFile()
@@ -229,6 +229,11 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     // resize: arrange then.
     if (watched == client_ && event->type() == QEvent::Resize)
         ArrangeControls();
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        for (int i = 1; i < 3; ++i)
+            if (watched == StatusPanel[i])
+                StatusBar1_PanelDblClick(i + 1);
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

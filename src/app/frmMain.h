@@ -1,13 +1,22 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 
+class clsText1;
+class CommonDialog;
 class Dialogs;
+class Find;
+class frmDate;
 class QAction;
+class QDateTime;
+class QMenu;
+class QTimer;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -26,6 +35,8 @@ struct FrmMainEnv {
     std::function<void()> endProgram;   // called last by WriteSettings
     QString commandLine;                // everything after the program name
     QString startDir;                   // resolves a relative command-line path
+    CommonDialog *commonDialog = nullptr; // open/save/font/colour dialogs; not owned
+    std::function<QDateTime()> now;     // the clock; empty means the system clock
 };
 
 // The editor's one main window: seven sheets behind a tab strip, each kept in its own file in
@@ -83,6 +94,51 @@ public:
 
     QAction *toolbarButton(int index) const;
 
+    // File commands (commands/filecommands.cpp).
+    void mnuFile_Click();
+    void mnuNew_Click();
+    void mnuOpen_Click();
+    void ReadOpenedFile();
+    void mnuSelopen_Click();
+    void mnuUwa_Click();
+    void mnuSave_Click();
+    void mnuSelsave_Click();
+    void mnuNoe_Click();
+    void mnuEndno_Click();
+
+    // Edit menu and undo (commands/editcommands.cpp).
+    void mnuEdit_Click();
+    void mnuUndo_Click();
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuAllcopy_Click();
+    void mnuPaste_Click();
+    void mnuDelete_Click();
+    void mnuSelectall_Click();
+
+    // Quotation (commands/quotation.cpp).
+    void mnuIncopy_Click();
+    void mnuInhari_Click();
+    void mnuInyou_Click();
+
+    // Conversion and the date-time stamp (commands/conversion.cpp).
+    void mnuChara_Click();
+    void mnuChar_Click(int index);
+    void mnuDate_Click();
+
+    // Timer and status bar (app/statusbar.cpp).
+    void Timer1_Timer();
+    void StatusBar1_PanelDblClick(int panel);
+
+    // Find and replace (find/findcommand.cpp).
+    void mnuSearchFind_Click();
+
+    // Date and boilerplate dialog (phrases/datecommands.cpp).
+    void mnuDateform_Click();
+    void mnuInsert_Click();
+
+    QDateTime now() const;
+
     // State shared by the handlers.
     bool blnChanged = false;
     QString strFileName;
@@ -98,6 +154,21 @@ public:
     QComboBox *Combo1 = nullptr;
     std::array<QFrame *, 2> Line1{};
     std::array<QLabel *, 3> StatusPanel{};
+    QTimer *Timer1 = nullptr;
+
+    // Menus and their items; toolbar buttons that share an item's state share its action.
+    QMenu *mnuFile = nullptr;
+    QAction *mnuNew = nullptr, *mnuOpen = nullptr, *mnuSelopen = nullptr, *mnuUwa = nullptr,
+            *mnuSave = nullptr, *mnuSelsave = nullptr, *mnuNoe = nullptr, *mnuEndno = nullptr;
+    QMenu *mnuEdit = nullptr;
+    QAction *mnuUndo = nullptr, *mnuCut = nullptr, *mnuCopy = nullptr, *mnuAllcopy = nullptr,
+            *mnuPaste = nullptr, *mnuDelete = nullptr, *mnuIncopy = nullptr, *mnuInhari = nullptr,
+            *mnuInyou = nullptr, *mnuSelectall = nullptr, *mnuSearchFind = nullptr;
+    QMenu *mnuChara = nullptr;
+    std::array<QAction *, 10> mnuChar{};
+    QMenu *mnuMenuin = nullptr;
+    QMenu *mnuNow = nullptr;
+    QAction *mnuDate = nullptr, *mnuDateform = nullptr, *mnuInsert = nullptr;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -106,6 +177,15 @@ protected:
 
 private:
     void createControls();
+    void createMenus();
+    void createFileMenu();
+    void createEditMenu();
+    void createCharMenu();
+    void createInsertMenu();
+    QAction *addItem(QMenu *menu, const char *name, const QString &caption, void (frmMain::*handler)(),
+                     const QKeySequence &shortcut = {});
+    QAction *addButton(int index, const char *icon, const QString &tooltip, void (frmMain::*handler)(),
+                       QAction *shared = nullptr);
     void createToolbar();
     void createStatusBar();
     void readTextBoxSettings();
@@ -123,6 +203,11 @@ private:
     QWidget *client_ = nullptr;
     QString label2_ = QStringLiteral("q7 Zibo q1");
     std::map<int, QAction *> toolbarButtons_;
+    // Subsystem state; each is owned by the folder named in its comment.
+    std::unique_ptr<clsText1> textAdapter_;   // commands/
+    QPointer<Find> find_;                     // find/
+    QPointer<frmDate> frmDate_;               // phrases/
+
     bool ending_ = false;
     bool sessionEnding_ = false;
     bool arranging_ = false;

@@ -2,12 +2,14 @@
 #include "app/TabStrip.h"
 #include "app/TextBox.h"
 #include "app/frmMain.h"
+#include "commands/clsText1.h"
 #include "platform/dialogs.h"
 #include "settings/settingsstore.h"
 #include "settings/settingstext.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QTimer>
 
 void frmMain::WriteSettings()
 {
@@ -63,6 +65,8 @@ void frmMain::WriteSettings()
         msgBox(QStringLiteral("%1 に書き込めません。").arg(QDir::toNativeSeparators(s.location())),
                MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
 
+    Timer1->stop();
+    textAdapter_.reset();
     ending_ = true;
     if (env_.endProgram)
         env_.endProgram();

@@ -1,0 +1,152 @@
+// The menu bar and the toolbar: every command's action is made here once, given its caption,
+// shortcut and object name, and connected to its handler.
+#include "app/frmMain.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+QAction *frmMain::addItem(QMenu *menu, const char *name, const QString &caption, void (frmMain::*handler)(),
+                          const QKeySequence &shortcut)
+{
+    auto *action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(shortcut);
+    // The menu items' shortcuts work wherever the focus is in the main window.
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+QAction *frmMain::addButton(int index, const char *icon, const QString &tooltip, void (frmMain::*handler)(),
+                            QAction *shared)
+{
+    QAction *action = shared;
+    if (!action) {
+        action = new QAction(this);
+        action->setObjectName(QStringLiteral("tbr%1").arg(index));
+        connect(action, &QAction::triggered, this, handler);
+    }
+    action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icon))));
+    action->setToolTip(tooltip);
+    toolbarButtons_[index] = action;
+    return action;
+}
+
+void frmMain::createMenus()
+{
+    createFileMenu();
+    createEditMenu();
+    createCharMenu();
+    createInsertMenu();
+}
+
+void frmMain::createFileMenu()
+{
+    mnuFile = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    connect(mnuFile, &QMenu::aboutToShow, this, &frmMain::mnuFile_Click);
+    mnuNew = addItem(mnuFile, "mnuNew", QStringLiteral("新規作成(&N)"), &frmMain::mnuNew_Click, QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuOpen = addItem(mnuFile, "mnuOpen", QStringLiteral("開く(&O)"), &frmMain::mnuOpen_Click, QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuSelopen = addItem(mnuFile, "mnuSelopen", QStringLiteral("ｶｰｿﾙ位置に読み込み(&I)"), &frmMain::mnuSelopen_Click);
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuSepaFile"));
+    mnuUwa = addItem(mnuFile, "mnuUwa", QStringLiteral("開いたﾌｧｲﾙに上書き保存(&S)"), &frmMain::mnuUwa_Click, QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuSave = addItem(mnuFile, "mnuSave", QStringLiteral("名前を付けて保存(&A)"), &frmMain::mnuSave_Click);
+    mnuSelsave = addItem(mnuFile, "mnuSelsave", QStringLiteral("選択部分を保存(&V)"), &frmMain::mnuSelsave_Click);
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuSepaFile1"));
+    mnuNoe = addItem(mnuFile, "mnuNoe", QStringLiteral("保存しないで終了(&E)"), &frmMain::mnuNoe_Click);
+    mnuEndno = addItem(mnuFile, "mnuEndno", QStringLiteral("終了(&X)"), &frmMain::mnuEndno_Click);
+
+    addButton(1, "new", QStringLiteral("新規作成"), nullptr, mnuNew);
+    addButton(2, "open", QStringLiteral("既存のﾌｧｲﾙを開く"), nullptr, mnuOpen);
+    addButton(3, "save-as", QStringLiteral("名前を付けて保存"), nullptr, mnuSave);
+    // Button 4 follows the sheet's opened file (its tooltip names it), not the menu's state.
+    addButton(4, "save-opened", QString(), &frmMain::mnuUwa_Click)->setEnabled(false);
+    addButton(29, "exit", QStringLiteral("終了"), nullptr, mnuEndno);
+}
+
+void frmMain::createEditMenu()
+{
+    mnuEdit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    connect(mnuEdit, &QMenu::aboutToShow, this, &frmMain::mnuEdit_Click);
+    mnuUndo = addItem(mnuEdit, "mnuUndo", QStringLiteral("元に戻す(&U)"), &frmMain::mnuUndo_Click, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuEdit->addSeparator()->setObjectName(QStringLiteral("mnuSepaEdit"));
+    mnuCut = addItem(mnuEdit, "mnuCut", QStringLiteral("切り取り(&C)"), &frmMain::mnuCut_Click, QKeySequence(Qt::CTRL | Qt::Key_X));
+    mnuCopy = addItem(mnuEdit, "mnuCopy", QStringLiteral("ｺﾋﾟｰ(&O)"), &frmMain::mnuCopy_Click, QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuAllcopy = addItem(mnuEdit, "mnuAllcopy", QStringLiteral("すべての範囲をｺﾋﾟｰ(&Y)"), &frmMain::mnuAllcopy_Click);
+    mnuPaste = addItem(mnuEdit, "mnuPaste", QStringLiteral("貼り付け(&P)"), &frmMain::mnuPaste_Click, QKeySequence(Qt::CTRL | Qt::Key_V));
+    mnuDelete = addItem(mnuEdit, "mnuDelete", QStringLiteral("削除(&D)"), &frmMain::mnuDelete_Click);
+    mnuEdit->addSeparator()->setObjectName(QStringLiteral("mnuSepaEdit1"));
+    mnuIncopy = addItem(mnuEdit, "mnuIncopy", QStringLiteral("引用符を付けてｺﾋﾟｰ(&Q)"), &frmMain::mnuIncopy_Click);
+    mnuInhari = addItem(mnuEdit, "mnuInhari", QStringLiteral("引用符を付けて貼り付け(&T)"), &frmMain::mnuInhari_Click);
+    mnuEdit->addSeparator()->setObjectName(QStringLiteral("mnuSepaEdit2"));
+    mnuInyou = addItem(mnuEdit, "mnuInyou", QStringLiteral("選択範囲に引用符を追加(&I)"), &frmMain::mnuInyou_Click);
+    mnuEdit->addSeparator()->setObjectName(QStringLiteral("mnuSepaEdit3"));
+    mnuSelectall = addItem(mnuEdit, "mnuSelectall", QStringLiteral("すべての範囲を選択(&A)"), &frmMain::mnuSelectall_Click, QKeySequence(Qt::CTRL | Qt::Key_A));
+    mnuEdit->addSeparator()->setObjectName(QStringLiteral("mnuSepaEdit4"));
+    mnuSearchFind = addItem(mnuEdit, "mnuSearchFind", QStringLiteral("検索と置換(&S)"), &frmMain::mnuSearchFind_Click, QKeySequence(Qt::CTRL | Qt::Key_F));
+
+    // Buttons 6, 7, 9 and 11 stay enabled whatever the menu items say; 13 and 16 follow the timer.
+    addButton(6, "cut", QStringLiteral("切り取り"), &frmMain::mnuCut_Click);
+    addButton(7, "copy", QStringLiteral("ｺﾋﾟｰ"), &frmMain::mnuCopy_Click);
+    addButton(8, "copy-all", QStringLiteral("すべての範囲をｺﾋﾟｰ"), nullptr, mnuAllcopy);
+    addButton(9, "paste", QStringLiteral("貼り付け"), &frmMain::mnuPaste_Click);
+    addButton(11, "find", QStringLiteral("検索と置換"), &frmMain::mnuSearchFind_Click);
+    addButton(13, "undo", QStringLiteral("元に戻す"), nullptr, mnuUndo);
+    addButton(16, "quote", QStringLiteral("選択範囲に引用符追加"), &frmMain::mnuInyou_Click);
+}
+
+void frmMain::createCharMenu()
+{
+    mnuChara = menuBar()->addMenu(QStringLiteral("文字変換(&C)"));
+    mnuChara->setObjectName(QStringLiteral("mnuChara"));
+    connect(mnuChara, &QMenu::aboutToShow, this, &frmMain::mnuChara_Click);
+    static const char *const captions[10] = {
+        "全角に変換(&Z)", "半角に変換(&H)", nullptr, "ｶﾀｶﾅに変換(&K)", "ひらがなに変換(&G)", nullptr,
+        "大文字に変換(&U)", "小文字に変換(&L)", nullptr, "先頭を大文字に変換(&P)",
+    };
+    for (int i = 0; i < 10; ++i) {
+        mnuChar[i] = captions[i] ? mnuChara->addAction(QString::fromUtf8(captions[i])) : mnuChara->addSeparator();
+        mnuChar[i]->setObjectName(QStringLiteral("mnuChar%1").arg(i));
+        if (captions[i])
+            connect(mnuChar[i], &QAction::triggered, this, [this, i] { mnuChar_Click(i); });
+    }
+}
+
+void frmMain::createInsertMenu()
+{
+    mnuMenuin = menuBar()->addMenu(QStringLiteral("挿入(&I)"));
+    mnuMenuin->setObjectName(QStringLiteral("mnuMenuin"));
+    mnuNow = mnuMenuin->addMenu(QStringLiteral("日付と時刻(&N)"));
+    mnuNow->setObjectName(QStringLiteral("mnuNow"));
+    mnuDate = addItem(mnuNow, "mnuDate", QStringLiteral("日付と時刻の挿入(&D)"), &frmMain::mnuDate_Click, QKeySequence(Qt::Key_F5));
+    mnuDateform = addItem(mnuNow, "mnuDateform", QStringLiteral("形式を選んで挿入(&A)"), &frmMain::mnuDateform_Click);
+    mnuMenuin->addSeparator()->setObjectName(QStringLiteral("mnuSerch"));
+    mnuInsert = addItem(mnuMenuin, "mnuInsert", QStringLiteral("定型文字列(&I)"), &frmMain::mnuInsert_Click, QKeySequence(Qt::CTRL | Qt::Key_I));
+
+    addButton(15, "date-time", QStringLiteral("日付と時刻の挿入"), nullptr, mnuDate);
+    addButton(17, "phrase", QStringLiteral("定型文字列の挿入"), nullptr, mnuInsert);
+}
+
+void frmMain::createToolbar()
+{
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    Toolbar1->setIconSize(QSize(16, 16));
+    Toolbar1->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, Toolbar1);
+
+    // Buttons in index order; a separator stands wherever the button indexes have a gap, as the
+    // classic toolbar's separator buttons did.
+    int previous = 0;
+    for (const auto &[index, action] : toolbarButtons_) {
+        if (previous && index > previous + 1)
+            Toolbar1->addSeparator();
+        Toolbar1->addAction(action);
+        previous = index;
+    }
+}

@@ -1,0 +1,56 @@
+#include "commands/clsText1.h"
+
+#include <QPlainTextEdit>
+#include <QTextDocument>
+
+// Without a target every operation does nothing, as messages to a missing window would.
+
+void clsText1::Undo()
+{
+    if (target_)
+        target_->undo();
+}
+
+void clsText1::SelectAll()
+{
+    if (target_)
+        target_->selectAll();
+}
+
+void clsText1::Paste()
+{
+    if (target_)
+        target_->paste();
+}
+
+void clsText1::Cut()
+{
+    if (target_)
+        target_->cut();
+}
+
+void clsText1::Copy()
+{
+    if (target_)
+        target_->copy();
+}
+
+bool clsText1::CanUndo() const
+{
+    return target_ && target_->document()->isUndoAvailable();
+}
+
+void clsText1::setCanUndo(bool value)
+{
+    if (target_ && !value)
+        target_->document()->clearUndoRedoStacks(QTextDocument::UndoStack);
+}
+
+void clsText1::Clear()
+{
+    if (!target_)
+        return;
+    QTextCursor cursor = target_->textCursor();
+    cursor.removeSelectedText();
+    target_->setTextCursor(cursor);
+}

@@ -1,0 +1,4 @@
+# File commands.
+target_sources(q7gui PRIVATE
+  src/commands/filecommands.cpp
+)

@@ -1,0 +1,4 @@
+# Find and replace.
+target_sources(q7gui PRIVATE
+  src/find/findcommand.cpp
+)

@@ -1,0 +1,5 @@
+// Opening the find and replace dialog.
+
+#include "app/frmMain.h"
+
+void frmMain::mnuSearchFind_Click() {}

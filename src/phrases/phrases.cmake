@@ -1,0 +1,4 @@
+# Phrase data file, date formats and the date and boilerplate dialog.
+target_sources(q7gui PRIVATE
+  src/phrases/datecommands.cpp
+)
