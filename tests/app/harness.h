@@ -1,0 +1,95 @@
+#pragma once
+
+// A main window in a temporary program directory with a temporary settings file, scripted
+// message boxes and a recorded end of the program.
+#include "app/TabStrip.h"
+#include "app/TextBox.h"
+#include "app/frmMain.h"
+#include "fakes.h"
+#include "settings/settingsstore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+class Harness {
+public:
+    Harness()
+    {
+        programDir = tmp.filePath(QStringLiteral("prog"));
+        QDir().mkpath(programDir);
+        iniPath = tmp.filePath(QStringLiteral("config/q7Zibo.conf"));
+    }
+
+    QString sheetPath(int n) const { return QDir(programDir).filePath(QStringLiteral("q%1.txt").arg(n)); }
+
+    void writeFile(const QString &path, const QByteArray &bytes)
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    void writeSheets()
+    {
+        for (int n = 1; n <= 7; ++n)
+            writeFile(sheetPath(n), "sheet " + QByteArray::number(n) + "\r\n");
+    }
+    static QByteArray bytes(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+    void preset(const QString &section, const QString &key, const QString &value)
+    {
+        SettingsStore s(iniPath);
+        s.WriteSetting(section, key, value);
+        s.sync();
+    }
+    QString stored(const QString &section, const QString &key) const
+    {
+        return SettingsStore(iniPath).ReadSetting(section, key, QStringLiteral("<missing>"));
+    }
+
+    frmMain &start(const QString &commandLine = {}, const QString &startDir = {})
+    {
+        store = std::make_unique<SettingsStore>(iniPath);
+        FrmMainEnv env;
+        env.programDir = programDir;
+        env.settings = store.get();
+        env.dialogs = &dialogs;
+        env.endProgram = [this] { ++ended; };
+        env.commandLine = commandLine;
+        env.startDir = startDir;
+        if (configure)
+            configure(env);
+        window = std::make_unique<frmMain>(env);
+        window->Form_Load();
+        return *window;
+    }
+
+    void closeWindow()
+    {
+        window->close();
+        store.reset(); // flushes like the real end of the program
+    }
+
+    void selectTab(int n) { window->TabStrip1->bar()->setCurrentIndex(n - 1); }
+
+    // Lets a test add its own fakes (file dialogs, clock) to the environment.
+    std::function<void(FrmMainEnv &)> configure;
+
+    QTemporaryDir tmp;
+    QString programDir;
+    QString iniPath;
+    FakeDialogs dialogs;
+    int ended = 0;
+    std::unique_ptr<SettingsStore> store;
+    std::unique_ptr<frmMain> window;
+};
+
