@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 #include "app/singleinstance.h"
+#include "platform/commondialog.h"
 #include "platform/dialogs.h"
 #include "platform/sessionend.h"
 #include "settings/settingsstore.h"
@@ -32,10 +33,12 @@ int main(int argc, char *argv[])
 
     SettingsStore settings;
     QtDialogs dialogs;
+    QtCommonDialog commonDialog;
     FrmMainEnv env;
     env.programDir = programDir;
     env.settings = &settings;
     env.dialogs = &dialogs;
+    env.commonDialog = &commonDialog;
     env.endProgram = [] { QCoreApplication::exit(0); };
     // The whole command line names one file, spaces and all.
     env.commandLine = args.join(u' ');
