@@ -198,6 +198,12 @@ private:
     void applyMinimumSize();
     int msgBox(const QString &prompt, int style, const QString &title);
     QString resolveFileName(const QString &name) const;
+    // File commands (commands/filecommands.cpp).
+    void keepFileItemsCurrent();
+    void updateFileItems();
+    QString saveToOpenedTarget() const;
+    bool chooseFile(bool save, QString &path);
+    bool writeUserFile(const QString &path, const QString &text);
 
     FrmMainEnv env_;
     QWidget *client_ = nullptr;

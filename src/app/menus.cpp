@@ -64,6 +64,7 @@ void frmMain::createFileMenu()
     // Button 4 follows the sheet's opened file (its tooltip names it), not the menu's state.
     addButton(4, "save-opened", QString(), &frmMain::mnuUwa_Click)->setEnabled(false);
     addButton(29, "exit", QStringLiteral("終了"), nullptr, mnuEndno);
+    keepFileItemsCurrent();
 }
 
 void frmMain::createEditMenu()

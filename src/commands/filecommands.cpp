@@ -1,23 +1,181 @@
 // File commands: New, Open, insert at the caret, the save commands and leaving the program.
 
+#include "app/TextBox.h"
 #include "app/frmMain.h"
+#include "platform/commondialog.h"
+#include "platform/dialogs.h"
+#include "sheets/textfile.h"
 
-void frmMain::mnuFile_Click() {}
+#include <QAction>
+#include <QApplication>
 
-void frmMain::mnuNew_Click() {}
+namespace {
 
-void frmMain::mnuOpen_Click() {}
+const QString CannotOpen = QStringLiteral("ファイルを開けません");
+// Six characters: the target path starts at the seventh.
+const QString SaveToOpenedPrefix = QStringLiteral("上書き保存－");
 
-void frmMain::ReadOpenedFile() {}
+// The hourglass while a file is read or written.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
 
-void frmMain::mnuSelopen_Click() {}
+} // namespace
 
-void frmMain::mnuUwa_Click() {}
+void frmMain::keepFileItemsCurrent()
+{
+    // Ctrl+S and the File menu's items must be right while the menu is closed too, so they follow
+    // the selection and button 4 (which every change of the sheet's opened file goes through).
+    connect(Text1, &QPlainTextEdit::selectionChanged, this, &frmMain::updateFileItems);
+    connect(toolbarButton(4), &QAction::changed, this, &frmMain::updateFileItems);
+    updateFileItems();
+}
 
-void frmMain::mnuSave_Click() {}
+void frmMain::updateFileItems()
+{
+    mnuSelsave->setEnabled(Text1->textCursor().hasSelection());
+    // The command writes to button 4's target; when a failed read has detached the captions the
+    // sheet keeps its path but has no target, and Ctrl+S must not look live.
+    mnuUwa->setEnabled(!saveToOpenedTarget().isEmpty());
+}
 
-void frmMain::mnuSelsave_Click() {}
+QString frmMain::saveToOpenedTarget() const
+{
+    const QAction *button4 = toolbarButton(4);
+    if (!button4->isEnabled())
+        return QString();
+    return button4->toolTip().mid(SaveToOpenedPrefix.size());
+}
 
-void frmMain::mnuNoe_Click() {}
+bool frmMain::chooseFile(bool save, QString &path)
+{
+    CommonDialog *dialog = env_.commonDialog;
+    if (!dialog)
+        return false;
+    dialog->FilterIndex = 1;
+    dialog->Flags = save ? CommonDialogFlags::OverwritePrompt : CommonDialogFlags::FileMustExist;
+    const CommonDialog::Result result = save ? dialog->ShowSave(this) : dialog->ShowOpen(this);
+    if (result == CommonDialog::Result::Cancelled || dialog->FileName.isEmpty())
+        return false;
+    path = dialog->FileName;
+    return true;
+}
 
-void frmMain::mnuEndno_Click() {}
+bool frmMain::writeUserFile(const QString &path, const QString &text)
+{
+    TextFile::WriteResult result;
+    {
+        WaitCursor wait;
+        result = TextFile::write(path, text);
+    }
+    // The write is atomic: on failure the old file is intact and the caller changes nothing.
+    if (!result.ok)
+        msgBox(TextFile::writeFailureMessage(path), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
+    return result.ok;
+}
+
+void frmMain::mnuFile_Click()
+{
+    updateFileItems();
+}
+
+void frmMain::mnuNew_Click()
+{
+    if (!Text1->isEmpty()
+        && msgBox(QStringLiteral("このテキストを破棄します。"), MsgBoxStyle::OKCancel | MsgBoxStyle::Exclamation,
+                  QStringLiteral("新規作成の確認"))
+               != MsgBoxResult::OK)
+        return;
+    Text1->setText(QString());
+    // The emptied sheet is written at the next save point.
+    blnChanged = true;
+    lblRealFile[currentSheet() - 1].clear();
+    showNoFileCaptions();
+}
+
+void frmMain::mnuOpen_Click()
+{
+    QString path;
+    if (!chooseFile(false, path)) {
+        Text1->setFocus();
+        return;
+    }
+    strFileName = path;
+    SetOpenedFile();
+    ReadOpenedFile();
+    Text1->setFocus();
+}
+
+void frmMain::ReadOpenedFile()
+{
+    // Read into a buffer first: a file that cannot be read leaves the sheet's text and flag as
+    // they were, so the next save point does not write an empty sheet over the old one.
+    LoadOutsideFile();
+}
+
+void frmMain::mnuSelopen_Click()
+{
+    QString path;
+    if (!chooseFile(false, path))
+        return;
+    TextFile::ReadResult result;
+    {
+        WaitCursor wait;
+        result = TextFile::read(path);
+    }
+    if (!result.ok) {
+        msgBox(CannotOpen, MsgBoxStyle::OKOnly, AppTitle);
+        return;
+    }
+    // An ordinary edit: the text box's own undo takes it back.
+    Text1->setSelText(result.text);
+    blnChanged = true;
+}
+
+void frmMain::mnuUwa_Click()
+{
+    const QString path = saveToOpenedTarget();
+    if (path.isEmpty())
+        return;
+    strFileName = path;
+    if (msgBox(path + QStringLiteral("に 上書き保存しますか？"), MsgBoxStyle::YesNo | MsgBoxStyle::Question,
+               QStringLiteral("q7_Zibo - 上書き保存確認"))
+        != MsgBoxResult::Yes)
+        return;
+    writeUserFile(path, Text1->Text());
+}
+
+void frmMain::mnuSave_Click()
+{
+    QString path;
+    if (!chooseFile(true, path) || !writeUserFile(path, Text1->Text())) {
+        Text1->setFocus();
+        return;
+    }
+    // Attached as SetOpenedFile attaches, without touching strFileName.
+    lblRealFile[currentSheet() - 1] = path;
+    showOpenedFileCaptions();
+}
+
+void frmMain::mnuSelsave_Click()
+{
+    QString path;
+    if (chooseFile(true, path))
+        writeUserFile(path, Text1->SelText());
+    Text1->setFocus();
+}
+
+void frmMain::mnuNoe_Click()
+{
+    // The current sheet's changes since its last save point are dropped on purpose.
+    WriteSettings();
+}
+
+void frmMain::mnuEndno_Click()
+{
+    Form_Unload();
+}
