@@ -183,6 +183,16 @@ void TextBox::setSelText(const QString &text)
     setTextCursor(c);
 }
 
+void TextBox::rewriteSelText(const QString &text)
+{
+    // The snapshot of an empty text is empty, which means none: there the box keeps the step,
+    // so that its own undo takes the rewrite back.
+    const bool wasEmpty = isEmpty();
+    setSelText(text);
+    if (!wasEmpty)
+        document()->clearUndoRedoStacks();
+}
+
 void TextBox::setForeColor(qint32 colour)
 {
     foreColor_ = colour;
@@ -213,6 +223,22 @@ void TextBox::applyColours()
 void TextBox::setImeMode(int mode)
 {
     imeMode_ = mode;
+}
+
+bool TextBox::event(QEvent *event)
+{
+    // The Edit menu's shortcuts act through the menu's commands (the two-level undo among them)
+    // also when the box has the focus: do not claim them for the box's own handling.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeyCombination key = static_cast<QKeyEvent *>(event)->keyCombination();
+        for (Qt::Key k : {Qt::Key_Z, Qt::Key_X, Qt::Key_C, Qt::Key_V, Qt::Key_A}) {
+            if (key == QKeyCombination(Qt::ControlModifier, k)) {
+                event->ignore();
+                return false;
+            }
+        }
+    }
+    return QPlainTextEdit::event(event);
 }
 
 void TextBox::keyPressEvent(QKeyEvent *event)

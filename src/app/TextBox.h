@@ -26,6 +26,11 @@ public:
     void setSelLength(qsizetype length);
     // Replaces the selection as an ordinary (undoable) edit; the caret ends after the new text.
     void setSelText(const QString &text);
+    // Replaces the selection as a programmatic rewrite: the caret ends after the new text and
+    // the box keeps no undo step of its own (its history is cleared), so that Undo restores the
+    // whole-text snapshot the rewriting command took. A rewrite of an empty box, which leaves
+    // no usable snapshot, stays an ordinary undoable edit.
+    void rewriteSelText(const QString &text);
     void select(qsizetype start, qsizetype length);
 
     // Position mapping between the CR LF model and the document; O(log n) in the line count.
@@ -49,6 +54,7 @@ public:
     static QString fromDocumentText(QString text);
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;

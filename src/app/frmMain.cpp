@@ -139,6 +139,7 @@ void frmMain::Form_Load()
     // or does not apply; start-up always goes on.
     textAdapter_ = std::make_unique<clsText1>();  // 3
     textAdapter_->setTarget(Text1);
+    bindEditingCommands();
     toolbarButton(13)->setEnabled(false);         // 4
     toolbarButton(16)->setEnabled(false);
     readTextBoxSettings();                    // 5

@@ -115,6 +115,9 @@ public:
     void mnuPaste_Click();
     void mnuDelete_Click();
     void mnuSelectall_Click();
+    // Keeps the Edit and conversion menus' states current between openings (selection, text,
+    // clipboard, undo), so that no shortcut is left dead by the state of the last opening.
+    void bindEditingCommands();
 
     // Quotation (commands/quotation.cpp).
     void mnuIncopy_Click();
@@ -213,6 +216,10 @@ private:
     std::unique_ptr<clsText1> textAdapter_;   // commands/
     QPointer<Find> find_;                     // find/
     QPointer<frmDate> frmDate_;               // phrases/
+    // Editing commands (commands/editcommands.cpp, app/statusbar.cpp): enables Undo when either
+    // level can undo; with discardSnapshot, a snapshot older than the box's own undo step goes.
+    void applyUndoRule(bool discardSnapshot);
+    qint64 statusDay_ = 0;                    // Julian day shown in status panel 3
 
     bool ending_ = false;
     bool sessionEnding_ = false;

@@ -1,7 +1,41 @@
 // The 100 ms tick: caret position, quote button and undo state; status panel double-clicks.
 
+#include "app/TextBox.h"
 #include "app/frmMain.h"
+#include "commands/statustext.h"
+#include "phrases/dateformats.h"
 
-void frmMain::Timer1_Timer() {}
+#include <QAction>
+#include <QDateTime>
+#include <QLabel>
+#include <QTextBlock>
+#include <QTextDocument>
 
-void frmMain::StatusBar1_PanelDblClick(int) {}
+void frmMain::Timer1_Timer()
+{
+    // Block lookups only: the tick costs the same however long the text is.
+    const QTextCursor cursor = Text1->textCursor();
+    const QTextDocument *doc = Text1->document();
+    const int line = doc->findBlock(cursor.selectionStart()).blockNumber() + 1;
+    const int end = cursor.selectionEnd();
+    const int column = end - doc->findBlock(end).position() + 1;
+    StatusPanel[1]->setText(StatusText::caretPosition(line, column));
+
+    toolbarButton(16)->setEnabled(cursor.hasSelection());
+    applyUndoRule(true);
+
+    // Panel 3 shows today's date and turns over at midnight.
+    const QDate today = now().date();
+    if (today.toJulianDay() != statusDay_) {
+        statusDay_ = today.toJulianDay();
+        StatusPanel[2]->setText(DateFormats::shortDate(today));
+    }
+}
+
+void frmMain::StatusBar1_PanelDblClick(int panel)
+{
+    if (panel == 2)
+        mnuSearchFind_Click();
+    else if (panel == 3)
+        mnuDateform_Click();
+}

@@ -1,9 +1,34 @@
-// Character conversion of the selection and the date-time stamp.
+// Character conversion of the selection and the date-time stamp: rewrites that keep the whole
+// previous text as the undo snapshot.
 
+#include "app/TextBox.h"
 #include "app/frmMain.h"
+#include "commands/conversions.h"
+#include "phrases/dateformats.h"
 
-void frmMain::mnuChara_Click() {}
+#include <QAction>
+#include <QDateTime>
 
-void frmMain::mnuChar_Click(int) {}
+void frmMain::mnuChara_Click()
+{
+    const bool selected = Text1->SelLength() >= 1;
+    for (int i : {0, 1, 3, 4, 6, 7, 9})
+        mnuChar[i]->setEnabled(selected);
+}
 
-void frmMain::mnuDate_Click() {}
+void frmMain::mnuChar_Click(int index)
+{
+    strUndo = Text1->Text();
+    const qsizetype start = Text1->SelStart();
+    const QString converted = Conversions::convert(index, Text1->SelText());
+    Text1->rewriteSelText(converted);
+    // Capitalising keeps the converted range selected; the others leave the caret after it.
+    if (index == 9)
+        Text1->select(start, converted.size());
+}
+
+void frmMain::mnuDate_Click()
+{
+    strUndo = Text1->Text();
+    Text1->rewriteSelText(DateFormats::stamp(now()));
+}

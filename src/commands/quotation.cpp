@@ -1,9 +1,33 @@
-// Quoting text line by line with the quote mark.
+// Quoting text line by line with the quote mark held in Label1[3], read afresh by every
+// command so that a change in the options applies at once. The quoted text is built in memory
+// and goes into the box or onto the clipboard in one operation.
 
+#include "app/TextBox.h"
 #include "app/frmMain.h"
+#include "commands/quoting.h"
 
-void frmMain::mnuIncopy_Click() {}
+#include <QApplication>
+#include <QClipboard>
 
-void frmMain::mnuInhari_Click() {}
+void frmMain::mnuIncopy_Click()
+{
+    const QString quoted = Quoting::quote(Text1->SelText(), Label1[3]);
+    QClipboard *clipboard = QApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(ClipboardText::fromModel(quoted));
+    Text1->setFocus();
+}
 
-void frmMain::mnuInyou_Click() {}
+void frmMain::mnuInhari_Click()
+{
+    strUndo = Text1->Text();
+    // Clipboard text comes with LF line breaks, whatever the platform keeps.
+    const QString source = ClipboardText::toModel(QApplication::clipboard()->text());
+    Text1->rewriteSelText(Quoting::quote(source, Label1[3]));
+}
+
+void frmMain::mnuInyou_Click()
+{
+    strUndo = Text1->Text();
+    Text1->rewriteSelText(Quoting::quote(Text1->SelText(), Label1[3]));
+}
