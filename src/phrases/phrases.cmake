@@ -2,3 +2,9 @@
 target_sources(q7gui PRIVATE
   src/phrases/datecommands.cpp
 )
+target_sources(q7core PRIVATE
+  src/phrases/phrasefile.cpp
+  src/phrases/datelines.cpp
+)
+q7_test(tst_phrasefile tests/phrases/tst_phrasefile.cpp)
+target_link_libraries(tst_phrasefile PRIVATE q7core)
