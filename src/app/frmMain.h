@@ -139,6 +139,8 @@ public:
     // Date and boilerplate dialog (phrases/datecommands.cpp).
     void mnuDateform_Click();
     void mnuInsert_Click();
+    void showDateDialog(int page);
+    frmDate *dateDialog() const;
 
     QDateTime now() const;
 

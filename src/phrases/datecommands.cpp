@@ -1,7 +1,41 @@
 // Opening the date and boilerplate dialog on one of its pages.
-
+#include "app/TextBox.h"
 #include "app/frmMain.h"
+#include "phrases/frmDate.h"
 
-void frmMain::mnuDateform_Click() {}
+void frmMain::mnuDateform_Click()
+{
+    showDateDialog(0);
+}
 
-void frmMain::mnuInsert_Click() {}
+void frmMain::mnuInsert_Click()
+{
+    showDateDialog(1);
+}
+
+void frmMain::showDateDialog(int page)
+{
+    // An open dialog keeps its lines and list; it only comes to the front on the chosen page.
+    if (!frmDate_) {
+        frmDate::Env env;
+        env.text1 = Text1;
+        env.settings = env_.settings;
+        env.dialogs = env_.dialogs;
+        env.programDir = env_.programDir;
+        env.now = now();
+        env.insert = [this](const QString &text) {
+            strUndo = Text1->Text();
+            Text1->setSelText(text);
+        };
+        frmDate_ = new frmDate(std::move(env), this);
+    }
+    frmDate_->selectPage(page);
+    frmDate_->show();
+    frmDate_->raise();
+    frmDate_->activateWindow();
+}
+
+frmDate *frmMain::dateDialog() const
+{
+    return frmDate_;
+}

@@ -1,5 +1,6 @@
 #include "platform/dialogs.h"
 
+#include <QInputDialog>
 #include <QMessageBox>
 
 int QtDialogs::MsgBox(QWidget *parent, const QString &prompt, int style, const QString &title)
@@ -46,4 +47,11 @@ int QtDialogs::MsgBox(QWidget *parent, const QString &prompt, int style, const Q
             return choices[i].result;
     // Closed with Esc or the close box: the answer that changes nothing.
     return count > 1 ? choices[count - 1].result : MsgBoxResult::OK;
+}
+
+QString QtDialogs::InputBox(QWidget *parent, const QString &prompt, const QString &title)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, QString(), &ok);
+    return ok ? answer : QString();
 }

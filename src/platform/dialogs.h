@@ -30,9 +30,12 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual int MsgBox(QWidget *parent, const QString &prompt, int style, const QString &title) = 0;
+    // A one-line answer; a cancelled box answers the empty text.
+    virtual QString InputBox(QWidget *parent, const QString &prompt, const QString &title) = 0;
 };
 
 class QtDialogs final : public Dialogs {
 public:
     int MsgBox(QWidget *parent, const QString &prompt, int style, const QString &title) override;
+    QString InputBox(QWidget *parent, const QString &prompt, const QString &title) override;
 };

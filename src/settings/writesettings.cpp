@@ -3,6 +3,7 @@
 #include "app/TextBox.h"
 #include "app/frmMain.h"
 #include "commands/clsText1.h"
+#include "phrases/frmDate.h"
 #include "platform/dialogs.h"
 #include "settings/settingsstore.h"
 #include "settings/settingstext.h"
@@ -17,6 +18,10 @@ void frmMain::WriteSettings()
     SettingsStore &s = *env_.settings;
     const QString q7 = QStringLiteral("q7");
     const QString sizeSection = QStringLiteral("Size");
+
+    // The date dialog's phrase list is the user's data: let it write its file before the end.
+    if (frmDate_)
+        frmDate_->close();
 
     const bool normalState = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
     const int left = windowLeft(), top = windowTop(), width = windowWidth(), height = windowHeight();

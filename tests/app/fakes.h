@@ -24,6 +24,12 @@ public:
                                                                                             : MsgBoxResult::OK;
     }
 
+    QString InputBox(QWidget *, const QString &prompt, const QString &title) override
+    {
+        calls.append({prompt, -1, title});
+        return inputAnswers.isEmpty() ? QString() : inputAnswers.takeFirst();
+    }
+
     QStringList prompts() const
     {
         QStringList out;
@@ -34,4 +40,5 @@ public:
 
     QList<Call> calls;
     QList<int> answers;
+    QStringList inputAnswers;
 };

@@ -1,0 +1,274 @@
+// The date and boilerplate dialog on a real main window: pages, inserting, the phrase list's
+// rules, and which settings and files are written when.
+#include "../app/harness.h"
+#include "phrases/frmDate.h"
+#include "phrases/phrasefile.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+
+const QDateTime Fixed(QDate(1998, 10, 21), QTime(16, 5, 9));
+
+struct DateHarness : Harness {
+    DateHarness()
+    {
+        writeSheets();
+        configure = [this](FrmMainEnv &env) { env.now = [this] { return clock; }; };
+    }
+    frmDate *open(const char *item)
+    {
+        window->findChild<QAction *>(QLatin1String(item))->trigger();
+        return window->dateDialog();
+    }
+    QString phrasePath() const { return QDir(programDir).filePath(QStringLiteral("q7Zibo.dat")); }
+    void writePhrases(const QStringList &entries) { QVERIFY(PhraseFile::save(phrasePath(), entries).ok); }
+    static QStringList listed(const frmDate *d)
+    {
+        QStringList out;
+        for (int i = 0; i < d->List1->count(); ++i)
+            out << d->List1->item(i)->text();
+        return out;
+    }
+    QDateTime clock = Fixed;
+};
+
+QStringList numbered(int n)
+{
+    QStringList out;
+    for (int i = 0; i < n; ++i)
+        out << QStringLiteral("p%1").arg(i, 2, 10, QLatin1Char('0'));
+    return out;
+}
+
+} // namespace
+
+class TestFrmDate : public QObject {
+    Q_OBJECT
+private slots:
+    void pagesAndReopening();
+    void insertDateWithAndWithoutClosing();
+    void insertPhraseAndUndo();
+    void addingFollowsThePlaceRules_data();
+    void addingFollowsThePlaceRules();
+    void listIsSortedCaseInsensitively();
+    void deletingPhrases();
+    void unloadPathsWriteWhatTheyShould_data();
+    void unloadPathsWriteWhatTheyShould();
+    void positionIsSavedOnlyByItsButton();
+    void escapeDoesNothing();
+    void closingMainWindowKeepsChangedPhrases();
+    void unwritablePhraseFileIsReported();
+};
+
+void TestFrmDate::pagesAndReopening()
+{
+    DateHarness h;
+    h.start();
+    frmDate *d = h.open("mnuDateform");
+    QVERIFY(d && d->isVisible());
+    QCOMPARE(d->currentPage(), 0);
+    QCOMPARE(d->windowTitle(), QStringLiteral("q7 Zibo"));
+    QCOMPARE(d->lstDate->count(), 18);
+    QCOMPARE(d->lstDate->item(2)->text(), QStringLiteral("平成10年 10月21日 水曜日"));
+    // Reopening switches the page of the same dialog without refreshing its lines.
+    h.clock = Fixed.addDays(1);
+    h.window->findChild<QAction *>(QStringLiteral("mnuInsert"))->trigger();
+    QCOMPARE(h.window->dateDialog(), d);
+    QCOMPARE(d->currentPage(), 1);
+    QCOMPARE(d->lstDate->item(0)->text(), QStringLiteral("1998/10/21"));
+    // Closing and reopening rebuilds them.
+    d->cmdClose->click();
+    QTRY_VERIFY(!h.window->dateDialog());
+    frmDate *again = h.open("mnuDateform");
+    QCOMPARE(again->lstDate->item(0)->text(), QStringLiteral("1998/10/22"));
+}
+
+void TestFrmDate::insertDateWithAndWithoutClosing()
+{
+    DateHarness h;
+    frmMain &w = h.start();
+    w.Text1->setText(QStringLiteral("ab"));
+    w.Text1->setSelStart(1);
+    frmDate *d = h.open("mnuDateform");
+    d->Check1->setChecked(false);
+    d->lstDate->setCurrentRow(6);
+    d->cmdOK->click();
+    QCOMPARE(w.Text1->Text(), QStringLiteral("a981021b"));
+    QCOMPARE(w.strUndo, QStringLiteral("ab"));
+    QVERIFY(d->isVisible());
+    QCOMPARE(h.stored("q7", "date"), QStringLiteral("<missing>"));
+
+    d->Check1->setChecked(true);
+    d->lstDate->setCurrentRow(9);
+    emit d->lstDate->itemDoubleClicked(d->lstDate->item(9));
+    QCOMPARE(w.Text1->Text(), QStringLiteral("a98102116:05b"));
+    QTRY_VERIFY(!h.window->dateDialog());
+    QCOMPARE(h.stored("q7", "date"), QStringLiteral("1"));
+    QCOMPARE(h.stored("q7", "teikei"), QStringLiteral("0"));
+}
+
+void TestFrmDate::insertPhraseAndUndo()
+{
+    DateHarness h;
+    h.writePhrases({"Dear Sir,", "敬具"});
+    frmMain &w = h.start();
+    w.Text1->setText(QStringLiteral("x"));
+    frmDate *d = h.open("mnuInsert");
+    QCOMPARE(DateHarness::listed(d), (QStringList{"Dear Sir,", "敬具"}));
+    d->List1->setCurrentRow(1);
+    d->Command1->click();
+    QCOMPARE(w.Text1->Text(), QStringLiteral("敬具x"));
+    QVERIFY(d->isVisible()); // Check2 starts unchecked
+    w.findChild<QAction *>(QStringLiteral("mnuUndo"))->trigger();
+    QCOMPARE(w.Text1->Text(), QStringLiteral("x"));
+}
+
+void TestFrmDate::addingFollowsThePlaceRules_data()
+{
+    QTest::addColumn<int>("loaded");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("first");
+    QTest::addRow("29 plus one: the first in order goes again") << 29 << "zz" << 29 << "p01";
+    QTest::addRow("29 plus one that sorts first: it goes itself") << 29 << "a" << 29 << "p00";
+    QTest::addRow("30 loaded plus one: 31, nothing removed") << 30 << "zz" << 31 << "p00";
+    QTest::addRow("30 loaded, cancelled: the first goes") << 30 << "" << 29 << "p01";
+    QTest::addRow("blanks only add nothing") << 3 << "   " << 3 << "p00";
+    QTest::addRow("blanks around are kept") << 0 << " x " << 1 << " x ";
+}
+
+void TestFrmDate::addingFollowsThePlaceRules()
+{
+    QFETCH(int, loaded);
+    QFETCH(QString, answer);
+    QFETCH(int, count);
+    QFETCH(QString, first);
+    DateHarness h;
+    if (loaded)
+        h.writePhrases(numbered(loaded));
+    h.start();
+    frmDate *d = h.open("mnuInsert");
+    h.dialogs.inputAnswers = {answer};
+    d->Command3->click();
+    QCOMPARE(h.dialogs.calls.last().prompt, QStringLiteral("保存したい定型文字列を入力してください。"));
+    QCOMPARE(h.dialogs.calls.last().title, QStringLiteral("q7Zibo"));
+    QCOMPARE(d->List1->count(), count);
+    QCOMPARE(d->List1->item(0)->text(), first);
+    // Any add marks the list changed, so closing rewrites the file.
+    QVERIFY(d->phrasesChanged());
+    d->close();
+    QCOMPARE(PhraseFile::load(h.phrasePath()).entries, DateHarness::listed(d).mid(0, 30));
+}
+
+void TestFrmDate::listIsSortedCaseInsensitively()
+{
+    DateHarness h;
+    h.writePhrases({"b", "C", "あいう", "a", "123"});
+    h.start();
+    frmDate *d = h.open("mnuInsert");
+    QCOMPARE(DateHarness::listed(d), (QStringList{"123", "a", "b", "C", "あいう"}));
+}
+
+void TestFrmDate::deletingPhrases()
+{
+    DateHarness h;
+    h.writePhrases({"one", "two", "three"});
+    h.start();
+    frmDate *d = h.open("mnuInsert");
+    QVERIFY(!d->Command4->isEnabled());
+    QTest::mouseClick(d->List1->viewport(), Qt::LeftButton, {}, d->List1->visualItemRect(d->List1->item(1)).center());
+    QVERIFY(d->Command4->isEnabled());
+    d->Command4->click();
+    QCOMPARE(DateHarness::listed(d), (QStringList{"one", "two"}));
+    QVERIFY(!d->Command4->isEnabled());
+    d->cmdAllclear->click();
+    QCOMPARE(d->List1->count(), 0);
+    d->Command2->click();
+    QCOMPARE(PhraseFile::load(h.phrasePath()).entries, QStringList());
+}
+
+void TestFrmDate::unloadPathsWriteWhatTheyShould_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("optionsSaved");
+    QTest::addRow("close box") << "closebox" << false;
+    QTest::addRow("閉じる(&L)") << "cmdClose" << true;
+    QTest::addRow("date page ｷｬﾝｾﾙ") << "cmdCancel" << false;
+    QTest::addRow("phrase page ｷｬﾝｾﾙ") << "Command2" << false;
+    QTest::addRow("insert with closing") << "Command1" << true;
+}
+
+void TestFrmDate::unloadPathsWriteWhatTheyShould()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, optionsSaved);
+    DateHarness h;
+    h.start();
+    frmDate *d = h.open("mnuInsert");
+    d->Check2->setChecked(true);
+    h.dialogs.inputAnswers = {QStringLiteral("kept")};
+    d->Command3->click();
+    if (how == QLatin1String("closebox"))
+        d->close();
+    else
+        d->findChild<QPushButton *>(how)->click();
+    QTRY_VERIFY(!h.window->dateDialog());
+    QCOMPARE(PhraseFile::load(h.phrasePath()).entries, QStringList{"kept"});
+    QCOMPARE(h.stored("q7", "teikei"), optionsSaved ? QStringLiteral("1") : QStringLiteral("<missing>"));
+    QCOMPARE(h.stored("Size", "DTop"), QStringLiteral("<missing>"));
+}
+
+void TestFrmDate::positionIsSavedOnlyByItsButton()
+{
+    DateHarness h;
+    h.preset("Size", "DLeft", "1500");
+    h.preset("Size", "DTop", "3000");
+    h.start();
+    frmDate *d = h.open("mnuDateform");
+    QCOMPARE(d->pos(), QPoint(100, 200));
+    d->move(40, 60);
+    d->Command5->click();
+    QCOMPARE(h.stored("Size", "DLeft"), QString::number(d->frameGeometry().x() * 15));
+    QCOMPARE(h.stored("Size", "DTop"), QString::number(d->frameGeometry().y() * 15));
+}
+
+void TestFrmDate::escapeDoesNothing()
+{
+    DateHarness h;
+    h.start();
+    frmDate *d = h.open("mnuDateform");
+    QTest::keyClick(d, Qt::Key_Escape);
+    QVERIFY(h.window->dateDialog() && d->isVisible());
+}
+
+void TestFrmDate::closingMainWindowKeepsChangedPhrases()
+{
+    DateHarness h;
+    h.start();
+    frmDate *d = h.open("mnuInsert");
+    h.dialogs.inputAnswers = {QStringLiteral("survives")};
+    d->Command3->click();
+    h.closeWindow();
+    QCOMPARE(h.ended, 1);
+    QCOMPARE(PhraseFile::load(h.phrasePath()).entries, QStringList{"survives"});
+}
+
+void TestFrmDate::unwritablePhraseFileIsReported()
+{
+    DateHarness h;
+    QVERIFY(QDir().mkdir(h.phrasePath()));
+    h.start();
+    frmDate *d = h.open("mnuInsert");
+    h.dialogs.inputAnswers = {QStringLiteral("lost?")};
+    d->Command3->click();
+    d->close();
+    QCOMPARE(h.dialogs.calls.last().prompt, QDir::toNativeSeparators(h.phrasePath()) + QStringLiteral(" に書き込めません。"));
+}
+
+QTEST_MAIN(TestFrmDate)
+#include "tst_frmdate.moc"
