@@ -25,7 +25,7 @@ void frmMain::showDateDialog(int page)
         env.now = now();
         env.insert = [this](const QString &text) {
             strUndo = Text1->Text();
-            Text1->setSelText(text);
+            Text1->rewriteSelText(text);
         };
         frmDate_ = new frmDate(std::move(env), this);
     }

@@ -66,6 +66,14 @@ QString mediumTime(const QTime &time, const Formats &f)
         .arg(time.hour() < 12 ? f.am : f.pm);
 }
 
+QString dateSeparator(const Formats &f)
+{
+    for (QChar c : f.shortDate)
+        if (!c.isLetter() && c != u'\'')
+            return QString(c);
+    return QStringLiteral("/");
+}
+
 QString stamp(const QDateTime &at, const Formats &f)
 {
     return shortTime(at.time()) + u' ' + shortDate(at.date(), f);

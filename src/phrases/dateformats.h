@@ -32,6 +32,9 @@ QString shortTime(const QTime &time);
 // Hours in twelve-hour form and minutes, a blank and the designator: 05:45 午後.
 QString mediumTime(const QTime &time, const Formats &f = current());
 
+// The separator the short date puts between its parts ("/" in the Japanese default).
+QString dateSeparator(const Formats &f = current());
+
 // The date-time stamp: short time, a blank, short date ("17:45 1998/10/05").
 QString stamp(const QDateTime &at, const Formats &f = current());
 
