@@ -1,5 +1,24 @@
 // Opening the find and replace dialog.
 
+#include "app/TextBox.h"
 #include "app/frmMain.h"
+#include "find/Find.h"
 
-void frmMain::mnuSearchFind_Click() {}
+void frmMain::mnuSearchFind_Click()
+{
+    // An open dialog is only brought forward; a closed one was destroyed and starts afresh.
+    if (!find_) {
+        FindEnv env;
+        env.text1 = Text1;
+        env.dialogs = env_.dialogs;
+        env.owner = this;
+        env.ownerLeft = windowLeft();
+        env.ownerTop = windowTop();
+        env.twipsPerPixelX = twipsPerPixelX();
+        env.twipsPerPixelY = twipsPerPixelY();
+        find_ = new Find(env);
+    }
+    find_->show();
+    find_->raise();
+    find_->activateWindow();
+}
