@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -81,10 +82,13 @@ void TestFrmDate::pagesAndReopening()
     QCOMPARE(h.window->dateDialog(), d);
     QCOMPARE(d->currentPage(), 1);
     QCOMPARE(d->lstDate->item(0)->text(), QStringLiteral("1998/10/21"));
-    // Closing and reopening rebuilds them.
+    // Closing and reopening rebuilds them; double-clicking the date panel opens the date page.
     d->cmdClose->click();
     QTRY_VERIFY(!h.window->dateDialog());
-    frmDate *again = h.open("mnuDateform");
+    QTest::mouseDClick(h.window->StatusPanel[2], Qt::LeftButton);
+    frmDate *again = h.window->dateDialog();
+    QVERIFY(again && again->isVisible());
+    QCOMPARE(again->currentPage(), 0);
     QCOMPARE(again->lstDate->item(0)->text(), QStringLiteral("1998/10/22"));
 }
 
