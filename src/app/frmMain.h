@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sheets/textfile.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -45,6 +47,8 @@ class frmMain final : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr int SheetCount = 7;
+    // Button 4's tooltip: these six characters, then the path that Ctrl+S writes to.
+    static inline const QString SaveToOpenedPrefix = QStringLiteral("上書き保存－");
 
     explicit frmMain(FrmMainEnv env, QWidget *parent = nullptr);
     ~frmMain() override;
@@ -66,6 +70,10 @@ public:
     int currentSheet() const;
     static QString sheetFileName(int sheet);
     QString sheetFilePath(int sheet) const;
+    // Reading and writing a text file with the hourglass showing; a failure is reported
+    // ("ファイルを開けません", "<path> に書き込めません。") and changes nothing.
+    TextFile::ReadResult readTextFile(const QString &path);
+    bool writeTextFile(const QString &path, const QString &text, bool reportFailure = true);
 
     // Sheet switching and captions (app/sheetswitch.cpp).
     void TabStrip1_Click();
@@ -208,7 +216,6 @@ private:
     void updateFileItems();
     QString saveToOpenedTarget() const;
     bool chooseFile(bool save, QString &path);
-    bool writeUserFile(const QString &path, const QString &text);
 
     FrmMainEnv env_;
     QWidget *client_ = nullptr;

@@ -29,6 +29,8 @@ QAction *frmMain::addButton(int index, const char *icon, const QString &tooltip,
         connect(action, &QAction::triggered, this, handler);
     }
     action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icon))));
+    // The image belongs to the button; the menus stay plain text.
+    action->setIconVisibleInMenu(false);
     action->setToolTip(tooltip);
     toolbarButtons_[index] = action;
     return action;

@@ -5,10 +5,6 @@
 
 #include <QAction>
 
-namespace {
-const QString SaveToOpenedPrefix = QStringLiteral("上書き保存－");
-}
-
 void frmMain::TabStrip1_Click()
 {
     const int n = TabStrip1->SelectedIndex();

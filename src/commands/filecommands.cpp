@@ -7,24 +7,6 @@
 #include "sheets/textfile.h"
 
 #include <QAction>
-#include <QApplication>
-
-namespace {
-
-const QString CannotOpen = QStringLiteral("ファイルを開けません");
-// Six characters: the target path starts at the seventh.
-const QString SaveToOpenedPrefix = QStringLiteral("上書き保存－");
-
-// The hourglass while a file is read or written.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
-} // namespace
 
 void frmMain::keepFileItemsCurrent()
 {
@@ -63,19 +45,6 @@ bool frmMain::chooseFile(bool save, QString &path)
         return false;
     path = dialog->FileName;
     return true;
-}
-
-bool frmMain::writeUserFile(const QString &path, const QString &text)
-{
-    TextFile::WriteResult result;
-    {
-        WaitCursor wait;
-        result = TextFile::write(path, text);
-    }
-    // The write is atomic: on failure the old file is intact and the caller changes nothing.
-    if (!result.ok)
-        msgBox(TextFile::writeFailureMessage(path), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
-    return result.ok;
 }
 
 void frmMain::mnuFile_Click()
@@ -122,15 +91,9 @@ void frmMain::mnuSelopen_Click()
     QString path;
     if (!chooseFile(false, path))
         return;
-    TextFile::ReadResult result;
-    {
-        WaitCursor wait;
-        result = TextFile::read(path);
-    }
-    if (!result.ok) {
-        msgBox(CannotOpen, MsgBoxStyle::OKOnly, AppTitle);
+    const TextFile::ReadResult result = readTextFile(path);
+    if (!result.ok)
         return;
-    }
     // An ordinary edit: the text box's own undo takes it back.
     Text1->setSelText(result.text);
     blnChanged = true;
@@ -146,13 +109,13 @@ void frmMain::mnuUwa_Click()
                QStringLiteral("q7_Zibo - 上書き保存確認"))
         != MsgBoxResult::Yes)
         return;
-    writeUserFile(path, Text1->Text());
+    writeTextFile(path, Text1->Text());
 }
 
 void frmMain::mnuSave_Click()
 {
     QString path;
-    if (!chooseFile(true, path) || !writeUserFile(path, Text1->Text())) {
+    if (!chooseFile(true, path) || !writeTextFile(path, Text1->Text())) {
         Text1->setFocus();
         return;
     }
@@ -165,7 +128,7 @@ void frmMain::mnuSelsave_Click()
 {
     QString path;
     if (chooseFile(true, path))
-        writeUserFile(path, Text1->SelText());
+        writeTextFile(path, Text1->SelText());
     Text1->setFocus();
 }
 

@@ -19,15 +19,32 @@ public:
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
-const QString CannotOpen = QStringLiteral("ファイルを開けません");
+} // namespace
 
-TextFile::ReadResult readFile(const QString &path)
+TextFile::ReadResult frmMain::readTextFile(const QString &path)
 {
-    WaitCursor wait;
-    return TextFile::read(path);
+    TextFile::ReadResult result;
+    {
+        WaitCursor wait;
+        result = TextFile::read(path);
+    }
+    if (!result.ok)
+        msgBox(QStringLiteral("ファイルを開けません"), MsgBoxStyle::OKOnly, AppTitle);
+    return result;
 }
 
-} // namespace
+bool frmMain::writeTextFile(const QString &path, const QString &text, bool reportFailure)
+{
+    TextFile::WriteResult result;
+    {
+        WaitCursor wait;
+        result = TextFile::write(path, text);
+    }
+    // The write is atomic: on failure the old file is intact and the caller changes nothing.
+    if (!result.ok && reportFailure)
+        msgBox(TextFile::writeFailureMessage(path), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
+    return result.ok;
+}
 
 int frmMain::currentSheet() const
 {
@@ -51,27 +68,16 @@ bool frmMain::SaveSheet(bool reportFailure)
     strFileName = sheetFileName(currentSheet());
     if (!blnChanged)
         return true;
-    const QString path = resolveFileName(strFileName);
-    TextFile::WriteResult result;
-    {
-        WaitCursor wait;
-        result = TextFile::write(path, Text1->Text());
-    }
-    if (result.ok)
-        return true;
-    // The text stays in the box and the flag stays set: nothing is lost.
-    if (reportFailure)
-        msgBox(TextFile::writeFailureMessage(path), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
-    return false;
+    // On failure the text stays in the box and the flag stays set: nothing is lost.
+    return writeTextFile(resolveFileName(strFileName), Text1->Text(), reportFailure);
 }
 
 void frmMain::LoadFile()
 {
     Text1->setText(QString());
-    const TextFile::ReadResult result = readFile(resolveFileName(strFileName));
+    const TextFile::ReadResult result = readTextFile(resolveFileName(strFileName));
     if (!result.ok) {
         blnChanged = false;
-        msgBox(CannotOpen, MsgBoxStyle::OKOnly, AppTitle);
         showNoFileCaptions();
         return;
     }
@@ -82,9 +88,8 @@ void frmMain::LoadFile()
 
 bool frmMain::LoadOutsideFile()
 {
-    const TextFile::ReadResult result = readFile(resolveFileName(strFileName));
+    const TextFile::ReadResult result = readTextFile(resolveFileName(strFileName));
     if (!result.ok) {
-        msgBox(CannotOpen, MsgBoxStyle::OKOnly, AppTitle);
         showNoFileCaptions();
         return false;
     }
