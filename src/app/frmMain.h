@@ -123,6 +123,8 @@ public:
     void mnuPaste_Click();
     void mnuDelete_Click();
     void mnuSelectall_Click();
+    // A programmatic rewrite of the selection: keeps the whole text as the undo snapshot first.
+    void rewriteSelection(const QString &text);
     // Keeps the Edit and conversion menus' states current between openings (selection, text,
     // clipboard, undo), so that no shortcut is left dead by the state of the last opening.
     void bindEditingCommands();

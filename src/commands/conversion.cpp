@@ -18,10 +18,9 @@ void frmMain::mnuChara_Click()
 
 void frmMain::mnuChar_Click(int index)
 {
-    strUndo = Text1->Text();
     const qsizetype start = Text1->SelStart();
     const QString converted = Conversions::convert(index, Text1->SelText());
-    Text1->rewriteSelText(converted);
+    rewriteSelection(converted);
     // Capitalising keeps the converted range selected; the others leave the caret after it.
     if (index == 9)
         Text1->select(start, converted.size());
@@ -29,6 +28,5 @@ void frmMain::mnuChar_Click(int index)
 
 void frmMain::mnuDate_Click()
 {
-    strUndo = Text1->Text();
-    Text1->rewriteSelText(DateFormats::stamp(now()));
+    rewriteSelection(DateFormats::stamp(now()));
 }

@@ -70,6 +70,13 @@ void frmMain::applyUndoRule(bool discardSnapshot)
     mnuUndo->setEnabled(boxCanUndo || haveSnapshot);
 }
 
+void frmMain::rewriteSelection(const QString &text)
+{
+    // The whole text from just before the rewrite is what one Undo brings back.
+    strUndo = Text1->Text();
+    Text1->rewriteSelText(text);
+}
+
 void frmMain::mnuUndo_Click()
 {
     // The rule as the next tick would apply it, so that what Undo undoes never depends on

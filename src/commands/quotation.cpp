@@ -20,14 +20,12 @@ void frmMain::mnuIncopy_Click()
 
 void frmMain::mnuInhari_Click()
 {
-    strUndo = Text1->Text();
     // Clipboard text comes with LF line breaks, whatever the platform keeps.
     const QString source = ClipboardText::toModel(QApplication::clipboard()->text());
-    Text1->rewriteSelText(Quoting::quote(source, Label1[3]));
+    rewriteSelection(Quoting::quote(source, Label1[3]));
 }
 
 void frmMain::mnuInyou_Click()
 {
-    strUndo = Text1->Text();
-    Text1->rewriteSelText(Quoting::quote(Text1->SelText(), Label1[3]));
+    rewriteSelection(Quoting::quote(Text1->SelText(), Label1[3]));
 }

@@ -23,10 +23,7 @@ void frmMain::showDateDialog(int page)
         env.dialogs = env_.dialogs;
         env.programDir = env_.programDir;
         env.now = now();
-        env.insert = [this](const QString &text) {
-            strUndo = Text1->Text();
-            Text1->rewriteSelText(text);
-        };
+        env.insert = [this](const QString &text) { rewriteSelection(text); };
         frmDate_ = new frmDate(std::move(env), this);
     }
     frmDate_->selectPage(page);
