@@ -119,6 +119,9 @@ void frmMain::createStatusBar()
         StatusPanel[i]->setFrameShadow(QFrame::Sunken);
         StatusPanel[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         StatusBar1->addWidget(StatusPanel[i], i == 2 ? 1 : 0);
+        // Panel 2 is wide enough for a five-digit line and column.
+        if (i == 1)
+            StatusPanel[i]->setMinimumWidth(LayoutRules::twipsToPixels(1700, logicalDpiX()));
         StatusPanel[i]->installEventFilter(this);
     }
 }

@@ -147,7 +147,6 @@ void frmMain::ArrangeControls()
     Text1->setGeometry(px(a.text1));
     TabStrip1->setGeometry(px(a.tabStrip1));
     Combo1->setFixedWidth(qMax(0, int(std::lround(a.combo1.width() / tx))));
-    StatusPanel[1]->setMinimumWidth(int(std::lround(1700 / tx)));
 
     arranging_ = false;
 }

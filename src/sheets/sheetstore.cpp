@@ -74,15 +74,15 @@ bool frmMain::SaveSheet(bool reportFailure)
 
 void frmMain::LoadFile()
 {
-    Text1->setText(QString());
+    // The box gets its new text in one go (emptying a large sheet first would cost as much as
+    // filling it); a file that cannot be read leaves the sheet empty.
     const TextFile::ReadResult result = readTextFile(resolveFileName(strFileName));
+    Text1->setText(result.text);
+    blnChanged = false;
     if (!result.ok) {
-        blnChanged = false;
         showNoFileCaptions();
         return;
     }
-    Text1->setText(result.text);
-    blnChanged = false;
     Text1->setFocus();
 }
 

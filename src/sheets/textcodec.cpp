@@ -221,22 +221,6 @@ QByteArray encodeUtf16(QStringView text, bool bigEndian)
     return bytes;
 }
 
-// Text CP932 cannot hold becomes '?'. Only reached when a caller skipped encodeCp932.
-QByteArray encodeCp932Lossy(QStringView text)
-{
-    QByteArray bytes;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype len = (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
-        const QStringView one = text.mid(i, len);
-        if (auto b = encodeCp932(one.toString()))
-            bytes += *b;
-        else
-            bytes += '?';
-        i += len - 1;
-    }
-    return bytes;
-}
-
 } // namespace
 
 qsizetype utf8ValidPrefix(QByteArrayView bytes, bool *multiByte)
@@ -351,9 +335,7 @@ QByteArray encode(const QString &text, Encoding encoding)
 {
     switch (encoding) {
     case Encoding::Cp932:
-        if (auto bytes = encodeCp932(text))
-            return *bytes;
-        return encodeCp932Lossy(text);
+        return encodeCp932(text).value_or(QByteArray());
     case Encoding::Utf8:
         return encodeUtf8(text, false);
     case Encoding::Utf8Bom:

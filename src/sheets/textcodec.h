@@ -43,8 +43,8 @@ QString decodeAs(const QByteArray &bytes, Encoding encoding);
 // Raw-byte characters become their byte.
 std::optional<QByteArray> encodeCp932(const QString &text);
 
-// Bytes of text in the given encoding, BOM included. For Cp932 the caller has checked that
-// encodeCp932 succeeds; an unrepresentable character is then an error the caller avoided.
+// Bytes of text in the given encoding, BOM included. For Cp932 a text it cannot hold gives no
+// bytes at all: writers go through encodePreferring, which falls back to UTF-8 instead.
 QByteArray encode(const QString &text, Encoding encoding);
 
 // The bytes a text file gets: CP932 when asked for it and every character fits, otherwise
