@@ -1,6 +1,5 @@
 #include "app/TabStrip.h"
 
-#include <QMouseEvent>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
 #include <QTabBar>
@@ -22,7 +21,6 @@ TabStrip::TabStrip(QWidget *parent)
         if (!quiet_)
             emit Click();
     });
-    bar_->installEventFilter(this);
 }
 
 int TabStrip::SelectedIndex() const
@@ -77,13 +75,4 @@ void TabStrip::paintEvent(QPaintEvent *)
     frame.rect = rect().adjusted(0, bar_->height() - 1, 0, 0);
     frame.lineWidth = 1;
     painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
-}
-
-bool TabStrip::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == bar_ && event->type() == QEvent::MouseButtonPress) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        emit MouseDown(mouse->button(), mouse->globalPosition().toPoint());
-    }
-    return QWidget::eventFilter(watched, event);
 }

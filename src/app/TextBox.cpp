@@ -1,5 +1,6 @@
 #include "app/TextBox.h"
 
+#include "app/textmodel.h"
 #include "platform/ime.h"
 #include "settings/settingstext.h"
 
@@ -11,8 +12,8 @@
 
 namespace {
 
-constexpr QChar ParagraphBreak = QChar::ParagraphSeparator; // U+2029
-constexpr QChar LoneLineFeed = QChar::LineSeparator;        // U+2028
+using TextModel::LoneLineFeed;
+using TextModel::ParagraphBreak;
 
 QColor systemColour(const QPalette &palette, int index)
 {
@@ -54,54 +55,14 @@ TextBox::TextBox(QWidget *parent)
     applyColours();
 }
 
-QString TextBox::toDocumentText(QStringView text)
-{
-    QString out;
-    out.reserve(text.size());
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c == u'\r') {
-            if (i + 1 < n && text[i + 1] == u'\n')
-                ++i;
-            out += ParagraphBreak;
-        } else if (c == u'\n') {
-            out += LoneLineFeed;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-QString TextBox::fromDocumentText(QString text)
-{
-    // Line breaks are the only characters that grow; count them once to allocate once.
-    qsizetype breaks = 0;
-    for (QChar c : std::as_const(text))
-        if (c == ParagraphBreak)
-            ++breaks;
-    QString out;
-    out.reserve(text.size() + breaks);
-    for (QChar c : std::as_const(text)) {
-        if (c == ParagraphBreak)
-            out += QLatin1String("\r\n");
-        else if (c == LoneLineFeed)
-            out += u'\n';
-        else
-            out += c;
-    }
-    return out;
-}
-
 QString TextBox::Text() const
 {
-    return fromDocumentText(document()->toRawText());
+    return TextModel::fromDocument(document()->toRawText());
 }
 
 void TextBox::setText(const QString &text)
 {
-    setPlainText(toDocumentText(text));
+    setPlainText(TextModel::toDocument(text));
 }
 
 bool TextBox::isEmpty() const
@@ -153,7 +114,7 @@ qsizetype TextBox::SelLength() const
 
 QString TextBox::SelText() const
 {
-    return fromDocumentText(textCursor().selectedText());
+    return TextModel::fromDocument(textCursor().selectedText());
 }
 
 void TextBox::setSelStart(qsizetype start)
@@ -179,7 +140,7 @@ void TextBox::select(qsizetype start, qsizetype length)
 void TextBox::setSelText(const QString &text)
 {
     QTextCursor c = textCursor();
-    c.insertText(toDocumentText(text));
+    c.insertText(TextModel::toDocument(text));
     setTextCursor(c);
 }
 

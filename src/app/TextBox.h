@@ -49,10 +49,6 @@ public:
     int imeMode() const { return imeMode_; }
     void setImeMode(int mode);
 
-    // Text in the box's internal form: CR LF and lone CR become paragraph breaks, lone LF U+2028.
-    static QString toDocumentText(QStringView text);
-    static QString fromDocumentText(QString text);
-
 protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

@@ -3,16 +3,18 @@
 #include "app/TabStrip.h"
 #include "app/TextBox.h"
 #include "app/layoutrules.h"
+#include "app/toolbarbuttons.h"
 #include "commands/clsText1.h"
 #include "platform/dialogs.h"
+#include "platform/twips.h"
 #include "settings/settingsstore.h"
-#include "settings/settingstext.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QStatusBar>
@@ -27,17 +29,17 @@ static void initResources()
 frmMain::frmMain(FrmMainEnv env, QWidget *parent)
     : QMainWindow(parent)
     , env_(std::move(env))
+    , sheets_(env_.programDir)
 {
     initResources();
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/q7zibo.svg")));
-    Label1[10] = QStringLiteral("0");
-    Label1[0] = QStringLiteral("False");
-    Label1[1] = QStringLiteral("0");
-    Label1[2] = QStringLiteral("0");
-    Label1[3] = QStringLiteral(">");
     createControls();
-    setWindowTitle(label2_);
+    // The text box's design font is the platform's own.
+    const QFont design = Text1->font();
+    holders_.textFont = {design.family(), design.pointSizeF(), design.bold(), design.italic()};
+    applyHolders();
+    setWindowTitle(sheets_.Label2());
     setWindowWidth(LayoutRules::DesignWindowWidth);
     setWindowHeight(LayoutRules::DesignWindowHeight);
 }
@@ -66,9 +68,6 @@ void frmMain::createControls()
 
     TabStrip1 = new TabStrip(client_);
     TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
-    QFont tabFont(QStringLiteral("Times New Roman"));
-    tabFont.setPointSizeF(11.25);
-    TabStrip1->setTabFont(tabFont);
     connect(TabStrip1, &TabStrip::Click, this, &frmMain::TabStrip1_Click);
 
     Text1 = new TextBox(client_);
@@ -85,12 +84,6 @@ void frmMain::createControls()
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
-}
-
-QAction *frmMain::toolbarButton(int index) const
-{
-    const auto it = toolbarButtons_.find(index);
-    return it == toolbarButtons_.end() ? nullptr : it->second;
 }
 
 void frmMain::createStatusBar()
@@ -121,7 +114,7 @@ void frmMain::createStatusBar()
         StatusBar1->addWidget(StatusPanel[i], i == 2 ? 1 : 0);
         // Panel 2 is wide enough for a five-digit line and column.
         if (i == 1)
-            StatusPanel[i]->setMinimumWidth(LayoutRules::twipsToPixels(1700, logicalDpiX()));
+            StatusPanel[i]->setMinimumWidth(Twips::toPixels(1700, logicalDpiX()));
         StatusPanel[i]->installEventFilter(this);
     }
 }
@@ -131,33 +124,27 @@ int frmMain::msgBox(const QString &prompt, int style, const QString &title)
     return env_.dialogs ? env_.dialogs->MsgBox(this, prompt, style, title) : MsgBoxResult::OK;
 }
 
-QString frmMain::resolveFileName(const QString &name) const
-{
-    return QDir(env_.programDir).absoluteFilePath(name);
-}
-
 void frmMain::Form_Load()
 {
     // Every read below keeps the holder's current value when the stored text does not convert
     // or does not apply; start-up always goes on.
     textAdapter_ = std::make_unique<clsText1>();  // 3
     textAdapter_->setTarget(Text1);
-    bindEditingCommands();
-    toolbarButton(13)->setEnabled(false);         // 4
-    toolbarButton(16)->setEnabled(false);
-    readTextBoxSettings();                    // 5
+    keepCommandStatesCurrent();
+    toolbarButton(ToolbarButton::Undo)->setEnabled(false);   // 4
+    toolbarButton(ToolbarButton::Quote)->setEnabled(false);
+    holders_.read(*env_.settings, [](const QString &family) {  // 5, 8, 10, 11, 12, 13, 15
+        return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+    });
+    applyHolders();
     readWindowSettings();                     // 6, 7
-    readOptionSettings();                     // 8, 10
-    readTabSettings();                        // 11, 12, 13
+    for (int k = 0; k < SheetStore::SheetCount; ++k)
+        sheets_.setLblRealFile(k + 1, env_.settings->read(SettingsKeys::OpenFile, sheets_.lblRealFile(k + 1), k));
 
-    // 14: the current sheet. Only a caption that names one of the seven sheets is taken.
-    const QString stored = env_.settings->ReadSetting(QStringLiteral("q7"), QStringLiteral("File"), label2_);
-    if (!stored.isEmpty() && stored.back() >= u'1' && stored.back() <= u'7')
-        setLabel2(stored);
-    strFileName = sheetFileName(currentSheet());
+    // 14: the current sheet.
+    sheets_.takeStoredLabel2(env_.settings->read(SettingsKeys::CurrentSheet, sheets_.Label2()));
+    sheets_.setStrFileName(SheetStore::sheetFileName(sheets_.currentSheet()));
     showOpenedFileCaptions();
-
-    readLauncherSettings();                   // 15
 
     show();                                   // 16
     // The frame may be known at once or only once the window manager has framed the window.
@@ -165,19 +152,11 @@ void frmMain::Form_Load()
     reapplyGeometryAfterShow();
     QDir::setCurrent(env_.programDir);        // 17
     LoadFile();                               // 18
-    blnChanged = false;                       // 19
+    sheets_.setBlnChanged(false);             // 19
     takeCommandLineFile();                    // 20
-
-    // 21: launcher history.
-    for (int i = 0; i < 10; ++i) {
-        const QString cmd = env_.settings->ReadSetting(QStringLiteral("Launch"), QStringLiteral("CMD%1").arg(i), QString());
-        if (!cmd.isEmpty())
-            Combo1->addItem(cmd);
-    }
-    Combo1->setEditText(Combo1->count() > 0 ? Combo1->itemText(0) : QString());
-
-    TabStrip1->selectQuietly(currentSheet()); // 22
-    strUndo.clear();                          // 23
+    readLauncherHistory();                    // 21
+    TabStrip1->selectQuietly(sheets_.currentSheet()); // 22
+    sheets_.setStrUndo(QString());            // 23
     Timer1->start();
 }
 
@@ -186,14 +165,14 @@ void frmMain::takeCommandLineFile()
     if (env_.commandLine.isEmpty())
         return;
     // A relative path means the directory the program was started from, not the program's own.
-    strFileName = QDir(env_.startDir.isEmpty() ? QDir::currentPath() : env_.startDir)
-                      .absoluteFilePath(env_.commandLine);
-    setLabel2(QStringLiteral("q7 Zibo q1"));
-    setWindowTitle(label2_);
+    sheets_.setStrFileName(QDir(env_.startDir.isEmpty() ? QDir::currentPath() : env_.startDir)
+                               .absoluteFilePath(env_.commandLine));
+    setLabel2(SheetStore::FirstSheetCaption);
+    setWindowTitle(sheets_.Label2());
     SetOpenedFile();
     if (!LoadOutsideFile()) {
         // Sheet 1 keeps its own text: show its file, unchanged.
-        strFileName = sheetFileName(1);
+        sheets_.setStrFileName(SheetStore::sheetFileName(1));
         LoadFile();
     }
 }
@@ -206,7 +185,7 @@ void frmMain::closeEvent(QCloseEvent *event)
     }
     if (!SaveSheet(false) && !sessionEnding_) {
         const QString prompt = QStringLiteral("%1 に書き込めません。\nこのシートの変更は失われます。終了しますか？")
-                                   .arg(QDir::toNativeSeparators(sheetFilePath(currentSheet())));
+                                   .arg(QDir::toNativeSeparators(sheets_.sheetFilePath(sheets_.currentSheet())));
         if (msgBox(prompt, MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation, AppTitle) != MsgBoxResult::Yes) {
             event->ignore();
             return;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "sheets/textfile.h"
+#include "settings/holders.h"
+#include "sheets/sheetstore.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -42,44 +43,77 @@ struct FrmMainEnv {
 };
 
 // The editor's one main window: seven sheets behind a tab strip, each kept in its own file in
-// the program directory. Its handlers are defined in the folders of the subsystems that own them.
+// the program directory. Its state lives in the sheet store and the settings holders; its
+// handlers are thin and defined in the folders of the subsystems that own them.
 class frmMain final : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr int SheetCount = 7;
-    // Button 4's tooltip: these six characters, then the path that Ctrl+S writes to.
-    static inline const QString SaveToOpenedPrefix = QStringLiteral("上書き保存－");
-
     explicit frmMain(FrmMainEnv env, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // Start-up and shut-down (app/frmMain.cpp, settings/).
+    // Start-up: reads the settings, shows the window and loads the current sheet.
     void Form_Load();
-    void Form_Unload();
-    void WriteSettings();
     // The desktop session ends: close the normal way without asking anything.
     void endSession();
 
-    // Sheet store (sheets/sheetstore.cpp).
+    const SheetStore &sheets() const { return sheets_; }
+    const Holders &holders() const { return holders_; }
+    // A toolbar button by its index (ToolbarButton::Index); null for an index not built.
+    QAction *toolbarButton(int index) const;
+
+    // The window's outer geometry and the screen's size, in twips.
+    int windowLeft() const;
+    int windowTop() const;
+    int windowWidth() const;
+    int windowHeight() const;
+    int screenWidthTwips() const;
+    int screenHeightTwips() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    // Construction (app/frmMain.cpp, app/menus.cpp, app/toolbar.cpp).
+    void createControls();
+    void createMenus();
+    void createFileMenu();
+    void createEditMenu();
+    void createCharMenu();
+    void createInsertMenu();
+    QAction *addItem(QMenu *menu, const char *name, const QString &caption, void (frmMain::*handler)(),
+                     const QKeySequence &shortcut = {});
+    void createToolbar();
+    void createStatusBar();
+
+    // Start-up and shut-down (app/frmMain.cpp, settings/).
+    void Form_Unload();
+    void WriteSettings();
+    void applyHolders();
+    void readWindowSettings();
+    void readLauncherHistory();
+    void takeCommandLineFile();
+    QDateTime now() const;
+    int msgBox(const QString &prompt, int style, const QString &title);
+
+    // Sheet files (app/sheetfiles.cpp).
     bool SaveSheet(bool reportFailure = true);
     void LoadFile();
     void SetOpenedFile();
     // Reads the outside file named by strFileName into the current sheet; on failure the sheet
     // keeps its text and flag, and the failure is reported as LoadFile reports it.
     bool LoadOutsideFile();
-    int currentSheet() const;
-    static QString sheetFileName(int sheet);
-    QString sheetFilePath(int sheet) const;
     // Reading and writing a text file with the hourglass showing; a failure is reported
     // ("ファイルを開けません", "<path> に書き込めません。") and changes nothing.
     TextFile::ReadResult readTextFile(const QString &path);
     bool writeTextFile(const QString &path, const QString &text, bool reportFailure = true);
+    TextFile::ReadResult reportRead(TextFile::ReadResult result);
+    bool reportWrite(const QString &path, const TextFile::WriteResult &result, bool reportFailure);
 
     // Sheet switching and captions (app/sheetswitch.cpp).
     void TabStrip1_Click();
-    void Label2_Change();
     void Text1_Change();
-    const QString &Label2() const { return label2_; }
     void setLabel2(const QString &caption);
     // Window caption and toolbar button 4 for the current sheet's opened-file path.
     void showOpenedFileCaptions();
@@ -89,18 +123,19 @@ public:
     void ArrangeControls();
     double twipsPerPixelX() const;
     double twipsPerPixelY() const;
-    int windowLeft() const;
-    int windowTop() const;
-    int windowWidth() const;
-    int windowHeight() const;
     void setWindowLeft(double twips);
     void setWindowTop(double twips);
     void setWindowWidth(double twips);
     void setWindowHeight(double twips);
-    int screenWidthTwips() const;
-    int screenHeightTwips() const;
+    void reapplyGeometryAfterShow();
+    void applyMinimumSize();
 
-    QAction *toolbarButton(int index) const;
+    // Command states (app/commandenabling.cpp): every menu item and button that can be disabled,
+    // set in one place from one rule.
+    void updateCommandStates();
+    void keepCommandStatesCurrent();
+    // Drops a snapshot older than the box's own undo step, then updates the states.
+    void applyUndoRule();
 
     // File commands (commands/filecommands.cpp).
     void mnuFile_Click();
@@ -113,6 +148,8 @@ public:
     void mnuSelsave_Click();
     void mnuNoe_Click();
     void mnuEndno_Click();
+    QString saveToOpenedTarget() const;
+    bool chooseFile(bool save, QString &path);
 
     // Edit menu and undo (commands/editcommands.cpp).
     void mnuEdit_Click();
@@ -125,9 +162,6 @@ public:
     void mnuSelectall_Click();
     // A programmatic rewrite of the selection: keeps the whole text as the undo snapshot first.
     void rewriteSelection(const QString &text);
-    // Keeps the Edit and conversion menus' states current between openings (selection, text,
-    // clipboard, undo), so that no shortcut is left dead by the state of the last opening.
-    void bindEditingCommands();
 
     // Quotation (commands/quotation.cpp).
     void mnuIncopy_Click();
@@ -150,25 +184,20 @@ public:
     void mnuDateform_Click();
     void mnuInsert_Click();
     void showDateDialog(int page);
-    frmDate *dateDialog() const;
 
-    QDateTime now() const;
-
-    // State shared by the handlers.
-    bool blnChanged = false;
-    QString strFileName;
-    std::array<QString, SheetCount> lblRealFile;
-    std::array<QString, 11> Label1;
-    QString strUndo;
+    FrmMainEnv env_;
+    SheetStore sheets_;
+    Holders holders_;
 
     // Controls.
+    QWidget *client_ = nullptr;
     TextBox *Text1 = nullptr;
     TabStrip *TabStrip1 = nullptr;
     QToolBar *Toolbar1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QComboBox *Combo1 = nullptr;
     std::array<QFrame *, 2> Line1{};
-    std::array<QLabel *, 3> StatusPanel{};
+    std::array<QLabel *, 3> StatusPanel{};  // panel 1 is covered by Combo1
     QTimer *Timer1 = nullptr;
 
     // Menus and their items; toolbar buttons that share an item's state share its action.
@@ -184,52 +213,13 @@ public:
     QMenu *mnuMenuin = nullptr;
     QMenu *mnuNow = nullptr;
     QAction *mnuDate = nullptr, *mnuDateform = nullptr, *mnuInsert = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void changeEvent(QEvent *event) override;
-
-private:
-    void createControls();
-    void createMenus();
-    void createFileMenu();
-    void createEditMenu();
-    void createCharMenu();
-    void createInsertMenu();
-    QAction *addItem(QMenu *menu, const char *name, const QString &caption, void (frmMain::*handler)(),
-                     const QKeySequence &shortcut = {});
-    QAction *addButton(int index, const char *icon, const QString &tooltip, void (frmMain::*handler)(),
-                       QAction *shared = nullptr);
-    void createToolbar();
-    void createStatusBar();
-    void readTextBoxSettings();
-    void readWindowSettings();
-    void readOptionSettings();
-    void readTabSettings();
-    void readLauncherSettings();
-    void takeCommandLineFile();
-    void reapplyGeometryAfterShow();
-    void applyMinimumSize();
-    int msgBox(const QString &prompt, int style, const QString &title);
-    QString resolveFileName(const QString &name) const;
-    // File commands (commands/filecommands.cpp).
-    void keepFileItemsCurrent();
-    void updateFileItems();
-    QString saveToOpenedTarget() const;
-    bool chooseFile(bool save, QString &path);
-
-    FrmMainEnv env_;
-    QWidget *client_ = nullptr;
-    QString label2_ = QStringLiteral("q7 Zibo q1");
     std::map<int, QAction *> toolbarButtons_;
+
     // Subsystem state; each is owned by the folder named in its comment.
     std::unique_ptr<clsText1> textAdapter_;   // commands/
     QPointer<Find> find_;                     // find/
     QPointer<frmDate> frmDate_;               // phrases/
-    // Editing commands (commands/editcommands.cpp, app/statusbar.cpp): enables Undo when either
-    // level can undo; with discardSnapshot, a snapshot older than the box's own undo step goes.
-    void applyUndoRule(bool discardSnapshot);
+    bool clipboardHasText_ = false;           // kept by the clipboard's change signal
     qint64 statusDay_ = 0;                    // Julian day shown in status panel 3
 
     bool ending_ = false;

@@ -40,14 +40,4 @@ int centredOffset(double screenTwips, double windowTwips)
     return int(diff / 2);
 }
 
-int twipsToPixels(double twips, double dpi)
-{
-    return int(std::lround(twips * dpi / 1440.0));
-}
-
-double pixelsToTwips(int pixels, double dpi)
-{
-    return pixels * 1440.0 / dpi;
-}
-
 } // namespace LayoutRules

@@ -35,8 +35,4 @@ QSize enforceMinimum(QSize windowTwips, int screenHeightTwips);
 // Window left/top that centre it on the screen, as the classic rule rounds them.
 int centredOffset(double screenTwips, double windowTwips);
 
-// Twips <-> pixels at a logical DPI (1440 twips per inch).
-int twipsToPixels(double twips, double dpi);
-double pixelsToTwips(int pixels, double dpi);
-
 } // namespace LayoutRules

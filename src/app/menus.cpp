@@ -1,11 +1,10 @@
-// The menu bar and the toolbar: every command's action is made here once, given its caption,
-// shortcut and object name, and connected to its handler.
+// The menu bar: every command's action is made here once, given its caption, shortcut and
+// object name, and connected to its handler; the toolbar shares these actions.
 #include "app/frmMain.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <QToolBar>
 
 QAction *frmMain::addItem(QMenu *menu, const char *name, const QString &caption, void (frmMain::*handler)(),
                           const QKeySequence &shortcut)
@@ -16,23 +15,6 @@ QAction *frmMain::addItem(QMenu *menu, const char *name, const QString &caption,
     // The menu items' shortcuts work wherever the focus is in the main window.
     action->setShortcutContext(Qt::WindowShortcut);
     connect(action, &QAction::triggered, this, handler);
-    return action;
-}
-
-QAction *frmMain::addButton(int index, const char *icon, const QString &tooltip, void (frmMain::*handler)(),
-                            QAction *shared)
-{
-    QAction *action = shared;
-    if (!action) {
-        action = new QAction(this);
-        action->setObjectName(QStringLiteral("tbr%1").arg(index));
-        connect(action, &QAction::triggered, this, handler);
-    }
-    action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icon))));
-    // The image belongs to the button; the menus stay plain text.
-    action->setIconVisibleInMenu(false);
-    action->setToolTip(tooltip);
-    toolbarButtons_[index] = action;
     return action;
 }
 
@@ -59,14 +41,6 @@ void frmMain::createFileMenu()
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuSepaFile1"));
     mnuNoe = addItem(mnuFile, "mnuNoe", QStringLiteral("保存しないで終了(&E)"), &frmMain::mnuNoe_Click);
     mnuEndno = addItem(mnuFile, "mnuEndno", QStringLiteral("終了(&X)"), &frmMain::mnuEndno_Click);
-
-    addButton(1, "new", QStringLiteral("新規作成"), nullptr, mnuNew);
-    addButton(2, "open", QStringLiteral("既存のﾌｧｲﾙを開く"), nullptr, mnuOpen);
-    addButton(3, "save-as", QStringLiteral("名前を付けて保存"), nullptr, mnuSave);
-    // Button 4 follows the sheet's opened file (its tooltip names it), not the menu's state.
-    addButton(4, "save-opened", QString(), &frmMain::mnuUwa_Click)->setEnabled(false);
-    addButton(29, "exit", QStringLiteral("終了"), nullptr, mnuEndno);
-    keepFileItemsCurrent();
 }
 
 void frmMain::createEditMenu()
@@ -90,15 +64,6 @@ void frmMain::createEditMenu()
     mnuSelectall = addItem(mnuEdit, "mnuSelectall", QStringLiteral("すべての範囲を選択(&A)"), &frmMain::mnuSelectall_Click, QKeySequence(Qt::CTRL | Qt::Key_A));
     mnuEdit->addSeparator()->setObjectName(QStringLiteral("mnuSepaEdit4"));
     mnuSearchFind = addItem(mnuEdit, "mnuSearchFind", QStringLiteral("検索と置換(&S)"), &frmMain::mnuSearchFind_Click, QKeySequence(Qt::CTRL | Qt::Key_F));
-
-    // Buttons 6, 7, 9 and 11 stay enabled whatever the menu items say; 13 and 16 follow the timer.
-    addButton(6, "cut", QStringLiteral("切り取り"), &frmMain::mnuCut_Click);
-    addButton(7, "copy", QStringLiteral("ｺﾋﾟｰ"), &frmMain::mnuCopy_Click);
-    addButton(8, "copy-all", QStringLiteral("すべての範囲をｺﾋﾟｰ"), nullptr, mnuAllcopy);
-    addButton(9, "paste", QStringLiteral("貼り付け"), &frmMain::mnuPaste_Click);
-    addButton(11, "find", QStringLiteral("検索と置換"), &frmMain::mnuSearchFind_Click);
-    addButton(13, "undo", QStringLiteral("元に戻す"), nullptr, mnuUndo);
-    addButton(16, "quote", QStringLiteral("選択範囲に引用符追加"), &frmMain::mnuInyou_Click);
 }
 
 void frmMain::createCharMenu()
@@ -128,28 +93,4 @@ void frmMain::createInsertMenu()
     mnuDateform = addItem(mnuNow, "mnuDateform", QStringLiteral("形式を選んで挿入(&A)"), &frmMain::mnuDateform_Click);
     mnuMenuin->addSeparator()->setObjectName(QStringLiteral("mnuSerch"));
     mnuInsert = addItem(mnuMenuin, "mnuInsert", QStringLiteral("定型文字列(&I)"), &frmMain::mnuInsert_Click, QKeySequence(Qt::CTRL | Qt::Key_I));
-
-    addButton(15, "date-time", QStringLiteral("日付と時刻の挿入"), nullptr, mnuDate);
-    addButton(17, "phrase", QStringLiteral("定型文字列の挿入"), nullptr, mnuInsert);
-}
-
-void frmMain::createToolbar()
-{
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setMovable(false);
-    Toolbar1->setFloatable(false);
-    Toolbar1->setIconSize(QSize(16, 16));
-    Toolbar1->setContextMenuPolicy(Qt::PreventContextMenu);
-    addToolBar(Qt::TopToolBarArea, Toolbar1);
-
-    // Buttons in index order; a separator stands wherever the button indexes have a gap, as the
-    // classic toolbar's separator buttons did.
-    int previous = 0;
-    for (const auto &[index, action] : toolbarButtons_) {
-        if (previous && index > previous + 1)
-            Toolbar1->addSeparator();
-        Toolbar1->addAction(action);
-        previous = index;
-    }
 }

@@ -2,6 +2,7 @@
 #include "app/TabStrip.h"
 #include "app/TextBox.h"
 #include "app/frmMain.h"
+#include "app/toolbarbuttons.h"
 
 #include <QAction>
 
@@ -10,10 +11,10 @@ void frmMain::TabStrip1_Click()
     const int n = TabStrip1->SelectedIndex();
     if (!SaveSheet()) {
         // The sheet being left could not be written: stay on it with its text.
-        TabStrip1->selectQuietly(currentSheet());
+        TabStrip1->selectQuietly(sheets_.currentSheet());
         return;
     }
-    strFileName = sheetFileName(n);
+    sheets_.setStrFileName(SheetStore::sheetFileName(n));
     setLabel2(QStringLiteral("q7 Zibo q%1").arg(n));
     showOpenedFileCaptions();
     LoadFile();
@@ -21,41 +22,33 @@ void frmMain::TabStrip1_Click()
 
 void frmMain::setLabel2(const QString &caption)
 {
-    if (caption == label2_)
-        return;
-    label2_ = caption;
-    Label2_Change();
-}
-
-void frmMain::Label2_Change()
-{
-    // A snapshot of one sheet must never be restored into another.
-    strUndo.clear();
+    sheets_.setLabel2(caption);
+    // The enabled state of Undo follows the snapshot that a change of sheet drops.
+    updateCommandStates();
 }
 
 void frmMain::Text1_Change()
 {
-    if (!blnChanged)
-        blnChanged = true;
+    sheets_.setBlnChanged(true);
 }
 
 void frmMain::showOpenedFileCaptions()
 {
-    const QString &path = lblRealFile[currentSheet() - 1];
+    const QString &path = sheets_.currentOpenedFile();
     if (path.isEmpty()) {
         showNoFileCaptions();
         return;
     }
-    QAction *button4 = toolbarButton(4);
+    QAction *button4 = toolbarButton(ToolbarButton::SaveToOpened);
     button4->setEnabled(true);
-    button4->setToolTip(SaveToOpenedPrefix + path);
-    setWindowTitle(label2_ + QStringLiteral(" - ") + path);
+    button4->setToolTip(ToolbarButton::SaveToOpenedPrefix + path);
+    setWindowTitle(sheets_.Label2() + QStringLiteral(" - ") + path);
 }
 
 void frmMain::showNoFileCaptions()
 {
-    QAction *button4 = toolbarButton(4);
+    QAction *button4 = toolbarButton(ToolbarButton::SaveToOpened);
     button4->setEnabled(false);
     button4->setToolTip(QString());
-    setWindowTitle(label2_);
+    setWindowTitle(sheets_.Label2());
 }

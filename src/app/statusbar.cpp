@@ -2,6 +2,7 @@
 
 #include "app/TextBox.h"
 #include "app/frmMain.h"
+#include "app/toolbarbuttons.h"
 #include "commands/statustext.h"
 #include "phrases/dateformats.h"
 
@@ -21,8 +22,8 @@ void frmMain::Timer1_Timer()
     const int column = end - doc->findBlock(end).position() + 1;
     StatusPanel[1]->setText(StatusText::caretPosition(line, column));
 
-    toolbarButton(16)->setEnabled(cursor.hasSelection());
-    applyUndoRule(true);
+    toolbarButton(ToolbarButton::Quote)->setEnabled(cursor.hasSelection());
+    applyUndoRule();
 
     // Panel 3 shows today's date and turns over at midnight.
     const QDate today = now().date();

@@ -40,12 +40,6 @@ bool clsText1::CanUndo() const
     return target_ && target_->document()->isUndoAvailable();
 }
 
-void clsText1::setCanUndo(bool value)
-{
-    if (target_ && !value)
-        target_->document()->clearUndoRedoStacks(QTextDocument::UndoStack);
-}
-
 void clsText1::Clear()
 {
     if (!target_)

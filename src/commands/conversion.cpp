@@ -6,14 +6,11 @@
 #include "commands/conversions.h"
 #include "phrases/dateformats.h"
 
-#include <QAction>
 #include <QDateTime>
 
 void frmMain::mnuChara_Click()
 {
-    const bool selected = Text1->SelLength() >= 1;
-    for (int i : {0, 1, 3, 4, 6, 7, 9})
-        mnuChar[i]->setEnabled(selected);
+    updateCommandStates();
 }
 
 void frmMain::mnuChar_Click(int index)

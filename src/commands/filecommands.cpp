@@ -2,35 +2,21 @@
 
 #include "app/TextBox.h"
 #include "app/frmMain.h"
+#include "app/toolbarbuttons.h"
 #include "platform/commondialog.h"
 #include "platform/dialogs.h"
 #include "sheets/textfile.h"
 
 #include <QAction>
 
-void frmMain::keepFileItemsCurrent()
-{
-    // Ctrl+S and the File menu's items must be right while the menu is closed too, so they follow
-    // the selection and button 4 (which every change of the sheet's opened file goes through).
-    connect(Text1, &QPlainTextEdit::selectionChanged, this, &frmMain::updateFileItems);
-    connect(toolbarButton(4), &QAction::changed, this, &frmMain::updateFileItems);
-    updateFileItems();
-}
-
-void frmMain::updateFileItems()
-{
-    mnuSelsave->setEnabled(Text1->textCursor().hasSelection());
-    // The command writes to button 4's target; when a failed read has detached the captions the
-    // sheet keeps its path but has no target, and Ctrl+S must not look live.
-    mnuUwa->setEnabled(!saveToOpenedTarget().isEmpty());
-}
-
 QString frmMain::saveToOpenedTarget() const
 {
-    const QAction *button4 = toolbarButton(4);
+    // The command writes to button 4's target; when a failed read has detached the captions the
+    // sheet keeps its path but has no target, and Ctrl+S must not look live.
+    const QAction *button4 = toolbarButton(ToolbarButton::SaveToOpened);
     if (!button4->isEnabled())
         return QString();
-    return button4->toolTip().mid(SaveToOpenedPrefix.size());
+    return button4->toolTip().mid(ToolbarButton::SaveToOpenedPrefix.size());
 }
 
 bool frmMain::chooseFile(bool save, QString &path)
@@ -49,7 +35,7 @@ bool frmMain::chooseFile(bool save, QString &path)
 
 void frmMain::mnuFile_Click()
 {
-    updateFileItems();
+    updateCommandStates();
 }
 
 void frmMain::mnuNew_Click()
@@ -61,8 +47,8 @@ void frmMain::mnuNew_Click()
         return;
     Text1->setText(QString());
     // The emptied sheet is written at the next save point.
-    blnChanged = true;
-    lblRealFile[currentSheet() - 1].clear();
+    sheets_.setBlnChanged(true);
+    sheets_.setLblRealFile(sheets_.currentSheet(), QString());
     showNoFileCaptions();
 }
 
@@ -73,7 +59,7 @@ void frmMain::mnuOpen_Click()
         Text1->setFocus();
         return;
     }
-    strFileName = path;
+    sheets_.setStrFileName(path);
     SetOpenedFile();
     ReadOpenedFile();
     Text1->setFocus();
@@ -96,7 +82,7 @@ void frmMain::mnuSelopen_Click()
         return;
     // An ordinary edit: the text box's own undo takes it back.
     Text1->setSelText(result.text);
-    blnChanged = true;
+    sheets_.setBlnChanged(true);
 }
 
 void frmMain::mnuUwa_Click()
@@ -104,7 +90,7 @@ void frmMain::mnuUwa_Click()
     const QString path = saveToOpenedTarget();
     if (path.isEmpty())
         return;
-    strFileName = path;
+    sheets_.setStrFileName(path);
     if (msgBox(path + QStringLiteral("に 上書き保存しますか？"), MsgBoxStyle::YesNo | MsgBoxStyle::Question,
                QStringLiteral("q7_Zibo - 上書き保存確認"))
         != MsgBoxResult::Yes)
@@ -120,7 +106,7 @@ void frmMain::mnuSave_Click()
         return;
     }
     // Attached as SetOpenedFile attaches, without touching strFileName.
-    lblRealFile[currentSheet() - 1] = path;
+    sheets_.setLblRealFile(sheets_.currentSheet(), path);
     showOpenedFileCaptions();
 }
 

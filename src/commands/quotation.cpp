@@ -1,9 +1,10 @@
-// Quoting text line by line with the quote mark held in Label1[3], read afresh by every
+// Quoting text line by line with the quote mark of the settings holders, read afresh by every
 // command so that a change in the options applies at once. The quoted text is built in memory
 // and goes into the box or onto the clipboard in one operation.
 
 #include "app/TextBox.h"
 #include "app/frmMain.h"
+#include "commands/clipboardtext.h"
 #include "commands/quoting.h"
 
 #include <QApplication>
@@ -11,7 +12,7 @@
 
 void frmMain::mnuIncopy_Click()
 {
-    const QString quoted = Quoting::quote(Text1->SelText(), Label1[3]);
+    const QString quoted = Quoting::quote(Text1->SelText(), holders_.quoteMark);
     QClipboard *clipboard = QApplication::clipboard();
     clipboard->clear();
     clipboard->setText(ClipboardText::fromModel(quoted));
@@ -22,10 +23,10 @@ void frmMain::mnuInhari_Click()
 {
     // Clipboard text comes with LF line breaks, whatever the platform keeps.
     const QString source = ClipboardText::toModel(QApplication::clipboard()->text());
-    rewriteSelection(Quoting::quote(source, Label1[3]));
+    rewriteSelection(Quoting::quote(source, holders_.quoteMark));
 }
 
 void frmMain::mnuInyou_Click()
 {
-    rewriteSelection(Quoting::quote(Text1->SelText(), Label1[3]));
+    rewriteSelection(Quoting::quote(Text1->SelText(), holders_.quoteMark));
 }

@@ -3,34 +3,35 @@
 #include "app/TextBox.h"
 #include "find/search.h"
 #include "platform/dialogs.h"
+#include "platform/twips.h"
 
 #include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
-#include <cmath>
 
 namespace {
 
-struct Twips {
+struct Box {
     int left, top, width, height;
 };
 
 // Where each control goes, in twips of the client area.
 constexpr int ClientWidth = 6930, ClientHeight = 1320;
-constexpr Twips Label0Box{120, 165, 980, 255}, Label1Box{120, 505, 980, 255};
-constexpr Twips TxtFindBox{1118, 120, 2775, 285}, Text2Box{1118, 460, 2775, 285};
-constexpr Twips FindBox{3998, 120, 1335, 285}, FindNextBox{5438, 120, 1335, 285};
-constexpr Twips ReplaceBox{3998, 460, 1335, 285}, ReplaceAllBox{5438, 460, 1335, 285};
-constexpr Twips CaseBox{278, 825, 3600, 285}, CancelBox{5438, 825, 1335, 285};
+constexpr Box Label0Box{120, 165, 980, 255}, Label1Box{120, 505, 980, 255};
+constexpr Box TxtFindBox{1118, 120, 2775, 285}, Text2Box{1118, 460, 2775, 285};
+constexpr Box FindBox{3998, 120, 1335, 285}, FindNextBox{5438, 120, 1335, 285};
+constexpr Box ReplaceBox{3998, 460, 1335, 285}, ReplaceAllBox{5438, 460, 1335, 285};
+constexpr Box CaseBox{278, 825, 3600, 285}, CancelBox{5438, 825, 1335, 285};
 // The dialog opens this far below and to the right of the main window's corner.
 constexpr int OffsetTop = 1540, OffsetLeft = 550;
 
 } // namespace
 
-Find::Find(const FindEnv &env)
+Find::Find(const Env &env)
     : QDialog(env.owner)
     , env_(env)
     , text1_(env.text1)
@@ -46,15 +47,23 @@ Find::Find(const FindEnv &env)
     Form_Load();
 }
 
+int Find::toPixelsX(double twips) const
+{
+    return Twips::toPixels(twips, screen()->logicalDotsPerInchX());
+}
+
+int Find::toPixelsY(double twips) const
+{
+    return Twips::toPixels(twips, screen()->logicalDotsPerInchY());
+}
+
 void Find::createControls()
 {
-    const auto px = [this](int twips, double perPixel) { return int(std::lround(twips / perPixel)); };
-    const auto place = [&](QWidget *w, const char *name, const Twips &t) {
+    const auto place = [&](QWidget *w, const char *name, const Box &t) {
         w->setObjectName(QString::fromLatin1(name));
-        w->setGeometry(px(t.left, env_.twipsPerPixelX), px(t.top, env_.twipsPerPixelY),
-                       px(t.width, env_.twipsPerPixelX), px(t.height, env_.twipsPerPixelY));
+        w->setGeometry(toPixelsX(t.left), toPixelsY(t.top), toPixelsX(t.width), toPixelsY(t.height));
     };
-    const auto button = [&](const char *name, const QString &caption, const Twips &t) {
+    const auto button = [&](const char *name, const QString &caption, const Box &t) {
         auto *b = new QPushButton(caption, this);
         place(b, name, t);
         return b;
@@ -88,7 +97,7 @@ void Find::createControls()
         setTabOrder(order[i], order[i + 1]);
     txtFind->setFocus();
 
-    setFixedSize(px(ClientWidth, env_.twipsPerPixelX), px(ClientHeight, env_.twipsPerPixelY));
+    setFixedSize(toPixelsX(ClientWidth), toPixelsY(ClientHeight));
 
     connect(txtFind, &QLineEdit::textChanged, this, &Find::txtFind_Change);
     connect(FindButton, &QPushButton::clicked, this, &Find::FindButton_Click);
@@ -102,8 +111,7 @@ void Find::createControls()
 
 void Find::Form_Load()
 {
-    move(int(std::lround((env_.ownerLeft + OffsetLeft) / env_.twipsPerPixelX)),
-         int(std::lround((env_.ownerTop + OffsetTop) / env_.twipsPerPixelY)));
+    move(toPixelsX(env_.ownerLeft + OffsetLeft), toPixelsY(env_.ownerTop + OffsetTop));
     if (text1_)
         txtFind->setText(text1_->SelText());
 }

@@ -11,23 +11,30 @@ class QLineEdit;
 class QPushButton;
 class TextBox;
 
-// What the find dialog works on, handed over by the main window that opens it.
-struct FindEnv {
-    TextBox *text1 = nullptr;   // the text searched; not owned
-    Dialogs *dialogs = nullptr; // message boxes; not owned (none: nothing is shown)
-    QWidget *owner = nullptr;   // the main window: parent, and where the focus goes after a match
-    int ownerLeft = 0;          // owner's position in twips when the dialog is opened
-    int ownerTop = 0;
-    double twipsPerPixelX = 15;
-    double twipsPerPixelY = 15;
-};
+// How the program's dialogs are built (Find, frmDate and the ones to come):
+// - a nested Env holds everything the dialog works on (the text box, the settings store, the
+//   dialog seam, callbacks into the main window) and is passed to the constructor;
+// - results go back through getters or the Env's callbacks; a dialog never reaches into the
+//   main window's widgets or changes the working directory;
+// - controls are placed by layouts, except where fixed positions in twips are part of the
+//   dialog's design;
+// - the main window owns the dialog through a QPointer: a closed dialog deletes itself and the
+//   next opening builds it afresh.
 
 // The modeless find and replace dialog. It keeps no copy of the text: every search reads the
 // text box afresh, so the user may edit the text between searches.
 class Find final : public QDialog {
     Q_OBJECT
 public:
-    explicit Find(const FindEnv &env);
+    struct Env {
+        TextBox *text1 = nullptr;   // the text searched; not owned
+        Dialogs *dialogs = nullptr; // message boxes; not owned (none: nothing is shown)
+        QWidget *owner = nullptr;   // the main window: parent, and where the focus goes after a match
+        int ownerLeft = 0;          // the owner's position in twips when the dialog is opened
+        int ownerTop = 0;
+    };
+
+    explicit Find(const Env &env);
 
     void FindButton_Click();
     void FindNextButton_Click();
@@ -62,7 +69,10 @@ private:
     void notFound();
     void message(const QString &prompt);
 
-    FindEnv env_;
+    int toPixelsX(double twips) const;
+    int toPixelsY(double twips) const;
+
+    Env env_;
     QPointer<TextBox> text1_;
     bool unloaded_ = false;
 };

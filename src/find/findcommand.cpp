@@ -8,14 +8,12 @@ void frmMain::mnuSearchFind_Click()
 {
     // An open dialog is only brought forward; a closed one was destroyed and starts afresh.
     if (!find_) {
-        FindEnv env;
+        Find::Env env;
         env.text1 = Text1;
         env.dialogs = env_.dialogs;
         env.owner = this;
         env.ownerLeft = windowLeft();
         env.ownerTop = windowTop();
-        env.twipsPerPixelX = twipsPerPixelX();
-        env.twipsPerPixelY = twipsPerPixelY();
         find_ = new Find(env);
     }
     find_->show();

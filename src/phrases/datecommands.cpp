@@ -31,8 +31,3 @@ void frmMain::showDateDialog(int page)
     frmDate_->raise();
     frmDate_->activateWindow();
 }
-
-frmDate *frmMain::dateDialog() const
-{
-    return frmDate_;
-}

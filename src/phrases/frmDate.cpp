@@ -1,10 +1,10 @@
 #include "phrases/frmDate.h"
 
 #include "app/TextBox.h"
-#include "app/layoutrules.h"
 #include "phrases/datelines.h"
 #include "phrases/phrasefile.h"
 #include "platform/dialogs.h"
+#include "platform/twips.h"
 #include "settings/settingsstore.h"
 #include "settings/settingstext.h"
 
@@ -22,8 +22,6 @@
 #include <cmath>
 
 namespace {
-const QString q7 = QStringLiteral("q7");
-const QString sizeSection = QStringLiteral("Size");
 // Where the dialog opens when no position was saved: near the screen's top-left corner.
 constexpr int DefaultLeft = 600;
 constexpr int DefaultTop = 600;
@@ -45,12 +43,12 @@ frmDate::frmDate(Env env, QWidget *owner)
 
 int frmDate::twipsToPixelsX(double twips) const
 {
-    return LayoutRules::twipsToPixels(twips, screen()->logicalDotsPerInchX());
+    return Twips::toPixels(twips, screen()->logicalDotsPerInchX());
 }
 
 int frmDate::twipsToPixelsY(double twips) const
 {
-    return LayoutRules::twipsToPixels(twips, screen()->logicalDotsPerInchY());
+    return Twips::toPixels(twips, screen()->logicalDotsPerInchY());
 }
 
 void frmDate::createControls()
@@ -140,21 +138,21 @@ void frmDate::createControls()
 
 void frmDate::Form_Load()
 {
-    SettingsStore &s = *env_.settings;
-    QDir::setCurrent(env_.programDir);
-    const auto left = SettingsText::toNumber(s.ReadSetting(sizeSection, QStringLiteral("DLeft"), SettingsText::fromNumber(DefaultLeft)));
-    const auto top = SettingsText::toNumber(s.ReadSetting(sizeSection, QStringLiteral("DTop"), SettingsText::fromNumber(DefaultTop)));
+    using namespace SettingsKeys;
+    const SettingsStore &s = *env_.settings;
+    const auto left = SettingsText::toNumber(s.read(DateLeft, SettingsText::fromNumber(DefaultLeft)));
+    const auto top = SettingsText::toNumber(s.read(DateTop, SettingsText::fromNumber(DefaultTop)));
     move(twipsToPixelsX(left.value_or(DefaultLeft)), twipsToPixelsY(top.value_or(DefaultTop)));
 
     lstDate->addItems(DateLines::all(env_.now));
 
-    auto readCheck = [&](QCheckBox *box, const QString &key) {
-        const auto value = SettingsText::toNumber(s.ReadSetting(q7, key, box->isChecked() ? QStringLiteral("1") : QStringLiteral("0")));
+    auto readCheck = [&](QCheckBox *box, const Key &key) {
+        const auto value = SettingsText::toNumber(s.read(key, box->isChecked() ? QStringLiteral("1") : QStringLiteral("0")));
         if (value == 0.0 || value == 1.0)
             box->setChecked(*value == 1.0);
     };
-    readCheck(Check1, QStringLiteral("date"));
-    readCheck(Check2, QStringLiteral("teikei"));
+    readCheck(Check1, DateClose);
+    readCheck(Check2, PhraseClose);
 
     // A missing file just means no phrases yet.
     for (const QString &phrase : PhraseFile::load(phraseFilePath()).entries)
@@ -243,17 +241,17 @@ void frmDate::cmdAllclear_Click()
 void frmDate::Command5_Click()
 {
     const QPoint p = frameGeometry().topLeft();
-    env_.settings->WriteSetting(sizeSection, QStringLiteral("DLeft"),
-                                SettingsText::fromNumber(std::lround(LayoutRules::pixelsToTwips(p.x(), screen()->logicalDotsPerInchX()))));
-    env_.settings->WriteSetting(sizeSection, QStringLiteral("DTop"),
-                                SettingsText::fromNumber(std::lround(LayoutRules::pixelsToTwips(p.y(), screen()->logicalDotsPerInchY()))));
+    env_.settings->write(SettingsKeys::DateLeft,
+                         SettingsText::fromNumber(std::lround(Twips::fromPixels(p.x(), screen()->logicalDotsPerInchX()))));
+    env_.settings->write(SettingsKeys::DateTop,
+                         SettingsText::fromNumber(std::lround(Twips::fromPixels(p.y(), screen()->logicalDotsPerInchY()))));
     env_.settings->sync();
 }
 
 void frmDate::saveCloseOptions()
 {
-    env_.settings->WriteSetting(q7, QStringLiteral("date"), Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    env_.settings->WriteSetting(q7, QStringLiteral("teikei"), Check2->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    env_.settings->write(SettingsKeys::DateClose, Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    env_.settings->write(SettingsKeys::PhraseClose, Check2->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     env_.settings->sync();
 }
 

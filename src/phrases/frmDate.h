@@ -14,6 +14,7 @@ class QTabWidget;
 class SettingsStore;
 class TextBox;
 
+// Built as the dialog idiom in find/Find.h describes.
 // The modeless dialog that inserts a date or time in one of eighteen formats, or one of the
 // user's boilerplate phrases, at the caret of the sheet.
 class frmDate final : public QDialog {

@@ -1,6 +1,6 @@
 #include "platform/commondialog.h"
 
-#include "commands/filenames.h"
+#include "platform/filefilter.h"
 
 #include <QColorDialog>
 #include <QDir>
@@ -30,7 +30,7 @@ CommonDialog::Result QtCommonDialog::showFileDialog(QWidget *parent, bool save)
     }
     // The display texts already name their patterns; Qt's copy of them would show twice.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    const QStringList filters = FileNames::toQtNameFilters(Filter);
+    const QStringList filters = FileFilter::toQtNameFilters(Filter);
     dialog.setNameFilters(filters);
     if (FilterIndex >= 1 && FilterIndex <= filters.size())
         dialog.selectNameFilter(filters.at(FilterIndex - 1));

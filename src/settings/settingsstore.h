@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/settingskeys.h"
+
 #include <QString>
 #include <memory>
 
@@ -24,6 +26,15 @@ public:
     QString ReadSetting(const QString &section, const QString &key, const QString &def) const;
     bool contains(const QString &section, const QString &key) const;
     void WriteSetting(const QString &section, const QString &key, const QString &value);
+    // The same through the key table; number picks one key of a numbered family.
+    QString read(const SettingsKeys::Key &key, const QString &current, int number = 0) const
+    {
+        return ReadSetting(key.sectionName(), key.keyName(number), current);
+    }
+    void write(const SettingsKeys::Key &key, const QString &value, int number = 0)
+    {
+        WriteSetting(key.sectionName(), key.keyName(number), value);
+    }
 
     // Pushes pending writes to the backing store; false when that failed. A failure sticks:
     // once the store could not be read or written, every later sync() reports false too.

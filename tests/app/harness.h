@@ -10,12 +10,34 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTabBar>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
 #include <memory>
+
+// The window's controls as a user reaches them, by their names.
+inline TextBox *text1(const frmMain &w) { return w.findChild<TextBox *>(QStringLiteral("Text1")); }
+inline TabStrip *tabStrip1(const frmMain &w) { return w.findChild<TabStrip *>(QStringLiteral("TabStrip1")); }
+inline QAction *action(const frmMain &w, const QString &name)
+{
+    QAction *a = w.findChild<QAction *>(name);
+    if (!a)
+        qFatal("no action %s", qPrintable(name));
+    return a;
+}
+inline QLabel *statusPanel(const frmMain &w, int panel)
+{
+    return w.findChild<QLabel *>(QStringLiteral("StatusPanel%1").arg(panel));
+}
+// One tick of the window's 100 ms timer, at once.
+inline void tick(const frmMain &w)
+{
+    QMetaObject::invokeMethod(w.findChild<QTimer *>(QStringLiteral("Timer1")), "timeout");
+}
 
 class Harness {
 public:
@@ -79,7 +101,7 @@ public:
         store.reset(); // flushes like the real end of the program
     }
 
-    void selectTab(int n) { window->TabStrip1->bar()->setCurrentIndex(n - 1); }
+    void selectTab(int n) { tabStrip1(*window)->bar()->setCurrentIndex(n - 1); }
 
     // Lets a test add its own fakes (file dialogs, clock) to the environment.
     std::function<void(FrmMainEnv &)> configure;

@@ -47,9 +47,9 @@ private slots:
         QVERIFY(qAbs(w.windowLeft() - (w.screenWidthTwips() - 8805) / 2) <= 15);
         QVERIFY(qAbs(w.windowTop() - (w.screenHeightTwips() - 6045) / 2) <= 15);
         QCOMPARE(captions(w), (QStringList{"q7 Zibo q1", "disabled", ""}));
-        QCOMPARE(w.Label1[3], u">"_s);
-        QCOMPARE(w.Text1->imeMode(), 0);
-        QCOMPARE(w.Text1->Text(), u"sheet 1"_s);
+        QCOMPARE(w.holders().quoteMark, u">"_s);
+        QCOMPARE(text1(w)->imeMode(), 0);
+        QCOMPARE(text1(w)->Text(), u"sheet 1"_s);
 
         h.closeWindow();
         QCOMPARE(h.ended, 1);
@@ -130,16 +130,16 @@ private slots:
                   {"q7", "File", "nonsense"}, {"q7", "Inyouhu", "| "}, {"q7", "q2", ""}, {"IME", "IME", "false"}});
         frmMain &w = h.start();
         const QFont design = TextBox().font();
-        QCOMPARE(w.Text1->font().pointSizeF(), design.pointSizeF());
-        QCOMPARE(w.Text1->font().family(), design.family());
-        QVERIFY(!w.Text1->font().bold());
-        QCOMPARE(w.Text1->ForeColor(), qint32(0x80000008));
-        QCOMPARE(w.Text1->BackColor(), qint32(0x80000005));
-        QCOMPARE(w.TabStrip1->tabFont().pointSizeF(), 11.25);
-        QCOMPARE(w.Label2(), u"q7 Zibo q1"_s);
-        QCOMPARE(w.Label1[3], u"| "_s);
-        QCOMPARE(w.TabStrip1->caption(2), QString()); // an empty caption stays empty
-        QCOMPARE(w.Text1->imeMode(), 4);             // only exactly "False" turns it off
+        QCOMPARE(text1(w)->font().pointSizeF(), design.pointSizeF());
+        QCOMPARE(text1(w)->font().family(), design.family());
+        QVERIFY(!text1(w)->font().bold());
+        QCOMPARE(text1(w)->ForeColor(), qint32(0x80000008));
+        QCOMPARE(text1(w)->BackColor(), qint32(0x80000005));
+        QCOMPARE(tabStrip1(w)->tabFont().pointSizeF(), 11.25);
+        QCOMPARE(w.sheets().Label2(), u"q7 Zibo q1"_s);
+        QCOMPARE(w.holders().quoteMark, u"| "_s);
+        QCOMPARE(tabStrip1(w)->caption(2), QString()); // an empty caption stays empty
+        QCOMPARE(text1(w)->imeMode(), 4);             // only exactly "False" turns it off
         h.closeWindow();
         QCOMPARE(h.stored("q7", "FontColor"), u"-2147483640"_s);
         QCOMPARE(h.stored("IME", "IME"), u"false"_s);
@@ -151,13 +151,13 @@ private slots:
                   {"q7", "FontB", "TRUE"}, {"q7", "FontI", "-1"}, {"q7", "XXXX", "9"}, {"q7", "X", "true"},
                   {"q7", "File", "q7 Zibo q4"}});
         frmMain &w = h.start();
-        QCOMPARE(w.Text1->font().pointSizeF(), 14.5);
-        QCOMPARE(w.Text1->palette().color(QPalette::Text), QColor(255, 0, 0));
-        QCOMPARE(w.Text1->palette().color(QPalette::Base), QColor(0, 0, 255));
-        QVERIFY(w.Text1->font().bold() && w.Text1->font().italic());
-        QVERIFY(w.TabStrip1->tabFont().bold());
-        QCOMPARE(w.TabStrip1->SelectedIndex(), 4);
-        QCOMPARE(w.Text1->Text(), u"sheet 4"_s);
+        QCOMPARE(text1(w)->font().pointSizeF(), 14.5);
+        QCOMPARE(text1(w)->palette().color(QPalette::Text), QColor(255, 0, 0));
+        QCOMPARE(text1(w)->palette().color(QPalette::Base), QColor(0, 0, 255));
+        QVERIFY(text1(w)->font().bold() && text1(w)->font().italic());
+        QVERIFY(tabStrip1(w)->tabFont().bold());
+        QCOMPARE(tabStrip1(w)->SelectedIndex(), 4);
+        QCOMPARE(text1(w)->Text(), u"sheet 4"_s);
         h.closeWindow();
         for (const auto &[section, key, value] : {Setting{"q7", "FontSize", "14.5"}, {"q7", "FontB", "True"},
                                                   {"q7", "FontI", "True"}, {"q7", "XXXX", "9"},
@@ -187,17 +187,17 @@ private slots:
         const QString path = h.tmp.filePath(startDir.isEmpty() ? argument : startDir + u'/' + argument);
         frmMain &w = h.start(startDir.isEmpty() ? path : argument, startDir.isEmpty() ? "" : h.tmp.filePath(startDir));
 
-        QCOMPARE(w.TabStrip1->SelectedIndex(), 1);
+        QCOMPARE(tabStrip1(w)->SelectedIndex(), 1);
         if (opened) {
             QVERIFY(h.dialogs.calls.isEmpty());
             QCOMPARE(captions(w), (QStringList{"q7 Zibo q1 - " + path, "enabled", "上書き保存－" + path}));
-            QCOMPARE(w.Text1->Text(), u"from outside\r\nline 2"_s);
+            QCOMPARE(text1(w)->Text(), u"from outside\r\nline 2"_s);
         } else {
             QCOMPARE(h.dialogs.prompts(), QStringList{CannotOpen});
             QCOMPARE(w.windowTitle(), u"q7 Zibo q1"_s);
-            QCOMPARE(w.Text1->Text(), u"sheet 1"_s);
+            QCOMPARE(text1(w)->Text(), u"sheet 1"_s);
         }
-        QCOMPARE(w.blnChanged, opened);
+        QCOMPARE(w.sheets().blnChanged(), opened);
         h.closeWindow();
         QCOMPARE(Harness::bytes(h.sheetPath(1)), opened ? "from outside\r\nline 2\r\n"_ba : "sheet 1\r\n"_ba);
         QCOMPARE(Harness::bytes(outside), "\r\nfrom outside\r\nline 2\r\n"_ba);
@@ -214,21 +214,19 @@ private slots:
             QVERIFY(f.open(QIODevice::ReadWrite) && f.setFileTime(old, QFileDevice::FileModificationTime));
         }
         frmMain &w = h.start();
-        w.strUndo = "snapshot of sheet 1";
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QTest::keyClick(&w, Qt::Key_5, Qt::AltModifier); // sheet 1 was only viewed
-        QCOMPARE(w.TabStrip1->SelectedIndex(), 5);
-        QCOMPARE(w.Text1->Text(), u"sheet 5"_s);
-        QVERIFY(w.strUndo.isEmpty());
+        QCOMPARE(tabStrip1(w)->SelectedIndex(), 5);
+        QCOMPARE(text1(w)->Text(), u"sheet 5"_s);
         QCOMPARE(QFileInfo(h.sheetPath(1)).lastModified(), old);
 
-        w.Text1->setSelStart(w.Text1->Text().size());
-        QTest::keyClicks(w.Text1, "x");
+        text1(w)->setSelStart(text1(w)->Text().size());
+        QTest::keyClicks(text1(w), "x");
         h.selectTab(2);
         QCOMPARE(Harness::bytes(h.sheetPath(5)), "sheet 5x\r\n"_ba);
-        QVERIFY(!w.blnChanged);
+        QVERIFY(!w.sheets().blnChanged());
         h.selectTab(5);
-        QCOMPARE(w.Text1->Text(), u"sheet 5x"_s);
+        QCOMPARE(text1(w)->Text(), u"sheet 5x"_s);
         QCOMPARE(QFileInfo(h.sheetPath(2)).lastModified(), old);
         h.closeWindow();
         QCOMPARE(h.stored("q7", "File"), u"q7 Zibo q5"_s);
@@ -250,12 +248,12 @@ private slots:
         Sheets h;
         frmMain &w = h.start();
         h.block(1);
-        w.Text1->setText("precious");
+        text1(w)->setText("precious");
         h.selectTab(2);
         QCOMPARE(h.dialogs.prompts(), QStringList{h.unwritable(1)});
-        QCOMPARE(w.TabStrip1->SelectedIndex(), 1);
-        QCOMPARE(w.currentSheet(), 1);
-        QVERIFY(w.blnChanged);
+        QCOMPARE(tabStrip1(w)->SelectedIndex(), 1);
+        QCOMPARE(w.sheets().currentSheet(), 1);
+        QVERIFY(w.sheets().blnChanged());
 
         h.dialogs.answers = {MsgBoxResult::No};
         QVERIFY(!w.close());
@@ -266,11 +264,11 @@ private slots:
         // Once the file can be written again, the switch goes through.
         QVERIFY(QDir().rmdir(h.sheetPath(1)));
         h.selectTab(2);
-        QCOMPARE(w.currentSheet(), 2);
+        QCOMPARE(w.sheets().currentSheet(), 2);
         QCOMPARE(Harness::bytes(h.sheetPath(1)), "precious\r\n"_ba);
 
         h.block(2);
-        w.Text1->setText("given up");
+        text1(w)->setText("given up");
         h.dialogs.answers = {MsgBoxResult::Yes};
         h.closeWindow();
         QCOMPARE(h.ended, 1);
@@ -281,7 +279,7 @@ private slots:
     {
         Sheets h;
         frmMain &w = h.start();
-        QTest::keyClicks(w.Text1, "typed ");
+        QTest::keyClicks(text1(w), "typed ");
         w.endSession();
         QCOMPARE(h.ended, 1);
         QVERIFY(h.dialogs.calls.isEmpty());
@@ -295,11 +293,11 @@ private slots:
         frmMain &w = h.start();
         h.selectTab(3);
         QCOMPARE(h.dialogs.prompts(), QStringList{CannotOpen});
-        QCOMPARE(w.Text1->Text(), QString());
-        QVERIFY(!w.blnChanged);
+        QCOMPARE(text1(w)->Text(), QString());
+        QVERIFY(!w.sheets().blnChanged());
         // Detached in the captions only: the path itself stays recorded.
         QCOMPARE(captions(w), (QStringList{"q7 Zibo q3", "disabled", ""}));
-        QCOMPARE(w.lblRealFile[2], u"/memo/b.txt"_s);
+        QCOMPARE(w.sheets().lblRealFile(3), u"/memo/b.txt"_s);
         h.selectTab(4);
         QVERIFY(QFileInfo(h.sheetPath(3)).isDir());
         // A missing sheet file is reported the same way and is not created by viewing it.
@@ -315,9 +313,10 @@ private slots:
         Sheets h({{"Launch", "CMD0", "first"}, {"Launch", "CMD2", "second"}, {"Launch", "CMD5", "third"},
                   {"Launch", "CMD7", ""}});
         frmMain &w = h.start();
-        QCOMPARE(w.Combo1->count(), 3);
-        QCOMPARE(w.Combo1->itemText(2), u"third"_s);
-        QCOMPARE(w.Combo1->currentText(), u"first"_s);
+        const auto *combo1 = w.findChild<QComboBox *>(u"Combo1"_s);
+        QCOMPARE(combo1->count(), 3);
+        QCOMPARE(combo1->itemText(2), u"third"_s);
+        QCOMPARE(combo1->currentText(), u"first"_s);
         h.closeWindow();
         QCOMPARE(h.stored("Launch", "CMD1"), u"second"_s);
         QCOMPARE(h.stored("Launch", "CMD2"), u"third"_s);

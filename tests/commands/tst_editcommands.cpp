@@ -1,6 +1,7 @@
 // The Edit, conversion and Insert commands on a real main window: enabling, the rewrites and
 // their two-level undo, the 100 ms tick and the Edit menu's keys.
 #include "harness.h"
+#include "sheets/textfile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,13 +27,6 @@ void setClipboard(Clip kind)
     QApplication::clipboard()->setMimeData(data);
 }
 
-QAction *action(frmMain &w, const QString &name)
-{
-    QAction *a = w.findChild<QAction *>(name);
-    if (!a)
-        qFatal("no action %s", qPrintable(name));
-    return a;
-}
 
 enum Prelude { Nothing, Widen, StampEmptyText };
 
@@ -46,7 +40,7 @@ private slots:
     void menuEnabling();
     void rewrites_data();
     void rewrites();
-    void quoteMarkReadForEveryCommand();
+    void quoteMarkOfTheSettings();
     void undoSequences_data();
     void undoSequences();
     void keysGoThroughMenu_data();
@@ -95,21 +89,21 @@ void TestEditCommands::menuEnabling()
     frmMain &w = h->start();
     // The states follow while the menus stay closed (the keys act then), from all on and all off.
     for (bool allOn : {true, false}) {
-        w.Text1->setText(allOn ? QStringLiteral("xyz") : QString());
-        w.Text1->select(0, allOn ? 3 : 0);
+        text1(w)->setText(allOn ? QStringLiteral("xyz") : QString());
+        text1(w)->select(0, allOn ? 3 : 0);
         setClipboard(allOn ? Clip::Text : Clip::Empty);
-        w.Text1->setText(text);
-        w.Text1->select(0, selLength);
+        text1(w)->setText(text);
+        text1(w)->select(0, selLength);
         setClipboard(Clip(clip));
 
-        for (QAction *a : {w.mnuCopy, w.mnuDelete, w.mnuCut, w.mnuInyou, w.mnuIncopy, w.mnuChar[0], w.mnuChar[1],
-                           w.mnuChar[3], w.mnuChar[4], w.mnuChar[6], w.mnuChar[7], w.mnuChar[9]})
-            QVERIFY2(a->isEnabled() == forSelection, qPrintable(a->objectName()));
-        QCOMPARE(w.mnuSelectall->isEnabled(), forText);
-        QCOMPARE(w.mnuSearchFind->isEnabled(), forText);
-        QCOMPARE(w.mnuPaste->isEnabled(), forPaste);
-        QCOMPARE(w.mnuInhari->isEnabled(), forPaste);
-        QVERIFY(w.mnuAllcopy->isEnabled() && w.mnuDate->isEnabled());
+        for (const char *name : {"mnuCopy", "mnuDelete", "mnuCut", "mnuInyou", "mnuIncopy", "mnuChar0", "mnuChar1",
+                                 "mnuChar3", "mnuChar4", "mnuChar6", "mnuChar7", "mnuChar9", "mnuSelsave"})
+            QVERIFY2(action(w, name)->isEnabled() == forSelection, name);
+        QCOMPARE(action(w, "mnuSelectall")->isEnabled(), forText);
+        QCOMPARE(action(w, "mnuSearchFind")->isEnabled(), forText);
+        QCOMPARE(action(w, "mnuPaste")->isEnabled(), forPaste);
+        QCOMPARE(action(w, "mnuInhari")->isEnabled(), forPaste);
+        QVERIFY(action(w, "mnuAllcopy")->isEnabled() && action(w, "mnuDate")->isEnabled());
     }
 }
 
@@ -144,53 +138,48 @@ void TestEditCommands::rewrites()
     QFETCH(int, selStartAfter);
     QFETCH(int, selLengthAfter);
 
+    QVERIFY(TextFile::write(h->sheetPath(1), text).ok);
     frmMain &w = h->start();
     const QStringList filesBefore = QDir(h->programDir).entryList(QDir::Files);
-    w.Text1->setText(text);
-    w.Text1->select(selStart, selLength);
+    text1(w)->select(selStart, selLength);
     QApplication::clipboard()->setText(QStringLiteral("a\nb\n"));
-    w.blnChanged = false;
     clock = QDateTime(QDate(2001, 1, 2), QTime(9, 5, 59));
 
     action(w, command)->trigger();
-    QCOMPARE(w.Text1->Text(), textAfter);
-    QCOMPARE(w.Text1->SelStart(), qsizetype(selStartAfter));
-    QCOMPARE(w.Text1->SelLength(), qsizetype(selLengthAfter));
+    QCOMPARE(text1(w)->Text(), textAfter);
+    QCOMPARE(text1(w)->SelStart(), qsizetype(selStartAfter));
+    QCOMPARE(text1(w)->SelLength(), qsizetype(selLengthAfter));
     // Built in memory: no temporary file, nothing else left in the program directory.
     QCOMPARE(QDir(h->programDir).entryList(QDir::Files), filesBefore);
-    QCOMPARE(w.strUndo, text);
-    QVERIFY(w.blnChanged);
+    QCOMPARE(w.sheets().strUndo(), text);
+    QVERIFY(w.sheets().blnChanged());
     // A rewrite leaves no undo step in the box: Undo is the snapshot's.
-    QVERIFY(!w.Text1->document()->isUndoAvailable());
-    QVERIFY(w.mnuUndo->isEnabled());
-    w.mnuUndo_Click();
-    QCOMPARE(w.Text1->Text(), text);
+    QVERIFY(!text1(w)->document()->isUndoAvailable());
+    QVERIFY(action(w, "mnuUndo")->isEnabled());
+    action(w, "mnuUndo")->trigger();
+    QCOMPARE(text1(w)->Text(), text);
     // The caret stays where it is, as far as the restored text reaches.
-    QCOMPARE(w.Text1->SelStart(), qMin(qsizetype(selStartAfter), text.size()));
+    QCOMPARE(text1(w)->SelStart(), qMin(qsizetype(selStartAfter), text.size()));
 }
 
-void TestEditCommands::quoteMarkReadForEveryCommand()
+void TestEditCommands::quoteMarkOfTheSettings()
 {
+    h->preset("q7", "Inyouhu", "| ");
+    QVERIFY(TextFile::write(h->sheetPath(1), QStringLiteral("a\r\nb")).ok);
     frmMain &w = h->start();
     const QStringList filesBefore = QDir(h->programDir).entryList(QDir::Files);
-    w.Text1->setText(QStringLiteral("a\r\nb"));
-    w.Label1[3] = QStringLiteral("> ");
-    w.Text1->select(0, 1);
-    w.mnuInyou->trigger();
-    w.Label1[3] = QStringLiteral("|");
-    w.Text1->select(5, 1);
-    w.Timer1_Timer();
+    // The copy alone leaves the text, the selection, the snapshot and the flag alone.
+    text1(w)->select(0, 4);
+    action(w, "mnuIncopy")->trigger();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("| a\n| b"));
+    QCOMPARE(text1(w)->SelLength(), qsizetype(4));
+    QVERIFY(w.sheets().strUndo().isEmpty());
+    QVERIFY(!w.sheets().blnChanged());
+    // The toolbar button quotes as the menu item does, once the timer has enabled it.
+    text1(w)->select(3, 1);
+    tick(w);
     w.toolbarButton(16)->trigger();
-    QCOMPARE(w.Text1->Text(), QStringLiteral("> a\r\n|b"));
-    // The copy alone leaves the text, the selection and the undo snapshot alone.
-    w.Label1[3].clear();
-    w.Text1->select(0, 7);
-    w.blnChanged = false;
-    w.mnuIncopy->trigger();
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("> a\n|b"));
-    QCOMPARE(w.Text1->SelLength(), qsizetype(7));
-    QCOMPARE(w.strUndo, QStringLiteral("> a\r\nb"));
-    QVERIFY(!w.blnChanged);
+    QCOMPARE(text1(w)->Text(), QStringLiteral("a\r\n| b"));
     QCOMPARE(QDir(h->programDir).entryList(QDir::Files), filesBefore);
 }
 
@@ -216,30 +205,31 @@ void TestEditCommands::undoSequences()
 
     frmMain &w = h->start();
     QAction *undoButton = w.toolbarButton(13);
-    w.Text1->setText(QStringLiteral("one two three"));
-    w.Text1->select(4, 3);
-    w.mnuChar[6]->trigger();
-    QCOMPARE(w.Text1->Text(), QStringLiteral("one TWO three"));
+    text1(w)->setText(QStringLiteral("one two three"));
+    text1(w)->select(4, 3);
+    action(w, "mnuChar6")->trigger();
+    QCOMPARE(text1(w)->Text(), QStringLiteral("one TWO three"));
 
     if (scenario == 1 || scenario == 2)
-        QTest::keyClicks(w.Text1, QStringLiteral("X"));
+        QTest::keyClicks(text1(w), QStringLiteral("X"));
     if (scenario == 1) {
-        w.Timer1_Timer(); // drops the snapshot: the box can undo the typing
-        QVERIFY(w.strUndo.isEmpty());
+        tick(w); // drops the snapshot: the box can undo the typing
+        QVERIFY(w.sheets().strUndo().isEmpty());
         QVERIFY(undoButton->isEnabled());
     } else if (scenario == 3) {
         h->selectTab(2);
-        QVERIFY(w.strUndo.isEmpty());
+        QVERIFY(w.sheets().strUndo().isEmpty());
     } else if (scenario == 4) {
-        w.Text1->setText(QString()); // what New does to the box
+        h->dialogs.answers = {MsgBoxResult::OK};
+        action(w, "mnuNew")->trigger();
     } else if (scenario == 5) {
-        w.Text1->setSelStart(1);
+        text1(w)->setSelStart(1);
     }
-    w.mnuUndo_Click();
-    QCOMPARE(w.Text1->Text(), expected);
-    QCOMPARE(w.Text1->SelStart(), qsizetype(caret));
-    QCOMPARE(w.Text1->SelLength(), qsizetype(0));
-    QVERIFY(w.strUndo.isEmpty());
+    action(w, "mnuUndo")->trigger();
+    QCOMPARE(text1(w)->Text(), expected);
+    QCOMPARE(text1(w)->SelStart(), qsizetype(caret));
+    QCOMPARE(text1(w)->SelLength(), qsizetype(0));
+    QVERIFY(w.sheets().strUndo().isEmpty());
     // One level only: nothing is left to undo.
     QVERIFY(!undoButton->isEnabled());
 }
@@ -279,35 +269,35 @@ void TestEditCommands::keysGoThroughMenu()
     frmMain &w = h->start();
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.Text1->setFocus();
+    text1(w)->setFocus();
     const bool empty = prelude == StampEmptyText;
-    w.Text1->setText(empty ? QString() : QStringLiteral("abc def"));
-    w.Text1->select(0, empty ? 0 : 3);
+    text1(w)->setText(empty ? QString() : QStringLiteral("abc def"));
+    text1(w)->select(0, empty ? 0 : 3);
     QApplication::clipboard()->setText(QStringLiteral("clip"));
     if (prelude == Widen)
-        w.mnuChar[0]->trigger();
+        action(w, "mnuChar0")->trigger();
     else if (empty)
-        QTest::keyClick(w.Text1, Qt::Key_F5);
-    QCOMPARE(w.Text1->Text(), textBefore);
+        QTest::keyClick(text1(w), Qt::Key_F5);
+    QCOMPARE(text1(w)->Text(), textBefore);
 
     QSignalSpy spy(action(w, actionName), &QAction::triggered);
-    QTest::keyClick(w.Text1, Qt::Key(key), Qt::ControlModifier);
+    QTest::keyClick(text1(w), Qt::Key(key), Qt::ControlModifier);
     QCOMPARE(spy.count(), 1);
-    QCOMPARE(w.Text1->Text(), textAfter);
+    QCOMPARE(text1(w)->Text(), textAfter);
     QCOMPARE(QApplication::clipboard()->text(), clipboardAfter);
-    QCOMPARE(w.Text1->SelLength(), qsizetype(selLengthAfter));
-    QVERIFY(w.strUndo.isEmpty());
+    QCOMPARE(text1(w)->SelLength(), qsizetype(selLengthAfter));
+    QVERIFY(w.sheets().strUndo().isEmpty());
 }
 
 void TestEditCommands::copyAll()
 {
     frmMain &w = h->start();
-    w.Text1->setText(QStringLiteral("a\r\nb c"));
-    w.Text1->select(3, 1);
-    w.mnuAllcopy->trigger();
+    text1(w)->setText(QStringLiteral("a\r\nb c"));
+    text1(w)->select(3, 1);
+    action(w, "mnuAllcopy")->trigger();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("a\nb c"));
-    QCOMPARE(w.Text1->SelStart(), qsizetype(3));
-    QCOMPARE(w.Text1->SelLength(), qsizetype(1));
+    QCOMPARE(text1(w)->SelStart(), qsizetype(3));
+    QCOMPARE(text1(w)->SelLength(), qsizetype(1));
     QCOMPARE(h->dialogs.calls.size(), 1);
     QCOMPARE(h->dialogs.calls[0].prompt, QStringLiteral("すべての範囲をコピーしました。"));
     QCOMPARE(h->dialogs.calls[0].title, QStringLiteral("q7 Zibo"));
@@ -333,19 +323,19 @@ void TestEditCommands::timerTick()
     QFETCH(QString, expected);
     clock = QDateTime(QDate(1998, 10, 5), QTime(23, 59, 59, 950));
     frmMain &w = h->start();
-    w.Text1->setText(text);
-    w.Text1->selectAll();
-    w.Timer1_Timer();
-    w.Text1->select(selStart, selLength);
-    w.Timer1_Timer();
-    QCOMPARE(w.StatusPanel[1]->text(), expected);
+    text1(w)->setText(text);
+    text1(w)->selectAll();
+    tick(w);
+    text1(w)->select(selStart, selLength);
+    tick(w);
+    QCOMPARE(statusPanel(w, 2)->text(), expected);
     // The quote button follows the selection at the tick.
     QCOMPARE(w.toolbarButton(16)->isEnabled(), selLength > 0);
     // Panel 3's date turns over at midnight.
-    QCOMPARE(w.StatusPanel[2]->text(), QStringLiteral("1998/10/05"));
+    QCOMPARE(statusPanel(w, 3)->text(), QStringLiteral("1998/10/05"));
     clock = clock.addMSecs(100);
-    w.Timer1_Timer();
-    QCOMPARE(w.StatusPanel[2]->text(), QStringLiteral("1998/10/06"));
+    tick(w);
+    QCOMPARE(statusPanel(w, 3)->text(), QStringLiteral("1998/10/06"));
 }
 
 QTEST_MAIN(TestEditCommands)

@@ -1,10 +1,14 @@
 // Quoting, character conversion and the caret-position text: strings in, strings out. The date
 // formats are checked with the date lines and through the stamp on the window.
+#include "commands/clipboardtext.h"
+#include "commands/commandstates.h"
 #include "commands/conversions.h"
 #include "commands/quoting.h"
 #include "commands/statustext.h"
 
 #include <QTest>
+
+Q_DECLARE_METATYPE(CommandStates::Situation)
 
 namespace {
 // Items of the conversion menu; OneWay marks a row with no inverse to check.
@@ -23,6 +27,8 @@ private slots:
     void conversions();
     void caretPosition_data();
     void caretPosition();
+    void commandStates_data();
+    void commandStates();
 };
 
 void TestEditLogic::quoting_data()
@@ -151,6 +157,46 @@ void TestEditLogic::caretPosition()
     QFETCH(qint64, column);
     QFETCH(QString, expected);
     QCOMPARE(StatusText::caretPosition(line, column), expected);
+}
+
+// Which commands a situation enables, as a string of 0/1 in the order: undo, cut/copy/delete
+// and both quote commands, paste and quoted paste, select all and find, convert, Ctrl+S, save
+// the selection.
+void TestEditLogic::commandStates_data()
+{
+    using S = CommandStates::Situation;
+    QTest::addColumn<S>("situation");
+    QTest::addColumn<QString>("enabled");
+    QTest::addRow("empty box, nothing anywhere") << S{} << "0000000";
+    QTest::addRow("selected text") << S{true, false} << "0101101";
+    QTest::addRow("clipboard text alone enables pasting") << S{false, true, true} << "0010000";
+    QTest::addRow("either undo level enables Undo") << S{false, false, false, false, true} << "1001000";
+    QTest::addRow("a save target enables Ctrl+S") << S{false, true, false, true, false, true} << "1000010";
+}
+
+void TestEditLogic::commandStates()
+{
+    QFETCH(CommandStates::Situation, situation);
+    QFETCH(QString, enabled);
+    const CommandStates::Enabled e = CommandStates::enabled(situation);
+    const bool groups[][5] = {
+        {e.undo},
+        {e.cut, e.copy, e.del, e.quoteCopy, e.quoteSelection},
+        {e.paste, e.quotePaste},
+        {e.selectAll, e.find},
+        {e.convert},
+        {e.saveToOpened},
+        {e.saveSelection},
+    };
+    const int sizes[] = {1, 5, 2, 2, 1, 1, 1};
+    QString got;
+    for (int g = 0; g < 7; ++g) {
+        // Every item of a group follows the same rule.
+        for (int i = 1; i < sizes[g]; ++i)
+            QCOMPARE(groups[g][i], groups[g][0]);
+        got += groups[g][0] ? u'1' : u'0';
+    }
+    QCOMPARE(got, enabled);
 }
 
 QTEST_APPLESS_MAIN(TestEditLogic)

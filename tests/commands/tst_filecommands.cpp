@@ -48,13 +48,13 @@ public:
     void ctrlS()
     {
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QTest::keyClick(window->Text1, Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(text1(*window), Qt::Key_S, Qt::ControlModifier);
     }
     // Focus elsewhere, to see a command give it back to the text.
     void focusAway()
     {
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        window->Combo1->setFocus();
+        window->findChild<QComboBox *>(QStringLiteral("Combo1"))->setFocus();
     }
     QStringList boxesShown() const
     {
@@ -105,15 +105,14 @@ void TestFileCommands::itemsFollowSelectionAndOpenedFile()
     frmMain &w = h.start();
     QAction *selsave = h.item("mnuSelsave");
     QVERIFY(!selsave->isEnabled());
-    w.Text1->select(0, 3);
+    text1(w)->select(0, 3);
     QVERIFY(selsave->isEnabled());
-    w.Text1->setSelStart(0);
+    text1(w)->setSelStart(0);
     QVERIFY(!selsave->isEnabled());
 
-    // No target: Ctrl+S and the handler itself do nothing and ask nothing.
+    // No target: Ctrl+S does nothing and asks nothing.
     QVERIFY(!h.item("mnuUwa")->isEnabled());
     h.ctrlS();
-    w.mnuUwa_Click();
     QVERIFY(h.dialogs.calls.isEmpty());
 }
 
@@ -137,7 +136,6 @@ void TestFileCommands::newSheet()
     h.writeFile(h.sheetPath(1), stored);
     h.preset("Open", "File0", h.user("a.txt"));
     frmMain &w = h.start();
-    w.strUndo = QStringLiteral("snapshot");
     if (answer)
         h.dialogs.answers = {answer};
 
@@ -146,10 +144,9 @@ void TestFileCommands::newSheet()
     QCOMPARE(h.boxesShown(), answer ? QStringList{box(QStringLiteral("このテキストを破棄します。"), MsgBoxStyle::OKCancel | MsgBoxStyle::Exclamation,
                                                       QStringLiteral("新規作成の確認"))}
                                     : QStringList());
-    QCOMPARE(w.strUndo, QStringLiteral("snapshot"));
-    QCOMPARE(w.Text1->Text(), discarded ? QString() : text);
-    QCOMPARE(w.blnChanged, discarded);
-    QCOMPARE(w.lblRealFile[0], discarded ? QString() : h.user("a.txt"));
+    QCOMPARE(text1(w)->Text(), discarded ? QString() : text);
+    QCOMPARE(w.sheets().blnChanged(), discarded);
+    QCOMPARE(w.sheets().lblRealFile(1), discarded ? QString() : h.user("a.txt"));
     QCOMPARE(h.item("mnuUwa")->isEnabled(), !discarded);
     h.selectTab(2);
     QCOMPARE(Harness::bytes(h.sheetPath(1)), discarded ? QByteArray("\r\n") : stored);
@@ -194,7 +191,7 @@ void TestFileCommands::open()
         QVERIFY(QDir().mkpath(path));
     frmMain &w = h.start();
     if (edited)
-        QTest::keyClicks(w.Text1, QStringLiteral("new "));
+        QTest::keyClicks(text1(w), QStringLiteral("new "));
     h.focusAway();
     // Whatever an earlier use left, Open asks for an existing text file.
     h.files.FilterIndex = 2;
@@ -206,11 +203,11 @@ void TestFileCommands::open()
     const bool read = choice == "file";
     QCOMPARE(h.fileDialogsShown(), QStringList{OpenDialog});
     QCOMPARE(h.boxesShown(), read || choice == "cancel" ? QStringList() : QStringList{CannotOpenBox});
-    QCOMPARE(w.Text1->Text(), text);
-    QCOMPARE(w.blnChanged, read || edited);
-    QCOMPARE(QApplication::focusWidget(), w.Text1);
+    QCOMPARE(text1(w)->Text(), text);
+    QCOMPARE(w.sheets().blnChanged(), read || edited);
+    QCOMPARE(QApplication::focusWidget(), text1(w));
     // A failed read detaches the captions and Ctrl+S with them; the path stays recorded for the sheet.
-    QCOMPARE(w.lblRealFile[0], choice == "cancel" ? QString() : path);
+    QCOMPARE(w.sheets().lblRealFile(1), choice == "cancel" ? QString() : path);
     QCOMPARE(w.windowTitle(), read ? NoFileTitle + QStringLiteral(" - ") + path : NoFileTitle);
     QCOMPARE(h.item("mnuUwa")->isEnabled(), read);
     if (read) {
@@ -221,7 +218,7 @@ void TestFileCommands::open()
         QCOMPARE(h.boxesShown(), QStringList{box(path + QStringLiteral("に 上書き保存しますか？"), MsgBoxStyle::YesNo | MsgBoxStyle::Question,
                                                  QStringLiteral("q7_Zibo - 上書き保存確認"))});
         QCOMPARE(Harness::bytes(path), saved);
-        QVERIFY(w.blnChanged);
+        QVERIFY(w.sheets().blnChanged());
         QCOMPARE(Harness::bytes(h.sheetPath(1)), QByteArray("sheet 1\r\n"));
     }
     // The sheet's own file takes the text at the next save point.
@@ -256,10 +253,9 @@ void TestFileCommands::insertAtCaret()
     if (choice == "file")
         h.writeFile(path, file);
     h.preset("Open", "File0", h.user("attached.txt"));
+    h.writeFile(h.sheetPath(1), "abcdef\r\n");
     frmMain &w = h.start();
-    w.Text1->setText(QStringLiteral("abcdef"));
-    w.blnChanged = false;
-    w.Text1->select(1, 3);
+    text1(w)->select(1, 3);
     h.answer(choice == "cancel", path);
 
     h.trigger("mnuSelopen");
@@ -267,16 +263,16 @@ void TestFileCommands::insertAtCaret()
     const bool read = choice == "file";
     QCOMPARE(h.fileDialogsShown(), QStringList{OpenDialog});
     QCOMPARE(h.boxesShown(), read || choice == "cancel" ? QStringList() : QStringList{CannotOpenBox});
-    QCOMPARE(w.Text1->Text(), text);
-    QCOMPARE(w.Text1->SelStart(), caret);
-    QCOMPARE(w.Text1->SelLength(), read ? 0 : 3);
-    QCOMPARE(w.blnChanged, read);
+    QCOMPARE(text1(w)->Text(), text);
+    QCOMPARE(text1(w)->SelStart(), caret);
+    QCOMPARE(text1(w)->SelLength(), read ? 0 : 3);
+    QCOMPARE(w.sheets().blnChanged(), read);
     // Nothing is attached: the sheet keeps its own opened file.
-    QCOMPARE(w.lblRealFile[0], h.user("attached.txt"));
-    QCOMPARE(w.strFileName, QStringLiteral("q1.txt"));
+    QCOMPARE(w.sheets().lblRealFile(1), h.user("attached.txt"));
+    QCOMPARE(w.sheets().strFileName(), QStringLiteral("q1.txt"));
     if (read) {
-        w.Text1->undo();
-        QCOMPARE(w.Text1->Text(), QStringLiteral("abcdef"));
+        text1(w)->undo();
+        QCOMPARE(text1(w)->Text(), QStringLiteral("abcdef"));
     }
 }
 
@@ -326,17 +322,15 @@ void TestFileCommands::saveCommands()
         QSKIP("POSIX only");
 #endif
     }
-    frmMain &w = h.start();
-    w.Text1->setText(QStringLiteral("a\r\nb\r\nc"));
-    w.Text1->select(3, 3); // «b» CR LF
     const bool ctrlS = command == "Ctrl+S";
-    if (ctrlS) {
-        w.lblRealFile[0] = path;
-        w.showOpenedFileCaptions();
-    }
+    if (ctrlS)
+        h.preset("Open", "File0", path);
+    frmMain &w = h.start();
+    text1(w)->setText(QStringLiteral("a\r\nb\r\nc"));
+    text1(w)->select(3, 3); // «b» CR LF
     if (target == "cancel")
         h.focusAway();
-    const QString attachedBefore = w.lblRealFile[0];
+    const QString attachedBefore = w.sheets().lblRealFile(1);
     const QStringList before = entries(folder.path());
     // Whatever an earlier use left, both ask before replacing a file.
     const QString earlier = h.user("earlier.txt");
@@ -363,12 +357,12 @@ void TestFileCommands::saveCommands()
     if (target == "full disk")
         QVERIFY(stat(QFile::encodeName(path).constData(), &after) == 0 && S_ISCHR(after.st_mode));
 #endif
-    QCOMPARE(w.Text1->Text(), QStringLiteral("a\r\nb\r\nc"));
-    QCOMPARE(w.Text1->SelStart(), 3);
-    QCOMPARE(w.Text1->SelLength(), 3);
+    QCOMPARE(text1(w)->Text(), QStringLiteral("a\r\nb\r\nc"));
+    QCOMPARE(text1(w)->SelStart(), 3);
+    QCOMPARE(text1(w)->SelLength(), 3);
     if (target == "cancel")
-        QCOMPARE(QApplication::focusWidget(), w.Text1);
-    QCOMPARE(w.lblRealFile[0], attached ? path : attachedBefore);
+        QCOMPARE(QApplication::focusWidget(), text1(w));
+    QCOMPARE(w.sheets().lblRealFile(1), attached ? path : attachedBefore);
     QCOMPARE(h.item("mnuUwa")->isEnabled(), attached || ctrlS);
     // The sheet itself is saved at its save point, as ever.
     QCOMPARE(Harness::bytes(h.sheetPath(1)), QByteArray("sheet 1\r\n"));
@@ -388,7 +382,7 @@ void TestFileCommands::saveCommands()
     h.selectTab(2);
     QVERIFY(!h.item("mnuUwa")->isEnabled());
     h.selectTab(1);
-    QTest::keyClicks(w.Text1, QStringLiteral("z"));
+    QTest::keyClicks(text1(w), QStringLiteral("z"));
     h.dialogs.answers = {MsgBoxResult::No};
     w.toolbarButton(4)->trigger();
     QCOMPARE(Harness::bytes(path), written);
@@ -412,10 +406,9 @@ void TestFileCommands::exitCommands()
     QFETCH(QString, sheet2);
     FileHarness h;
     frmMain &w = h.start();
-    QTest::keyClicks(w.Text1, QStringLiteral("kept "));
+    QTest::keyClicks(text1(w), QStringLiteral("kept "));
     h.selectTab(2); // the save point of sheet 1
-    QTest::keyClicks(w.Text1, QStringLiteral("typed "));
-    w.Label1[3] = QStringLiteral("|");
+    QTest::keyClicks(text1(w), QStringLiteral("typed "));
 
     h.trigger(command);
 
@@ -423,9 +416,8 @@ void TestFileCommands::exitCommands()
     QVERIFY(!w.isVisible());
     QCOMPARE(Harness::bytes(h.sheetPath(1)), QByteArray("kept sheet 1\r\n"));
     frmMain &again = h.start();
-    QCOMPARE(again.currentSheet(), 2);
-    QCOMPARE(again.Text1->Text(), sheet2);
-    QCOMPARE(again.Label1[3], QStringLiteral("|"));
+    QCOMPARE(again.sheets().currentSheet(), 2);
+    QCOMPARE(text1(again)->Text(), sheet2);
 }
 
 QTEST_MAIN(TestFileCommands)

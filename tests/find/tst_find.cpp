@@ -62,25 +62,25 @@ void TestFind::openAndClose()
     frmMain &w = h.start();
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.Text1->setText(QStringLiteral("abc\r\nabc"));
-    w.Text1->select(1, 5); // "bc\r\na": the selection, line break and all, is the search string
+    text1(w)->setText(QStringLiteral("abc\r\nabc"));
+    text1(w)->select(1, 5); // "bc\r\na": the selection, line break and all, is the search string
     const auto open = [&] {
         if (entry == "menu")
-            w.mnuSearchFind->trigger();
+            action(w, "mnuSearchFind")->trigger();
         else if (entry == "key")
-            QTest::keyClick(w.Text1, Qt::Key_F, Qt::ControlModifier);
+            QTest::keyClick(text1(w), Qt::Key_F, Qt::ControlModifier);
         else if (entry == "panel")
-            QTest::mouseDClick(w.StatusPanel[1], Qt::LeftButton);
+            QTest::mouseDClick(statusPanel(w, 2), Qt::LeftButton);
         else
-            qobject_cast<QAbstractButton *>(w.Toolbar1->widgetForAction(w.toolbarButton(11)))->click();
+            qobject_cast<QAbstractButton *>(w.findChild<QToolBar *>()->widgetForAction(w.toolbarButton(11)))->click();
         return w.findChild<Find *>();
     };
     QPointer<Find> d = open();
     QVERIFY(d && d->isVisible());
     QCOMPARE(d->txtFind->text(), QStringLiteral("bc\r\na"));
     QCOMPARE(states(d), QStringLiteral("000"));
-    QCOMPARE(d->pos(), QPoint(int(std::lround((w.windowLeft() + 550) / w.twipsPerPixelX())),
-                              int(std::lround((w.windowTop() + 1540) / w.twipsPerPixelY()))));
+    QCOMPARE(d->pos(), QPoint(int(std::lround((w.windowLeft() + 550) / (1440.0 / w.logicalDpiX()))),
+                              int(std::lround((w.windowTop() + 1540) / (1440.0 / w.logicalDpiY())))));
     d->Text2->setText(QStringLiteral("x"));
     d->chkCase->setChecked(true);
     d->activateWindow();
@@ -90,7 +90,7 @@ void TestFind::openAndClose()
     QTRY_COMPARE(QApplication::focusWidget(), d->Text2);
     QCOMPARE(d->Text2->selectedText(), QStringLiteral("x"));
     d->FindButton->click();
-    w.Text1->select(0, 0);
+    text1(w)->select(0, 0);
 
     // Open already: brought forward as it is, nothing reset.
     QCOMPARE(open(), d.data());
@@ -106,9 +106,9 @@ void TestFind::openAndClose()
     else
         d->close();
     QTRY_VERIFY(d.isNull());
-    QTRY_COMPARE(QApplication::focusWidget(), w.Text1);
+    QTRY_COMPARE(QApplication::focusWidget(), text1(w));
     // Opened again it starts afresh from the current selection.
-    w.Text1->select(0, 3);
+    text1(w)->select(0, 3);
     Find *again = open();
     QCOMPARE(again->txtFind->text(), QStringLiteral("abc"));
     QVERIFY(!again->chkCase->isChecked());
@@ -163,8 +163,8 @@ void TestFind::session()
     QFETCH(QString, result);
     Harness h;
     frmMain &w = h.start();
-    w.Text1->setText(text);
-    w.Text1->setSelStart(text.size());
+    text1(w)->setText(text);
+    text1(w)->setSelStart(text.size());
     Find *d = openFind(w);
     d->txtFind->setText(what);
     d->Text2->setText(with);
@@ -179,10 +179,10 @@ void TestFind::session()
         case 'A': d->ReplaceAllButton->click(); break;
         case 'E': d->txtFind->insert(QStringLiteral("!")); break;
         case 'C': d->chkCase->toggle(); break;
-        case 'U': w.Text1->undo(); break;
+        case 'U': text1(w)->undo(); break;
         }
         // Where undo leaves the caret is the text box's business, not the dialog's.
-        QString line = step == u'U' ? states(d) : QStringLiteral("%1+%2 %3").arg(w.Text1->SelStart()).arg(w.Text1->SelLength()).arg(states(d));
+        QString line = step == u'U' ? states(d) : QStringLiteral("%1+%2 %3").arg(text1(w)->SelStart()).arg(text1(w)->SelLength()).arg(states(d));
         for (qsizetype i = before; i < h.dialogs.calls.size(); ++i) {
             QCOMPARE(h.dialogs.calls[i].title, AppTitle);
             QCOMPARE(h.dialogs.calls[i].style, int(MsgBoxStyle::OKOnly));
@@ -191,7 +191,7 @@ void TestFind::session()
         got << line;
     }
     QCOMPARE(got, trace);
-    QCOMPARE(w.Text1->Text(), result);
+    QCOMPARE(text1(w)->Text(), result);
 }
 
 void TestFind::replaceAllMatchesTheLoopInATextBox()
@@ -221,8 +221,8 @@ void TestFind::replaceAllMatchesTheLoopInATextBox()
         const auto cs = rng.bounded(2) ? Qt::CaseSensitive : Qt::CaseInsensitive;
         // The box decides how a selection that would split a break is held; both boxes agree.
         loop.select(selStart, rng.bounded(text.size() - selStart + 1));
-        w.Text1->setText(text);
-        w.Text1->select(loop.SelStart(), loop.SelLength());
+        text1(w)->setText(text);
+        text1(w)->select(loop.SelStart(), loop.SelLength());
 
         loop.setSelText(with);
         for (qsizetype pos = Search::find(loop.Text(), what, foundPos + 1, cs); pos >= 1;
@@ -236,10 +236,10 @@ void TestFind::replaceAllMatchesTheLoopInATextBox()
         d->Text2->setText(with);
         d->foundPos = foundPos;
         d->ReplaceAllButton_Click(); // the button is disabled after the first round
-        if (w.Text1->Text() != loop.Text() || w.Text1->SelStart() != loop.SelStart())
+        if (text1(w)->Text() != loop.Text() || text1(w)->SelStart() != loop.SelStart())
             qWarning() << text << what << with << foundPos << selStart << cs;
-        QCOMPARE(w.Text1->Text(), loop.Text());
-        QCOMPARE(w.Text1->SelStart(), loop.SelStart());
+        QCOMPARE(text1(w)->Text(), loop.Text());
+        QCOMPARE(text1(w)->SelStart(), loop.SelStart());
     }
 }
 

@@ -23,7 +23,7 @@ struct DateHarness : Harness {
     frmDate *open(const char *item)
     {
         window->findChild<QAction *>(QLatin1String(item))->trigger();
-        return window->dateDialog();
+        return window->findChild<frmDate *>();
     }
     QString phrasePath() const { return QDir(programDir).filePath(QStringLiteral("q7Zibo.dat")); }
     void writePhrases(const QStringList &entries) { QVERIFY(PhraseFile::save(phrasePath(), entries).ok); }
@@ -68,7 +68,7 @@ void TestFrmDate::pagesAndReopening()
     // Reopening switches the page of the same dialog without refreshing its lines.
     h.clock = Fixed.addDays(1);
     h.open("mnuInsert");
-    QCOMPARE(h.window->dateDialog(), d);
+    QCOMPARE(h.window->findChild<frmDate *>(), d);
     QCOMPARE(d->currentPage(), 1);
     QCOMPARE(d->lstDate->item(0)->text(), QStringLiteral("1998/10/21"));
     // The position is saved by its own button only (the unload paths leave it alone).
@@ -78,9 +78,9 @@ void TestFrmDate::pagesAndReopening()
     QCOMPARE(h.stored("Size", "DTop"), QString::number(d->frameGeometry().y() * 15));
     // Closing and reopening rebuilds them; double-clicking the date panel opens the date page.
     d->cmdClose->click();
-    QTRY_VERIFY(!h.window->dateDialog());
-    QTest::mouseDClick(h.window->StatusPanel[2], Qt::LeftButton);
-    frmDate *again = h.window->dateDialog();
+    QTRY_VERIFY(!h.window->findChild<frmDate *>());
+    QTest::mouseDClick(statusPanel(*h.window, 3), Qt::LeftButton);
+    frmDate *again = h.window->findChild<frmDate *>();
     QVERIFY(again && again->isVisible());
     QCOMPARE(again->currentPage(), 0);
     QCOMPARE(again->lstDate->item(0)->text(), QStringLiteral("1998/10/22"));
@@ -90,22 +90,22 @@ void TestFrmDate::insertDateWithAndWithoutClosing()
 {
     DateHarness h;
     frmMain &w = h.start();
-    w.Text1->setText(QStringLiteral("ab"));
-    w.Text1->setSelStart(1);
+    text1(w)->setText(QStringLiteral("ab"));
+    text1(w)->setSelStart(1);
     frmDate *d = h.open("mnuDateform");
     d->Check1->setChecked(false);
     d->lstDate->setCurrentRow(6);
     d->cmdOK->click();
-    QCOMPARE(w.Text1->Text(), QStringLiteral("a981021b"));
-    QCOMPARE(w.strUndo, QStringLiteral("ab"));
+    QCOMPARE(text1(w)->Text(), QStringLiteral("a981021b"));
+    QCOMPARE(w.sheets().strUndo(), QStringLiteral("ab"));
     QVERIFY(d->isVisible());
     QCOMPARE(h.stored("q7", "date"), QStringLiteral("<missing>"));
 
     d->Check1->setChecked(true);
     d->lstDate->setCurrentRow(9);
     emit d->lstDate->itemDoubleClicked(d->lstDate->item(9));
-    QCOMPARE(w.Text1->Text(), QStringLiteral("a98102116:05b"));
-    QTRY_VERIFY(!h.window->dateDialog());
+    QCOMPARE(text1(w)->Text(), QStringLiteral("a98102116:05b"));
+    QTRY_VERIFY(!h.window->findChild<frmDate *>());
     QCOMPARE(h.stored("q7", "date"), QStringLiteral("1"));
     QCOMPARE(h.stored("q7", "teikei"), QStringLiteral("0"));
 }
@@ -115,16 +115,16 @@ void TestFrmDate::phraseListSortedInsertedDeleted()
     DateHarness h;
     h.writePhrases({"b", "C", "あいう", "a", "123"});
     frmMain &w = h.start();
-    w.Text1->setText(QStringLiteral("x"));
+    text1(w)->setText(QStringLiteral("x"));
     frmDate *d = h.open("mnuInsert");
     QCOMPARE(DateHarness::listed(d), (QStringList{"123", "a", "b", "C", "あいう"})); // Latin case ignored
     QVERIFY(!d->Command4->isEnabled());
     d->List1->setCurrentRow(3);
     d->Command1->click();
-    QCOMPARE(w.Text1->Text(), QStringLiteral("Cx"));
+    QCOMPARE(text1(w)->Text(), QStringLiteral("Cx"));
     QVERIFY(d->isVisible()); // Check2 starts unchecked
     w.findChild<QAction *>(QStringLiteral("mnuUndo"))->trigger();
-    QCOMPARE(w.Text1->Text(), QStringLiteral("x"));
+    QCOMPARE(text1(w)->Text(), QStringLiteral("x"));
 
     // Deleting is enabled by clicking a phrase, and only until it is done.
     QTest::mouseClick(d->List1->viewport(), Qt::LeftButton, {}, d->List1->visualItemRect(d->List1->item(1)).center());
@@ -203,7 +203,7 @@ void TestFrmDate::unloadPathsWriteWhatTheyShould()
         h.closeWindow();
     else
         d->findChild<QPushButton *>(how)->click();
-    QTRY_VERIFY(!h.window->dateDialog());
+    QTRY_VERIFY(!h.window->findChild<frmDate *>());
     QCOMPARE(PhraseFile::load(h.phrasePath()).entries, QStringList{"kept"});
     QCOMPARE(h.stored("q7", "teikei"), optionsSaved ? QStringLiteral("1") : QStringLiteral("<missing>"));
     QCOMPARE(h.stored("Size", "DTop"), QStringLiteral("<missing>"));

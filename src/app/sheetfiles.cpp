@@ -1,0 +1,96 @@
+// The window's side of the sheet store: the hourglass, the failure messages and the text box.
+#include "app/TextBox.h"
+#include "app/frmMain.h"
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace {
+
+// The hourglass while a file is read or written.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+template <class Io>
+auto withHourglass(Io &&io)
+{
+    WaitCursor wait;
+    return io();
+}
+
+} // namespace
+
+TextFile::ReadResult frmMain::readTextFile(const QString &path)
+{
+    return reportRead(withHourglass([&] { return TextFile::read(path); }));
+}
+
+TextFile::ReadResult frmMain::reportRead(TextFile::ReadResult result)
+{
+    if (!result.ok)
+        msgBox(QStringLiteral("ファイルを開けません"), MsgBoxStyle::OKOnly, AppTitle);
+    return result;
+}
+
+bool frmMain::writeTextFile(const QString &path, const QString &text, bool reportFailure)
+{
+    return reportWrite(path, withHourglass([&] { return TextFile::write(path, text); }), reportFailure);
+}
+
+bool frmMain::reportWrite(const QString &path, const TextFile::WriteResult &result, bool reportFailure)
+{
+    // The write is atomic: on failure the old file is intact and the caller changes nothing.
+    if (!result.ok && reportFailure)
+        msgBox(TextFile::writeFailureMessage(path), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
+    return result.ok;
+}
+
+bool frmMain::SaveSheet(bool reportFailure)
+{
+    QDir::setCurrent(sheets_.programDir());
+    sheets_.setStrFileName(SheetStore::sheetFileName(sheets_.currentSheet()));
+    if (!sheets_.blnChanged())
+        return true;
+    // On failure the text stays in the box and the flag stays set: nothing is lost.
+    return reportWrite(sheets_.sheetFilePath(sheets_.currentSheet()),
+                       withHourglass([&] { return sheets_.writeSheet(Text1->Text()); }), reportFailure);
+}
+
+void frmMain::LoadFile()
+{
+    // The box gets its new text in one go (emptying a large sheet first would cost as much as
+    // filling it); a file that cannot be read leaves the sheet empty.
+    const TextFile::ReadResult result = reportRead(withHourglass([&] { return sheets_.readFile(); }));
+    Text1->setText(result.text);
+    sheets_.setBlnChanged(false);
+    if (!result.ok) {
+        showNoFileCaptions();
+        return;
+    }
+    Text1->setFocus();
+}
+
+bool frmMain::LoadOutsideFile()
+{
+    const TextFile::ReadResult result = reportRead(withHourglass([&] { return sheets_.readFile(); }));
+    if (!result.ok) {
+        showNoFileCaptions();
+        return false;
+    }
+    Text1->setText(result.text);
+    sheets_.setBlnChanged(true);
+    Text1->setFocus();
+    return true;
+}
+
+void frmMain::SetOpenedFile()
+{
+    sheets_.setLblRealFile(sheets_.currentSheet(), sheets_.strFileName());
+    showOpenedFileCaptions();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "settings/settingskeys.h"
+
+#include <QString>
+#include <array>
+#include <functional>
+
+class SettingsStore;
+
+// The in-memory settings record of the main window: what start-up reads from the store, what
+// the options dialog edits (on a copy it hands back) and what the exit writes. Window geometry,
+// the current sheet and the opened files live with the window and the sheet store; the launcher
+// history with the launcher box.
+struct Holders {
+    struct Font {
+        QString name;
+        double size = 0;  // points
+        bool bold = false;
+        bool italic = false;
+    };
+    struct App {
+        QString path;  // empty: the slot is free
+        QString name;
+    };
+    static constexpr int AppCount = 3;
+    static constexpr int TabCount = 7;
+
+    // The hidden label array of the classic window, by name: Label1(0) .. Label1(9).
+    QString ime = SettingsKeys::Ime.builtInValue();                  // Label1(0): "False" or not
+    QString restoreSize = SettingsKeys::Size1.builtInValue();        // Label1(1): flag
+    QString restorePosition = SettingsKeys::Size2.builtInValue();    // Label1(2): flag
+    QString quoteMark = SettingsKeys::Inyouhu.builtInValue();        // Label1(3)
+    std::array<App, AppCount> apps;                                  // Label1(4..6) paths, (7..9) names
+
+    // The text box: its design font is the platform's, so the window fills it in.
+    Font textFont;
+    qint32 foreColor;
+    qint32 backColor;
+
+    // The tab strip.
+    Font tabFont;
+    std::array<QString, TabCount> tabCaptions;  // tab 1 first
+
+    Holders();
+
+    bool imeOn() const { return ime != QLatin1String("False"); }
+    // A flag counts only when it reads as the number 1.
+    bool restoresSize() const;
+    bool restoresPosition() const;
+
+    // Each holder takes its key's stored value when the text converts and applies; otherwise it
+    // keeps what it held. fontExists says whether a font name can be used.
+    void read(const SettingsStore &store, const std::function<bool(const QString &)> &fontExists);
+    // Every holder into the store (nothing is synced).
+    void write(SettingsStore &store) const;
+};
