@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QLine>
+#include <QList>
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 
 // Where the main window's controls go, in twips of its client area. The constants assume a
@@ -34,5 +36,16 @@ QSize enforceMinimum(QSize windowTwips, int screenHeightTwips);
 
 // Window left/top that centre it on the screen, as the classic rule rounds them.
 int centredOffset(double screenTwips, double windowTwips);
+
+// Where a window goes so that all of it can be seen, whatever its stored geometry says. In pixels
+// of the virtual desktop (the coordinates of each screen's available geometry); wanted is the outer
+// rectangle, frame included, as doubles so that stored values far outside int range (1e9, 2^31)
+// arrive intact, and any value at all (NaN counts as 0) gives a sound result.
+// The screen is the first whose available area holds wanted's top-left, else the one nearest to
+// it. The size is limited to that area but never below minimum; the position then moves just
+// enough for the whole window to lie on the screen, or, when the minimum is larger than the
+// screen, to its top-left corner so the title bar can be reached. With no usable screen: the
+// minimum size at the origin.
+QRect placeOnScreen(const QRectF &wanted, const QList<QRect> &availableScreens, QSize minimum);
 
 } // namespace LayoutRules

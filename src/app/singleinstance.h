@@ -3,27 +3,26 @@
 #include <QString>
 #include <memory>
 
-class QLockFile;
-
-// One running copy per program directory. The lock lives outside the program directory (the
-// runtime or temp location), named from a hash of the directory's canonical path, so a second
-// start touches no file of the program's.
+// One running copy per program directory, whoever starts it and from wherever: the lock depends
+// on the directory alone, never on environment variables, so a copy started from a root shell or
+// a scheduled job meets the same lock as the user's own. It touches no file and disappears with
+// the process that held it, however that process ended. Per system: an advisory lock on the
+// directory itself (POSIX) or a named mutex keyed by the directory's canonical path (Windows).
 class SingleInstance final {
 public:
-    // lockDir empty: the per-user runtime location, or the temp folder where there is none.
-    explicit SingleInstance(const QString &programDir, const QString &lockDir = {});
+    explicit SingleInstance(const QString &programDir);
     ~SingleInstance(); // releases the lock
     SingleInstance(const SingleInstance &) = delete;
     SingleInstance &operator=(const SingleInstance &) = delete;
 
     // False when another live holder has the lock: another process, or another SingleInstance
-    // object of this process. A lock left by a process that is gone is taken over, however old.
-    // True once held (calling again keeps it), and also when no lock can be made at all (an
-    // unwritable lock folder): that is logged, and the program still starts.
+    // object of this process. True once held (calling again keeps it), and also when no lock can
+    // be taken at all (the directory cannot be opened): that is logged, and the program still
+    // starts.
     bool tryAcquire();
-    QString lockPath() const;
 
 private:
-    QString lockPath_;
-    std::unique_ptr<QLockFile> lock_;
+    struct Lock; // the system's handle, defined per system
+    QString programDir_;
+    std::unique_ptr<Lock> lock_;
 };

@@ -1,5 +1,7 @@
 #include "phrases/phrasefile.h"
 
+#include <QFileInfo>
+
 namespace PhraseFile {
 
 namespace {
@@ -26,21 +28,31 @@ QStringList parse(QStringView text)
 
 QString compose(const QStringList &entries)
 {
+    const int places = qMax(Places, int(entries.size()));
     QStringList lines;
-    lines.reserve(2 * Places);
-    for (int k = 0; k < Places; ++k) {
+    lines.reserve(2 * places);
+    for (int k = 0; k < places; ++k) {
         lines.append(k < entries.size() ? entries.at(k) : QString());
         lines.append(marker(k));
     }
     return lines.join(QStringLiteral("\r\n"));
 }
 
+bool canAdd(const QStringList &entries)
+{
+    return entries.size() < Places;
+}
+
 LoadResult load(const QString &path)
 {
     const TextFile::ReadResult read = TextFile::read(path);
-    if (!read.ok)
-        return {};
-    return {true, parse(read.text)};
+    if (read.ok)
+        return {LoadResult::Status::Ok, parse(read.text), {}};
+    // A dangling link is not "nothing there": saving would write through it.
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return {LoadResult::Status::Missing, {}, {}};
+    return {LoadResult::Status::Unreadable, {}, read.error};
 }
 
 TextFile::WriteResult save(const QString &path, const QStringList &entries)

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 using namespace LayoutRules;
 
 class TestLayoutRules : public QObject {
@@ -12,6 +14,8 @@ private slots:
     void minimumSize();
     void centring_data();
     void centring();
+    void placeOnScreen_data();
+    void placeOnScreen();
 };
 
 void TestLayoutRules::designClientArea()
@@ -61,6 +65,44 @@ void TestLayoutRules::centring()
     QFETCH(double, window);
     QFETCH(int, expected);
     QCOMPARE(centredOffset(screen, window), expected);
+}
+
+void TestLayoutRules::placeOnScreen_data()
+{
+    // Pixels at 15 twips each. A shorter second screen sits left of the first; it is listed first.
+    const QRect left(-1280, 0, 1280, 984), primary(0, 0, 1920, 1040);
+    const QList<QRect> both{left, primary};
+    const QSize minimum(587, 540);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QTest::addColumn<QRectF>("wanted");
+    QTest::addColumn<QList<QRect>>("screens");
+    QTest::addColumn<QSize>("minimum");
+    QTest::addColumn<QRect>("expected");
+    QTest::addRow("fits where it is") << QRectF(100, 100, 800, 600) << both << minimum << QRect(100, 100, 800, 600);
+    QTest::addRow("on the second screen it stays there") << QRectF(-1000, 100, 800, 600) << both << minimum << QRect(-1000, 100, 800, 600);
+    QTest::addRow("1e9 twips square: the available area, not gigabytes")
+        << QRectF(0, 0, 1e9 / 15, 1e9 / 15) << both << minimum << QRect(0, 0, 1920, 1040);
+    QTest::addRow("height limited by the screen it lands on") << QRectF(-1000, 0, 800, 1040) << both << minimum << QRect(-1000, 0, 800, 984);
+    QTest::addRow("below the minimum: raised") << QRectF(100, 100, 200, 100) << both << minimum << QRect(100, 100, 587, 540);
+    QTest::addRow("minimum larger than the screen: at its top-left")
+        << QRectF(300, 300, 800, 600) << both << QSize(2000, 1200) << QRect(0, 0, 2000, 1200);
+    QTest::addRow("Left 20000 Top 15000 twips: pulled fully on") << QRectF(20000 / 15.0, 1000, 800, 600) << both << minimum << QRect(1120, 440, 800, 600);
+    QTest::addRow("straddling: onto the screen holding its corner") << QRectF(-300, 100, 800, 600) << both << minimum << QRect(-800, 100, 800, 600);
+    QTest::addRow("corner on the first column of a screen: that screen") << QRectF(0, 100, 800, 600) << both << minimum << QRect(0, 100, 800, 600);
+    QTest::addRow("-100000 twips: the nearest screen") << QRectF(-100000 / 15.0, -100000 / 15.0, 800, 600) << both << minimum << QRect(-1280, 0, 800, 600);
+    QTest::addRow("beside the shorter screen: the nearer one, not the first") << QRectF(-10, 1030, 800, 600) << both << minimum << QRect(0, 440, 800, 600);
+    QTest::addRow("2147483648 does not wrap") << QRectF(2147483648.0, 2147483648.0, 2147483648.0, 800) << both << minimum << QRect(0, 240, 1920, 800);
+    QTest::addRow("NaN: the minimum at the origin's screen") << QRectF(nan, nan, nan, nan) << both << minimum << QRect(0, 0, 587, 540);
+    QTest::addRow("no screen: the minimum at the origin") << QRectF(5000, 5000, 800, 600) << QList<QRect>{} << minimum << QRect(0, 0, 587, 540);
+}
+
+void TestLayoutRules::placeOnScreen()
+{
+    QFETCH(QRectF, wanted);
+    QFETCH(QList<QRect>, screens);
+    QFETCH(QSize, minimum);
+    QFETCH(QRect, expected);
+    QCOMPARE(LayoutRules::placeOnScreen(wanted, screens, minimum), expected);
 }
 
 QTEST_APPLESS_MAIN(TestLayoutRules)

@@ -1,44 +1,67 @@
 #include "app/singleinstance.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdio>
+#include <cstring>
+
 #ifdef Q_OS_UNIX
 #include <csignal>
-#include <sys/wait.h>
-#include <unistd.h>
 #endif
+
+namespace {
+
+// Run as "<this test> --hold <dir> [<program> <argument>]": takes the lock, starts the program if
+// one is given, writes whether it got the lock and the program's process id, and keeps the lock
+// until killed or until its standard input closes (so it never outlives a test that stopped early).
+constexpr char HoldArgument[] = "--hold";
+
+int holdLock(int argc, char *argv[])
+{
+    SingleInstance instance(QFile::decodeName(argv[2]));
+    const bool held = instance.tryAcquire();
+    qint64 started = 0;
+    if (argc == 5)
+        QProcess::startDetached(QString::fromLocal8Bit(argv[3]), {QString::fromLocal8Bit(argv[4])}, {}, &started);
+    std::printf("%c %lld\n", held ? '1' : '0', started);
+    std::fflush(stdout);
+    while (std::fgetc(stdin) != EOF) {
+    }
+    return 0;
+}
+
+} // namespace
 
 class TestSingleInstance : public QObject {
     Q_OBJECT
 
     QTemporaryDir tmp_;
     QString program_; // the program directory, which a start must leave untouched
-    QString locks_;
 
 private slots:
     void init()
     {
         QVERIFY(tmp_.isValid());
         program_ = tmp_.filePath("prog");
-        locks_ = tmp_.filePath("locks");
-        QVERIFY(QDir().mkpath(program_ + "/sub"));
+        QVERIFY(QDir().mkpath(program_) && QDir().mkpath(tmp_.filePath("other")));
     }
-    void cleanup() { QVERIFY(QDir(locks_).removeRecursively()); }
+    void cleanup() { QVERIFY(QDir(program_).removeRecursively()); }
 
     void secondStart_data()
     {
         QTest::addColumn<QString>("secondDir");
         QTest::addColumn<bool>("secondRuns");
         QTest::addRow("same spelling") << "prog" << false;
-        QTest::addRow("dot segments") << "prog/sub/../." << false;
 #ifdef Q_OS_UNIX
         QTest::addRow("through a symbolic link") << "link" << false;
 #endif
-        QTest::addRow("another directory") << "prog/sub" << true;
+        QTest::addRow("another directory beside it") << "other" << true;
     }
     void secondStart()
     {
@@ -47,79 +70,91 @@ private slots:
 #ifdef Q_OS_UNIX
         QFile::link(program_, tmp_.filePath("link"));
 #endif
-        SingleInstance second(tmp_.filePath(secondDir), locks_);
+        const auto listing = [this] { return QDir(program_).entryList(QDir::AllEntries | QDir::Hidden | QDir::System); };
+        const QStringList before = listing();
+        SingleInstance second(tmp_.filePath(secondDir));
         {
-            SingleInstance first(program_, locks_);
+            SingleInstance first(program_);
             QVERIFY(first.tryAcquire());
             QVERIFY(first.tryAcquire()); // asking again keeps the lock
             QCOMPARE(second.tryAcquire(), secondRuns);
+            QCOMPARE(listing(), before);
         }
         QVERIFY(second.tryAcquire()); // released with its holder
     }
 
-    void lockStaysOutsideProgramDir()
+    void missingDirectoryStillStarts()
     {
-        const QStringList before = QDir(program_).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
-        QString path;
-        {
-            SingleInstance instance(program_); // the default place
-            path = instance.lockPath();
-            QVERIFY(instance.tryAcquire());
-            QVERIFY(QFileInfo(path).isFile());
-            QVERIFY(!QDir::cleanPath(path).startsWith(QDir::cleanPath(program_) + u'/'));
-            QCOMPARE(QDir(program_).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
-        }
-        QVERIFY(!QFile::exists(path));
-    }
-
-    void unusableLockFolderStillStarts()
-    {
-        QFile plain(tmp_.filePath("plain"));
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        SingleInstance instance(program_, plain.fileName() + "/locks");
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot create the lock file"));
+        SingleInstance instance(tmp_.filePath("gone"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot open the program directory"));
         QVERIFY(instance.tryAcquire());
     }
 
-    // Another process holds the lock: it wins while alive, and its left-over file is taken over
-    // once it has been killed.
-    void deadHolderIsTakenOver()
+    // A holder in another process wins while it lives, whatever either copy's environment says,
+    // and its lock goes when it is killed (no destructor runs), even while a program it started
+    // lives on.
+    void heldByAnotherProcess_data()
     {
-#ifndef Q_OS_UNIX
-        QSKIP("needs fork()");
-#else
-        int ready[2];
-        int hold[2]; // the child waits on it; if this test stops early, its end closes and frees the child
-        QVERIFY(pipe(ready) == 0 && pipe(hold) == 0);
-        const pid_t child = fork();
-        QVERIFY(child >= 0);
-        if (child == 0) {
-            close(hold[1]);
-            SingleInstance holder(program_, locks_);
-            const char acquired = holder.tryAcquire() ? '1' : '0';
-            char ignored;
-            if (write(ready[1], &acquired, 1) != 1 || read(hold[0], &ignored, 1) < 0)
-                _exit(2);
-            _exit(0);
-        }
-        close(ready[1]);
-        close(hold[0]);
-        char acquired = 0;
-        QCOMPARE(read(ready[0], &acquired, 1), ssize_t(1));
-        QCOMPARE(acquired, '1');
-
-        SingleInstance mine(program_, locks_);
-        QVERIFY(!mine.tryAcquire());
-        QCOMPARE(kill(child, SIGKILL), 0);
-        int status = 0;
-        QCOMPARE(waitpid(child, &status, 0), child);
-        close(ready[0]);
-        close(hold[1]);
-        QVERIFY(QFile::exists(mine.lockPath())); // killed: no destructor ran
-        QVERIFY(mine.tryAcquire());
+        QTest::addColumn<bool>("holderHasRuntimeDir");
+        QTest::addColumn<bool>("holderStartsAProgram");
+        QTest::addRow("second start without a runtime dir, as from su or cron") << true << false;
+        QTest::addRow("holder without a runtime dir") << false << false;
+#ifdef Q_OS_UNIX
+        QTest::addRow("a program the holder started outlives it") << true << true;
 #endif
+    }
+    void heldByAnotherProcess()
+    {
+        QFETCH(bool, holderHasRuntimeDir);
+        QFETCH(bool, holderStartsAProgram);
+        const QString runtime = tmp_.filePath("runtime");
+        QVERIFY(QDir().mkdir(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+        const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+        const bool wasSet = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+        const auto restore = qScopeGuard([&] {
+            wasSet ? qputenv("XDG_RUNTIME_DIR", saved) : qunsetenv("XDG_RUNTIME_DIR");
+            QDir(runtime).removeRecursively();
+        });
+        const auto setRuntimeDir = [&](bool on) {
+            on ? qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime)) : qunsetenv("XDG_RUNTIME_DIR");
+        };
+
+        setRuntimeDir(holderHasRuntimeDir); // the child inherits it
+        QProcess holder;
+        QStringList arguments{HoldArgument, program_};
+        if (holderStartsAProgram)
+            arguments << "sleep" << "60";
+        holder.start(QCoreApplication::applicationFilePath(), arguments);
+        QVERIFY(holder.waitForStarted());
+        while (!holder.canReadLine())
+            QVERIFY(holder.waitForReadyRead(30000));
+        const QList<QByteArray> said = holder.readLine().trimmed().split(' ');
+        QCOMPARE(said.value(0), QByteArray("1"));
+#ifdef Q_OS_UNIX
+        const pid_t started = said.value(1).toInt();
+        QVERIFY(started > 0 || !holderStartsAProgram);
+        const auto endStarted = qScopeGuard([started] {
+            if (started > 0)
+                ::kill(started, SIGKILL);
+        });
+#endif
+
+        setRuntimeDir(!holderHasRuntimeDir);
+        SingleInstance second(program_);
+        QVERIFY(!second.tryAcquire());
+        holder.kill();
+        QVERIFY(holder.waitForFinished(30000));
+        QVERIFY(second.tryAcquire());
     }
 };
 
-QTEST_APPLESS_MAIN(TestSingleInstance)
+int main(int argc, char *argv[])
+{
+    if ((argc == 3 || argc == 5) && std::strcmp(argv[1], HoldArgument) == 0)
+        return holdLock(argc, argv);
+    QCoreApplication app(argc, argv);
+    TestSingleInstance test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_singleinstance.moc"

@@ -3,6 +3,7 @@
 #include "phrases/phrasefile.h"
 #include "sheets/textcodec.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,6 +15,10 @@ private slots:
     void writtenLayout();
     void tolerantReader_data();
     void tolerantReader();
+    void loadTellsMissingFromUnreadable_data();
+    void loadTellsMissingFromUnreadable();
+    void canAdd_data();
+    void canAdd();
     void eras_data();
     void eras();
     void eighteenLines_data();
@@ -21,11 +26,12 @@ private slots:
 };
 
 namespace {
-// Thirty places, each an entry or an empty line, then its marker; every line ends with CR LF.
+// Thirty places (more for a longer list), each an entry or an empty line, then its marker; every
+// line ends with CR LF.
 QString layout(const QStringList &entries)
 {
     QString out;
-    for (int k = 0; k < 30; ++k)
+    for (int k = 0; k < qMax(30, int(entries.size())); ++k)
         out += (k < entries.size() ? entries[k] : QString()) + QStringLiteral("\r\n[%1]\r\n").arg(k);
     return out;
 }
@@ -44,7 +50,7 @@ void TestPhraseFile::writtenLayout_data()
     QTest::addRow("three entries then empty places") << QStringList{"123", "abc", "あいう"};
     QTest::addRow("empty list: 30 empty lines with markers") << QStringList{};
     QTest::addRow("blanks kept") << QStringList{"  lead", "trail  "};
-    QTest::addRow("more than 30: the first 30 written") << numbered(33);
+    QTest::addRow("40 from a hand-made file: places go on, nothing dropped") << numbered(40);
 }
 
 void TestPhraseFile::writtenLayout()
@@ -52,12 +58,11 @@ void TestPhraseFile::writtenLayout()
     QFETCH(QStringList, entries);
     QTemporaryDir dir;
     const QString path = dir.filePath(PhraseFile::FileName);
-    QVERIFY(!PhraseFile::load(path).ok);
     QVERIFY(PhraseFile::save(path, entries).ok);
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), TextCodec::encode(layout(entries), TextCodec::Encoding::Cp932));
-    QCOMPARE(PhraseFile::load(path).entries, entries.mid(0, 30));
+    QCOMPARE(PhraseFile::load(path).entries, entries);
 }
 
 void TestPhraseFile::tolerantReader_data()
@@ -80,6 +85,57 @@ void TestPhraseFile::tolerantReader()
     QFETCH(QString, text);
     QFETCH(QStringList, entries);
     QCOMPARE(PhraseFile::parse(TextFile::joinLines(text)), entries);
+}
+
+void TestPhraseFile::loadTellsMissingFromUnreadable_data()
+{
+    // What is at the path: "" nothing, "dir", "huge" (a sparse file over the size limit), "link"
+    // (a link to nothing).
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<PhraseFile::LoadResult::Status>("status");
+    QTest::addRow("nothing: a first start") << "" << PhraseFile::LoadResult::Status::Missing;
+    QTest::addRow("a folder") << "dir" << PhraseFile::LoadResult::Status::Unreadable;
+    QTest::addRow("over the size limit") << "huge" << PhraseFile::LoadResult::Status::Unreadable;
+#ifdef Q_OS_UNIX
+    QTest::addRow("a link to nothing") << "link" << PhraseFile::LoadResult::Status::Unreadable;
+#endif
+}
+
+void TestPhraseFile::loadTellsMissingFromUnreadable()
+{
+    QFETCH(QString, what);
+    QFETCH(PhraseFile::LoadResult::Status, status);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(PhraseFile::FileName);
+    if (what == "dir") {
+        QVERIFY(QDir().mkdir(path));
+    } else if (what == "huge") {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(layout({"a"}).toLatin1()) > 0);
+        QVERIFY(f.resize(TextFile::MaxFileBytes + 1));
+    } else if (what == "link") {
+        QVERIFY(QFile::link(dir.filePath("gone"), path));
+    }
+    const PhraseFile::LoadResult r = PhraseFile::load(path);
+    QCOMPARE(r.status, status);
+    QVERIFY(r.entries.isEmpty());
+    QCOMPARE(r.error.isEmpty(), status != PhraseFile::LoadResult::Status::Unreadable);
+}
+
+void TestPhraseFile::canAdd_data()
+{
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<bool>("fits");
+    QTest::addRow("29: the last place is free") << 29 << true;
+    QTest::addRow("30: full") << 30 << false;
+    QTest::addRow("40 from a hand-made file: full") << 40 << false;
+}
+
+void TestPhraseFile::canAdd()
+{
+    QFETCH(int, entries);
+    QFETCH(bool, fits);
+    QCOMPARE(PhraseFile::canAdd(numbered(entries)), fits);
 }
 
 void TestPhraseFile::eras_data()
