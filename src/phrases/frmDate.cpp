@@ -154,10 +154,28 @@ void frmDate::Form_Load()
     readCheck(Check1, DateClose);
     readCheck(Check2, PhraseClose);
 
-    // A missing file just means no phrases yet.
-    for (const QString &phrase : PhraseFile::load(phraseFilePath()).entries)
+    // A missing file just means no phrases yet. A file that exists but cannot be read is the
+    // user's data all the same: say so, and never save the (empty) list over it.
+    const PhraseFile::LoadResult loaded = PhraseFile::load(phraseFilePath());
+    if (loaded.status == PhraseFile::LoadResult::Status::Unreadable) {
+        phraseFileUnreadable_ = true;
+        for (QPushButton *b : {Command3, Command4, cmdAllclear})
+            b->setEnabled(false);
+        const QString reason = loaded.error.isEmpty() ? QString() : u'\n' + loaded.error;
+        env_.dialogs->MsgBox(this, QStringLiteral("%1 を読み込めません。").arg(QDir::toNativeSeparators(phraseFilePath())) + reason,
+                             MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
+    }
+    for (const QString &phrase : loaded.entries)
         addPhrase(phrase);
     phrasesChanged_ = false;
+}
+
+QStringList frmDate::phrases() const
+{
+    QStringList entries;
+    for (int i = 0; i < List1->count(); ++i)
+        entries << List1->item(i)->text();
+    return entries;
 }
 
 QString frmDate::phraseFilePath() const
@@ -213,6 +231,11 @@ void frmDate::Command1_Click()
 
 void frmDate::Command3_Click()
 {
+    if (!PhraseFile::canAdd(phrases())) {
+        // A full list refuses the addition rather than dropping a phrase.
+        env_.dialogs->MsgBox(this, QStringLiteral("保存できる文字列は 30 種類です。"), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
+        return;
+    }
     QString answer = env_.dialogs->InputBox(this, QStringLiteral("保存したい定型文字列を入力してください。"), AppTitle);
     // An entry is one line of the phrase file: a pasted line break would split it.
     answer.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\r', u' ').replace(u'\n', u' ');
@@ -269,12 +292,9 @@ void frmDate::closeEvent(QCloseEvent *event)
 
 void frmDate::Form_Unload()
 {
-    if (phrasesChanged_) {
-        QStringList entries;
-        for (int i = 0; i < List1->count(); ++i)
-            entries << List1->item(i)->text();
+    if (phrasesChanged_ && !phraseFileUnreadable_) {
         const QString path = phraseFilePath();
-        if (!PhraseFile::save(path, entries).ok)
+        if (!PhraseFile::save(path, phrases()).ok)
             env_.dialogs->MsgBox(this, TextFile::writeFailureMessage(path), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
         phrasesChanged_ = false;
     }

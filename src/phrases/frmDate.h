@@ -68,10 +68,12 @@ private:
     void saveCloseOptions();
     void addPhrase(const QString &phrase);
     QString phraseFilePath() const;
+    QStringList phrases() const;
     int twipsToPixelsX(double twips) const;
     int twipsToPixelsY(double twips) const;
 
     Env env_;
     QCollator collator_;
     bool phrasesChanged_ = false;
+    bool phraseFileUnreadable_ = false;  // then the list never saves over the file
 };

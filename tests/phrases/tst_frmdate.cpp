@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -49,7 +50,7 @@ private slots:
     void addingFollowsThePlaceRules();
     void unloadPathsWriteWhatTheyShould_data();
     void unloadPathsWriteWhatTheyShould();
-    void unwritablePhraseFileIsReported();
+    void phraseFileFailuresLoseNothing();
 };
 
 void TestFrmDate::pagesAndReopening()
@@ -144,12 +145,14 @@ void TestFrmDate::addingFollowsThePlaceRules_data()
     QTest::addColumn<QString>("answer");
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("first");
-    QTest::addRow("29 plus one: the first in order goes again") << 29 << "zz" << 29 << "p01";
-    QTest::addRow("29 plus one that sorts first: it goes itself") << 29 << "a" << 29 << "p00";
-    QTest::addRow("30 loaded plus one: 31, nothing removed") << 30 << "zz" << 31 << "p00";
-    QTest::addRow("30 loaded, cancelled: the first goes") << 30 << "" << 29 << "p01";
-    QTest::addRow("blanks only add nothing") << 3 << "   " << 3 << "p00";
-    QTest::addRow("blanks around are kept") << 0 << " x " << 1 << " x ";
+    const QString asked = QStringLiteral("保存したい定型文字列を入力してください。");
+    QTest::addColumn<QString>("prompt");
+    QTest::addRow("29 plus one: the first in order goes again") << 29 << "zz" << 29 << "p01" << asked;
+    QTest::addRow("29 plus one that sorts first: it goes itself") << 29 << "a" << 29 << "p00" << asked;
+    QTest::addRow("30 loaded: the addition is refused") << 30 << "zz" << 30 << "p00" << QStringLiteral("保存できる文字列は 30 種類です。");
+    QTest::addRow("40 from a hand-made file: refused, all kept") << 40 << "zz" << 40 << "p00" << QStringLiteral("保存できる文字列は 30 種類です。");
+    QTest::addRow("blanks only add nothing") << 3 << "   " << 3 << "p00" << asked;
+    QTest::addRow("blanks around are kept") << 0 << " x " << 1 << " x " << asked;
 }
 
 void TestFrmDate::addingFollowsThePlaceRules()
@@ -158,6 +161,7 @@ void TestFrmDate::addingFollowsThePlaceRules()
     QFETCH(QString, answer);
     QFETCH(int, count);
     QFETCH(QString, first);
+    QFETCH(QString, prompt);
     DateHarness h;
     QStringList phrases;
     for (int i = 0; i < loaded; ++i)
@@ -167,12 +171,13 @@ void TestFrmDate::addingFollowsThePlaceRules()
     frmDate *d = h.open("mnuInsert");
     h.dialogs.inputAnswers = {answer};
     d->Command3->click();
-    QCOMPARE(h.dialogs.calls.last().prompt, QStringLiteral("保存したい定型文字列を入力してください。"));
+    QCOMPARE(h.dialogs.calls.last().prompt, prompt);
     QCOMPARE(d->List1->count(), count);
     QCOMPARE(d->List1->item(0)->text(), first);
-    // Any add marks the list changed, so closing rewrites the file.
+    // Closing rewrites the file with every phrase shown: none is dropped.
+    const QStringList shown = DateHarness::listed(d);
     d->close();
-    QCOMPARE(PhraseFile::load(h.phrasePath()).entries, DateHarness::listed(d).mid(0, 30));
+    QCOMPARE(PhraseFile::load(h.phrasePath()).entries, shown);
 }
 
 void TestFrmDate::unloadPathsWriteWhatTheyShould_data()
@@ -209,16 +214,33 @@ void TestFrmDate::unloadPathsWriteWhatTheyShould()
     QCOMPARE(h.stored("Size", "DTop"), QStringLiteral("<missing>"));
 }
 
-void TestFrmDate::unwritablePhraseFileIsReported()
+void TestFrmDate::phraseFileFailuresLoseNothing()
 {
-    DateHarness h;
-    QVERIFY(QDir().mkdir(h.phrasePath()));
-    h.start();
-    frmDate *d = h.open("mnuInsert");
-    h.dialogs.inputAnswers = {QStringLiteral("lost?")};
-    d->Command3->click();
-    d->close();
-    QCOMPARE(h.dialogs.calls.last().prompt, QDir::toNativeSeparators(h.phrasePath()) + QStringLiteral(" に書き込めません。"));
+    {
+        // A phrase file that cannot be read is reported and never saved over.
+        DateHarness h;
+        QVERIFY(QDir().mkdir(h.phrasePath()));
+        h.start();
+        frmDate *d = h.open("mnuInsert");
+        QVERIFY(h.dialogs.prompts().constFirst().startsWith(QDir::toNativeSeparators(h.phrasePath()) + QStringLiteral(" を読み込めません。")));
+        QVERIFY(!d->Command3->isEnabled() && !d->cmdAllclear->isEnabled());
+        d->close();
+        QCOMPARE(h.dialogs.calls.size(), 1);
+        QVERIFY(QFileInfo(h.phrasePath()).isDir());
+    }
+    {
+        // One that cannot be written is reported when the changed list is saved.
+        DateHarness h;
+        h.writePhrases({QStringLiteral("old")});
+        QVERIFY(QFile::setPermissions(h.phrasePath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        h.start();
+        frmDate *d = h.open("mnuInsert");
+        h.dialogs.inputAnswers = {QStringLiteral("lost?")};
+        d->Command3->click();
+        d->close();
+        QVERIFY(h.dialogs.calls.last().prompt.startsWith(QDir::toNativeSeparators(h.phrasePath()) + QStringLiteral(" に書き込めません。")));
+        QCOMPARE(PhraseFile::load(h.phrasePath()).entries, QStringList{QStringLiteral("old")});
+    }
 }
 
 QTEST_MAIN(TestFrmDate)
