@@ -123,6 +123,8 @@ private:
     void ArrangeControls();
     double twipsPerPixelX() const;
     double twipsPerPixelY() const;
+    // The outer geometry in twips, limited to a screen's available area and moved onto it.
+    void placeWindow(double left, double top, double width, double height);
     void setWindowLeft(double twips);
     void setWindowTop(double twips);
     void setWindowWidth(double twips);

@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QStatusBar>
@@ -94,6 +95,22 @@ void frmMain::reapplyGeometryAfterShow()
     setWindowHeight(wantHeight_);
     setWindowLeft(wantLeft_);
     setWindowTop(wantTop_);
+}
+
+void frmMain::placeWindow(double left, double top, double width, double height)
+{
+    // Stored values may come from another screen or a hand edit: the window must fit on a
+    // screen and lie wholly on it, or it could not be seen (or even be made).
+    const double tx = twipsPerPixelX(), ty = twipsPerPixelY();
+    QList<QRect> screens;
+    for (const QScreen *s : QGuiApplication::screens())
+        screens << s->availableGeometry();
+    const QSize minimum(int(std::lround(MinWindowWidth / tx)), int(std::lround(minWindowHeight(screenHeightTwips()) / ty)));
+    const QRect r = placeOnScreen(QRectF(left / tx, top / ty, width / tx, height / ty), screens, minimum);
+    setWindowWidth(r.width() * tx);
+    setWindowHeight(r.height() * ty);
+    setWindowLeft(r.x() * tx);
+    setWindowTop(r.y() * ty);
 }
 
 int frmMain::screenWidthTwips() const

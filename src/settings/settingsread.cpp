@@ -40,29 +40,22 @@ void frmMain::readWindowSettings()
     const auto number = [&](const Key &key, int current) {
         return SettingsText::toNumber(s.read(key, SettingsText::fromNumber(current)));
     };
+    double width = LayoutRules::DefaultWindowWidth, height = LayoutRules::DefaultWindowHeight;
     if (holders_.restoresSize()) {
-        const auto w = number(Width, windowWidth());
-        const auto h = number(Height, windowHeight());
-        if (w && *w > 0)
-            setWindowWidth(*w);
-        if (h && *h > 0)
-            setWindowHeight(*h);
-    } else {
-        setWindowWidth(LayoutRules::DefaultWindowWidth);
-        setWindowHeight(LayoutRules::DefaultWindowHeight);
+        width = windowWidth();
+        height = windowHeight();
+        if (const auto w = number(Width, windowWidth()); w && *w > 0)
+            width = *w;
+        if (const auto h = number(Height, windowHeight()); h && *h > 0)
+            height = *h;
     }
-
+    double left = LayoutRules::centredOffset(screenWidthTwips(), width);
+    double top = LayoutRules::centredOffset(screenHeightTwips(), height);
     if (holders_.restoresPosition()) {
-        const auto l = number(Left, windowLeft());
-        const auto t = number(Top, windowTop());
-        if (l)
-            setWindowLeft(*l);
-        if (t)
-            setWindowTop(*t);
-    } else {
-        setWindowLeft(LayoutRules::centredOffset(screenWidthTwips(), windowWidth()));
-        setWindowTop(LayoutRules::centredOffset(screenHeightTwips(), windowHeight()));
+        left = number(Left, windowLeft()).value_or(windowLeft());
+        top = number(Top, windowTop()).value_or(windowTop());
     }
+    placeWindow(left, top, width, height);
 }
 
 void frmMain::readLauncherHistory()

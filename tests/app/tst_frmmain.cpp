@@ -122,6 +122,28 @@ private slots:
             QCOMPARE(h.stored("Size", "Left") + u',' + h.stored("Size", "Top"), u"300,450"_s);
     }
 
+    void storedGeometryOffEveryScreen_data()
+    {
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QString>("position");
+        QTest::addRow("a size of 1e9 twips") << "1e9" << "300";
+        QTest::addRow("a position right of and below the screen") << "9000" << "20000";
+        QTest::addRow("a position far to the left and above") << "9000" << "-100000";
+        QTest::addRow("a position past 32 bits") << "9000" << "2147483648";
+    }
+    void storedGeometryOffEveryScreen()
+    {
+        QFETCH(QString, size);
+        QFETCH(QString, position);
+        Sheets h({{"Size", "Size1", "1"}, {"Size", "Size2", "1"}, {"Size", "Width", size}, {"Size", "Height", size},
+                  {"Size", "Left", position}, {"Size", "Top", position}});
+        frmMain &w = h.start();
+        // The whole window lies on the screen (a pixel of rounding either way).
+        const QRect screen(0, 0, w.screenWidthTwips(), w.screenHeightTwips());
+        const QRect window(w.windowLeft(), w.windowTop(), w.windowWidth(), w.windowHeight());
+        QVERIFY2(screen.adjusted(-15, -15, 15, 15).contains(window), qPrintable(u"%1,%2 %3x%4"_s.arg(window.x()).arg(window.y()).arg(window.width()).arg(window.height())));
+    }
+
     void storedValuesThatDoNotApply()
     {
         // Each bad value fails alone; everything else is read.
