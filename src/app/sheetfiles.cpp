@@ -80,6 +80,9 @@ bool frmMain::LoadOutsideFile()
 {
     const TextFile::ReadResult result = reportRead(withHourglass([&] { return sheets_.readFile(); }));
     if (!result.ok) {
+        // A path that could not be read is never kept as the sheet's file: a later Ctrl+S (or the
+        // next start) would otherwise replace it with the sheet's text.
+        sheets_.setLblRealFile(sheets_.currentSheet(), QString());
         showNoFileCaptions();
         return false;
     }
