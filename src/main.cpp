@@ -39,7 +39,11 @@ int main(int argc, char *argv[])
     env.settings = &settings;
     env.dialogs = &dialogs;
     env.commonDialog = &commonDialog;
-    env.endProgram = [] { QCoreApplication::exit(0); };
+    bool ended = false;
+    env.endProgram = [&ended] {
+        ended = true;
+        QCoreApplication::exit(0);
+    };
     // The whole command line names one file, spaces and all.
     env.commandLine = args.join(u' ');
     env.startDir = QDir::currentPath();
@@ -47,5 +51,7 @@ int main(int argc, char *argv[])
     frmMain window(env);
     installSessionEndHandler(&window, [&window] { window.endSession(); });
     window.Form_Load();
-    return QApplication::exec();
+    // A session that ended during start-up has already written everything: do not wait for
+    // events with no window.
+    return ended ? 0 : QApplication::exec();
 }

@@ -10,9 +10,11 @@
 #include "settings/settingsstore.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDialog>
 #include <QDir>
 #include <QFontDatabase>
 #include <QFrame>
@@ -152,8 +154,12 @@ void frmMain::Form_Load()
     reapplyGeometryAfterShow();
     QDir::setCurrent(env_.programDir);        // 17
     LoadFile();                               // 18
+    if (ending_)
+        return;  // the session ended while a message was shown
     sheets_.setBlnChanged(false);             // 19
     takeCommandLineFile();                    // 20
+    if (ending_)
+        return;
     readLauncherHistory();                    // 21
     TabStrip1->selectQuietly(sheets_.currentSheet()); // 22
     sheets_.setStrUndo(QString());            // 23
@@ -186,7 +192,9 @@ void frmMain::closeEvent(QCloseEvent *event)
     if (!SaveSheet(false) && !sessionEnding_) {
         const QString prompt = QStringLiteral("%1 に書き込めません。\nこのシートの変更は失われます。終了しますか？")
                                    .arg(QDir::toNativeSeparators(sheets_.sheetFilePath(sheets_.currentSheet())));
-        if (msgBox(prompt, MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation, AppTitle) != MsgBoxResult::Yes) {
+        const int answer = msgBox(prompt, MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2, AppTitle);
+        // A session that ends while the question is open ends the program all the same.
+        if (answer != MsgBoxResult::Yes && !sessionEnding_) {
             event->ignore();
             return;
         }
@@ -203,6 +211,12 @@ void frmMain::Form_Unload()
 void frmMain::endSession()
 {
     sessionEnding_ = true;
+    // An open question gets its safe answer, so that whatever asked it goes on to the end.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows)
+        if (auto *dialog = qobject_cast<QDialog *>(w); dialog && dialog->isModal() && dialog->isVisible())
+            dialog->reject();
+    // Does nothing while a close is already under way: that one ends the program.
     close();
 }
 

@@ -41,7 +41,7 @@ void frmMain::mnuFile_Click()
 void frmMain::mnuNew_Click()
 {
     if (!Text1->isEmpty()
-        && msgBox(QStringLiteral("このテキストを破棄します。"), MsgBoxStyle::OKCancel | MsgBoxStyle::Exclamation,
+        && msgBox(QStringLiteral("このテキストを破棄します。"), MsgBoxStyle::OKCancel | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2,
                   QStringLiteral("新規作成の確認"))
                != MsgBoxResult::OK)
         return;
@@ -91,7 +91,7 @@ void frmMain::mnuUwa_Click()
     if (path.isEmpty())
         return;
     sheets_.setStrFileName(path);
-    if (msgBox(path + QStringLiteral("に 上書き保存しますか？"), MsgBoxStyle::YesNo | MsgBoxStyle::Question,
+    if (msgBox(path + QStringLiteral("に 上書き保存しますか？"), MsgBoxStyle::YesNo | MsgBoxStyle::Question | MsgBoxStyle::DefaultButton2,
                QStringLiteral("q7_Zibo - 上書き保存確認"))
         != MsgBoxResult::Yes)
         return;

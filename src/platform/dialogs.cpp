@@ -40,7 +40,7 @@ int QtDialogs::MsgBox(QWidget *parent, const QString &prompt, int style, const Q
     for (int i = 0; i < count; ++i)
         buttons |= choices[i].button;
     box.setStandardButtons(buttons);
-    box.setDefaultButton(choices[0].button);
+    box.setDefaultButton(choices[(style & MsgBoxStyle::DefaultButton2) && count > 1 ? 1 : 0].button);
     const auto chosen = QMessageBox::StandardButton(box.exec());
     for (int i = 0; i < count; ++i)
         if (choices[i].button == chosen)

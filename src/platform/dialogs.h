@@ -16,6 +16,7 @@ enum : int {
     Question = 32,
     Exclamation = 48,
     Information = 64,
+    DefaultButton2 = 256,  // the second button is the default: for questions whose first answer discards text
 };
 }
 

@@ -5,6 +5,9 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+#include <utility>
+
 // Message boxes answered from a script; every call is recorded.
 class FakeDialogs final : public Dialogs {
 public:
@@ -17,6 +20,8 @@ public:
     int MsgBox(QWidget *, const QString &prompt, int style, const QString &title) override
     {
         calls.append({prompt, style, title});
+        if (whileAsking)
+            std::exchange(whileAsking, nullptr)();
         if (!answers.isEmpty())
             return answers.takeFirst();
         // Unscripted: the first button (OK or Yes).
@@ -39,6 +44,8 @@ public:
     }
 
     QList<Call> calls;
+    // Runs once while the next box is open, as a signal arriving then would.
+    std::function<void()> whileAsking;
     QList<int> answers;
     QStringList inputAnswers;
 };

@@ -282,6 +282,7 @@ private slots:
         QCOMPARE(h.ended, 0);
         QCOMPARE(h.dialogs.calls.size(), 2);
         QVERIFY(h.dialogs.calls[1].prompt.startsWith(h.unwritable(1)));
+        QVERIFY(h.dialogs.calls[1].style & MsgBoxStyle::DefaultButton2); // Enter keeps the text
 
         // Once the file can be written again, the switch goes through.
         QVERIFY(QDir().rmdir(h.sheetPath(1)));
@@ -306,6 +307,33 @@ private slots:
         QCOMPARE(h.ended, 1);
         QVERIFY(h.dialogs.calls.isEmpty());
         QCOMPARE(Harness::bytes(h.sheetPath(1)), "typed sheet 1\r\n"_ba);
+    }
+
+    // A session that ends while a question is open ends the program, once, whatever the answer.
+    void sessionEndWhileAsking_data()
+    {
+        QTest::addColumn<bool>("atStart");
+        QTest::addRow("the unreadable-sheet message at start") << true;
+        QTest::addRow("the close question of an unwritable sheet") << false;
+    }
+    void sessionEndWhileAsking()
+    {
+        QFETCH(bool, atStart);
+        Sheets h;
+        h.dialogs.whileAsking = [&h] { h.window->endSession(); };
+        h.dialogs.answers = {MsgBoxResult::No};
+        if (atStart)
+            h.block(1);
+        frmMain &w = h.start();
+        if (!atStart) {
+            h.block(1);
+            text1(w)->setText("lost to the session end");
+            w.close();
+        }
+        QCOMPARE(h.ended, 1);
+        QCOMPARE(h.dialogs.calls.size(), 1);
+        QVERIFY(!w.isVisible());
+        QVERIFY(!w.findChild<QTimer *>(u"Timer1"_s)->isActive());
     }
 
     void unreadableSheetShowsEmpty()

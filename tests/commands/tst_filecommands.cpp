@@ -141,7 +141,7 @@ void TestFileCommands::newSheet()
 
     h.trigger("mnuNew");
 
-    QCOMPARE(h.boxesShown(), answer ? QStringList{box(QStringLiteral("このテキストを破棄します。"), MsgBoxStyle::OKCancel | MsgBoxStyle::Exclamation,
+    QCOMPARE(h.boxesShown(), answer ? QStringList{box(QStringLiteral("このテキストを破棄します。"), MsgBoxStyle::OKCancel | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2,
                                                       QStringLiteral("新規作成の確認"))}
                                     : QStringList());
     QCOMPARE(text1(w)->Text(), discarded ? QString() : text);
@@ -215,7 +215,7 @@ void TestFileCommands::open()
         // Changed on disk meanwhile, in the same encoding: the write must replace it.
         h.writeFile(path, bytes + "zzz\r\n");
         h.ctrlS();
-        QCOMPARE(h.boxesShown(), QStringList{box(path + QStringLiteral("に 上書き保存しますか？"), MsgBoxStyle::YesNo | MsgBoxStyle::Question,
+        QCOMPARE(h.boxesShown(), QStringList{box(path + QStringLiteral("に 上書き保存しますか？"), MsgBoxStyle::YesNo | MsgBoxStyle::Question | MsgBoxStyle::DefaultButton2,
                                                  QStringLiteral("q7_Zibo - 上書き保存確認"))});
         QCOMPARE(Harness::bytes(path), saved);
         QVERIFY(w.sheets().blnChanged());

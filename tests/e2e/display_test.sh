@@ -72,4 +72,20 @@ wait "$app" || fail "SIGTERM did not end the program cleanly"
 app=
 [ "$(cat "$work/prog/q2.txt")" = "$(printf 'more sheet 2\r')" ] || fail "q2.txt not written at session end"
 
+# A session that ends while the start-up message is open ends the program, lock and all.
+mv "$work/prog/q2.txt" "$work/prog/q2.saved"
+"$work/prog/q7zibo" & app=$!
+xdotool search --sync --onlyvisible --name '^q7Zibo$' >/dev/null || fail "no message for the missing sheet file"
+kill -TERM "$app"
+for _ in $(seq 1 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "SIGTERM during the start-up message left the program running"
+wait "$app" || fail "program ended with status $? after SIGTERM during the start-up message"
+app=
+mv "$work/prog/q2.saved" "$work/prog/q2.txt"
+"$work/prog/q7zibo" & app=$!
+xdotool search --sync --onlyvisible --name '^q7 Zibo q2$' >/dev/null || fail "no start after a session end at start-up"
+kill -TERM "$app"
+wait "$app" || fail "SIGTERM did not end the program cleanly"
+app=
+
 echo "e2e display test: 1 passed, 0 failed"
