@@ -204,6 +204,13 @@ bool TextBox::event(QEvent *event)
 
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
+    // Alt with a key is a command (Alt+1..7 choose a sheet, Alt+F opens a menu), never text: an
+    // Alt+8 that no command takes must not type an 8. AltGr and Ctrl+Alt still type characters.
+    if ((event->modifiers() & Qt::AltModifier) && !(event->modifiers() & Qt::ControlModifier)
+        && !event->text().isEmpty() && event->text().front().isPrint()) {
+        event->ignore();
+        return;
+    }
     // Shift+Enter would insert a lone LF that the user cannot see; make it an ordinary break.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         && (event->modifiers() & Qt::ShiftModifier)) {

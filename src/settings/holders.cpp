@@ -73,8 +73,10 @@ void Holders::read(const SettingsStore &s, const std::function<bool(const QStrin
     ime = s.read(Ime, ime);
     quoteMark = s.read(Inyouhu, quoteMark);
     readFont(TabFontName, TabFontSize, Kind::TabFontSize, TabFontBold, TabFontItalic, tabFont);
+    // A tab shows a few words; a caption of megabytes (a damaged or hostile file) would take
+    // seconds to lay out at every start.
     for (int n = 1; n <= TabCount; ++n)
-        tabCaptions[n - 1] = s.read(TabCaption, tabCaptions[n - 1], n);
+        tabCaptions[n - 1] = s.read(TabCaption, tabCaptions[n - 1], n).left(MaxCaptionLength);
     for (int i = 0; i < AppCount; ++i) {
         apps[i].path = s.read(AppPath, apps[i].path, i);
         apps[i].name = s.read(AppName, apps[i].name, i);

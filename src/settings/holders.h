@@ -25,6 +25,7 @@ struct Holders {
     };
     static constexpr int AppCount = 3;
     static constexpr int TabCount = 7;
+    static constexpr int MaxCaptionLength = 256;  // a longer stored tab caption is cut
 
     // The hidden label array of the classic window, by name: Label1(0) .. Label1(9).
     QString ime = SettingsKeys::Ime.builtInValue();                  // Label1(0): "False" or not

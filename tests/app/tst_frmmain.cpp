@@ -149,7 +149,8 @@ private slots:
         // Each bad value fails alone; everything else is read.
         Sheets h({{"q7", "FontSize", "big"}, {"q7", "FontColor", "not a colour"}, {"q7", "BackColor", "16777216"},
                   {"q7", "FontB", "yes"}, {"q7", "FontName", "No Such Font Family 123"}, {"q7", "XXXX", "-3"},
-                  {"q7", "File", "nonsense"}, {"q7", "Inyouhu", "| "}, {"q7", "q2", ""}, {"IME", "IME", "false"}});
+                  {"q7", "File", "nonsense"}, {"q7", "Inyouhu", "| "}, {"q7", "q2", ""}, {"IME", "IME", "false"},
+                  {"q7", "q3", QString(100000, u'x')}});
         frmMain &w = h.start();
         const QFont design = TextBox().font();
         QCOMPARE(text1(w)->font().pointSizeF(), design.pointSizeF());
@@ -161,6 +162,7 @@ private slots:
         QCOMPARE(w.sheets().Label2(), u"q7 Zibo q1"_s);
         QCOMPARE(w.holders().quoteMark, u"| "_s);
         QCOMPARE(tabStrip1(w)->caption(2), QString()); // an empty caption stays empty
+        QCOMPARE(tabStrip1(w)->caption(3), QString(Holders::MaxCaptionLength, u'x')); // a huge one is cut
         QCOMPARE(text1(w)->imeMode(), 4);             // only exactly "False" turns it off
         h.closeWindow();
         QCOMPARE(h.stored("q7", "FontColor"), u"-2147483640"_s);

@@ -71,13 +71,26 @@ private slots:
         QCOMPARE(box.Text(), QStringLiteral("one two"));
     }
 
-    void shiftEnterIsAnOrdinaryBreak()
+    void keysThatTypeNoText_data()
     {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("Shift+Enter is an ordinary break") << int(Qt::Key_Return) << int(Qt::ShiftModifier) << "a\r\nb";
+        QTest::addRow("Alt+8 names no sheet and types nothing") << int(Qt::Key_8) << int(Qt::AltModifier) << "ab";
+        QTest::addRow("Alt+0 likewise") << int(Qt::Key_0) << int(Qt::AltModifier) << "ab";
+        QTest::addRow("8 alone is typed") << int(Qt::Key_8) << int(Qt::NoModifier) << "a8b";
+    }
+    void keysThatTypeNoText()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
         TextBox box;
         box.setText("ab");
         box.setSelStart(1);
-        QTest::keyClick(&box, Qt::Key_Return, Qt::ShiftModifier);
-        QCOMPARE(box.Text(), QStringLiteral("a\r\nb"));
+        QTest::keyClick(&box, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(box.Text(), text);
     }
 
     void copyKeepsNoBreakSpace()
