@@ -6,12 +6,45 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace TextFile {
 
 using TextCodec::Encoding;
 
 namespace {
+
+// The reasons a read or a write fails, as the user is told them.
+const QString ReadOnly = QStringLiteral("読み取り専用です。");
+const QString TooLarge = QStringLiteral("ファイルが大きすぎます。");
+const QString Folder = QStringLiteral("フォルダーです。");
+const QString NotFound = QStringLiteral("ファイルが見つかりません。");
+const QString NotRegular = QStringLiteral("通常のファイルではありません。");
+const QString NoSpace = QStringLiteral("容量が足りません。");
+const QString AccessDenied = QStringLiteral("アクセスが拒否されました。");
+const QString CannotRead = QStringLiteral("読み込めません。");
+const QString CannotWrite = QStringLiteral("書き込めません。");
+
+// The reason errno gives for a failed file call, or `otherwise`. Callers clear errno before
+// the call: where the file calls do not set it (Windows), it then says nothing.
+QString reasonFor(int error, const QString &otherwise)
+{
+    switch (error) {
+    case ENOSPC:
+    case EFBIG:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return NoSpace;
+    case EACCES:
+    case EPERM:
+        return AccessDenied;
+    case EROFS:
+        return ReadOnly;
+    default:
+        return otherwise;
+    }
+}
 
 // The encoding an existing file is kept in: its own when it is UTF-8 or UTF-16, else CP932.
 // Read in pieces: a CP932 file usually shows itself in the first piece.
@@ -145,33 +178,35 @@ ReadResult read(const QString &path)
     ReadResult r;
     const QFileInfo info(path);
     if (!info.exists()) {
-        r.error = QStringLiteral("ファイルが見つかりません。");
+        r.error = NotFound;
         return r;
     }
     if (info.isDir()) {
-        r.error = QStringLiteral("フォルダーです。");
+        r.error = Folder;
         return r;
     }
     if (!info.isFile()) { // a pipe or device could block or never end
-        r.error = QStringLiteral("通常のファイルではありません。");
+        r.error = NotRegular;
         return r;
     }
     if (info.size() > MaxFileBytes) {
-        r.error = QStringLiteral("ファイルが大きすぎます。");
+        r.error = TooLarge;
         return r;
     }
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
-        r.error = QStringLiteral("読み込めません。");
+        r.error = errno == ENOENT ? NotFound : reasonFor(errno, CannotRead);
         return r;
     }
+    errno = 0;
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        r.error = QStringLiteral("読み込めません。");
+        r.error = reasonFor(errno, CannotRead);
         return r;
     }
     if (bytes.size() > MaxFileBytes) { // it grew since the check
-        r.error = QStringLiteral("ファイルが大きすぎます。");
+        r.error = TooLarge;
         return r;
     }
     TextCodec::Decoded decoded = TextCodec::decode(bytes);
@@ -189,17 +224,21 @@ WriteResult write(const QString &path, const QString &text)
     Encoding preferred = Encoding::Cp932;
     if (info.exists()) {
         if (info.isDir()) {
-            w.error = QStringLiteral("フォルダーです。");
+            w.error = Folder;
             return w;
         }
         // QSaveFile would rename a new file over a device node or pipe.
         if (!info.isFile()) {
-            w.error = QStringLiteral("通常のファイルではありません。");
+            w.error = NotRegular;
             return w;
         }
         // QSaveFile asks the system, which lets an administrator replace a read-only file.
-        if (!info.isWritable() || !hasWriteBit(info)) {
-            w.error = QStringLiteral("読み取り専用です。");
+        if (!hasWriteBit(info)) {
+            w.error = ReadOnly;
+            return w;
+        }
+        if (!info.isWritable()) {
+            w.error = AccessDenied;
             return w;
         }
         preferred = existingEncoding(path);
@@ -207,27 +246,47 @@ WriteResult write(const QString &path, const QString &text)
     QByteArray bytes = TextCodec::encodePreferring(text, preferred, &w.encoding);
     bytes += lineEnd(w.encoding);
 
+    // Unbuffered, so that every failure shows in write(): a buffered QSaveFile writes its last
+    // bytes in commit() and, when they do not fit on the disk, still replaces the old file.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        w.error = file.errorString();
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        w.error = reasonFor(errno, CannotWrite);
         return w;
     }
-    if (file.write(bytes) != bytes.size()) {
-        w.error = file.errorString();
+    errno = 0;
+    const qint64 written = file.write(bytes);
+    if (written != bytes.size()) {
+        // A write cut short ran out of room; the system says why only for the next one.
+        const bool full = written >= 0 || file.error() == QFileDevice::ResourceError;
+        w.error = full ? NoSpace : reasonFor(errno, CannotWrite);
         file.cancelWriting();
         return w;
     }
+    errno = 0;
     if (!file.commit()) {
-        w.error = file.errorString();
+        w.error = reasonFor(errno, CannotWrite);
         return w;
     }
     w.ok = true;
     return w;
 }
 
+QString readFailureMessage(const ReadResult &result)
+{
+    const QString first = QStringLiteral("ファイルを開けません");
+    return result.error.isEmpty() ? first : first + u'\n' + result.error;
+}
+
 QString writeFailureMessage(const QString &path)
 {
     return QDir::toNativeSeparators(path) + QStringLiteral(" に書き込めません。");
 }
+
+QString writeFailureMessage(const QString &path, const QString &reason)
+{
+    return reason.isEmpty() ? writeFailureMessage(path) : writeFailureMessage(path) + u'\n' + reason;
+}
+
 
 } // namespace TextFile

@@ -17,6 +17,11 @@ constexpr qint64 MaxFileBytes = qint64(512) * 1024 * 1024;
 // joined with CR LF, so the terminator of the last line is consumed.
 QString joinLines(QStringView decoded);
 
+// Every failure reason below (ReadResult::error, WriteResult::error) is one of these short
+// sentences: 読み取り専用です。 ファイルが大きすぎます。 フォルダーです。 ファイルが見つかりません。
+// 通常のファイルではありません。 容量が足りません。 アクセスが拒否されました。 and, when nothing
+// more precise is known, 読み込めません。 or 書き込めません。
+
 struct ReadResult {
     bool ok = false;
     QString text;                  // after the line rule
@@ -31,7 +36,7 @@ ReadResult read(const QString &path);
 struct WriteResult {
     bool ok = false;
     TextCodec::Encoding encoding = TextCodec::Encoding::Cp932;
-    QString error;
+    QString error;                 // why it failed; empty when ok
 };
 
 // Writes text followed by CR LF, atomically (the old file stays intact on any failure).
@@ -39,7 +44,13 @@ struct WriteResult {
 // that CP932 cannot hold is written as UTF-8 with a BOM.
 WriteResult write(const QString &path, const QString &text);
 
-// The message shown when a file cannot be written.
+// The message shown when a file cannot be read: "ファイルを開けません", and on a second line
+// the reason when there is one.
+QString readFailureMessage(const ReadResult &result);
+
+// The message shown when a file cannot be written: "<path> に書き込めません。" with the path in
+// the platform's form, and on a second line the reason when there is one.
 QString writeFailureMessage(const QString &path);
+QString writeFailureMessage(const QString &path, const QString &reason);
 
 } // namespace TextFile

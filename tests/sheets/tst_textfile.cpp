@@ -11,6 +11,10 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
 #endif
 
 using TextCodec::Encoding;
@@ -59,6 +63,52 @@ QStringList entries(const QDir &dir)
 }
 
 const QByteArray Bom("\xEF\xBB\xBF");
+
+// Without rights to the test's files until the end of the scope. As root on Linux: another user
+// (real and effective; still in root's group, so tests leave group bits like other bits). As
+// anyone else: itself, with the rights taken away by chmod. possible() tells whether either
+// works here; with ownerToo, whether files owned by the test can be out of reach.
+struct OtherUser {
+    static bool possible(bool ownerToo)
+    {
+#if defined(Q_OS_LINUX)
+        return !ownerToo || geteuid() == 0;
+#elif defined(Q_OS_UNIX)
+        return !ownerToo && geteuid() != 0;
+#else
+        Q_UNUSED(ownerToo);
+        return false;
+#endif
+    }
+#ifdef Q_OS_LINUX
+    const bool root = geteuid() == 0;
+    OtherUser() { QVERIFY(!root || setresuid(65534, 65534, 0) == 0); }
+    ~OtherUser() { QVERIFY(!root || setresuid(0, 0, 0) == 0); }
+#endif
+};
+
+// A 64 KiB file system over a folder until the end of the scope, to fill up (Linux, as root).
+class SmallDisk {
+public:
+    bool mountOn(const QString &dir)
+    {
+#ifdef Q_OS_LINUX
+        if (mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0, "size=64k") == 0)
+            dir_ = QFile::encodeName(dir);
+#endif
+        return !dir_.isEmpty();
+    }
+    ~SmallDisk()
+    {
+#ifdef Q_OS_LINUX
+        if (!dir_.isEmpty())
+            umount(dir_.constData());
+#endif
+    }
+
+private:
+    QByteArray dir_;
+};
 
 } // namespace
 
@@ -224,27 +274,58 @@ private slots:
         QCOMPARE(fileBytes(file), bytes);
     }
 
-    // Every failure leaves the target as it was and no temporary file behind.
+    // Every failure leaves the target as it was and no temporary file behind, and says why.
     void writeRefused_data()
     {
         QTest::addColumn<QString>("kind");
-        for (const char *kind : {"read-only file", "directory", "missing directory", "device node", "disk full"})
-            QTest::addRow("%s", kind) << QString::fromLatin1(kind);
+        QTest::addColumn<QString>("reason");
+        const auto row = [](const char *kind, const char *reason) { QTest::newRow(kind) << QString(kind) << QString(reason); };
+        row("read-only file", "読み取り専用です。");
+        row("directory", "フォルダーです。");
+        row("missing directory", "書き込めません。");
+        row("device node", "通常のファイルではありません。");
+        row("file size limit", "容量が足りません。");
+        row("disk full", "容量が足りません。");
+        row("disk full at the last bytes", "容量が足りません。");
+        row("folder of another user", "アクセスが拒否されました。");
+        row("file of another user", "アクセスが拒否されました。");
     }
     void writeRefused()
     {
         QFETCH(QString, kind);
+        QFETCH(QString, reason);
         QTemporaryDir sandbox;
         const QDir box(sandbox.path());
         const QString old = box.filePath("t.txt");
-        QVERIFY(putFile(old, "old\r\n"));
         QString target = old;
+        qsizetype size = 100000;
+        SmallDisk disk;
+        if (kind.startsWith("disk full")) {
+            if (!disk.mountOn(box.path()))
+                QSKIP("cannot mount a small file system here");
+            if (kind.endsWith("last bytes")) { // full before a small text: only the last write fails
+                QVERIFY(putFile(old, "old\r\n"));
+                QFile filler(box.filePath("filler"));
+                QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+                while (filler.write(QByteArray(4096, 'f')) == 4096) { }
+                size = 10;
+            }
+        }
+        QVERIFY(QFile::exists(old) || putFile(old, "old\r\n"));
+        const bool otherUser = kind.endsWith("another user");
         if (kind == "read-only file")
             QVERIFY(QFile::setPermissions(old, QFile::ReadOwner | QFile::ReadGroup));
         else if (kind == "directory")
             target = box.path();
         else if (kind == "missing directory")
             target = box.filePath("none/t.txt");
+        else if (kind == "folder of another user")
+            target = box.filePath("new.txt");
+        if (otherUser && !OtherUser::possible(kind.startsWith("file")))
+            QSKIP("cannot be without rights here");
+        if (otherUser) // anyone may look, nobody may write
+            QVERIFY(QFile::setPermissions(box.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
+                                                          | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
 #ifdef Q_OS_UNIX
         struct stat st {};
         if (kind == "device node") {
@@ -259,24 +340,32 @@ private slots:
         rlimit saved {};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
         rlimit limit = saved;
-        if (kind == "disk full")
+        if (kind == "file size limit")
             limit.rlim_cur = 4096;
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
 #else
-        if (kind == "device node" || kind == "disk full")
+        if (kind == "device node" || kind == "file size limit")
             QSKIP("POSIX only");
 #endif
         const QStringList before = entries(box);
-        const TextFile::WriteResult w = TextFile::write(target, QString(100000, u'x'));
+        TextFile::WriteResult w;
+        if (otherUser) {
+            OtherUser other;
+            w = TextFile::write(target, QString(size, u'x'));
+        } else {
+            w = TextFile::write(target, QString(size, u'x'));
+        }
 #ifdef Q_OS_UNIX
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, oldHandler);
         if (kind == "device node")
             QVERIFY(stat(QFile::encodeName(target).constData(), &st) == 0 && S_ISCHR(st.st_mode));
 #endif
+        QVERIFY(QFile::setPermissions(box.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QVERIFY(!w.ok);
-        QVERIFY(!w.error.isEmpty());
+        QCOMPARE(TextFile::writeFailureMessage(target, w.error),
+                 QDir::toNativeSeparators(target) + " に書き込めません。\n" + reason);
         QCOMPARE(fileBytes(old), QByteArray("old\r\n"));
         QCOMPARE(entries(box), before);
     }
@@ -284,12 +373,17 @@ private slots:
     void readRefused_data()
     {
         QTest::addColumn<QString>("kind");
-        for (const char *kind : {"missing file", "directory", "over the size limit"})
-            QTest::addRow("%s", kind) << QString::fromLatin1(kind);
+        QTest::addColumn<QString>("reason");
+        const auto row = [](const char *kind, const char *reason) { QTest::newRow(kind) << QString(kind) << QString(reason); };
+        row("missing file", "ファイルが見つかりません。");
+        row("directory", "フォルダーです。");
+        row("over the size limit", "ファイルが大きすぎます。");
+        row("no permission", "アクセスが拒否されました。");
     }
     void readRefused()
     {
         QFETCH(QString, kind);
+        QFETCH(QString, reason);
         QTemporaryDir sandbox;
         QString target = sandbox.filePath("t.txt");
         QFile f(target);
@@ -297,9 +391,21 @@ private slots:
             target = sandbox.path();
         else if (kind == "over the size limit")
             QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(TextFile::MaxFileBytes + 1)); // sparse: no disk used
-        const TextFile::ReadResult r = TextFile::read(target);
+        TextFile::ReadResult r;
+        if (kind == "no permission") {
+            if (!OtherUser::possible(false))
+                QSKIP("cannot be without rights here");
+            QVERIFY(putFile(target, "secret"));
+            QVERIFY(QFile::setPermissions(sandbox.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                              | QFile::ExeGroup | QFile::ExeOther));
+            QVERIFY(QFile::setPermissions(target, QFile::Permissions()));
+            OtherUser other;
+            r = TextFile::read(target);
+        } else {
+            r = TextFile::read(target);
+        }
         QVERIFY(!r.ok);
-        QVERIFY(!r.error.isEmpty());
+        QCOMPARE(TextFile::readFailureMessage(r), "ファイルを開けません\n" + reason);
         QVERIFY(r.text.isEmpty());
     }
 };
