@@ -46,34 +46,34 @@ QString reasonFor(int error, const QString &otherwise)
     }
 }
 
+// Up to size bytes; fewer only at the end of the file (or on an error).
+qint64 readFully(QFile &file, char *buffer, qint64 size)
+{
+    qint64 got = 0;
+    while (got < size) {
+        const qint64 more = file.read(buffer + got, size - got);
+        if (more <= 0)
+            break;
+        got += more;
+    }
+    return got;
+}
+
 // The encoding an existing file is kept in: its own when it is UTF-8 or UTF-16, else CP932.
-// Read in pieces: a CP932 file usually shows itself in the first piece.
+// Read in pieces and only as far as needed: a CP932 file usually shows itself in the first one.
 Encoding existingEncoding(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Encoding::Cp932;
     constexpr qint64 Piece = 1 << 20;
-    QByteArray pending;
-    bool multiByte = false;
-    for (bool first = true;; first = false) {
-        const QByteArray more = file.read(Piece);
-        if (first) {
-            const Encoding byBom = TextCodec::detect(more.first(std::min<qsizetype>(more.size(), 3)));
-            if (byBom != Encoding::Cp932 && byBom != Encoding::Utf8)
-                return byBom;
-        }
-        const bool atEnd = more.isEmpty();
-        pending += more;
-        bool multi = false;
-        const qsizetype valid = TextCodec::utf8ValidPrefix(pending, &multi);
-        multiByte = multiByte || multi;
-        // Only a sequence cut by the piece boundary (at most three bytes) may be left over.
-        if (atEnd)
-            return valid == pending.size() && multiByte ? Encoding::Utf8 : Encoding::Cp932;
-        if (pending.size() - valid > 3)
-            return Encoding::Cp932;
-        pending.remove(0, valid);
+    QByteArray buffer(Piece, Qt::Uninitialized);
+    TextCodec::Detector detector;
+    for (;;) {
+        const qint64 got = readFully(file, buffer.data(), Piece);
+        detector.feed(QByteArrayView(buffer.constData(), got));
+        if (got < Piece || detector.settled())
+            return detector.encoding();
     }
 }
 
@@ -81,8 +81,10 @@ QByteArray lineEnd(Encoding encoding)
 {
     switch (encoding) {
     case Encoding::Utf16Le:
+    case Encoding::Utf16LeNoBom:
         return QByteArray("\r\0\n\0", 4);
     case Encoding::Utf16Be:
+    case Encoding::Utf16BeNoBom:
         return QByteArray("\0\r\0\n", 4);
     default:
         return QByteArrayLiteral("\r\n");

@@ -40,8 +40,9 @@ struct WriteResult {
 };
 
 // Writes text followed by CR LF, atomically (the old file stays intact on any failure).
-// Encoding: CP932; an existing file that is UTF-8 or UTF-16 keeps its encoding and BOM; a text
-// that CP932 cannot hold is written as UTF-8 with a BOM.
+// Encoding: CP932; an existing file that is UTF-8 or UTF-16 keeps its encoding, with or without
+// its BOM (BOM-less UTF-16 gets a BOM when the text holds a character that would leave it
+// unrecognisable); a text that CP932 cannot hold is written as UTF-8 with a BOM.
 WriteResult write(const QString &path, const QString &text);
 
 // The message shown when a file cannot be read: "ファイルを開けません", and on a second line

@@ -63,6 +63,7 @@ QStringList entries(const QDir &dir)
 }
 
 const QByteArray Bom("\xEF\xBB\xBF");
+const qsizetype Piece = 1 << 20; // existing files are checked in pieces of this size
 
 // Without rights to the test's files until the end of the scope. As root on Linux: another user
 // (real and effective; still in root's group, so tests leave group bits like other bits). As
@@ -180,6 +181,13 @@ private slots:
         row("UTF-16BE lone surrogate kept", bytesOf({0xFE, 0xFF, 0xDC, 0x00, 0x00, 0x61}), Encoding::Utf16Be,
             chars({0xDC00, 0x61}));
         row("UTF-16 odd final byte", bytesOf({0xFF, 0xFE, 0x61, 0x00, 0x62}), Encoding::Utf16Le, chars({0x61, 0xF762}));
+        row("UTF-16LE without BOM", bytesOf({0x61, 0, 0xE9, 0, 0x0D, 0, 0x0A, 0}), Encoding::Utf16LeNoBom,
+            chars({0x61, 0xE9, 0x0D, 0x0A}));
+        row("UTF-16BE without BOM", bytesOf({0, 0x61, 0, 0x62}), Encoding::Utf16BeNoBom, "ab");
+        row("without BOM, U+0000 is not taken for UTF-16", bytesOf({0x61, 0, 0, 0}), Encoding::Cp932, chars({0x61, 0, 0, 0}));
+        row("without BOM, odd length is not UTF-16", bytesOf({0x61, 0, 0x62}), Encoding::Cp932, chars({0x61, 0, 0x62}));
+        row("without BOM, Japanese UTF-16 is not recognised", bytesOf({0x42, 0x30, 0x61, 0}), Encoding::Cp932,
+            chars({0x42, 0x30, 0x61, 0}));
     }
     void codec()
     {
@@ -194,6 +202,29 @@ private slots:
         Encoding chosen = Encoding::Utf16Be;
         QCOMPARE(TextCodec::encodePreferring(text, encoding, &chosen), written);
         QCOMPARE(chosen, encoding);
+    }
+
+    // Fed in pieces of any size, the detector tells what it tells of the whole.
+    void detectorPieces_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<Encoding>("encoding");
+        QTest::addRow("UTF-8 BOM") << Bom + "a" << Encoding::Utf8Bom;
+        QTest::addRow("UTF-8") << bytesOf({0x61, 0xE3, 0x81, 0x82, 0xF0, 0x9F, 0x98, 0x80}) << Encoding::Utf8;
+        QTest::addRow("UTF-8 cut short") << bytesOf({0x61, 0xE3, 0x81, 0x82, 0xE3, 0x81}) << Encoding::Cp932;
+        QTest::addRow("BOM-less UTF-16LE") << QByteArray("a\0b\0c\0", 6) << Encoding::Utf16LeNoBom;
+        QTest::addRow("BOM-less UTF-16BE") << QByteArray("\0a\0b\0c", 6) << Encoding::Utf16BeNoBom;
+    }
+    void detectorPieces()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(Encoding, encoding);
+        for (qsizetype size = 1; size <= 3; ++size) {
+            TextCodec::Detector d;
+            for (qsizetype at = 0; at < bytes.size(); at += size)
+                d.feed(QByteArrayView(bytes).sliced(at, std::min(size, bytes.size() - at)));
+            QCOMPARE(d.encoding(), encoding);
+        }
     }
 
     // Any bytes survive a read and a write but for the added line end. CP932 leaves out the lead
@@ -239,7 +270,6 @@ private slots:
         const QString a = chars({0x3042});
         const QByteArray sjisA = bytesOf({0x82, 0xA0, 0x0D, 0x0A});
         const QByteArray utf8A = bytesOf({0xE3, 0x81, 0x82, 0x0D, 0x0A});
-        const qsizetype piece = 1 << 20; // existing files are checked in pieces of this size
         QTest::addRow("new file is CP932") << QByteArray() << a << Encoding::Cp932 << sjisA;
         QTest::addRow("one character CP932 cannot hold makes it all UTF-8 with BOM")
             << QByteArray() << chars({0x3042, 0xE9, 0xF781}) << Encoding::Utf8Bom
@@ -255,9 +285,15 @@ private slots:
             << bytesOf({0xFF, 0xFE}) << chars({0x3042, 0xF7FF}) << Encoding::Utf16Le
             << bytesOf({0xFF, 0xFE, 0x42, 0x30, 0xFF, 0x0D, 0, 0x0A, 0});
         QTest::addRow("UTF-8 sequence across a piece boundary")
-            << QByteArray(piece - 1, 'a') + bytesOf({0xC3, 0xA9}) << a << Encoding::Utf8 << utf8A;
+            << "\r\n" + QByteArray(Piece - 3, 'a') + bytesOf({0xC3, 0xA9}) << a << Encoding::Utf8 << utf8A;
         QTest::addRow("invalid last byte of a piece")
-            << bytesOf({0xC3, 0xA9}) + QByteArray(piece - 3, 'a') + bytesOf({0xFF}) + "abc" << a << Encoding::Cp932 << sjisA;
+            << bytesOf({0xC3, 0xA9}) + QByteArray(Piece - 3, 'a') + bytesOf({0xFF}) + "abc" << a << Encoding::Cp932 << sjisA;
+        QTest::addRow("BOM-less UTF-16LE file stays so")
+            << bytesOf({0x61, 0, 0x0D, 0, 0x0A, 0}) << QString("b") << Encoding::Utf16LeNoBom << bytesOf({0x62, 0, 0x0D, 0, 0x0A, 0});
+        QTest::addRow("BOM-less UTF-16BE file gets a BOM to hold Japanese")
+            << bytesOf({0, 0x61}) << a << Encoding::Utf16Be << bytesOf({0xFE, 0xFF, 0x30, 0x42, 0, 0x0D, 0, 0x0A});
+        QTest::addRow("BOM-less UTF-16 pattern broken in a later piece")
+            << QByteArray("a\0", 2).repeated(Piece / 2) + "ab" << a << Encoding::Cp932 << sjisA;
     }
     void writeEncoding()
     {
