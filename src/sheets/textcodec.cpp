@@ -53,6 +53,27 @@ bool fitsBomlessText(QStringView text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() - 1u < 0xFFu; });
 }
 
+// Removes, from bytes[from] on, each CR byte that an LF byte follows. Only for bytes in which
+// 0D and 0A can come from nothing but the characters CR and LF.
+void dropCrBeforeLf(QByteArray &bytes, qsizetype from)
+{
+    char *const d = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype w = from;
+    for (qsizetype i = from;;) {
+        const auto *hit = static_cast<const char *>(std::memchr(d + i, '\r', size_t(n - i)));
+        const qsizetype cr = hit ? hit - d : n;
+        std::memmove(d + w, d + i, size_t(cr - i));
+        w += cr - i;
+        if (!hit)
+            break;
+        if (cr + 1 == n || d[cr + 1] != '\n')
+            d[w++] = '\r';
+        i = cr + 1;
+    }
+    bytes.truncate(w);
+}
+
 // Skips ASCII eight bytes at a time; most text is mostly ASCII.
 qsizetype skipAscii(const uchar *p, qsizetype i, qsizetype n)
 {
@@ -167,13 +188,21 @@ QString decodeUtf16(const uchar *p, qsizetype n, bool bigEndian)
     return out;
 }
 
-QByteArray encodeUtf8(QStringView text, bool bom)
+// Whether the character at i is a CR that LF line ends leave out.
+bool dropped(const char16_t *s, qsizetype i, qsizetype n, LineEnds ends)
+{
+    return ends == LineEnds::Lf && s[i] == u'\r' && i + 1 < n && s[i + 1] == u'\n';
+}
+
+QByteArray encodeUtf8(QStringView text, bool bom, LineEnds ends)
 {
     const char16_t *s = text.utf16();
     const qsizetype n = text.size();
     qsizetype size = bom ? 3 : 0;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = s[i];
+        if (dropped(s, i, n, ends))
+            continue;
         if (c < 0x80 || isRawByteChar(c))
             size += 1;
         else if (c < 0x800)
@@ -189,6 +218,8 @@ QByteArray encodeUtf8(QStringView text, bool bom)
         o = reinterpret_cast<uchar *>(std::memcpy(o, Utf8BomBytes, 3)) + 3;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = s[i];
+        if (dropped(s, i, n, ends))
+            continue;
         if (c < 0x80) {
             *o++ = uchar(c);
         } else if (isRawByteChar(c)) {
@@ -212,14 +243,14 @@ QByteArray encodeUtf8(QStringView text, bool bom)
     return bytes;
 }
 
-QByteArray encodeUtf16(QStringView text, bool bigEndian, bool bom)
+QByteArray encodeUtf16(QStringView text, bool bigEndian, bool bom, LineEnds ends)
 {
     const char16_t *s = text.utf16();
     const qsizetype n = text.size();
-    qsizetype raw = 0;
+    qsizetype size = bom ? 2 : 0;
     for (qsizetype i = 0; i < n; ++i)
-        raw += isRawByteChar(s[i]);
-    QByteArray bytes((bom ? 2 : 0) + 2 * n - raw, Qt::Uninitialized);
+        size += dropped(s, i, n, ends) ? 0 : isRawByteChar(s[i]) ? 1 : 2;
+    QByteArray bytes(size, Qt::Uninitialized);
     uchar *o = reinterpret_cast<uchar *>(bytes.data());
     if (bom) {
         std::memcpy(o, bigEndian ? Utf16BeBom : Utf16LeBom, 2);
@@ -227,6 +258,8 @@ QByteArray encodeUtf16(QStringView text, bool bigEndian, bool bom)
     }
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = s[i];
+        if (dropped(s, i, n, ends))
+            continue;
         if (isRawByteChar(c)) {
             *o++ = uchar(c - RawByteBase);
         } else if (bigEndian) {
@@ -387,7 +420,9 @@ QString decodeAs(const QByteArray &bytes, Encoding encoding)
     return text;
 }
 
-std::optional<QByteArray> encodeCp932(const QString &text)
+namespace {
+
+std::optional<QByteArray> encodeCp932(const QString &text, LineEnds ends)
 {
     // The code page never produces raw-byte characters, so they split the text into runs
     // that go to the converter whole.
@@ -403,10 +438,15 @@ std::optional<QByteArray> encodeCp932(const QString &text)
             const QStringView run(s + start, i - start);
             const bool ascii = std::all_of(run.begin(), run.end(),
                                            [](QChar c) { return c.unicode() < 0x80; });
-            if (!ascii && start == 0 && i == n)
-                return Cp932::encode(run); // the usual case: no raw bytes at all
+            if (!ascii && start == 0 && i == n) { // the usual case: no raw bytes at all
+                auto whole = Cp932::encode(run);
+                if (whole && ends == LineEnds::Lf)
+                    dropCrBeforeLf(*whole, 0);
+                return whole;
+            }
+            // Within a run 0D and 0A are CR and LF; a raw byte between runs is neither.
+            const qsizetype at = bytes.size();
             if (ascii) {
-                const qsizetype at = bytes.size();
                 bytes.resize(at + run.size());
                 for (qsizetype k = 0; k < run.size(); ++k)
                     bytes[at + k] = char(run[k].unicode());
@@ -415,6 +455,8 @@ std::optional<QByteArray> encodeCp932(const QString &text)
             } else {
                 return std::nullopt;
             }
+            if (ends == LineEnds::Lf)
+                dropCrBeforeLf(bytes, at);
         }
         if (i < n)
             bytes += char(s[i] - RawByteBase);
@@ -423,31 +465,38 @@ std::optional<QByteArray> encodeCp932(const QString &text)
     return bytes;
 }
 
-QByteArray encode(const QString &text, Encoding encoding)
+} // namespace
+
+std::optional<QByteArray> encodeCp932(const QString &text)
+{
+    return encodeCp932(text, LineEnds::CrLf);
+}
+
+QByteArray encode(const QString &text, Encoding encoding, LineEnds ends)
 {
     switch (encoding) {
     case Encoding::Cp932:
-        return encodeCp932(text).value_or(QByteArray());
+        return encodeCp932(text, ends).value_or(QByteArray());
     case Encoding::Utf8:
-        return encodeUtf8(text, false);
+        return encodeUtf8(text, false, ends);
     case Encoding::Utf8Bom:
-        return encodeUtf8(text, true);
+        return encodeUtf8(text, true, ends);
     case Encoding::Utf16Le:
-        return encodeUtf16(text, false, true);
+        return encodeUtf16(text, false, true, ends);
     case Encoding::Utf16Be:
-        return encodeUtf16(text, true, true);
+        return encodeUtf16(text, true, true, ends);
     case Encoding::Utf16LeNoBom:
-        return encodeUtf16(text, false, false);
+        return encodeUtf16(text, false, false, ends);
     case Encoding::Utf16BeNoBom:
-        return encodeUtf16(text, true, false);
+        return encodeUtf16(text, true, false, ends);
     }
     return {};
 }
 
-QByteArray encodePreferring(const QString &text, Encoding preferred, Encoding *used)
+QByteArray encodePreferring(const QString &text, Encoding preferred, Encoding *used, LineEnds ends)
 {
     if (preferred == Encoding::Cp932) {
-        if (auto bytes = encodeCp932(text)) {
+        if (auto bytes = encodeCp932(text, ends)) {
             if (used)
                 *used = Encoding::Cp932;
             return *bytes;
@@ -460,7 +509,7 @@ QByteArray encodePreferring(const QString &text, Encoding preferred, Encoding *u
         preferred = Encoding::Utf16Be;
     if (used)
         *used = preferred;
-    return encode(text, preferred);
+    return encode(text, preferred, ends);
 }
 
 } // namespace TextCodec

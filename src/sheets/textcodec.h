@@ -22,6 +22,10 @@ enum class Encoding {
     Utf16BeNoBom, // UTF-16 big-endian without a mark
 };
 
+// How a file ends its lines: CR LF, or LF alone (the Linux convention). A file with no line end
+// at all counts as CR LF.
+enum class LineEnds { CrLf, Lf };
+
 constexpr char16_t RawByteBase = 0xF700;
 
 struct Decoded {
@@ -76,12 +80,14 @@ std::optional<QByteArray> encodeCp932(const QString &text);
 
 // Bytes of text in the given encoding, BOM included. For Cp932 a text it cannot hold gives no
 // bytes at all: writers go through encodePreferring, which falls back to UTF-8 instead.
-QByteArray encode(const QString &text, Encoding encoding);
+// With LineEnds::Lf every CR LF pair of the text is written as LF; lone CRs and LFs stay.
+QByteArray encode(const QString &text, Encoding encoding, LineEnds ends = LineEnds::CrLf);
 
 // The bytes a text file gets: CP932 when asked for it and every character fits, otherwise
 // UTF-8 with a BOM; BOM-less UTF-16 when asked for it and the result would still be recognised
 // as such, otherwise UTF-16 with a BOM in the same order; the other Unicode encodings as asked.
-// Sets *used to the encoding chosen.
-QByteArray encodePreferring(const QString &text, Encoding preferred, Encoding *used = nullptr);
+// Sets *used to the encoding chosen. Line ends as encode() writes them.
+QByteArray encodePreferring(const QString &text, Encoding preferred, Encoding *used = nullptr,
+                            LineEnds ends = LineEnds::CrLf);
 
 } // namespace TextCodec

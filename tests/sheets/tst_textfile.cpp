@@ -18,6 +18,8 @@
 #endif
 
 using TextCodec::Encoding;
+using TextCodec::LineEnds;
+using TextFile::LineEndPolicy;
 
 namespace {
 
@@ -122,25 +124,40 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
-        QTest::addRow("empty file") << QByteArray("") << "";
-        QTest::addRow("only a line end") << QByteArray("\r\n") << "";
-        QTest::addRow("last line end consumed") << QByteArray("abc\r\n") << "abc";
-        QTest::addRow("trailing empty line kept") << QByteArray("abc\r\n\r\n") << "abc\r\n";
-        QTest::addRow("leading empty line dropped") << QByteArray("\r\nabc\r\n") << "abc";
-        QTest::addRow("inner empty line kept") << QByteArray("a\r\n\r\nb") << "a\r\n\r\nb";
-        QTest::addRow("lone CR ends a line") << QByteArray("a\rb") << "a\r\nb";
-        QTest::addRow("lone LF is text") << QByteArray("a\nb") << "a\nb";
-        QTest::addRow("CR then CR LF") << QByteArray("a\r\r\nb") << "a\r\n\r\nb";
-        QTest::addRow("two final lone CRs") << QByteArray("abc\r\r") << "abc\r\n";
+        QTest::addColumn<LineEnds>("ends");
+        const auto row = [](const char *name, const QByteArray &bytes, const QString &text, LineEnds ends = LineEnds::CrLf) {
+            QTest::newRow(name) << bytes << text << ends;
+        };
+        row("empty file", "", "");
+        row("only a line end", "\r\n", "");
+        row("last line end consumed", "abc\r\n", "abc");
+        row("trailing empty line kept", "abc\r\n\r\n", "abc\r\n");
+        row("leading empty line dropped", "\r\nabc\r\n", "abc");
+        row("inner empty line kept", "a\r\n\r\nb", "a\r\n\r\nb");
+        row("lone CR ends a line", "a\rb", "a\r\nb");
+        row("lone LF far after CR LF is text", "a\r\n" + QByteArray(5000, 'b') + "\nc", "a\r\n" + QString(5000, u'b') + "\nc");
+        row("lone LF beside lone CR is text", "a\rb\nc", "a\r\nb\nc");
+        row("CR then CR LF", "a\r\r\nb", "a\r\n\r\nb");
+        row("two final lone CRs", "abc\r\r", "abc\r\n");
+        row("without CR, LF ends lines", "a\nb\n", "a\r\nb", LineEnds::Lf);
+        row("LF: leading empty lines dropped, trailing one kept", "\n\na\n\nb\n\n", "a\r\n\r\nb\r\n", LineEnds::Lf);
+        row("LF: one line", "abc\n", "abc", LineEnds::Lf);
+        row("LF: only line ends", "\n\n", "", LineEnds::Lf);
+        row("LF in UTF-16", bytesOf({0xFF, 0xFE, 0x61, 0, 0x0A, 0, 0x0D, 0x4E}), chars({0x61, 0x0D, 0x0A, 0x4E0D}), LineEnds::Lf);
     }
     void lineRule()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
+        QFETCH(LineEnds, ends);
         QVERIFY(putFile(dir_.filePath("lines.txt"), bytes));
         const TextFile::ReadResult r = TextFile::read(dir_.filePath("lines.txt"));
         QVERIFY(r.ok);
         QCOMPARE(r.text, text);
+        QCOMPARE(r.lineEnds, ends);
+        LineEnds joined = LineEnds::CrLf;
+        QCOMPARE(TextFile::joinLines(TextCodec::decode(bytes).text, &joined), text);
+        QCOMPARE(joined, ends);
     }
 
     // Detected, decoded and encoded back to the same bytes (CP932: the code the encoder writes).
@@ -308,6 +325,49 @@ private slots:
         QVERIFY(w.ok);
         QCOMPARE(w.encoding, encoding);
         QCOMPARE(fileBytes(file), bytes);
+    }
+
+    // An existing file whose line ends are all LF, counted in its own encoding, keeps LF.
+    void writeLineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("old");
+        QTest::addColumn<LineEndPolicy>("policy");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<LineEnds>("ends");
+        const auto keep = LineEndPolicy::KeepExisting;
+        const auto lf = LineEnds::Lf;
+        const auto crLf = LineEnds::CrLf;
+        const QString xy("x\r\ny");
+        QTest::addRow("LF file keeps LF") << QByteArray("a\nb\n") << keep << QString("x\r\n\r\ny") << QByteArray("x\n\ny\n") << lf;
+        QTest::addRow("LF file written as a sheet gets CR LF") << QByteArray("a\nb\n") << LineEndPolicy::CrLf << xy << QByteArray("x\r\ny\r\n") << crLf;
+        QTest::addRow("mixed file gets CR LF") << QByteArray("a\r\nb\nc") << keep << xy << QByteArray("x\r\ny\r\n") << crLf;
+        QTest::addRow("CR in a later piece of a CP932 file")
+            << bytesOf({0x82, 0xA0, 0x0A}) + QByteArray(Piece, 'a') + "\r\n" << keep << xy << QByteArray("x\r\ny\r\n") << crLf;
+        QTest::addRow("lone CR, lone LF and raw CR byte stay")
+            << QByteArray("a\n") << keep << chars({'a', '\r', 'b', 0xF70D, '\n', '\r', '\n', 'c'}) << QByteArray("a\rb\r\n\nc\n") << lf;
+        QTest::addRow("UTF-8 LF file") << bytesOf({0xC3, 0xA9, 0x0A}) << keep << chars({0xE9, '\r', '\n', 'y'})
+                                       << bytesOf({0xC3, 0xA9, 0x0A, 0x79, 0x0A}) << lf;
+        QTest::addRow("UTF-16LE: 0D within a character is no CR") << bytesOf({0xFF, 0xFE, 0x0D, 0x4E, 0x0A, 0}) << keep << xy
+                                                                 << bytesOf({0xFF, 0xFE, 0x78, 0, 0x0A, 0, 0x79, 0, 0x0A, 0}) << lf;
+        QTest::addRow("UTF-16BE LF file") << bytesOf({0xFE, 0xFF, 0, 0x61, 0, 0x0A}) << keep << xy
+                                          << bytesOf({0xFE, 0xFF, 0, 0x78, 0, 0x0A, 0, 0x79, 0, 0x0A}) << lf;
+        QTest::addRow("BOM-less UTF-16LE LF file") << bytesOf({0x61, 0, 0x0A, 0}) << keep << xy
+                                                   << bytesOf({0x78, 0, 0x0A, 0, 0x79, 0, 0x0A, 0}) << lf;
+    }
+    void writeLineEnds()
+    {
+        QFETCH(QByteArray, old);
+        QFETCH(LineEndPolicy, policy);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QFETCH(LineEnds, ends);
+        const QString file = dir_.filePath("ends.txt");
+        QVERIFY(putFile(file, old));
+        const TextFile::WriteResult w = TextFile::write(file, text, policy);
+        QVERIFY(w.ok);
+        QCOMPARE(fileBytes(file), bytes);
+        QCOMPARE(w.lineEnds, ends);
     }
 
     // Every failure leaves the target as it was and no temporary file behind, and says why.
