@@ -71,10 +71,11 @@ void plainWrite(const QString &path, const QByteArray &bytes)
         f.write(bytes);
 }
 
+// ends: the line ends of the file, which it is read with and written back with.
 void measure(const char *name, const QString &file, const QString &plainFile, const QString &text,
-             TextCodec::Encoding encoding)
+             TextCodec::Encoding encoding, TextCodec::LineEnds ends = TextCodec::LineEnds::CrLf)
 {
-    const QByteArray bytes = TextCodec::encode(text + QStringLiteral("\r\n"), encoding);
+    const QByteArray bytes = TextCodec::encode(text + QStringLiteral("\r\n"), encoding, ends);
     plainWrite(file, bytes);
     plainWrite(plainFile, bytes);
 
@@ -82,12 +83,12 @@ void measure(const char *name, const QString &file, const QString &plainFile, co
     const double plainR = best([&] { ok = plainRead(plainFile).size() == bytes.size() && ok; });
     const double ourR = best([&] {
         const TextFile::ReadResult r = TextFile::read(file);
-        ok = r.ok && r.encoding == encoding && r.text.size() == text.size() && ok;
+        ok = r.ok && r.encoding == encoding && r.lineEnds == ends && r.text.size() == text.size() && ok;
     });
     const double plainW = best([&] { plainWrite(plainFile, bytes); });
     const double ourW = best([&] {
         const TextFile::WriteResult w = TextFile::write(file, text);
-        ok = w.ok && w.encoding == encoding && ok;
+        ok = w.ok && w.encoding == encoding && w.lineEnds == ends && ok;
     });
     ok = ok && plainRead(file) == bytes;
     std::printf("%-6s %6.1f MB  read %7.1f ms / plain %6.1f ms = %5.2f   "
@@ -108,5 +109,8 @@ int main(int argc, char **argv)
     std::printf("ratios: TextFile time / plain QFile time for the same bytes (best of 3)\n");
     measure("CP932", dir.filePath("cp932.txt"), dir.filePath("plain1"), text, TextCodec::Encoding::Cp932);
     measure("UTF-8", dir.filePath("utf8.txt"), dir.filePath("plain2"), text, TextCodec::Encoding::Utf8);
+    // LF line ends: each becomes CR LF in the text on reading and LF again on writing.
+    measure("LF", dir.filePath("lf.txt"), dir.filePath("plain3"), text, TextCodec::Encoding::Cp932,
+            TextCodec::LineEnds::Lf);
     return 0;
 }

@@ -16,7 +16,7 @@ bool isRawByteChar(char32_t c)
     return c >= RawByteBase && c <= RawByteLast;
 }
 
-bool startsWith(const QByteArray &bytes, const char *prefix)
+bool startsWith(QByteArrayView bytes, const char *prefix)
 {
     return bytes.startsWith(QByteArrayView(prefix));
 }
@@ -25,7 +25,7 @@ const char *const Utf8BomBytes = "\xEF\xBB\xBF";
 const char *const Utf16LeBom = "\xFF\xFE";
 const char *const Utf16BeBom = "\xFE\xFF";
 
-std::optional<Encoding> encodingByBom(const QByteArray &bytes)
+std::optional<Encoding> encodingByBom(QByteArrayView bytes)
 {
     if (startsWith(bytes, Utf8BomBytes))
         return Encoding::Utf8Bom;
@@ -34,6 +34,44 @@ std::optional<Encoding> encodingByBom(const QByteArray &bytes)
     if (startsWith(bytes, Utf16BeBom))
         return Encoding::Utf16Be;
     return std::nullopt;
+}
+
+std::optional<Encoding> bomlessUtf16(QByteArrayView bytes)
+{
+    if (bytes.isEmpty() || bytes.size() % 2 != 0)
+        return std::nullopt;
+    if (fitsBomlessUtf16(bytes, 0, false))
+        return Encoding::Utf16LeNoBom;
+    if (fitsBomlessUtf16(bytes, 0, true))
+        return Encoding::Utf16BeNoBom;
+    return std::nullopt;
+}
+
+// What a BOM-less UTF-16 file must hold to be recognised again when it is read back.
+bool fitsBomlessText(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() - 1u < 0xFFu; });
+}
+
+// Removes, from bytes[from] on, each CR byte that an LF byte follows. Only for bytes in which
+// 0D and 0A can come from nothing but the characters CR and LF.
+void dropCrBeforeLf(QByteArray &bytes, qsizetype from)
+{
+    char *const d = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype w = from;
+    for (qsizetype i = from;;) {
+        const auto *hit = static_cast<const char *>(std::memchr(d + i, '\r', size_t(n - i)));
+        const qsizetype cr = hit ? hit - d : n;
+        std::memmove(d + w, d + i, size_t(cr - i));
+        w += cr - i;
+        if (!hit)
+            break;
+        if (cr + 1 == n || d[cr + 1] != '\n')
+            d[w++] = '\r';
+        i = cr + 1;
+    }
+    bytes.truncate(w);
 }
 
 // Skips ASCII eight bytes at a time; most text is mostly ASCII.
@@ -150,13 +188,21 @@ QString decodeUtf16(const uchar *p, qsizetype n, bool bigEndian)
     return out;
 }
 
-QByteArray encodeUtf8(QStringView text, bool bom)
+// Whether the character at i is a CR that LF line ends leave out.
+bool dropped(const char16_t *s, qsizetype i, qsizetype n, LineEnds ends)
+{
+    return ends == LineEnds::Lf && s[i] == u'\r' && i + 1 < n && s[i + 1] == u'\n';
+}
+
+QByteArray encodeUtf8(QStringView text, bool bom, LineEnds ends)
 {
     const char16_t *s = text.utf16();
     const qsizetype n = text.size();
     qsizetype size = bom ? 3 : 0;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = s[i];
+        if (dropped(s, i, n, ends))
+            continue;
         if (c < 0x80 || isRawByteChar(c))
             size += 1;
         else if (c < 0x800)
@@ -172,6 +218,8 @@ QByteArray encodeUtf8(QStringView text, bool bom)
         o = reinterpret_cast<uchar *>(std::memcpy(o, Utf8BomBytes, 3)) + 3;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = s[i];
+        if (dropped(s, i, n, ends))
+            continue;
         if (c < 0x80) {
             *o++ = uchar(c);
         } else if (isRawByteChar(c)) {
@@ -195,19 +243,23 @@ QByteArray encodeUtf8(QStringView text, bool bom)
     return bytes;
 }
 
-QByteArray encodeUtf16(QStringView text, bool bigEndian)
+QByteArray encodeUtf16(QStringView text, bool bigEndian, bool bom, LineEnds ends)
 {
     const char16_t *s = text.utf16();
     const qsizetype n = text.size();
-    qsizetype raw = 0;
+    qsizetype size = bom ? 2 : 0;
     for (qsizetype i = 0; i < n; ++i)
-        raw += isRawByteChar(s[i]);
-    QByteArray bytes(2 + 2 * n - raw, Qt::Uninitialized);
+        size += dropped(s, i, n, ends) ? 0 : isRawByteChar(s[i]) ? 1 : 2;
+    QByteArray bytes(size, Qt::Uninitialized);
     uchar *o = reinterpret_cast<uchar *>(bytes.data());
-    std::memcpy(o, bigEndian ? Utf16BeBom : Utf16LeBom, 2);
-    o += 2;
+    if (bom) {
+        std::memcpy(o, bigEndian ? Utf16BeBom : Utf16LeBom, 2);
+        o += 2;
+    }
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = s[i];
+        if (dropped(s, i, n, ends))
+            continue;
         if (isRawByteChar(c)) {
             *o++ = uchar(c - RawByteBase);
         } else if (bigEndian) {
@@ -242,20 +294,90 @@ qsizetype utf8ValidPrefix(QByteArrayView bytes, bool *multiByte)
     return i;
 }
 
-Encoding detect(const QByteArray &bytes)
+bool fitsBomlessUtf16(QByteArrayView piece, qint64 offset, bool bigEndian)
 {
-    if (auto bom = encodingByBom(bytes))
-        return *bom;
+    const auto *p = reinterpret_cast<const uchar *>(piece.data());
+    const qsizetype n = piece.size();
+    qsizetype i = 0;
+    if (n > 0 && ((offset & 1) != 0) != bigEndian) { // the piece starts with a high byte
+        if (p[0] != 0)
+            return false;
+        i = 1;
+    }
+    for (; i + 1 < n; i += 2) {
+        if (p[i] == 0 || p[i + 1] != 0)
+            return false;
+    }
+    return i == n || p[i] != 0;
+}
+
+void Detector::feed(QByteArrayView piece)
+{
+    if (head_.size() < 3)
+        head_ += piece.first(std::min<qsizetype>(3 - head_.size(), piece.size()));
+    utf16Le_ = utf16Le_ && fitsBomlessUtf16(piece, size_, false);
+    utf16Be_ = utf16Be_ && fitsBomlessUtf16(piece, size_, true);
+    size_ += piece.size();
+    if (!utf8_)
+        return;
+    qsizetype from = 0;
+    if (!pending_.isEmpty()) {
+        // Finishes the sequence the last piece cut, which lacks at most three bytes.
+        const QByteArray joined = pending_ + piece.first(std::min<qsizetype>(3, piece.size())).toByteArray();
+        bool multi = false;
+        const qsizetype valid = utf8ValidPrefix(joined, &multi);
+        if (valid == 0) {
+            utf8_ = joined.size() <= 3; // else the sequence had its bytes and is malformed
+            pending_ = joined;
+            return;
+        }
+        multiByte_ = multiByte_ || multi;
+        from = valid - pending_.size();
+        pending_.clear();
+    }
+    const QByteArrayView rest = piece.sliced(from);
     bool multi = false;
-    return utf8ValidPrefix(bytes, &multi) == bytes.size() && multi ? Encoding::Utf8
-                                                                   : Encoding::Cp932;
+    const qsizetype valid = utf8ValidPrefix(rest, &multi);
+    multiByte_ = multiByte_ || multi;
+    // Only a sequence cut by the end of the piece (at most three bytes) may be left over.
+    if (rest.size() - valid > 3)
+        utf8_ = false;
+    else
+        pending_ = rest.sliced(valid).toByteArray();
+}
+
+bool Detector::settled() const
+{
+    if (encodingByBom(head_))
+        return true;
+    return head_.size() == 3 && !utf8_ && !utf16Le_ && !utf16Be_;
+}
+
+Encoding Detector::encoding() const
+{
+    if (auto bom = encodingByBom(head_))
+        return *bom;
+    if (size_ > 0 && size_ % 2 == 0) {
+        if (utf16Le_)
+            return Encoding::Utf16LeNoBom;
+        if (utf16Be_)
+            return Encoding::Utf16BeNoBom;
+    }
+    return utf8_ && pending_.isEmpty() && multiByte_ ? Encoding::Utf8 : Encoding::Cp932;
+}
+
+Encoding detect(QByteArrayView bytes)
+{
+    Detector d;
+    d.feed(bytes);
+    return d.encoding();
 }
 
 Decoded decode(const QByteArray &bytes)
 {
     Decoded d;
-    if (auto bom = encodingByBom(bytes)) {
-        d.encoding = *bom;
+    if (auto known = encodingByBom(bytes); known || (known = bomlessUtf16(bytes))) {
+        d.encoding = *known;
         d.text = decodeAs(bytes, d.encoding);
         return d;
     }
@@ -291,11 +413,16 @@ QString decodeAs(const QByteArray &bytes, Encoding encoding)
         const qsizetype skip = startsWith(bytes, be ? Utf16BeBom : Utf16LeBom) ? 2 : 0;
         return decodeUtf16(p + skip, n - skip, be);
     }
+    case Encoding::Utf16LeNoBom:
+    case Encoding::Utf16BeNoBom:
+        return decodeUtf16(p, n, encoding == Encoding::Utf16BeNoBom);
     }
     return text;
 }
 
-std::optional<QByteArray> encodeCp932(const QString &text)
+namespace {
+
+std::optional<QByteArray> encodeCp932(const QString &text, LineEnds ends)
 {
     // The code page never produces raw-byte characters, so they split the text into runs
     // that go to the converter whole.
@@ -311,10 +438,15 @@ std::optional<QByteArray> encodeCp932(const QString &text)
             const QStringView run(s + start, i - start);
             const bool ascii = std::all_of(run.begin(), run.end(),
                                            [](QChar c) { return c.unicode() < 0x80; });
-            if (!ascii && start == 0 && i == n)
-                return Cp932::encode(run); // the usual case: no raw bytes at all
+            if (!ascii && start == 0 && i == n) { // the usual case: no raw bytes at all
+                auto whole = Cp932::encode(run);
+                if (whole && ends == LineEnds::Lf)
+                    dropCrBeforeLf(*whole, 0);
+                return whole;
+            }
+            // Within a run 0D and 0A are CR and LF; a raw byte between runs is neither.
+            const qsizetype at = bytes.size();
             if (ascii) {
-                const qsizetype at = bytes.size();
                 bytes.resize(at + run.size());
                 for (qsizetype k = 0; k < run.size(); ++k)
                     bytes[at + k] = char(run[k].unicode());
@@ -323,6 +455,8 @@ std::optional<QByteArray> encodeCp932(const QString &text)
             } else {
                 return std::nullopt;
             }
+            if (ends == LineEnds::Lf)
+                dropCrBeforeLf(bytes, at);
         }
         if (i < n)
             bytes += char(s[i] - RawByteBase);
@@ -331,36 +465,51 @@ std::optional<QByteArray> encodeCp932(const QString &text)
     return bytes;
 }
 
-QByteArray encode(const QString &text, Encoding encoding)
+} // namespace
+
+std::optional<QByteArray> encodeCp932(const QString &text)
+{
+    return encodeCp932(text, LineEnds::CrLf);
+}
+
+QByteArray encode(const QString &text, Encoding encoding, LineEnds ends)
 {
     switch (encoding) {
     case Encoding::Cp932:
-        return encodeCp932(text).value_or(QByteArray());
+        return encodeCp932(text, ends).value_or(QByteArray());
     case Encoding::Utf8:
-        return encodeUtf8(text, false);
+        return encodeUtf8(text, false, ends);
     case Encoding::Utf8Bom:
-        return encodeUtf8(text, true);
+        return encodeUtf8(text, true, ends);
     case Encoding::Utf16Le:
-        return encodeUtf16(text, false);
+        return encodeUtf16(text, false, true, ends);
     case Encoding::Utf16Be:
-        return encodeUtf16(text, true);
+        return encodeUtf16(text, true, true, ends);
+    case Encoding::Utf16LeNoBom:
+        return encodeUtf16(text, false, false, ends);
+    case Encoding::Utf16BeNoBom:
+        return encodeUtf16(text, true, false, ends);
     }
     return {};
 }
 
-QByteArray encodePreferring(const QString &text, Encoding preferred, Encoding *used)
+QByteArray encodePreferring(const QString &text, Encoding preferred, Encoding *used, LineEnds ends)
 {
     if (preferred == Encoding::Cp932) {
-        if (auto bytes = encodeCp932(text)) {
+        if (auto bytes = encodeCp932(text, ends)) {
             if (used)
                 *used = Encoding::Cp932;
             return *bytes;
         }
         preferred = Encoding::Utf8Bom;
     }
+    if (preferred == Encoding::Utf16LeNoBom && !fitsBomlessText(text))
+        preferred = Encoding::Utf16Le;
+    if (preferred == Encoding::Utf16BeNoBom && !fitsBomlessText(text))
+        preferred = Encoding::Utf16Be;
     if (used)
         *used = preferred;
-    return encode(text, preferred);
+    return encode(text, preferred, ends);
 }
 
 } // namespace TextCodec

@@ -6,6 +6,8 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace TextFile {
 
@@ -13,46 +15,119 @@ using TextCodec::Encoding;
 
 namespace {
 
-// The encoding an existing file is kept in: its own when it is UTF-8 or UTF-16, else CP932.
-// Read in pieces: a CP932 file usually shows itself in the first piece.
-Encoding existingEncoding(const QString &path)
+// The reasons a read or a write fails, as the user is told them.
+const QString ReadOnly = QStringLiteral("読み取り専用です。");
+const QString TooLarge = QStringLiteral("ファイルが大きすぎます。");
+const QString Folder = QStringLiteral("フォルダーです。");
+const QString NotFound = QStringLiteral("ファイルが見つかりません。");
+const QString NotRegular = QStringLiteral("通常のファイルではありません。");
+const QString NoSpace = QStringLiteral("容量が足りません。");
+const QString AccessDenied = QStringLiteral("アクセスが拒否されました。");
+const QString CannotRead = QStringLiteral("読み込めません。");
+const QString CannotWrite = QStringLiteral("書き込めません。");
+
+// The reason errno gives for a failed file call, or `otherwise`. Callers clear errno before
+// the call: where the file calls do not set it (Windows), it then says nothing.
+QString reasonFor(int error, const QString &otherwise)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Encoding::Cp932;
-    constexpr qint64 Piece = 1 << 20;
-    QByteArray pending;
-    bool multiByte = false;
-    for (bool first = true;; first = false) {
-        const QByteArray more = file.read(Piece);
-        if (first) {
-            const Encoding byBom = TextCodec::detect(more.first(std::min<qsizetype>(more.size(), 3)));
-            if (byBom != Encoding::Cp932 && byBom != Encoding::Utf8)
-                return byBom;
-        }
-        const bool atEnd = more.isEmpty();
-        pending += more;
-        bool multi = false;
-        const qsizetype valid = TextCodec::utf8ValidPrefix(pending, &multi);
-        multiByte = multiByte || multi;
-        // Only a sequence cut by the piece boundary (at most three bytes) may be left over.
-        if (atEnd)
-            return valid == pending.size() && multiByte ? Encoding::Utf8 : Encoding::Cp932;
-        if (pending.size() - valid > 3)
-            return Encoding::Cp932;
-        pending.remove(0, valid);
+    switch (error) {
+    case ENOSPC:
+    case EFBIG:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return NoSpace;
+    case EACCES:
+    case EPERM:
+        return AccessDenied;
+    case EROFS:
+        return ReadOnly;
+    default:
+        return otherwise;
     }
 }
 
-QByteArray lineEnd(Encoding encoding)
+struct FileForm {
+    Encoding encoding = Encoding::Cp932;
+    LineEnds lineEnds = LineEnds::CrLf;
+};
+
+// Up to size bytes; fewer only at the end of the file (or on an error).
+qint64 readFully(QFile &file, char *buffer, qint64 size)
 {
+    qint64 got = 0;
+    while (got < size) {
+        const qint64 more = file.read(buffer + got, size - got);
+        if (more <= 0)
+            break;
+        got += more;
+    }
+    return got;
+}
+
+// Notes whether a piece of a file holds CR and LF characters. In a UTF-16 file with a BOM they
+// are whole code units (a piece starts at an even offset); in any other file the bytes 0D and
+// 0A are always those characters (BOM-less UTF-16 has NUL for every high byte).
+void scanLineEnds(QByteArrayView piece, Encoding encoding, bool *cr, bool *lf)
+{
+    if (encoding != Encoding::Utf16Le && encoding != Encoding::Utf16Be) {
+        *cr = piece.contains('\r');
+        *lf = *lf || piece.contains('\n');
+        return;
+    }
+    const auto *p = reinterpret_cast<const uchar *>(piece.data());
+    const int high = encoding == Encoding::Utf16Be ? 0 : 1;
+    for (qsizetype i = 0; i + 1 < piece.size(); i += 2) {
+        if (p[i + high] == 0) {
+            *cr = *cr || p[i + 1 - high] == '\r';
+            *lf = *lf || p[i + 1 - high] == '\n';
+        }
+    }
+}
+
+// How an existing file is written over: its encoding when it is UTF-8 or UTF-16 (else CP932)
+// and, when asked for, its line ends. Read in pieces and only as far as needed: a CP932 file
+// with CR LF usually shows both in its first piece; LF line ends take the whole file.
+FileForm existingForm(const QString &path, bool wantLineEnds)
+{
+    FileForm form;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return form;
+    constexpr qint64 Piece = 1 << 20; // even, and every piece but the last is whole
+    QByteArray buffer(Piece, Qt::Uninitialized);
+    TextCodec::Detector detector;
+    Encoding opening = Encoding::Cp932; // as the first piece shows it, with any BOM
+    bool cr = false;
+    bool lf = false;
+    for (bool first = true;; first = false) {
+        const qint64 got = readFully(file, buffer.data(), Piece);
+        const QByteArrayView piece(buffer.constData(), got);
+        detector.feed(piece);
+        if (first)
+            opening = detector.encoding();
+        if (wantLineEnds && !cr)
+            scanLineEnds(piece, opening, &cr, &lf);
+        if (got < Piece || (detector.settled() && (cr || !wantLineEnds)))
+            break;
+    }
+    form.encoding = detector.encoding();
+    form.lineEnds = lf && !cr ? LineEnds::Lf : LineEnds::CrLf;
+    return form;
+}
+
+QByteArray lineEnd(Encoding encoding, LineEnds ends)
+{
+    const bool lf = ends == LineEnds::Lf;
     switch (encoding) {
     case Encoding::Utf16Le:
-        return QByteArray("\r\0\n\0", 4);
+    case Encoding::Utf16LeNoBom:
+        return lf ? QByteArray("\n\0", 2) : QByteArray("\r\0\n\0", 4);
     case Encoding::Utf16Be:
-        return QByteArray("\0\r\0\n", 4);
+    case Encoding::Utf16BeNoBom:
+        return lf ? QByteArray("\0\n", 2) : QByteArray("\0\r\0\n", 4);
     default:
-        return QByteArrayLiteral("\r\n");
+        return lf ? QByteArrayLiteral("\n") : QByteArrayLiteral("\r\n");
     }
 }
 
@@ -63,11 +138,14 @@ bool hasWriteBit(const QFileInfo &info)
 }
 
 // What the line rule keeps of a text: [begin, end) without the leading empty lines and the
-// last line's terminator; firstLoneCr is the first CR there that needs an LF, or end.
+// last line's terminator. With CR LF ends, firstLoneCr is the first CR there that needs an LF,
+// or end; with LF ends, lfCount is the number of LFs there, each to become CR LF.
 struct LineSpan {
     qsizetype begin = 0;
     qsizetype end = 0;
+    LineEnds ends = LineEnds::CrLf;
     qsizetype firstLoneCr = 0;
+    qsizetype lfCount = 0;
 };
 
 // A CR at i is lone when no LF follows it in the whole text.
@@ -85,10 +163,40 @@ qsizetype nextLoneCr(QStringView s, qsizetype from, qsizetype end)
     return end;
 }
 
+// The number of LFs in a text without CR, or -1 when it holds a CR. One pass, in blocks the
+// compiler can vectorise; a text with CR LF ends stops in its first block.
+qsizetype lfCountWithoutCr(QStringView s)
+{
+    const char16_t *const p = s.utf16();
+    const qsizetype n = s.size();
+    qsizetype lfs = 0;
+    for (qsizetype at = 0; at < n;) {
+        const qsizetype stop = std::min<qsizetype>(n, at + 4096);
+        qsizetype crs = 0;
+        for (; at < stop; ++at) {
+            crs += p[at] == u'\r';
+            lfs += p[at] == u'\n';
+        }
+        if (crs > 0)
+            return -1;
+    }
+    return lfs;
+}
+
 LineSpan lineSpan(QStringView s)
 {
     LineSpan span;
     const qsizetype n = s.size();
+    const qsizetype lfs = lfCountWithoutCr(s);
+    if (lfs > 0) {
+        span.ends = LineEnds::Lf;
+        while (span.begin < n && s[span.begin] == u'\n')
+            ++span.begin;
+        span.end = span.begin < n && s[n - 1] == u'\n' ? n - 1 : n;
+        span.lfCount = lfs - span.begin - (n - span.end);
+        return span;
+    }
+    const qsizetype firstCr = lfs < 0 ? s.indexOf(u'\r') : -1;
     qsizetype begin = 0;
     while (begin < n && s[begin] == u'\r') { // leading empty lines
         ++begin;
@@ -102,13 +210,24 @@ LineSpan lineSpan(QStringView s)
         --end;
     span.begin = begin;
     span.end = end;
-    span.firstLoneCr = nextLoneCr(s, begin, end);
+    span.firstLoneCr = firstCr < 0 ? end : nextLoneCr(s, std::max(begin, firstCr), end);
     return span;
 }
 
 QString joinSpan(QStringView s, const LineSpan &span)
 {
     QString text;
+    if (span.ends == LineEnds::Lf) {
+        text.reserve(span.end - span.begin + span.lfCount);
+        qsizetype from = span.begin;
+        for (qsizetype lf = s.indexOf(u'\n', from); lf >= 0 && lf < span.end; lf = s.indexOf(u'\n', from)) {
+            text.append(s.sliced(from, lf - from));
+            text.append(u"\r\n");
+            from = lf + 1;
+        }
+        text.append(s.sliced(from, span.end - from));
+        return text;
+    }
     text.reserve(span.end - span.begin + (span.firstLoneCr < span.end ? 16 : 0));
     qsizetype from = span.begin;
     for (qsizetype cr = span.firstLoneCr; cr < span.end; cr = nextLoneCr(s, cr + 1, span.end)) {
@@ -120,23 +239,47 @@ QString joinSpan(QStringView s, const LineSpan &span)
     return text;
 }
 
+// Makes each LF of a trimmed text CR LF within the text's own buffer, working from the back so
+// that nothing is overwritten before it has moved: a large file needs no second copy.
+void expandLfInPlace(QString &text, qsizetype lfCount)
+{
+    qsizetype from = text.size();
+    qsizetype to = from + lfCount;
+    text.resize(to);
+    char16_t *const p = reinterpret_cast<char16_t *>(text.data());
+    while (to > from) {
+        const qsizetype lf = QStringView(p, from).lastIndexOf(u'\n');
+        const qsizetype run = from - lf - 1;
+        to -= run;
+        std::memmove(p + to, p + lf + 1, size_t(run) * sizeof(char16_t));
+        p[--to] = u'\n';
+        p[--to] = u'\r';
+        from = lf;
+    }
+}
+
 // The line rule on a text that is not needed afterwards: usually nothing but the ends change,
 // and then the text is trimmed in place instead of copied.
-QString joinLinesInPlace(QString &&decoded)
+QString joinLinesInPlace(QString &&decoded, LineEnds *ends)
 {
     const LineSpan span = lineSpan(decoded);
-    if (span.firstLoneCr < span.end)
+    *ends = span.ends;
+    if (span.ends == LineEnds::CrLf && span.firstLoneCr < span.end)
         return joinSpan(decoded, span);
     decoded.truncate(span.end);
     decoded.remove(0, span.begin);
+    if (span.lfCount > 0)
+        expandLfInPlace(decoded, span.lfCount);
     return std::move(decoded);
 }
 
 } // namespace
 
-QString joinLines(QStringView decoded)
+QString joinLines(QStringView decoded, LineEnds *ends)
 {
     const LineSpan span = lineSpan(decoded);
+    if (ends)
+        *ends = span.ends;
     return joinSpan(decoded, span);
 }
 
@@ -145,89 +288,115 @@ ReadResult read(const QString &path)
     ReadResult r;
     const QFileInfo info(path);
     if (!info.exists()) {
-        r.error = QStringLiteral("ファイルが見つかりません。");
+        r.error = NotFound;
         return r;
     }
     if (info.isDir()) {
-        r.error = QStringLiteral("フォルダーです。");
+        r.error = Folder;
         return r;
     }
     if (!info.isFile()) { // a pipe or device could block or never end
-        r.error = QStringLiteral("通常のファイルではありません。");
+        r.error = NotRegular;
         return r;
     }
     if (info.size() > MaxFileBytes) {
-        r.error = QStringLiteral("ファイルが大きすぎます。");
+        r.error = TooLarge;
         return r;
     }
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
-        r.error = QStringLiteral("読み込めません。");
+        r.error = errno == ENOENT ? NotFound : reasonFor(errno, CannotRead);
         return r;
     }
+    errno = 0;
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        r.error = QStringLiteral("読み込めません。");
+        r.error = reasonFor(errno, CannotRead);
         return r;
     }
     if (bytes.size() > MaxFileBytes) { // it grew since the check
-        r.error = QStringLiteral("ファイルが大きすぎます。");
+        r.error = TooLarge;
         return r;
     }
     TextCodec::Decoded decoded = TextCodec::decode(bytes);
     bytes = QByteArray();
-    r.text = joinLinesInPlace(std::move(decoded.text));
+    r.text = joinLinesInPlace(std::move(decoded.text), &r.lineEnds);
     r.encoding = decoded.encoding;
     r.ok = true;
     return r;
 }
 
-WriteResult write(const QString &path, const QString &text)
+WriteResult write(const QString &path, const QString &text, LineEndPolicy policy)
 {
     WriteResult w;
     const QFileInfo info(path); // follows symlinks, as the save does
-    Encoding preferred = Encoding::Cp932;
+    FileForm form;
     if (info.exists()) {
         if (info.isDir()) {
-            w.error = QStringLiteral("フォルダーです。");
+            w.error = Folder;
             return w;
         }
         // QSaveFile would rename a new file over a device node or pipe.
         if (!info.isFile()) {
-            w.error = QStringLiteral("通常のファイルではありません。");
+            w.error = NotRegular;
             return w;
         }
         // QSaveFile asks the system, which lets an administrator replace a read-only file.
-        if (!info.isWritable() || !hasWriteBit(info)) {
-            w.error = QStringLiteral("読み取り専用です。");
+        if (!hasWriteBit(info)) {
+            w.error = ReadOnly;
             return w;
         }
-        preferred = existingEncoding(path);
+        if (!info.isWritable()) {
+            w.error = AccessDenied;
+            return w;
+        }
+        form = existingForm(path, policy == LineEndPolicy::KeepExisting);
     }
-    QByteArray bytes = TextCodec::encodePreferring(text, preferred, &w.encoding);
-    bytes += lineEnd(w.encoding);
+    w.lineEnds = form.lineEnds;
+    QByteArray bytes = TextCodec::encodePreferring(text, form.encoding, &w.encoding, w.lineEnds);
+    bytes += lineEnd(w.encoding, w.lineEnds);
 
+    // Unbuffered, so that every failure shows in write(): a buffered QSaveFile writes its last
+    // bytes in commit() and, when they do not fit on the disk, still replaces the old file.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        w.error = file.errorString();
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        w.error = reasonFor(errno, CannotWrite);
         return w;
     }
-    if (file.write(bytes) != bytes.size()) {
-        w.error = file.errorString();
+    errno = 0;
+    const qint64 written = file.write(bytes);
+    if (written != bytes.size()) {
+        // A write cut short ran out of room; the system says why only for the next one.
+        const bool full = written >= 0 || file.error() == QFileDevice::ResourceError;
+        w.error = full ? NoSpace : reasonFor(errno, CannotWrite);
         file.cancelWriting();
         return w;
     }
+    errno = 0;
     if (!file.commit()) {
-        w.error = file.errorString();
+        w.error = reasonFor(errno, CannotWrite);
         return w;
     }
     w.ok = true;
     return w;
 }
 
+QString readFailureMessage(const ReadResult &result)
+{
+    const QString first = QStringLiteral("ファイルを開けません");
+    return result.error.isEmpty() ? first : first + u'\n' + result.error;
+}
+
 QString writeFailureMessage(const QString &path)
 {
     return QDir::toNativeSeparators(path) + QStringLiteral(" に書き込めません。");
+}
+
+QString writeFailureMessage(const QString &path, const QString &reason)
+{
+    return reason.isEmpty() ? writeFailureMessage(path) : writeFailureMessage(path) + u'\n' + reason;
 }
 
 } // namespace TextFile

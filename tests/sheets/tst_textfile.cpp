@@ -11,9 +11,15 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
 #endif
 
 using TextCodec::Encoding;
+using TextCodec::LineEnds;
+using TextFile::LineEndPolicy;
 
 namespace {
 
@@ -59,6 +65,53 @@ QStringList entries(const QDir &dir)
 }
 
 const QByteArray Bom("\xEF\xBB\xBF");
+const qsizetype Piece = 1 << 20; // existing files are checked in pieces of this size
+
+// Without rights to the test's files until the end of the scope. As root on Linux: another user
+// (real and effective; still in root's group, so tests leave group bits like other bits). As
+// anyone else: itself, with the rights taken away by chmod. possible() tells whether either
+// works here; with ownerToo, whether files owned by the test can be out of reach.
+struct OtherUser {
+    static bool possible(bool ownerToo)
+    {
+#if defined(Q_OS_LINUX)
+        return !ownerToo || geteuid() == 0;
+#elif defined(Q_OS_UNIX)
+        return !ownerToo && geteuid() != 0;
+#else
+        Q_UNUSED(ownerToo);
+        return false;
+#endif
+    }
+#ifdef Q_OS_LINUX
+    const bool root = geteuid() == 0;
+    OtherUser() { QVERIFY(!root || setresuid(65534, 65534, 0) == 0); }
+    ~OtherUser() { QVERIFY(!root || setresuid(0, 0, 0) == 0); }
+#endif
+};
+
+// A 64 KiB file system over a folder until the end of the scope, to fill up (Linux, as root).
+class SmallDisk {
+public:
+    bool mountOn(const QString &dir)
+    {
+#ifdef Q_OS_LINUX
+        if (mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0, "size=64k") == 0)
+            dir_ = QFile::encodeName(dir);
+#endif
+        return !dir_.isEmpty();
+    }
+    ~SmallDisk()
+    {
+#ifdef Q_OS_LINUX
+        if (!dir_.isEmpty())
+            umount(dir_.constData());
+#endif
+    }
+
+private:
+    QByteArray dir_;
+};
 
 } // namespace
 
@@ -71,25 +124,40 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
-        QTest::addRow("empty file") << QByteArray("") << "";
-        QTest::addRow("only a line end") << QByteArray("\r\n") << "";
-        QTest::addRow("last line end consumed") << QByteArray("abc\r\n") << "abc";
-        QTest::addRow("trailing empty line kept") << QByteArray("abc\r\n\r\n") << "abc\r\n";
-        QTest::addRow("leading empty line dropped") << QByteArray("\r\nabc\r\n") << "abc";
-        QTest::addRow("inner empty line kept") << QByteArray("a\r\n\r\nb") << "a\r\n\r\nb";
-        QTest::addRow("lone CR ends a line") << QByteArray("a\rb") << "a\r\nb";
-        QTest::addRow("lone LF is text") << QByteArray("a\nb") << "a\nb";
-        QTest::addRow("CR then CR LF") << QByteArray("a\r\r\nb") << "a\r\n\r\nb";
-        QTest::addRow("two final lone CRs") << QByteArray("abc\r\r") << "abc\r\n";
+        QTest::addColumn<LineEnds>("ends");
+        const auto row = [](const char *name, const QByteArray &bytes, const QString &text, LineEnds ends = LineEnds::CrLf) {
+            QTest::newRow(name) << bytes << text << ends;
+        };
+        row("empty file", "", "");
+        row("only a line end", "\r\n", "");
+        row("last line end consumed", "abc\r\n", "abc");
+        row("trailing empty line kept", "abc\r\n\r\n", "abc\r\n");
+        row("leading empty line dropped", "\r\nabc\r\n", "abc");
+        row("inner empty line kept", "a\r\n\r\nb", "a\r\n\r\nb");
+        row("lone CR ends a line", "a\rb", "a\r\nb");
+        row("lone LF far after CR LF is text", "a\r\n" + QByteArray(5000, 'b') + "\nc", "a\r\n" + QString(5000, u'b') + "\nc");
+        row("lone LF beside lone CR is text", "a\rb\nc", "a\r\nb\nc");
+        row("CR then CR LF", "a\r\r\nb", "a\r\n\r\nb");
+        row("two final lone CRs", "abc\r\r", "abc\r\n");
+        row("without CR, LF ends lines", "a\nb\n", "a\r\nb", LineEnds::Lf);
+        row("LF: leading empty lines dropped, trailing one kept", "\n\na\n\nb\n\n", "a\r\n\r\nb\r\n", LineEnds::Lf);
+        row("LF: one line", "abc\n", "abc", LineEnds::Lf);
+        row("LF: only line ends", "\n\n", "", LineEnds::Lf);
+        row("LF in UTF-16", bytesOf({0xFF, 0xFE, 0x61, 0, 0x0A, 0, 0x0D, 0x4E}), chars({0x61, 0x0D, 0x0A, 0x4E0D}), LineEnds::Lf);
     }
     void lineRule()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
+        QFETCH(LineEnds, ends);
         QVERIFY(putFile(dir_.filePath("lines.txt"), bytes));
         const TextFile::ReadResult r = TextFile::read(dir_.filePath("lines.txt"));
         QVERIFY(r.ok);
         QCOMPARE(r.text, text);
+        QCOMPARE(r.lineEnds, ends);
+        LineEnds joined = LineEnds::CrLf;
+        QCOMPARE(TextFile::joinLines(TextCodec::decode(bytes).text, &joined), text);
+        QCOMPARE(joined, ends);
     }
 
     // Detected, decoded and encoded back to the same bytes (CP932: the code the encoder writes).
@@ -130,6 +198,13 @@ private slots:
         row("UTF-16BE lone surrogate kept", bytesOf({0xFE, 0xFF, 0xDC, 0x00, 0x00, 0x61}), Encoding::Utf16Be,
             chars({0xDC00, 0x61}));
         row("UTF-16 odd final byte", bytesOf({0xFF, 0xFE, 0x61, 0x00, 0x62}), Encoding::Utf16Le, chars({0x61, 0xF762}));
+        row("UTF-16LE without BOM", bytesOf({0x61, 0, 0xE9, 0, 0x0D, 0, 0x0A, 0}), Encoding::Utf16LeNoBom,
+            chars({0x61, 0xE9, 0x0D, 0x0A}));
+        row("UTF-16BE without BOM", bytesOf({0, 0x61, 0, 0x62}), Encoding::Utf16BeNoBom, "ab");
+        row("without BOM, U+0000 is not taken for UTF-16", bytesOf({0x61, 0, 0, 0}), Encoding::Cp932, chars({0x61, 0, 0, 0}));
+        row("without BOM, odd length is not UTF-16", bytesOf({0x61, 0, 0x62}), Encoding::Cp932, chars({0x61, 0, 0x62}));
+        row("without BOM, Japanese UTF-16 is not recognised", bytesOf({0x42, 0x30, 0x61, 0}), Encoding::Cp932,
+            chars({0x42, 0x30, 0x61, 0}));
     }
     void codec()
     {
@@ -144,6 +219,29 @@ private slots:
         Encoding chosen = Encoding::Utf16Be;
         QCOMPARE(TextCodec::encodePreferring(text, encoding, &chosen), written);
         QCOMPARE(chosen, encoding);
+    }
+
+    // Fed in pieces of any size, the detector tells what it tells of the whole.
+    void detectorPieces_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<Encoding>("encoding");
+        QTest::addRow("UTF-8 BOM") << Bom + "a" << Encoding::Utf8Bom;
+        QTest::addRow("UTF-8") << bytesOf({0x61, 0xE3, 0x81, 0x82, 0xF0, 0x9F, 0x98, 0x80}) << Encoding::Utf8;
+        QTest::addRow("UTF-8 cut short") << bytesOf({0x61, 0xE3, 0x81, 0x82, 0xE3, 0x81}) << Encoding::Cp932;
+        QTest::addRow("BOM-less UTF-16LE") << QByteArray("a\0b\0c\0", 6) << Encoding::Utf16LeNoBom;
+        QTest::addRow("BOM-less UTF-16BE") << QByteArray("\0a\0b\0c", 6) << Encoding::Utf16BeNoBom;
+    }
+    void detectorPieces()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(Encoding, encoding);
+        for (qsizetype size = 1; size <= 3; ++size) {
+            TextCodec::Detector d;
+            for (qsizetype at = 0; at < bytes.size(); at += size)
+                d.feed(QByteArrayView(bytes).sliced(at, std::min(size, bytes.size() - at)));
+            QCOMPARE(d.encoding(), encoding);
+        }
     }
 
     // Any bytes survive a read and a write but for the added line end. CP932 leaves out the lead
@@ -189,7 +287,6 @@ private slots:
         const QString a = chars({0x3042});
         const QByteArray sjisA = bytesOf({0x82, 0xA0, 0x0D, 0x0A});
         const QByteArray utf8A = bytesOf({0xE3, 0x81, 0x82, 0x0D, 0x0A});
-        const qsizetype piece = 1 << 20; // existing files are checked in pieces of this size
         QTest::addRow("new file is CP932") << QByteArray() << a << Encoding::Cp932 << sjisA;
         QTest::addRow("one character CP932 cannot hold makes it all UTF-8 with BOM")
             << QByteArray() << chars({0x3042, 0xE9, 0xF781}) << Encoding::Utf8Bom
@@ -205,9 +302,15 @@ private slots:
             << bytesOf({0xFF, 0xFE}) << chars({0x3042, 0xF7FF}) << Encoding::Utf16Le
             << bytesOf({0xFF, 0xFE, 0x42, 0x30, 0xFF, 0x0D, 0, 0x0A, 0});
         QTest::addRow("UTF-8 sequence across a piece boundary")
-            << QByteArray(piece - 1, 'a') + bytesOf({0xC3, 0xA9}) << a << Encoding::Utf8 << utf8A;
+            << "\r\n" + QByteArray(Piece - 3, 'a') + bytesOf({0xC3, 0xA9}) << a << Encoding::Utf8 << utf8A;
         QTest::addRow("invalid last byte of a piece")
-            << bytesOf({0xC3, 0xA9}) + QByteArray(piece - 3, 'a') + bytesOf({0xFF}) + "abc" << a << Encoding::Cp932 << sjisA;
+            << bytesOf({0xC3, 0xA9}) + QByteArray(Piece - 3, 'a') + bytesOf({0xFF}) + "abc" << a << Encoding::Cp932 << sjisA;
+        QTest::addRow("BOM-less UTF-16LE file stays so")
+            << bytesOf({0x61, 0, 0x0D, 0, 0x0A, 0}) << QString("b") << Encoding::Utf16LeNoBom << bytesOf({0x62, 0, 0x0D, 0, 0x0A, 0});
+        QTest::addRow("BOM-less UTF-16BE file gets a BOM to hold Japanese")
+            << bytesOf({0, 0x61}) << a << Encoding::Utf16Be << bytesOf({0xFE, 0xFF, 0x30, 0x42, 0, 0x0D, 0, 0x0A});
+        QTest::addRow("BOM-less UTF-16 pattern broken in a later piece")
+            << QByteArray("a\0", 2).repeated(Piece / 2) + "ab" << a << Encoding::Cp932 << sjisA;
     }
     void writeEncoding()
     {
@@ -224,27 +327,101 @@ private slots:
         QCOMPARE(fileBytes(file), bytes);
     }
 
-    // Every failure leaves the target as it was and no temporary file behind.
+    // An existing file whose line ends are all LF, counted in its own encoding, keeps LF.
+    void writeLineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("old");
+        QTest::addColumn<LineEndPolicy>("policy");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<LineEnds>("ends");
+        const auto keep = LineEndPolicy::KeepExisting;
+        const auto lf = LineEnds::Lf;
+        const auto crLf = LineEnds::CrLf;
+        const QString xy("x\r\ny");
+        QTest::addRow("LF file keeps LF") << QByteArray("a\nb\n") << keep << QString("x\r\n\r\ny") << QByteArray("x\n\ny\n") << lf;
+        QTest::addRow("LF file written as a sheet gets CR LF") << QByteArray("a\nb\n") << LineEndPolicy::CrLf << xy << QByteArray("x\r\ny\r\n") << crLf;
+        QTest::addRow("mixed file gets CR LF") << QByteArray("a\r\nb\nc") << keep << xy << QByteArray("x\r\ny\r\n") << crLf;
+        QTest::addRow("CR in a later piece of a CP932 file")
+            << bytesOf({0x82, 0xA0, 0x0A}) + QByteArray(Piece, 'a') + "\r\n" << keep << xy << QByteArray("x\r\ny\r\n") << crLf;
+        QTest::addRow("lone CR, lone LF and raw CR byte stay")
+            << QByteArray("a\n") << keep << chars({'a', '\r', 'b', 0xF70D, '\n', '\r', '\n', 'c'}) << QByteArray("a\rb\r\n\nc\n") << lf;
+        QTest::addRow("UTF-8 LF file") << bytesOf({0xC3, 0xA9, 0x0A}) << keep << chars({0xE9, '\r', '\n', 'y'})
+                                       << bytesOf({0xC3, 0xA9, 0x0A, 0x79, 0x0A}) << lf;
+        QTest::addRow("UTF-16LE: 0D within a character is no CR") << bytesOf({0xFF, 0xFE, 0x0D, 0x4E, 0x0A, 0}) << keep << xy
+                                                                 << bytesOf({0xFF, 0xFE, 0x78, 0, 0x0A, 0, 0x79, 0, 0x0A, 0}) << lf;
+        QTest::addRow("UTF-16BE LF file") << bytesOf({0xFE, 0xFF, 0, 0x61, 0, 0x0A}) << keep << xy
+                                          << bytesOf({0xFE, 0xFF, 0, 0x78, 0, 0x0A, 0, 0x79, 0, 0x0A}) << lf;
+        QTest::addRow("BOM-less UTF-16LE LF file") << bytesOf({0x61, 0, 0x0A, 0}) << keep << xy
+                                                   << bytesOf({0x78, 0, 0x0A, 0, 0x79, 0, 0x0A, 0}) << lf;
+    }
+    void writeLineEnds()
+    {
+        QFETCH(QByteArray, old);
+        QFETCH(LineEndPolicy, policy);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QFETCH(LineEnds, ends);
+        const QString file = dir_.filePath("ends.txt");
+        QVERIFY(putFile(file, old));
+        const TextFile::WriteResult w = TextFile::write(file, text, policy);
+        QVERIFY(w.ok);
+        QCOMPARE(fileBytes(file), bytes);
+        QCOMPARE(w.lineEnds, ends);
+    }
+
+    // Every failure leaves the target as it was and no temporary file behind, and says why.
     void writeRefused_data()
     {
         QTest::addColumn<QString>("kind");
-        for (const char *kind : {"read-only file", "directory", "missing directory", "device node", "disk full"})
-            QTest::addRow("%s", kind) << QString::fromLatin1(kind);
+        QTest::addColumn<QString>("reason");
+        const auto row = [](const char *kind, const char *reason) { QTest::newRow(kind) << QString(kind) << QString(reason); };
+        row("read-only file", "読み取り専用です。");
+        row("directory", "フォルダーです。");
+        row("missing directory", "書き込めません。");
+        row("device node", "通常のファイルではありません。");
+        row("file size limit", "容量が足りません。");
+        row("disk full", "容量が足りません。");
+        row("disk full at the last bytes", "容量が足りません。");
+        row("folder of another user", "アクセスが拒否されました。");
+        row("file of another user", "アクセスが拒否されました。");
     }
     void writeRefused()
     {
         QFETCH(QString, kind);
+        QFETCH(QString, reason);
         QTemporaryDir sandbox;
         const QDir box(sandbox.path());
         const QString old = box.filePath("t.txt");
-        QVERIFY(putFile(old, "old\r\n"));
         QString target = old;
+        qsizetype size = 100000;
+        SmallDisk disk;
+        if (kind.startsWith("disk full")) {
+            if (!disk.mountOn(box.path()))
+                QSKIP("cannot mount a small file system here");
+            if (kind.endsWith("last bytes")) { // full before a small text: only the last write fails
+                QVERIFY(putFile(old, "old\r\n"));
+                QFile filler(box.filePath("filler"));
+                QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+                while (filler.write(QByteArray(4096, 'f')) == 4096) { }
+                size = 10;
+            }
+        }
+        QVERIFY(QFile::exists(old) || putFile(old, "old\r\n"));
+        const bool otherUser = kind.endsWith("another user");
         if (kind == "read-only file")
             QVERIFY(QFile::setPermissions(old, QFile::ReadOwner | QFile::ReadGroup));
         else if (kind == "directory")
             target = box.path();
         else if (kind == "missing directory")
             target = box.filePath("none/t.txt");
+        else if (kind == "folder of another user")
+            target = box.filePath("new.txt");
+        if (otherUser && !OtherUser::possible(kind.startsWith("file")))
+            QSKIP("cannot be without rights here");
+        if (otherUser) // anyone may look, nobody may write
+            QVERIFY(QFile::setPermissions(box.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
+                                                          | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
 #ifdef Q_OS_UNIX
         struct stat st {};
         if (kind == "device node") {
@@ -259,24 +436,32 @@ private slots:
         rlimit saved {};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
         rlimit limit = saved;
-        if (kind == "disk full")
+        if (kind == "file size limit")
             limit.rlim_cur = 4096;
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
 #else
-        if (kind == "device node" || kind == "disk full")
+        if (kind == "device node" || kind == "file size limit")
             QSKIP("POSIX only");
 #endif
         const QStringList before = entries(box);
-        const TextFile::WriteResult w = TextFile::write(target, QString(100000, u'x'));
+        TextFile::WriteResult w;
+        if (otherUser) {
+            OtherUser other;
+            w = TextFile::write(target, QString(size, u'x'));
+        } else {
+            w = TextFile::write(target, QString(size, u'x'));
+        }
 #ifdef Q_OS_UNIX
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, oldHandler);
         if (kind == "device node")
             QVERIFY(stat(QFile::encodeName(target).constData(), &st) == 0 && S_ISCHR(st.st_mode));
 #endif
+        QVERIFY(QFile::setPermissions(box.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QVERIFY(!w.ok);
-        QVERIFY(!w.error.isEmpty());
+        QCOMPARE(TextFile::writeFailureMessage(target, w.error),
+                 QDir::toNativeSeparators(target) + " に書き込めません。\n" + reason);
         QCOMPARE(fileBytes(old), QByteArray("old\r\n"));
         QCOMPARE(entries(box), before);
     }
@@ -284,12 +469,17 @@ private slots:
     void readRefused_data()
     {
         QTest::addColumn<QString>("kind");
-        for (const char *kind : {"missing file", "directory", "over the size limit"})
-            QTest::addRow("%s", kind) << QString::fromLatin1(kind);
+        QTest::addColumn<QString>("reason");
+        const auto row = [](const char *kind, const char *reason) { QTest::newRow(kind) << QString(kind) << QString(reason); };
+        row("missing file", "ファイルが見つかりません。");
+        row("directory", "フォルダーです。");
+        row("over the size limit", "ファイルが大きすぎます。");
+        row("no permission", "アクセスが拒否されました。");
     }
     void readRefused()
     {
         QFETCH(QString, kind);
+        QFETCH(QString, reason);
         QTemporaryDir sandbox;
         QString target = sandbox.filePath("t.txt");
         QFile f(target);
@@ -297,9 +487,21 @@ private slots:
             target = sandbox.path();
         else if (kind == "over the size limit")
             QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(TextFile::MaxFileBytes + 1)); // sparse: no disk used
-        const TextFile::ReadResult r = TextFile::read(target);
+        TextFile::ReadResult r;
+        if (kind == "no permission") {
+            if (!OtherUser::possible(false))
+                QSKIP("cannot be without rights here");
+            QVERIFY(putFile(target, "secret"));
+            QVERIFY(QFile::setPermissions(sandbox.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                              | QFile::ExeGroup | QFile::ExeOther));
+            QVERIFY(QFile::setPermissions(target, QFile::Permissions()));
+            OtherUser other;
+            r = TextFile::read(target);
+        } else {
+            r = TextFile::read(target);
+        }
         QVERIFY(!r.ok);
-        QVERIFY(!r.error.isEmpty());
+        QCOMPARE(TextFile::readFailureMessage(r), "ファイルを開けません\n" + reason);
         QVERIFY(r.text.isEmpty());
     }
 };
