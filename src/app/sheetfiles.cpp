@@ -34,7 +34,7 @@ TextFile::ReadResult frmMain::readTextFile(const QString &path)
 TextFile::ReadResult frmMain::reportRead(TextFile::ReadResult result)
 {
     if (!result.ok)
-        msgBox(QStringLiteral("ファイルを開けません"), MsgBoxStyle::OKOnly, AppTitle);
+        msgBox(TextFile::readFailureMessage(result), MsgBoxStyle::OKOnly, AppTitle);
     return result;
 }
 
@@ -47,7 +47,7 @@ bool frmMain::reportWrite(const QString &path, const TextFile::WriteResult &resu
 {
     // The write is atomic: on failure the old file is intact and the caller changes nothing.
     if (!result.ok && reportFailure)
-        msgBox(TextFile::writeFailureMessage(path), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
+        msgBox(TextFile::writeFailureMessage(path, result.error), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
     return result.ok;
 }
 

@@ -294,8 +294,8 @@ void frmDate::Form_Unload()
 {
     if (phrasesChanged_ && !phraseFileUnreadable_) {
         const QString path = phraseFilePath();
-        if (!PhraseFile::save(path, phrases()).ok)
-            env_.dialogs->MsgBox(this, TextFile::writeFailureMessage(path), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
+        if (const TextFile::WriteResult result = PhraseFile::save(path, phrases()); !result.ok)
+            env_.dialogs->MsgBox(this, TextFile::writeFailureMessage(path, result.error), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
         phrasesChanged_ = false;
     }
     env_.text1->setFocus();

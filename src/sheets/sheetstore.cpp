@@ -53,5 +53,5 @@ TextFile::ReadResult SheetStore::readFile() const
 
 TextFile::WriteResult SheetStore::writeSheet(const QString &text) const
 {
-    return TextFile::write(sheetFilePath(currentSheet()), text);
+    return TextFile::write(sheetFilePath(currentSheet()), text, TextFile::LineEndPolicy::CrLf);
 }

@@ -217,7 +217,7 @@ private slots:
             QCOMPARE(captions(w), (QStringList{"q7 Zibo q1 - " + path, "enabled", "上書き保存－" + path}));
             QCOMPARE(text1(w)->Text(), u"from outside\r\nline 2"_s);
         } else {
-            QCOMPARE(h.dialogs.prompts(), QStringList{CannotOpen});
+            QCOMPARE(h.dialogs.prompts(), QStringList{CannotOpen + u"\nファイルが見つかりません。"_s});
             QCOMPARE(w.windowTitle(), u"q7 Zibo q1"_s);
             QCOMPARE(text1(w)->Text(), u"sheet 1"_s);
         }
@@ -274,7 +274,7 @@ private slots:
         h.block(1);
         text1(w)->setText("precious");
         h.selectTab(2);
-        QCOMPARE(h.dialogs.prompts(), QStringList{h.unwritable(1)});
+        QCOMPARE(h.dialogs.prompts(), QStringList{h.unwritable(1) + u"\nフォルダーです。"_s});
         QCOMPARE(tabStrip1(w)->SelectedIndex(), 1);
         QCOMPARE(w.sheets().currentSheet(), 1);
         QVERIFY(w.sheets().blnChanged());
@@ -344,7 +344,7 @@ private slots:
         h.block(3);
         frmMain &w = h.start();
         h.selectTab(3);
-        QCOMPARE(h.dialogs.prompts(), QStringList{CannotOpen});
+        QCOMPARE(h.dialogs.prompts(), QStringList{CannotOpen + u"\nフォルダーです。"_s});
         QCOMPARE(text1(w)->Text(), QString());
         QVERIFY(!w.sheets().blnChanged());
         // Detached in the captions only: the path itself stays recorded.

@@ -44,6 +44,10 @@ private slots:
         QTemporaryDir dir;
         SheetStore store(dir.path());
         store.setLabel2(QStringLiteral("q7 Zibo q3"));
+        // A sheet file is CR LF even where the old one had LF line ends.
+        QFile old(dir.filePath(QStringLiteral("q3.txt")));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old\nlines\n") == 10);
+        old.close();
         QVERIFY(store.writeSheet(QStringLiteral("一行目\r\n二行目")).ok);
         QFile f(dir.filePath(QStringLiteral("q3.txt")));
         QVERIFY(f.open(QIODevice::ReadOnly));
