@@ -16,6 +16,14 @@ bool isRawByteChar(char32_t c)
     return c >= RawByteBase && c <= RawByteLast;
 }
 
+// Characters a decoded file keeps as their bytes: the raw-byte range itself (written back as a
+// character it would turn into one byte) and the characters the text box uses for its own
+// line and frame breaks, which would come back as line breaks.
+bool keptAsBytes(char32_t c)
+{
+    return isRawByteChar(c) || c == 0x2028 || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1;
+}
+
 bool startsWith(QByteArrayView bytes, const char *prefix)
 {
     return bytes.startsWith(QByteArrayView(prefix));
@@ -122,8 +130,8 @@ int utf8Sequence(const uchar *p, qsizetype left, char32_t *code)
 }
 
 // Decodes UTF-8; an invalid byte becomes its raw-byte character. With strict, gives up at the
-// first invalid byte instead and returns false. A well-formed U+F700..U+F7FF also becomes raw
-// bytes: written back as a character it would turn into one byte.
+// first invalid byte instead and returns false. A well-formed character kept as bytes becomes
+// raw bytes too.
 bool decodeUtf8(const uchar *p, qsizetype n, bool strict, QString *text, bool *multiByte)
 {
     QString out(n, Qt::Uninitialized); // never more units than bytes
@@ -146,7 +154,7 @@ bool decodeUtf8(const uchar *p, qsizetype n, bool strict, QString *text, bool *m
             continue;
         }
         multi = true;
-        if (isRawByteChar(code)) {
+        if (keptAsBytes(code)) {
             for (int k = 0; k < len; ++k)
                 *o++ = char16_t(RawByteBase + p[i++]);
             continue;
@@ -174,7 +182,7 @@ QString decodeUtf16(const uchar *p, qsizetype n, bool bigEndian)
     qsizetype i = 0;
     for (; i + 1 < n; i += 2) {
         const char16_t unit = bigEndian ? char16_t(p[i] << 8 | p[i + 1]) : char16_t(p[i + 1] << 8 | p[i]);
-        if (isRawByteChar(unit)) {
+        if (keptAsBytes(unit)) {
             // Kept as its two bytes, which is what it writes back as.
             *o++ = char16_t(RawByteBase + p[i]);
             *o++ = char16_t(RawByteBase + p[i + 1]);

@@ -10,6 +10,8 @@
 // Bytes that are invalid in the encoding being read are never replaced: byte b becomes the
 // private-use character U+F700 + b, and any such character is written back as the byte b,
 // whatever encoding is written. So any file, even a binary one, survives a read and a write.
+// The characters the text box uses for its own breaks (U+2028, U+2029, U+FDD0, U+FDD1) are kept
+// as their bytes in the same way, or they would come back as line breaks.
 namespace TextCodec {
 
 enum class Encoding {
