@@ -1,11 +1,14 @@
 #pragma once
 
+#include "app/textmodel.h"
+
 #include <QPlainTextEdit>
 
 // The sheet text box. Its text, as the rest of the program sees it, uses CR LF line breaks, and
 // positions count a line break as two characters. Inside, paragraphs are separated by U+2029 and
 // a lone LF (an ordinary character of a line) is kept as U+2028, so that nothing of a file's
-// text is lost on its way through the box.
+// text is lost on its way through the box. A line too long to lay out at every key is shown in
+// pieces (see TextModel): positions and texts here never count the pieces' separators.
 class TextBox final : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -36,6 +39,10 @@ public:
     // Position mapping between the CR LF model and the document; O(log n) in the line count.
     qsizetype toModel(int documentPosition) const;
     int toDocument(qsizetype modelPosition) const;
+    // The line (from 1) and the column (from 1, in characters) of a document position; costs
+    // the same however long the text is.
+    int lineAt(int documentPosition) const;
+    qsizetype columnAt(int documentPosition) const;
 
     // Colours as classic 32-bit colour values: 0x00BBGGRR, or 0x80000000 + n for system colour n,
     // which follows the desktop theme.
@@ -55,12 +62,27 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;
     QMimeData *createMimeDataFromSelection() const override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     void applyColours();
+    // Inserts document text at the cursor, paragraph by paragraph, each new paragraph marked as
+    // a piece of a long line or not, as softBreaks say.
+    void insertDocument(QTextCursor &cursor, const TextModel::Document &d);
+    void documentChanged(int position, int removed, int added);
+    // Enter, Backspace and Delete at the pieces of a long line; true when handled.
+    bool editAroundPieces(QKeyEvent *event);
+    // The soft separators, brought up to date with the pieces' marks when an edit may have made
+    // or removed one.
+    const TextModel::SoftBreaks &softBreaks() const;
 
     qint32 foreColor_;
     qint32 backColor_;
     int imeMode_ = 0;
     bool applyingColours_ = false;
+    // A document that never had a long line (nearly every one) keeps no soft separators at all.
+    bool mayHaveSoftBreaks_ = false;
+    mutable bool softBreaksStale_ = false;
+    mutable int blockCount_ = 1;
+    mutable TextModel::SoftBreaks softBreaks_;
 };

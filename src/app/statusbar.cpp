@@ -16,11 +16,8 @@ void frmMain::Timer1_Timer()
 {
     // Block lookups only: the tick costs the same however long the text is.
     const QTextCursor cursor = Text1->textCursor();
-    const QTextDocument *doc = Text1->document();
-    const int line = doc->findBlock(cursor.selectionStart()).blockNumber() + 1;
-    const int end = cursor.selectionEnd();
-    const int column = end - doc->findBlock(end).position() + 1;
-    StatusPanel[1]->setText(StatusText::caretPosition(line, column));
+    StatusPanel[1]->setText(StatusText::caretPosition(Text1->lineAt(cursor.selectionStart()),
+                                                      Text1->columnAt(cursor.selectionEnd())));
 
     toolbarButton(ToolbarButton::Quote)->setEnabled(cursor.hasSelection());
     applyUndoRule();
