@@ -475,11 +475,6 @@ std::optional<QByteArray> encodeCp932(const QString &text, LineEnds ends)
 
 } // namespace
 
-std::optional<QByteArray> encodeCp932(const QString &text)
-{
-    return encodeCp932(text, LineEnds::CrLf);
-}
-
 QByteArray encode(const QString &text, Encoding encoding, LineEnds ends)
 {
     switch (encoding) {

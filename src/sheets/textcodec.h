@@ -76,10 +76,6 @@ private:
 Decoded decode(const QByteArray &bytes);
 QString decodeAs(const QByteArray &bytes, Encoding encoding);
 
-// CP932 bytes of text, or nothing when a character has no CP932 form.
-// Raw-byte characters become their byte.
-std::optional<QByteArray> encodeCp932(const QString &text);
-
 // Bytes of text in the given encoding, BOM included. For Cp932 a text it cannot hold gives no
 // bytes at all: writers go through encodePreferring, which falls back to UTF-8 instead.
 // With LineEnds::Lf every CR LF pair of the text is written as LF; lone CRs and LFs stay.
