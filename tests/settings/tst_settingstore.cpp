@@ -1,3 +1,4 @@
+#include "settings/holders.h"
 #include "settings/settingsstore.h"
 #include "settings/settingstext.h"
 
@@ -19,9 +20,8 @@ const QString Missing = u"<built-in>"_s;
 using Bool = std::optional<bool>;
 using Number = std::optional<double>;
 using Long = std::optional<qint32>;
-constexpr qint32 Lowest = std::numeric_limits<qint32>::min();
-constexpr qint32 Highest = std::numeric_limits<qint32>::max();
 }
+Q_DECLARE_METATYPE(const SettingsKeys::Key *)
 
 class TestSettingsStore : public QObject {
     Q_OBJECT
@@ -37,67 +37,36 @@ class TestSettingsStore : public QObject {
         const QString copy = freshPath();
         return QFile::copy(path, copy) ? copy : QString();
     }
+    QByteArray written(const Holders &h)
+    {
+        const QString path = freshPath();
+        {
+            SettingsStore store(path);
+            h.write(store);
+        }
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
 
 private slots:
     void initTestCase()
     {
         QVERIFY(tmp_.isValid());
-        QFile plain(tmp_.filePath("plain"));
-        QVERIFY(plain.open(QIODevice::WriteOnly) && plain.write("x") == 1);
-        QVERIFY(QDir(tmp_.path()).mkdir("folder"));
         // QSettings reads the configuration folder once per process; point it here first.
         qputenv("XDG_CONFIG_HOME", tmp_.filePath("config").toLocal8Bit());
     }
 
-    void roundTrip_data()
-    {
-        QTest::addColumn<QString>("value");
-        QTest::addRow("comma and blank") << "a, b";
-        QTest::addRow("double quotes") << "\"C:\\Program Files\\x.exe\" -n";
-        QTest::addRow("equals and semicolon") << "a=b;c";
-        QTest::addRow("blanks at both ends") << "  > ";
-        QTest::addRow("backslashes") << "C:\\memo\\a.txt";
-        QTest::addRow("trailing backslash") << "C:\\tools\\";
-        QTest::addRow("hash at start") << "#";
-        QTest::addRow("at sign at start") << "@Invalid()";
-        QTest::addRow("CR LF, lone LF, lone CR") << "a\r\nb\nc\rd";
-        QTest::addRow("Japanese with full-width blanks") << "　上書き保存－　";
-        QTest::addRow("empty text is a value") << "";
-    }
-    void roundTrip()
-    {
-        QFETCH(QString, value);
-        const QString path = freshPath();
-        {
-            SettingsStore store(path);
-            store.WriteSetting("Launch", "CMD0", "older");
-            store.WriteSetting("Launch", "CMD0", value);
-            QVERIFY(store.sync());
-        }
-        const SettingsStore reader(reopened(path));
-        QVERIFY(reader.contains("Launch", "CMD0"));
-        QCOMPARE(reader.ReadSetting("Launch", "CMD0", Missing), value);
-    }
-
-    // What a user may have typed into the file with a text editor, and keys that are not there.
+    // What a user may have typed into the file with a text editor.
     void handEdited_data()
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("expected"); // of q7/FontName
         QTest::addColumn<bool>("warns");
         QTest::addRow("list without blanks") << "[q7]\nFontName=a,b,,c\n"_ba << "a, b, , c" << false;
-        QTest::addRow("quoted comma stays as typed") << "[q7]\nFontName=\"a,b\"\n"_ba << "a,b" << false;
-        QTest::addRow("UTF-8 BOM") << "\xEF\xBB\xBF[q7]\r\nFontName=x\r\n"_ba << "x" << false;
         QTest::addRow("byte array is text") << "[q7]\nFontName=@ByteArray(Arial)\n"_ba << "Arial" << false;
         QTest::addRow("invalid marker") << "[q7]\nFontName=@Invalid()\n"_ba << Missing << true;
         QTest::addRow("rectangle") << "[q7]\nFontName=@Rect(1 2 3 4)\n"_ba << Missing << true;
-        QTest::addRow("broken variant is text") << "[q7]\nFontName=@Variant(x\n"_ba << "@Variant(x" << false;
         QTest::addRow("pure garbage") << "\x01\x02]]][[[\n==\n"_ba << Missing << false;
-        QTest::addRow("never written") << "[q7]\nFile=x\n"_ba << Missing << false;
-        QTest::addRow("same key, other section") << "[Open]\nFontName=x\n"_ba << Missing << false;
-#ifndef Q_OS_WIN // the registry and Windows INI files ignore letter case
-        QTest::addRow("key in other letter case") << "[q7]\nfontname=x\n"_ba << Missing << false;
-#endif
     }
     void handEdited()
     {
@@ -113,29 +82,25 @@ private slots:
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("q7/FontName holds no text"));
         QCOMPARE(store.ReadSetting("q7", "FontName", Missing), expected);
 
-        // Whatever QSettings thought of the file, it can still be written.
-        store.WriteSetting("Size", "Width", "8805");
+        // Whatever QSettings thought of the file, it can still be written, and gives back what was
+        // written: blanks and all, and the empty text as a value.
+        const QString quote = u"  上書き保存－　"_s;
+        store.WriteSetting("q7", "Inyouhu", quote);
+        store.WriteSetting("Launch", "CMD0", "");
         QVERIFY(store.sync());
-        QCOMPARE(SettingsStore(reopened(path)).ReadSetting("Size", "Width", Missing), u"8805"_s);
+        const SettingsStore reader(reopened(path));
+        QCOMPARE(reader.ReadSetting("q7", "Inyouhu", Missing), quote);
+        QCOMPARE(reader.ReadSetting("Launch", "CMD0", Missing), u""_s);
     }
 
-    void syncReportsFailure_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("writable");
-        // The tests may run as root, whom permissions do not stop: use places nobody can write.
-        QTest::addRow("missing folders are made") << tmp_.filePath("new/deeper/s.ini") << true;
-        QTest::addRow("folder is a regular file") << tmp_.filePath("plain/s.ini") << false;
-        QTest::addRow("path is a folder") << tmp_.filePath("folder") << false;
-    }
     void syncReportsFailure()
     {
-        QFETCH(QString, path);
-        QFETCH(bool, writable);
-        SettingsStore store(path);
+        // The tests may run as root, whom permissions do not stop: use a place nobody can write.
+        const QString folder = tmp_.filePath("folder");
+        QVERIFY(QDir().mkdir(folder));
+        SettingsStore store(folder);
         store.WriteSetting("q7", "File", "q7 Zibo q1");
-        QCOMPARE(store.sync(), writable);
-        QCOMPARE(QFileInfo(path).isFile(), writable);
+        QVERIFY(!store.sync());
     }
 
     void nativeStoreIsTheUsersOwn()
@@ -152,9 +117,70 @@ private slots:
         SettingsStore store;
         QCOMPARE(store.location(), config + u"/q7Zibo/q7Zibo.conf"_s);
         QCOMPARE(store.ReadSetting("q7", "FontName", Missing), Missing);
-        store.WriteSetting("IME", "IME", "True");
-        QVERIFY(store.sync() && QFileInfo(store.location()).isFile());
 #endif
+    }
+
+    // Every key as the store spells it (a numbered key: its first and last name) and the value a
+    // missing one stands for (the last one's); and a stored text that does not convert or apply
+    // leaves every holder as it was.
+    void keyTable_data()
+    {
+        using namespace SettingsKeys;
+        QTest::addColumn<const Key *>("key");
+        QTest::addColumn<QString>("builtIn");
+        QTest::addColumn<QString>("refused"); // null: the holder takes any text, or there is none
+        const auto row = [](const char *spelled, const Key &key, const char *builtIn, const char *refused = nullptr) {
+            QTest::newRow(spelled) << &key << QString(builtIn) << QString(refused);
+        };
+        row("q7/FontName", FontName, "", "No Such Font");
+        row("q7/FontSize", FontSize, "", "2049");
+        row("q7/FontColor", FontColor, "-2147483640", "16777216");
+        row("q7/BackColor", BackColor, "-2147483643", "-1");
+        row("q7/FontB", FontB, "False", "yes");
+        row("q7/FontI", FontI, "False", "");
+        row("Size/Size1", Size1, "0");
+        row("Size/Width", Width, "");
+        row("Size/Height", Height, "");
+        row("Size/Size2", Size2, "0");
+        row("Size/Left", Left, "");
+        row("Size/Top", Top, "");
+        row("IME/IME", Ime, "False");
+        row("q7/Inyouhu", Inyouhu, ">");
+        row("q7/XXX", TabFontName, "Times New Roman", "No Such Font");
+        row("q7/XXXX", TabFontSize, "11.25", "0");
+        row("q7/X", TabFontBold, "False", "1,5");
+        row("q7/XX", TabFontItalic, "False", "inf");
+        row("q7/q1..q7", TabCaption, "Zibo q &7");
+        row("Open/File0..File6", OpenFile, "");
+        row("q7/File", CurrentSheet, "q7 Zibo q1");
+        row("Launch/Bar0..Bar2", AppPath, "");
+        row("Launch/Name0..Name2", AppName, "");
+        row("Launch/CMD0..CMD9", LaunchHistory, "");
+        row("q7/date", DateClose, "1");
+        row("q7/teikei", PhraseClose, "0");
+        row("Size/DLeft", DateLeft, "");
+        row("Size/DTop", DateTop, "");
+    }
+    void keyTable()
+    {
+        QFETCH(const SettingsKeys::Key *, key);
+        QFETCH(QString, builtIn);
+        QFETCH(QString, refused);
+        const int last = key->first + key->count - 1;
+        const QString names = key->count > 1 ? key->keyName(key->first) + u".."_s + key->keyName(last) : key->keyName();
+        QCOMPARE(key->sectionName() + u'/' + names, QString::fromUtf8(QTest::currentDataTag()));
+        QCOMPARE(key->builtInValue(last), builtIn);
+        if (refused.isNull())
+            return;
+        Holders h; // away from the design values, so that a reset shows
+        h.textFont = h.tabFont = Holders::Font{u"Mono"_s, 12, true, true};
+        h.foreColor = 255;
+        h.backColor = 0xFF0000;
+        const QByteArray before = written(h);
+        SettingsStore store(freshPath());
+        store.write(*key, refused);
+        h.read(store, [](const QString &name) { return name != u"No Such Font"; });
+        QCOMPARE(written(h), before);
     }
 
     // Every text as a number, a whole number (half to even, in range) and a truth value.
@@ -166,21 +192,16 @@ private slots:
         QTest::addColumn<Bool>("truth");
         QTest::addRow("any letter case") << "tRUE" << Number() << Long() << Bool(true);
         QTest::addRow("blanks around") << " false\t" << Number() << Long() << Bool(false);
-        QTest::addRow("decimals, blanks around") << "  11.25 " << Number(11.25) << Long(11) << Bool(true);
-        QTest::addRow("negative zero") << "-0.0" << Number(0.0) << Long(0) << Bool(false);
-        QTest::addRow("a half is true, rounds down to even") << "0.5" << Number(0.5) << Long(0) << Bool(true);
-        QTest::addRow("half rounds up to even") << "3.5" << Number(3.5) << Long(4) << Bool(true);
-        QTest::addRow("negative half to even") << "-2.5" << Number(-2.5) << Long(-2) << Bool(true);
-        QTest::addRow("no digit before point") << ".5" << Number(0.5) << Long(0) << Bool(true);
-        QTest::addRow("no digit after point") << "5." << Number(5.0) << Long(5) << Bool(true);
-        QTest::addRow("exponent") << "1E+07" << Number(1e7) << Long(10000000) << Bool(true);
-        QTest::addRow("lowest") << "-2147483648" << Number(-2147483648.0) << Long(Lowest) << Bool(true);
-        QTest::addRow("lowest by rounding") << "-2147483648.5" << Number(-2147483648.5) << Long(Lowest) << Bool(true);
-        QTest::addRow("highest") << "2147483647" << Number(2147483647.0) << Long(Highest) << Bool(true);
-        QTest::addRow("just too high") << "2147483648" << Number(2147483648.0) << Long() << Bool(true);
+        QTest::addRow("decimals above a half, blanks around") << "  11.75 " << Number(11.75) << Long(12) << Bool(true);
+        QTest::addRow("negative zero is false") << "-0.0" << Number(0.0) << Long(0) << Bool(false);
+        QTest::addRow("a half is true, rounds down to even") << ".5" << Number(0.5) << Long(0) << Bool(true);
+        QTest::addRow("negative half rounds up to even") << "-2.5" << Number(-2.5) << Long(-2) << Bool(true);
+        QTest::addRow("highest") << "2147483647" << Number(2147483647.0) << Long(2147483647) << Bool(true);
         QTest::addRow("too high by rounding") << "2147483647.5" << Number(2147483647.5) << Long() << Bool(true);
+        QTest::addRow("lowest by rounding") << "-2147483648.5" << Number(-2147483648.5)
+                                            << Long(std::numeric_limits<qint32>::min()) << Bool(true);
         QTest::addRow("just too low") << "-2147483649" << Number(-2147483649.0) << Long() << Bool(true);
-        for (const char *text : {"", ".", "yes", "12abc", "1,5", "１２", "inf", "1e400"})
+        for (const char *text : {"", "12abc", "inf"})
             QTest::addRow("refused: \"%s\"", text) << QString::fromUtf8(text) << Number() << Long() << Bool();
     }
     void parse()
@@ -192,26 +213,19 @@ private slots:
         QCOMPARE(SettingsText::toNumber(text), number);
         QCOMPARE(SettingsText::toLong(text), whole);
         QCOMPARE(SettingsText::toBool(text), truth);
-        if (truth)
-            QCOMPARE(SettingsText::toBool(fromBool(*truth)), truth);
     }
 
-    // Numbers in general keep 7 significant digits; the tab font size keeps 4 decimals.
+    // Numbers in general keep 7 significant digits; the tab font size keeps 4 decimals. Either
+    // reads back as about the number written.
     void fromNumber_data()
     {
         QTest::addColumn<bool>("tabFont");
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("expected");
         QTest::addRow("window width") << false << 8805.0 << "8805";
-        QTest::addRow("single-precision tenth") << false << double(0.1f) << "0.1";
         QTest::addRow("rounded to seven digits") << false << 1234567.8 << "1234568";
-        QTest::addRow("negative zero") << false << -0.0 << "0";
-        QTest::addRow("ten million") << false << 1e7 << "1E+07";
-        QTest::addRow("rounds up to ten million") << false << 9999999.6 << "1E+07";
         QTest::addRow("eight digits") << false << 12345678.0 << "1.234568E+07";
-        QTest::addRow("ten thousandth") << false << 0.0001 << "0.0001";
         QTest::addRow("hundred thousandth") << false << 0.00001 << "1E-05";
-        QTest::addRow("tab font: built-in size") << true << 11.25 << "11.25";
         QTest::addRow("tab font: four decimals kept") << true << 10.33333 << "10.3333";
         QTest::addRow("tab font: rounds up to whole") << true << 9.99999 << "10";
         QTest::addRow("tab font: tiny negative is zero") << true << -0.00001 << "0";
@@ -236,8 +250,6 @@ private slots:
         QTest::addRow("white") << qint32(0xFFFFFF) << "16777215" << true << -1;
         QTest::addRow("beyond RGB") << qint32(0x1000000) << "16777216" << false << -1;
         QTest::addRow("minus one") << qint32(-1) << "-1" << false << -1;
-        QTest::addRow("window text") << SysWindowText << "-2147483640" << true << 8;
-        QTest::addRow("window background") << SysWindowBackground << "-2147483643" << true << 5;
         QTest::addRow("first system colour") << qint32(0x80000000u) << "-2147483648" << true << 0;
         QTest::addRow("last system colour") << qint32(0x80000018u) << "-2147483624" << true << 24;
         QTest::addRow("past the system colours") << qint32(0x80000019u) << "-2147483623" << false << -1;
