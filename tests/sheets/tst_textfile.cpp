@@ -137,6 +137,9 @@ private slots:
         row("ASCII counts as CP932", "abc", Encoding::Cp932, u"abc"_s);
         row("UTF-8, a character in the raw-byte range stays bytes", "a\xE3\x81\x82\xF0\x9F\x98\x80\xEF\x9C\x81"_ba,
             Encoding::Utf8, u"a\u3042\U0001F600\uF7EF\uF79C\uF781"_s);
+        row("UTF-8, the text box's break characters stay bytes", "a\xE2\x80\xA8\xE2\x80\xA9\xEF\xB7\x90\xEF\xB7\x91"_ba,
+            Encoding::Utf8, u"a\uF7E2\uF780\uF7A8\uF7E2\uF780\uF7A9\uF7EF\uF7B7\uF790\uF7EF\uF7B7\uF791"_s);
+        row("UTF-16, the same", "\xFF\xFE\x28\x20\x29\x20"_ba, Encoding::Utf16Le, u"\uF728\uF720\uF729\uF720"_s);
         row("UTF-8 with a stray byte reads as CP932", "\xC3\xA9\xFF" "aaaa"_ba, Encoding::Cp932, u"\uFF83\uFF69\uF8F3aaaa"_s);
         row("UTF-8 cut short reads as CP932", "\xC3\xA9\xE3"_ba, Encoding::Cp932, u"\uFF83\uFF69\uF7E3"_s);
         row("UTF-8 BOM: overlong form and encoded surrogate stay bytes", Bom + "\xE0\x80\xAF\xED\xA0\x80", Encoding::Utf8Bom,
