@@ -65,7 +65,6 @@ private slots:
         };
         row("height limited by the screen it lands on", QRectF(-1000, 0, 800, 1040), QRect(-1000, 0, 800, 984));
         row("below the minimum: raised", QRectF(100, 100, 200, 100), QRect(100, 100, 587, 540));
-        row("Left 20000 Top 15000 twips: pulled fully on", QRectF(20000 / 15.0, 1000, 800, 600), QRect(1120, 440, 800, 600));
         row("-100000 twips: pulled onto the nearest screen", QRectF(-100000 / 15.0, -100000 / 15.0, 800, 600), QRect(-1280, 0, 800, 600));
         row("straddling: onto the screen holding its corner", QRectF(-300, 100, 800, 600), QRect(-800, 100, 800, 600));
         row("corner on the first column of a screen: that screen", QRectF(0, 100, 800, 600), QRect(0, 100, 800, 600));
