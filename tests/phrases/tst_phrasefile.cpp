@@ -59,6 +59,8 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("dayBefore");
         QTest::addRow("Meiji") << QDate(1868, 1, 1) << "明治1年 1月" << "1867年 12月";
+        QTest::addRow("Taisho") << QDate(1912, 7, 30) << "大正1年 7月" << "明治45年 7月";
+        QTest::addRow("Showa") << QDate(1926, 12, 25) << "昭和1年 12月" << "大正15年 12月";
         QTest::addRow("Heisei") << QDate(1989, 1, 8) << "平成1年 1月" << "昭和64年 1月";
         QTest::addRow("Reiwa") << QDate(2019, 5, 1) << "令和1年 5月" << "平成31年 4月";
     }
