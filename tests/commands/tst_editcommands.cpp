@@ -60,14 +60,15 @@ private slots:
         QFETCH(int, clip);
         const bool forSelection = selLength > 0, forText = !text.isEmpty(), forPaste = clip == int(Clip::Text);
         frmMain &w = h->start();
-        // The states follow while the menus stay closed (the keys act then), from all on and all off.
+        // The states follow while the menus stay closed (the keys act then), from all on and all
+        // off. The clipboard changes first, so that its signal hides no missed text change.
         for (bool allOn : {true, false}) {
             text1(w)->setText(allOn ? QStringLiteral("xyz") : QString());
             text1(w)->select(0, allOn ? 3 : 0);
             setClipboard(allOn ? Clip::Text : Clip::Empty);
+            setClipboard(Clip(clip));
             text1(w)->setText(text);
             text1(w)->select(0, selLength);
-            setClipboard(Clip(clip));
 
             for (const char *name : {"mnuCopy", "mnuDelete", "mnuCut", "mnuInyou", "mnuIncopy", "mnuChar0", "mnuChar1",
                                      "mnuChar3", "mnuChar4", "mnuChar6", "mnuChar7", "mnuChar9", "mnuSelsave"})
