@@ -33,6 +33,14 @@ public:
     // User files live next to the program folder, not in it.
     QString user(const QString &name) const { return tmp.filePath(name); }
     void trigger(const QString &name) { action(*window, name)->trigger(); }
+    // The next file dialog chooses path (null: cancels); it starts with the second filter and
+    // the flags of the other kind of dialog, as an earlier use may have left them.
+    void answer(const QString &path, int leftFlags)
+    {
+        files.FilterIndex = 2;
+        files.Flags = leftFlags;
+        files.answers << path;
+    }
     void ctrlS()
     {
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -122,10 +130,7 @@ private slots:
         if (edited)
             QTest::keyClicks(text1(w), QStringLiteral("new "));
         h.focusAway();
-        // Whatever an earlier use left, Open asks for an existing text file.
-        h.files.FilterIndex = 2;
-        h.files.Flags = CommonDialogFlags::OverwritePrompt;
-        h.files.answers << (choice == "cancel" ? QString() : path);
+        h.answer(choice == "cancel" ? QString() : path, CommonDialogFlags::OverwritePrompt);
 
         h.trigger("mnuOpen");
 
@@ -170,7 +175,7 @@ private slots:
         h.writeFile(h.sheetPath(1), "abcdef\r\n");
         frmMain &w = h.start();
         text1(w)->select(1, 3);
-        h.files.answers << path;
+        h.answer(path, CommonDialogFlags::OverwritePrompt);
 
         h.trigger("mnuSelopen");
 
@@ -218,12 +223,9 @@ private slots:
         text1(w)->select(3, 3); // «b» CR LF
         if (target == "cancel")
             h.focusAway();
-        // Whatever an earlier use left, both ask before replacing a file.
         const QString earlier = h.user("earlier.txt");
         h.files.FileName = earlier;
-        h.files.FilterIndex = 2;
-        h.files.Flags = CommonDialogFlags::FileMustExist;
-        h.files.answers << (target == "cancel" ? QString() : path);
+        h.answer(target == "cancel" ? QString() : path, CommonDialogFlags::FileMustExist);
 
         if (ctrlS)
             h.ctrlS();
