@@ -2,49 +2,29 @@
 
 #include "platform/commondialog.h"
 
-#include <QList>
-#include <QString>
+#include <QStringList>
 
-// File dialogs answered from a script: each show takes the next answer, a path to choose or a
-// cancel. Every show is recorded with the properties it was shown with.
+// File dialogs answered from a script: each show takes the next answer, a path to choose, or a
+// null string (or no answer left) to cancel, as a user who closes it would. Every show is
+// recorded as "<kind> filter <index> flags <flags> from <the file name it started with>".
 class FakeCommonDialog final : public CommonDialog {
 public:
-    enum class Kind { Open, Save, Font, Color };
-    struct Call {
-        Kind kind;
-        QString fileName;   // what the dialog started with
-        int filterIndex;
-        int flags;
-    };
+    Result ShowOpen(QWidget *) override { return show("Open"); }
+    Result ShowSave(QWidget *) override { return show("Save"); }
+    Result ShowFont(QWidget *) override { return show("Font"); }
+    Result ShowColor(QWidget *) override { return show("Color"); }
 
-    void choose(const QString &path) { answers.append({false, path}); }
-    void cancel() { answers.append({true, QString()}); }
-
-    Result ShowOpen(QWidget *) override { return show(Kind::Open); }
-    Result ShowSave(QWidget *) override { return show(Kind::Save); }
-    Result ShowFont(QWidget *) override { return show(Kind::Font); }
-    Result ShowColor(QWidget *) override { return show(Kind::Color); }
-
-    QList<Call> calls;
+    QStringList answers;
+    QStringList shown;
 
 private:
-    struct Answer {
-        bool cancel;
-        QString path;
-    };
-
-    Result show(Kind kind)
+    Result show(const char *kind)
     {
-        calls.append({kind, FileName, FilterIndex, Flags});
-        // An unscripted dialog is cancelled, as a user who closes it would.
-        if (answers.isEmpty() || answers.first().cancel) {
-            if (!answers.isEmpty())
-                answers.removeFirst();
+        shown << QStringLiteral("%1 filter %2 flags %3 from %4").arg(kind).arg(FilterIndex).arg(Flags).arg(FileName);
+        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
+        if (answer.isNull())
             return Result::Cancelled;
-        }
-        FileName = answers.takeFirst().path;
+        FileName = answer;
         return Result::Accepted;
     }
-
-    QList<Answer> answers;
 };
