@@ -3,6 +3,8 @@
 //
 //   q7bench [megabytes]     (default 50)
 
+#include "app/textmodel.h"
+#include "commands/quoting.h"
 #include "sheets/textfile.h"
 
 #include <QElapsedTimer>
@@ -97,6 +99,15 @@ void measure(const char *name, const QString &file, const QString &plainFile, co
                 ourW / plainW, ok ? "" : "   (WRONG RESULT)");
 }
 
+// Whole-text work on a text and on twice that text: a ratio near 2 is linear.
+void linearity(const char *name, const std::function<void(const QString &)> &work, const QString &text)
+{
+    const QString twice = text + text;
+    const double one = best([&] { work(text); });
+    const double two = best([&] { work(twice); });
+    std::printf("%-24s %8.1f ms, twice the text %8.1f ms = %4.2f\n", name, one, two, two / one);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -112,5 +123,14 @@ int main(int argc, char **argv)
     // LF line ends: each becomes CR LF in the text on reading and LF again on writing.
     measure("LF", dir.filePath("lf.txt"), dir.filePath("plain3"), text, TextCodec::Encoding::Cp932,
             TextCodec::LineEnds::Lf);
+
+    std::printf("\nlinear work: time for twice the text / time for the text (best of 3)\n");
+    linearity("quoting", [](const QString &t) { Quoting::quote(t, u"> "); }, text);
+    // The whole text as one line: the text box shows it in pieces and gets it back.
+    const QString oneLine = QString(text).remove(u'\r').remove(u'\n');
+    linearity("one long line in and out", [](const QString &t) {
+        const TextModel::Document d = TextModel::toDocument(t);
+        TextModel::fromDocument(d.text, d.softBreaks);
+    }, oneLine);
     return 0;
 }

@@ -5,7 +5,6 @@
 #include "commands/quoting.h"
 #include "commands/statustext.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 
 namespace {
@@ -18,7 +17,6 @@ class TestEditLogic : public QObject {
 private slots:
     void quoting_data();
     void quoting();
-    void quotingIsLinear();
     void clipboardLineBreaks();
     void conversions_data();
     void conversions();
@@ -46,18 +44,6 @@ void TestEditLogic::quoting()
     QFETCH(QString, mark);
     QFETCH(QString, expected);
     QCOMPARE(Quoting::quote(source, mark), expected);
-}
-
-void TestEditLogic::quotingIsLinear()
-{
-    // Many short lines: linear work takes milliseconds, a quadratic join tens of seconds.
-    const QString source = QStringLiteral("line\r\n").repeated(200000);
-    QElapsedTimer timer;
-    timer.start();
-    const QString out = Quoting::quote(source, QStringLiteral("> "));
-    QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed()) + " ms"));
-    QCOMPARE(out.size(), source.size() + 200001 * 2);
-    QVERIFY(out.endsWith(QStringLiteral("> line\r\n> ")));
 }
 
 void TestEditLogic::clipboardLineBreaks()
