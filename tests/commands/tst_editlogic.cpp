@@ -1,11 +1,14 @@
 // Quoting, character conversion and the caret-position text: strings in, strings out. Which
 // commands are enabled is checked on the window, where the rule meets the menus.
 #include "commands/clipboardtext.h"
+#include "commands/commandstates.h"
 #include "commands/conversions.h"
 #include "commands/quoting.h"
 #include "commands/statustext.h"
 
 #include <QTest>
+
+Q_DECLARE_METATYPE(CommandStates::Situation)
 
 namespace {
 // Items of the conversion menu; OneWay marks a row with no inverse to check.
@@ -22,6 +25,8 @@ private slots:
     void conversions();
     void caretPosition_data();
     void caretPosition();
+    void commandStates_data();
+    void commandStates();
 };
 
 void TestEditLogic::quoting_data()
@@ -115,6 +120,32 @@ void TestEditLogic::caretPosition()
     QFETCH(qint64, column);
     QFETCH(QString, expected);
     QCOMPARE(StatusText::caretPosition(line, column), expected);
+}
+
+// Enabled commands as 0/1 in the order: undo, cut (copy, delete, both quote commands), paste
+// (quoted paste), select all (find), convert, Ctrl+S, save the selection.
+void TestEditLogic::commandStates_data()
+{
+    using S = CommandStates::Situation;
+    QTest::addColumn<S>("situation");
+    QTest::addColumn<QString>("enabled");
+    QTest::addRow("empty box, nothing anywhere") << S{} << "0000000";
+    QTest::addRow("selected text") << S{true, false} << "0101101";
+    QTest::addRow("clipboard text alone") << S{false, true, true} << "0010000";
+    QTest::addRow("either undo level; a save target") << S{false, false, false, false, true, true} << "1001010";
+}
+
+void TestEditLogic::commandStates()
+{
+    QFETCH(CommandStates::Situation, situation);
+    QFETCH(QString, enabled);
+    const CommandStates::Enabled e = CommandStates::enabled(situation);
+    QVERIFY(e.cut == e.copy && e.copy == e.del && e.del == e.quoteCopy && e.quoteCopy == e.quoteSelection);
+    QVERIFY(e.paste == e.quotePaste && e.selectAll == e.find);
+    QString got;
+    for (bool b : {e.undo, e.cut, e.paste, e.selectAll, e.convert, e.saveToOpened, e.saveSelection})
+        got += b ? u'1' : u'0';
+    QCOMPARE(got, enabled);
 }
 
 QTEST_APPLESS_MAIN(TestEditLogic)
