@@ -23,7 +23,6 @@ private slots:
         QTest::addRow("lone LF stays a character and counts one") << "a\nb\r\nc" << "a\nb\r\nc" << 1 << 5 << "\nb\r\nc";
         QTest::addRow("lone CR becomes a line break") << "a\rb" << "a\r\nb" << 1 << 2 << "\r\n";
         QTest::addRow("no-break space kept") << u"a\u00A0b"_s << u"a\u00A0b"_s << 0 << 3 << u"a\u00A0b"_s;
-        QTest::addRow("across a break") << "ab\r\ncd" << "ab\r\ncd" << 1 << 4 << "b\r\nc";
         const QString x(40000, u'x');
         QTest::addRow("beyond 16 bits") << "\r\n" + x + "TARGET" << "\r\n" + x + "TARGET" << 40002 << 6 << "TARGET";
     }
