@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -46,6 +47,11 @@ int main(int argc, char *argv[])
     };
     // The whole command line names one file, spaces and all.
     env.commandLine = args.join(u' ');
+    // Qt keeps file names as Unicode text: bytes the system's encoding cannot decode name a file
+    // that could neither be opened nor written back by that text.
+    for (int i = 1; i < argc; ++i)
+        if (QFile::encodeName(QFile::decodeName(argv[i])) != QByteArray(argv[i]))
+            env.commandLineNameUnusable = true;
     env.startDir = QDir::currentPath();
 
     frmMain window(env);

@@ -175,12 +175,17 @@ void frmMain::takeCommandLineFile()
                                .absoluteFilePath(env_.commandLine));
     setLabel2(SheetStore::FirstSheetCaption);
     setWindowTitle(sheets_.Label2());
-    SetOpenedFile();
-    if (!LoadOutsideFile()) {
-        // Sheet 1 keeps its own text: show its file, unchanged.
-        sheets_.setStrFileName(SheetStore::sheetFileName(1));
-        LoadFile();
+    if (env_.commandLineNameUnusable) {
+        msgBox(QStringLiteral("ファイルを開けません\nファイル名に、この環境の文字コードで表せないバイトがあります。"),
+               MsgBoxStyle::OKOnly, AppTitle);
+    } else {
+        SetOpenedFile();
+        if (LoadOutsideFile())
+            return;
     }
+    // Sheet 1 keeps its own text: show its file, unchanged.
+    sheets_.setStrFileName(SheetStore::sheetFileName(1));
+    LoadFile();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -37,6 +37,7 @@ struct FrmMainEnv {
     Dialogs *dialogs = nullptr;         // not owned
     std::function<void()> endProgram;   // called last by WriteSettings
     QString commandLine;                // everything after the program name
+    bool commandLineNameUnusable = false; // it holds bytes the system's encoding cannot decode
     QString startDir;                   // resolves a relative command-line path
     CommonDialog *commonDialog = nullptr; // open/save/font/colour dialogs; not owned
     std::function<QDateTime()> now;     // the clock; empty means the system clock

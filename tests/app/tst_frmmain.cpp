@@ -192,6 +192,17 @@ private slots:
         QCOMPARE(h.stored("Open", "File0"), opened ? path : QString());
     }
 
+    void commandLineNameTheSystemCannotDecode()
+    {
+        Sheets h({{"q7", "File", "q7 Zibo q5"}});
+        h.configure = [](FrmMainEnv &env) { env.commandLineNameUnusable = true; };
+        frmMain &w = h.start(h.sheetPath(3));
+        QCOMPARE(h.dialogs.prompts(), QStringList{CannotOpen + u"\nファイル名に、この環境の文字コードで表せないバイトがあります。"_s});
+        QCOMPARE(captions(w), NoFile1);
+        QCOMPARE(text1(w)->Text(), u"sheet 1"_s);
+        QVERIFY(!w.sheets().blnChanged());
+    }
+
     void switchingWritesOnlyChangedSheets()
     {
         Sheets h;
