@@ -1,0 +1,81 @@
+#include "help/HelpViewer.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+HelpViewer::HelpViewer(Env env, QWidget *owner)
+    : QDialog(owner)
+    , env_(std::move(env))
+{
+    setObjectName(QStringLiteral("HelpViewer"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setWindowTitle(QStringLiteral("q7Zibo ﾍﾙﾌﾟ"));
+    // A reading window: it may be resized and maximised like any document window.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                   | Qt::WindowCloseButtonHint);
+
+    browser_ = new QTextBrowser(this);
+    browser_->setObjectName(QStringLiteral("browser"));
+    // Links inside the manual move within it; a web address goes to the desktop's browser.
+    browser_->setOpenLinks(true);
+    browser_->setOpenExternalLinks(true);
+
+    backButton_ = new QPushButton(QStringLiteral("戻る"), this);
+    backButton_->setObjectName(QStringLiteral("backButton"));
+    forwardButton_ = new QPushButton(QStringLiteral("進む"), this);
+    forwardButton_->setObjectName(QStringLiteral("forwardButton"));
+    auto *contentsButton = new QPushButton(QStringLiteral("目次"), this);
+    contentsButton->setObjectName(QStringLiteral("contentsButton"));
+    auto *closeButton = new QPushButton(QStringLiteral("閉じる"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    // Enter in the browser follows a link; it must not close the window.
+    for (QPushButton *button : {backButton_, forwardButton_, contentsButton, closeButton})
+        button->setAutoDefault(false);
+    backButton_->setEnabled(false);
+    forwardButton_->setEnabled(false);
+
+    connect(backButton_, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+    connect(forwardButton_, &QPushButton::clicked, browser_, &QTextBrowser::forward);
+    connect(browser_, &QTextBrowser::backwardAvailable, backButton_, &QPushButton::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forwardButton_, &QPushButton::setEnabled);
+    connect(contentsButton, &QPushButton::clicked, this, &HelpViewer::showContents);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(backButton_);
+    buttons->addWidget(forwardButton_);
+    buttons->addWidget(contentsButton);
+    buttons->addStretch();
+    buttons->addWidget(closeButton);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(browser_);
+    resize(640, 560);
+}
+
+bool HelpViewer::showContents()
+{
+    // The browser would show an empty page for a file it cannot read; the caller reports it.
+    QFile file(env_.helpFile);
+    if (env_.helpFile.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return false;
+    file.close();
+
+    // The file's own URL as the source, so "#name" links resolve within it and enter the history.
+    const QUrl contents = QUrl::fromLocalFile(QFileInfo(env_.helpFile).absoluteFilePath());
+    if (browser_->source() != contents)
+        browser_->setSource(contents, QTextDocument::HtmlResource);
+    browser_->verticalScrollBar()->setValue(0);
+
+    show();
+    raise();
+    activateWindow();
+    return true;
+}

@@ -1,0 +1,225 @@
+// The help window over the real manual and over small pages of its own, and the manual itself:
+// links that lead somewhere and a word on every menu command.
+#include "help/HelpViewer.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSet>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+
+namespace {
+
+const QString ManualPath = QStringLiteral(Q7_HELP_FILE);
+
+QString readUtf8(const QString &path, bool *valid = nullptr)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(file.readAll());
+    if (valid)
+        *valid = !utf8.hasError();
+    return text;
+}
+
+void writeFile(const QString &path, const QString &text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+} // namespace
+
+class TestHelp : public QObject {
+    Q_OBJECT
+private slots:
+    void contentsPage()
+    {
+        QPointer<HelpViewer> v = new HelpViewer({ManualPath}, nullptr);
+        QVERIFY(v->showContents());
+        QVERIFY(v->isVisible());
+        QCOMPARE(v->browser()->source(), QUrl::fromLocalFile(ManualPath));
+        QCOMPARE(v->browser()->documentTitle(), QStringLiteral("q7Zibo ﾍﾙﾌﾟ"));
+        QVERIFY(v->browser()->toPlainText().contains(QStringLiteral("目次")));
+
+        // Closed with Esc, the window goes away, so the main window's QPointer sees it gone.
+        QTest::keyClick(v->browser(), Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(v.isNull());
+    }
+
+    // Follows a link of the contents with the keyboard, as a reader without a mouse would, then
+    // goes back and forth with the buttons and finally back to the contents.
+    void backAndForward()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("q7Zibo.hlp"));
+        writeFile(path, QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body>"
+                                       "<h1>目次</h1><p><a href=\"#far\">遠くの節</a></p>%1"
+                                       "<h2><a name=\"far\"></a>遠くの節</h2><p>本文</p>%1</body></html>")
+                            .arg(QStringLiteral("<p>…</p>").repeated(200)));
+        HelpViewer v({path}, nullptr);
+        QVERIFY(v.showContents());
+        QTextBrowser *b = v.browser();
+        auto *back = v.findChild<QPushButton *>(QStringLiteral("backButton"));
+        auto *forward = v.findChild<QPushButton *>(QStringLiteral("forwardButton"));
+        QUrl far = QUrl::fromLocalFile(path);
+        far.setFragment(QStringLiteral("far"));
+        QVERIFY(!back->isEnabled() && !forward->isEnabled());
+
+        QTest::keyClick(b, Qt::Key_Tab);
+        QTest::keyClick(b, Qt::Key_Return);
+        QCOMPARE(b->source(), far);
+        QVERIFY(b->verticalScrollBar()->value() > 0);
+        QVERIFY(back->isEnabled() && !forward->isEnabled());
+
+        QTest::mouseClick(back, Qt::LeftButton);
+        QCOMPARE(b->source(), QUrl::fromLocalFile(path));
+        QCOMPARE(b->verticalScrollBar()->value(), 0);
+        QVERIFY(!back->isEnabled() && forward->isEnabled());
+
+        QTest::mouseClick(forward, Qt::LeftButton);
+        QCOMPARE(b->source(), far);
+        QVERIFY(b->verticalScrollBar()->value() > 0);
+
+        QVERIFY(v.showContents());
+        QCOMPARE(b->source(), QUrl::fromLocalFile(path));
+        QCOMPARE(b->verticalScrollBar()->value(), 0);
+        QVERIFY(back->isEnabled());
+
+        // Scrolled down by hand, the page is still the contents' source; the top comes back.
+        b->verticalScrollBar()->setValue(b->verticalScrollBar()->maximum());
+        QVERIFY(v.showContents());
+        QCOMPARE(b->verticalScrollBar()->value(), 0);
+    }
+
+    void unreadableFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addRow("missing file") << "q7Zibo.hlp";
+        QTest::addRow("a folder") << "";
+    }
+    void unreadableFile()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        HelpViewer v({name.isEmpty() ? dir.path() : dir.filePath(name)}, nullptr);
+        QVERIFY(!v.showContents());
+        QVERIFY(!v.isVisible());
+    }
+
+    // Every link of the manual leads to an anchor that Qt's reader knows, and no anchor is
+    // given twice (a second one could never be reached).
+    void manualLinks()
+    {
+        bool valid = false;
+        const QString html = readUtf8(ManualPath, &valid);
+        QVERIFY2(valid, "the manual is not UTF-8");
+        // What Qt's rich-text reader makes of it, not what a pattern would find in the source.
+        QTextDocument doc;
+        doc.setHtml(html);
+        QStringList hrefs, names;
+        for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat format = it.fragment().charFormat();
+                if (format.anchorHref().startsWith(u'#'))
+                    hrefs << format.anchorHref().mid(1);
+                names << format.anchorNames();
+            }
+        QVERIFY(hrefs.size() > 40);
+        const QSet<QString> known(names.begin(), names.end());
+        QCOMPARE(known.size(), names.size());
+        for (const QString &href : hrefs)
+            QVERIFY2(known.contains(href), qPrintable(QStringLiteral("no anchor for #") + href));
+    }
+
+    // Each menu command is described under its caption as the menu shows it (the access key in
+    // brackets, without its marker), and each shortcut sits in one row of a table beside its
+    // command.
+    void manualCaptions_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("shortcut");
+        const char *const items[][2] = {
+            {"ﾌｧｲﾙ(&F)", ""},
+            {"新規作成(&N)", "Ctrl+N"},
+            {"開く(&O)", "Ctrl+O"},
+            {"ｶｰｿﾙ位置に読み込み(&I)", ""},
+            {"開いたﾌｧｲﾙに上書き保存(&S)", "Ctrl+S"},
+            {"名前を付けて保存(&A)", ""},
+            {"選択部分を保存(&V)", ""},
+            {"保存しないで終了(&E)", ""},
+            {"終了(&X)", ""},
+            {"編集(&E)", ""},
+            {"元に戻す(&U)", "Ctrl+Z"},
+            {"切り取り(&C)", "Ctrl+X"},
+            {"ｺﾋﾟｰ(&O)", "Ctrl+C"},
+            {"すべての範囲をｺﾋﾟｰ(&Y)", ""},
+            {"貼り付け(&P)", "Ctrl+V"},
+            {"削除(&D)", ""},
+            {"引用符を付けてｺﾋﾟｰ(&Q)", ""},
+            {"引用符を付けて貼り付け(&T)", ""},
+            {"選択範囲に引用符を追加(&I)", ""},
+            {"すべての範囲を選択(&A)", "Ctrl+A"},
+            {"検索と置換(&S)", "Ctrl+F"},
+            {"文字変換(&C)", ""},
+            {"全角に変換(&Z)", ""},
+            {"半角に変換(&H)", ""},
+            {"ｶﾀｶﾅに変換(&K)", ""},
+            {"ひらがなに変換(&G)", ""},
+            {"大文字に変換(&U)", ""},
+            {"小文字に変換(&L)", ""},
+            {"先頭を大文字に変換(&P)", ""},
+            {"挿入(&I)", ""},
+            {"日付と時刻(&N)", ""},
+            {"日付と時刻の挿入(&D)", "F5"},
+            {"形式を選んで挿入(&A)", ""},
+            {"定型文字列(&I)", "Ctrl+I"},
+            {"ﾂｰﾙ(&T)", ""},
+            {"簡易ﾗﾝﾁｬｰ(&L)", "Ctrl+L"},
+            {"簡易ﾗﾝﾁｬｰ実行(&R)", "Ctrl+R"},
+            {"簡易ﾗﾝﾁｬｰの履歴を消去(&C)", ""},
+            {"動作環境の設定(&O)", ""},
+            {"ﾍﾙﾌﾟ(&H)", ""},
+            {"ﾍﾙﾌﾟ(&H)", "F1"},
+            {"ﾊﾞｰｼﾞｮﾝ情報(&A)", ""},
+            {"ﾌｧｲﾙ変更ﾀﾌﾞの設定", ""},
+        };
+        for (const auto &item : items)
+            QTest::addRow("%s%s%s", item[0], *item[1] ? " " : "", item[1])
+                << QString::fromUtf8(item[0]).remove(u'&') << QString::fromUtf8(item[1]);
+    }
+    void manualCaptions()
+    {
+        QFETCH(QString, caption);
+        QFETCH(QString, shortcut);
+        static const QString html = readUtf8(ManualPath);
+        static const QString text = [] {
+            QTextDocument doc;
+            doc.setHtml(html);
+            return doc.toPlainText();
+        }();
+        QVERIFY(text.contains(caption));
+        if (shortcut.isEmpty())
+            return;
+        static const QRegularExpression row(QStringLiteral("<tr>.*?</tr>"), QRegularExpression::DotMatchesEverythingOption);
+        bool found = false;
+        for (const QRegularExpressionMatch &m : row.globalMatch(html))
+            found = found || (m.captured().contains(caption) && m.captured().contains(u'>' + shortcut + u'<'));
+        QVERIFY2(found, "no table row gives the shortcut beside the command");
+    }
+};
+
+QTEST_MAIN(TestHelp)
+#include "tst_help.moc"
