@@ -3,6 +3,7 @@
 #include "platform/commondialog.h"
 #include "platform/dialogs.h"
 #include "platform/sessionend.h"
+#include "platform/shellopen.h"
 #include "settings/settingsstore.h"
 
 #include <QApplication>
@@ -35,11 +36,13 @@ int main(int argc, char *argv[])
     SettingsStore settings;
     QtDialogs dialogs;
     QtCommonDialog commonDialog;
+    PlatformShellOpen shell;
     FrmMainEnv env;
     env.programDir = programDir;
     env.settings = &settings;
     env.dialogs = &dialogs;
     env.commonDialog = &commonDialog;
+    env.shell = &shell;
     bool ended = false;
     env.endProgram = [&ended] {
         ended = true;

@@ -19,6 +19,8 @@
 #include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -105,8 +107,20 @@ void frmMain::createStatusBar()
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setToolTip(QStringLiteral("Ctrl+Rで実行"));
-    StatusPanel[0] = nullptr; // panel 1 is covered by the launcher box
+    StatusPanel[0] = nullptr; // panel 1 is covered by the launcher box and its run button
     StatusBar1->addWidget(Combo1);
+    cmdRun = new QPushButton(QStringLiteral("実行"), StatusBar1);
+    cmdRun->setObjectName(QStringLiteral("cmdRun"));
+    cmdRun->setToolTip(QStringLiteral("Ctrl+Rで実行"));
+    cmdRun->setFocusPolicy(Qt::NoFocus);
+    cmdRun->setEnabled(false);
+    StatusBar1->addWidget(cmdRun);
+    connect(cmdRun, &QPushButton::clicked, this, &frmMain::cmdRun_Click);
+    connect(Combo1, &QComboBox::editTextChanged, this, &frmMain::Combo1_Change);
+    connect(Combo1, &QComboBox::activated, this, &frmMain::Combo1_Change);  // Combo1_Click
+    Combo1->installEventFilter(this);
+    Combo1->lineEdit()->installEventFilter(this);
+    Combo1->lineEdit()->setAcceptDrops(true);
     for (int i = 1; i < 3; ++i) {
         StatusPanel[i] = new QLabel(StatusBar1);
         StatusPanel[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
@@ -147,6 +161,7 @@ void frmMain::Form_Load()
     sheets_.takeStoredLabel2(env_.settings->read(SettingsKeys::CurrentSheet, sheets_.Label2()));
     sheets_.setStrFileName(SheetStore::sheetFileName(sheets_.currentSheet()));
     showOpenedFileCaptions();
+    showRegisteredApps();                     // 15
 
     show();                                   // 16
     // The frame may be known at once or only once the window manager has framed the window.
@@ -231,6 +246,8 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     // resize: arrange then.
     if (watched == client_ && event->type() == QEvent::Resize)
         ArrangeControls();
+    if (launcherEvent(watched, event))
+        return true;
     if (event->type() == QEvent::MouseButtonDblClick) {
         for (int i = 1; i < 3; ++i)
             if (watched == StatusPanel[i])

@@ -16,7 +16,11 @@ class CommonDialog;
 class Dialogs;
 class Find;
 class frmDate;
+class HelpViewer;
 class QAction;
+class QMimeData;
+class QPushButton;
+class ShellOpen;
 class QDateTime;
 class QMenu;
 class QTimer;
@@ -41,6 +45,7 @@ struct FrmMainEnv {
     QString startDir;                   // resolves a relative command-line path
     CommonDialog *commonDialog = nullptr; // open/save/font/colour dialogs; not owned
     std::function<QDateTime()> now;     // the clock; empty means the system clock
+    ShellOpen *shell = nullptr;         // hands launcher commands to the desktop; not owned
 };
 
 // The editor's one main window: seven sheets behind a tab strip, each kept in its own file in
@@ -83,6 +88,8 @@ private:
     void createEditMenu();
     void createCharMenu();
     void createInsertMenu();
+    void createToolMenu();
+    void createHelpMenu();
     QAction *addItem(QMenu *menu, const char *name, const QString &caption, void (frmMain::*handler)(),
                      const QKeySequence &shortcut = {});
     void createToolbar();
@@ -183,6 +190,23 @@ private:
     // Find and replace (find/findcommand.cpp).
     void mnuSearchFind_Click();
 
+    // Quick launcher and registered applications (launcher/launchercommands.cpp).
+    void cmdRun_Click();
+    void Combo1_Change();
+    void Combo1_GotFocus();
+    void Combo1_OLEDragDrop(const QMimeData *data);
+    void mnuApri_Click(int index);
+    void mnuToolM_Click(int index);
+    void registeredAppButton_Click(int index);
+    // Menu items and toolbar buttons of the registered applications, from the holders.
+    void showRegisteredApps();
+    // Hands text to the desktop; false, after saying so under title, when nothing was opened.
+    bool launch(const QString &text, const QString &title);
+    bool launcherEvent(QObject *watched, QEvent *event);
+
+    // Help (help/helpcommand.cpp).
+    void mnuHel_Click();
+
     // Date and boilerplate dialog (phrases/datecommands.cpp).
     void mnuDateform_Click();
     void mnuInsert_Click();
@@ -199,6 +223,7 @@ private:
     QToolBar *Toolbar1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QComboBox *Combo1 = nullptr;
+    QPushButton *cmdRun = nullptr;
     std::array<QFrame *, 2> Line1{};
     std::array<QLabel *, 3> StatusPanel{};  // panel 1 is covered by Combo1
     QTimer *Timer1 = nullptr;
@@ -216,12 +241,18 @@ private:
     QMenu *mnuMenuin = nullptr;
     QMenu *mnuNow = nullptr;
     QAction *mnuDate = nullptr, *mnuDateform = nullptr, *mnuInsert = nullptr;
+    QMenu *mnuTool = nullptr;
+    std::array<QAction *, 3> mnuApri{};
+    std::array<QAction *, 6> mnuToolM{};
+    QMenu *mnuHelp = nullptr;
+    QAction *mnuHel = nullptr, *mnuVersepa = nullptr;
     std::map<int, QAction *> toolbarButtons_;
 
     // Subsystem state; each is owned by the folder named in its comment.
     std::unique_ptr<clsText1> textAdapter_;   // commands/
     QPointer<Find> find_;                     // find/
     QPointer<frmDate> frmDate_;               // phrases/
+    QPointer<HelpViewer> help_;               // help/
     bool clipboardHasText_ = false;           // kept by the clipboard's change signal
     qint64 statusDay_ = 0;                    // Julian day shown in status panel 3
 

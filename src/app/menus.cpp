@@ -24,6 +24,8 @@ void frmMain::createMenus()
     createEditMenu();
     createCharMenu();
     createInsertMenu();
+    createToolMenu();
+    createHelpMenu();
 }
 
 void frmMain::createFileMenu()
@@ -93,4 +95,44 @@ void frmMain::createInsertMenu()
     mnuDateform = addItem(mnuNow, "mnuDateform", QStringLiteral("形式を選んで挿入(&A)"), &frmMain::mnuDateform_Click);
     mnuMenuin->addSeparator()->setObjectName(QStringLiteral("mnuSerch"));
     mnuInsert = addItem(mnuMenuin, "mnuInsert", QStringLiteral("定型文字列(&I)"), &frmMain::mnuInsert_Click, QKeySequence(Qt::CTRL | Qt::Key_I));
+}
+
+void frmMain::createToolMenu()
+{
+    mnuTool = menuBar()->addMenu(QStringLiteral("ﾂｰﾙ(&T)"));
+    mnuTool->setObjectName(QStringLiteral("mnuTool"));
+    for (int i = 0; i < 3; ++i) {
+        mnuApri[i] = mnuTool->addAction(QString());
+        mnuApri[i]->setObjectName(QStringLiteral("mnuApri%1").arg(i));
+        mnuApri[i]->setVisible(false);
+        connect(mnuApri[i], &QAction::triggered, this, [this, i] { mnuApri_Click(i); });
+    }
+    static const struct {
+        const char16_t *caption;
+        Qt::Key key;
+    } toolItems[6] = {
+        {nullptr, Qt::Key_unknown}, {u"簡易ﾗﾝﾁｬｰ(&L)", Qt::Key_L}, {u"簡易ﾗﾝﾁｬｰ実行(&R)", Qt::Key_R},
+        {nullptr, Qt::Key_unknown}, {u"簡易ﾗﾝﾁｬｰの履歴を消去(&C)", Qt::Key_unknown}, {nullptr, Qt::Key_unknown},
+    };
+    for (int i = 0; i < 6; ++i) {
+        const auto &item = toolItems[i];
+        mnuToolM[i] = item.caption ? mnuTool->addAction(QString::fromUtf16(item.caption)) : mnuTool->addSeparator();
+        mnuToolM[i]->setObjectName(QStringLiteral("mnuToolM%1").arg(i));
+        if (!item.caption)
+            continue;
+        if (item.key != Qt::Key_unknown) {
+            mnuToolM[i]->setShortcut(QKeySequence(Qt::CTRL | item.key));
+            mnuToolM[i]->setShortcutContext(Qt::WindowShortcut);
+        }
+        connect(mnuToolM[i], &QAction::triggered, this, [this, i] { mnuToolM_Click(i); });
+    }
+}
+
+void frmMain::createHelpMenu()
+{
+    mnuHelp = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHel = addItem(mnuHelp, "mnuHel", QStringLiteral("ﾍﾙﾌﾟ(&H)"), &frmMain::mnuHel_Click, QKeySequence(Qt::Key_F1));
+    mnuVersepa = mnuHelp->addSeparator();
+    mnuVersepa->setObjectName(QStringLiteral("mnuVersepa"));
 }

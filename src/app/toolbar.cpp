@@ -15,6 +15,8 @@ void frmMain::createToolbar()
         const char16_t *tooltip;
         QAction *frmMain::*shared;
         void (frmMain::*command)();
+        void (frmMain::*indexed)(int) = nullptr;  // a command of an array, given index - first
+        ToolbarButton::Index first = ToolbarButton::New;
     };
     using namespace ToolbarButton;
     static const Row rows[] = {
@@ -32,6 +34,11 @@ void frmMain::createToolbar()
         {DateTime, "date-time", u"日付と時刻の挿入", &frmMain::mnuDate, nullptr},
         {Quote, "quote", u"選択範囲に引用符追加", nullptr, &frmMain::mnuInyou_Click},
         {Phrase, "phrase", u"定型文字列の挿入", &frmMain::mnuInsert, nullptr},
+        // Their tooltips name the registered applications once the settings are read.
+        {App1, "app", u"設定なし", nullptr, nullptr, &frmMain::registeredAppButton_Click, App1},
+        {App2, "app", u"設定なし", nullptr, nullptr, &frmMain::registeredAppButton_Click, App1},
+        {App3, "app", u"設定なし", nullptr, nullptr, &frmMain::registeredAppButton_Click, App1},
+        {Help, "help", u"ﾍﾙﾌﾟ表示", &frmMain::mnuHel, nullptr},
         {Exit, "exit", u"終了", &frmMain::mnuEndno, nullptr},
     };
 
@@ -48,7 +55,10 @@ void frmMain::createToolbar()
         QAction *action = row.shared ? this->*row.shared : new QAction(this);
         if (!row.shared) {
             action->setObjectName(QStringLiteral("tbr%1").arg(int(row.index)));
-            connect(action, &QAction::triggered, this, row.command);
+            if (row.indexed)
+                connect(action, &QAction::triggered, this, [this, row] { (this->*row.indexed)(row.index - row.first); });
+            else
+                connect(action, &QAction::triggered, this, row.command);
         }
         action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(row.icon))));
         // The image belongs to the button; the menus stay plain text.

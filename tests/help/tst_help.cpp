@@ -1,5 +1,6 @@
 // The help window over the real manual and over small pages of its own, and the manual itself:
 // links that lead somewhere and a word on every menu command.
+#include "harness.h"
 #include "help/HelpViewer.h"
 
 #include <QApplication>
@@ -40,6 +41,8 @@ void writeFile(const QString &path, const QString &text)
 }
 
 } // namespace
+
+using namespace Qt::StringLiterals;
 
 class TestHelp : public QObject {
     Q_OBJECT
@@ -121,6 +124,25 @@ private slots:
 
     // Every link of the manual leads to an anchor that Qt's reader knows, and no anchor is
     // given twice (a second one could never be reached).
+    // F1 and the toolbar's help button open the manual beside the program at its contents;
+    // without it a message names the missing file.
+    void helpCommand()
+    {
+        Harness h;
+        h.writeSheets();
+        frmMain &w = h.start();
+        action(w, "mnuHel")->trigger();
+        QCOMPARE(h.dialogs.prompts(), QStringList{QDir::toNativeSeparators(QDir(h.programDir).filePath(u"q7Zibo.hlp"_s)) + u" を開けません。"_s});
+        QVERIFY(!w.findChild<HelpViewer *>());
+        QVERIFY(QFile::copy(QStringLiteral(Q7_HELP_FILE), QDir(h.programDir).filePath(u"q7Zibo.hlp"_s)));
+        w.toolbarButton(25)->trigger();
+        auto *viewer = w.findChild<HelpViewer *>();
+        QVERIFY(viewer && viewer->isVisible() && !viewer->isModal());
+        QCOMPARE(viewer->browser()->source(), QUrl::fromLocalFile(QDir(h.programDir).filePath(u"q7Zibo.hlp"_s)));
+        action(w, "mnuHel")->trigger();
+        QCOMPARE(w.findChildren<HelpViewer *>().size(), 1);
+    }
+
     void manualLinks()
     {
         bool valid = false;

@@ -1,0 +1,161 @@
+// The quick launcher under the sheet and the three registered applications: both hand a whole
+// text to the desktop and never wait for what it starts.
+#include "app/TextBox.h"
+#include "app/frmMain.h"
+#include "app/toolbarbuttons.h"
+#include "launcher/launchhistory.h"
+#include "platform/dialogs.h"
+#include "platform/shellopen.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDir>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+
+namespace {
+const QString LauncherTitle = QStringLiteral("q7_Zibo 簡易ﾗﾝﾁｬｰ");
+const QString RegisteredAppTitle = QStringLiteral("q7_Zibo");
+constexpr int CaptionLength = 20;
+} // namespace
+
+bool frmMain::launch(const QString &text, const QString &title)
+{
+    if (env_.shell && env_.shell->open(text) != ShellOpen::NotFound)
+        return true;
+    msgBox(QStringLiteral("実行できませんでした。"), MsgBoxStyle::OKOnly | MsgBoxStyle::Critical, title);
+    return false;
+}
+
+void frmMain::cmdRun_Click()
+{
+    const QString command = Combo1->currentText();
+    if (launch(command, LauncherTitle)) {
+        QStringList history;
+        for (int i = 0; i < Combo1->count(); ++i)
+            history << Combo1->itemText(i);
+        const QStringList after = LaunchHistory::afterRun(history, command);
+        if (after != history) {
+            // Rebuilding the list empties the box: the command stays in it.
+            Combo1->clear();
+            Combo1->addItems(after);
+            Combo1->setEditText(command);
+        }
+    }
+    Text1->setFocus();
+}
+
+void frmMain::Combo1_Change()
+{
+    cmdRun->setEnabled(!Combo1->currentText().isEmpty());
+}
+
+void frmMain::Combo1_GotFocus()
+{
+    // A selection in the sheet is the likely command; one that starts with a blank is not.
+    if (Text1->SelLength() > 0) {
+        const QString selected = Text1->SelText();
+        if (!selected.startsWith(u' '))
+            Combo1->setEditText(selected);
+    }
+}
+
+void frmMain::Combo1_OLEDragDrop(const QMimeData *data)
+{
+    if (!data->hasUrls() || data->urls().isEmpty())
+        return;
+    const QUrl last = data->urls().constLast();
+    Combo1->setEditText(last.isLocalFile() ? QDir::toNativeSeparators(last.toLocalFile()) : last.toString());
+}
+
+bool frmMain::launcherEvent(QObject *watched, QEvent *event)
+{
+    if (!Combo1)
+        return false;  // events that come while the window is being built
+    if (watched == Combo1 && event->type() == QEvent::FocusIn) {
+        Combo1_GotFocus();
+        return false;
+    }
+    if (watched != Combo1->lineEdit())
+        return false;
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        // Enter in the box runs the command, as the default button would. Taken here, before
+        // the box hands the key on a second time.
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        cmdRun_Click();
+        return true;
+    }
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        // Only dropped files name a command; dropped text would be typed into the box.
+        auto *drag = static_cast<QDragMoveEvent *>(event);
+        if (drag->mimeData()->hasUrls())
+            drag->acceptProposedAction();
+        else
+            drag->ignore();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        Combo1_OLEDragDrop(drop->mimeData());
+        drop->acceptProposedAction();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void frmMain::mnuApri_Click(int index)
+{
+    if (index < 0 || index >= Holders::AppCount)
+        index = 0;
+    launch(holders_.apps[index].path, RegisteredAppTitle);
+}
+
+void frmMain::registeredAppButton_Click(int index)
+{
+    // A free slot is set up in the options dialog; until then the button has nothing to run.
+    if (!holders_.apps[index].path.isEmpty())
+        mnuApri_Click(index);
+}
+
+void frmMain::mnuToolM_Click(int index)
+{
+    switch (index) {
+    case 1:
+        Combo1->setFocus(Qt::ShortcutFocusReason);
+        break;
+    case 2:
+        cmdRun_Click();
+        break;
+    case 4:
+        Combo1->clear();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::showRegisteredApps()
+{
+    for (int i = 0; i < Holders::AppCount; ++i) {
+        const Holders::App &app = holders_.apps[i];
+        QAction *button = toolbarButton(ToolbarButton::App1 + i);
+        mnuApri[i]->setVisible(!app.path.isEmpty());
+        if (app.path.isEmpty()) {
+            button->setToolTip(QStringLiteral("設定なし"));
+            continue;
+        }
+        const QString &shown = app.name.isEmpty() ? app.path : app.name;
+        mnuApri[i]->setText(shown.left(CaptionLength));
+        button->setToolTip(shown);
+    }
+}
