@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -163,7 +164,8 @@ void frmMain::ArrangeControls()
     line(Line1[1], a.line1);
     Text1->setGeometry(px(a.text1));
     TabStrip1->setGeometry(px(a.tabStrip1));
-    Combo1->setFixedWidth(qMax(0, int(std::lround(a.combo1.width() / tx))));
+    // The run button stands in the launcher box's place, at its right end.
+    Combo1->setFixedWidth(qMax(0, int(std::lround(a.combo1.width() / tx)) - cmdRun->sizeHint().width()));
 
     arranging_ = false;
 }

@@ -76,22 +76,23 @@ bool frmMain::launcherEvent(QObject *watched, QEvent *event)
 {
     if (!Combo1)
         return false;  // events that come while the window is being built
-    if (watched == Combo1 && event->type() == QEvent::FocusIn) {
-        Combo1_GotFocus();
+    if (watched == Combo1) {
+        if (event->type() == QEvent::FocusIn)
+            Combo1_GotFocus();
+        // Enter in the box runs the command, as the default button would. Keys reach the box,
+        // which hands them to its line edit past any filter there.
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                cmdRun_Click();
+                return true;
+            }
+        }
         return false;
     }
     if (watched != Combo1->lineEdit())
         return false;
     switch (event->type()) {
-    case QEvent::KeyPress: {
-        // Enter in the box runs the command, as the default button would. Taken here, before
-        // the box hands the key on a second time.
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key != Qt::Key_Return && key != Qt::Key_Enter)
-            return false;
-        cmdRun_Click();
-        return true;
-    }
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         // Only dropped files name a command; dropped text would be typed into the box.

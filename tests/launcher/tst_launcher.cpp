@@ -85,7 +85,7 @@ private slots:
         h.shell.missing = QStringList{QString(), u"nothing here"_s};
         action(w, "mnuToolM2")->trigger();  // Ctrl+R runs even with the button disabled
         h.combo()->setEditText(u"nothing here"_s);
-        QTest::keyClick(h.combo()->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(h.combo(), Qt::Key_Return);
         QCOMPARE(h.shell.opened, (QStringList{"/opt/tool", "", "nothing here"}));
         QCOMPARE(h.history(), (QStringList{"first", "/opt/tool"}));
         QCOMPARE(h.combo()->currentText(), u"nothing here"_s);
