@@ -42,15 +42,19 @@ constexpr double LargestFontSize = 2048;
 class TypingLimit final : public QValidator {
 public:
     TypingLimit(int limit, QLineEdit *edit)
-        : QValidator(edit), limit_(limit), edit_(edit) {}
+        : QValidator(edit), limit_(limit)
+    {
+        // The box's text changes only after the new text passed here.
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { previous_ = text; });
+    }
     State validate(QString &input, int &) const override
     {
-        return input.size() <= limit_ || input.size() <= edit_->text().size() ? Acceptable : Invalid;
+        return input.size() <= limit_ || input.size() <= previous_.size() ? Acceptable : Invalid;
     }
 
 private:
     int limit_;
-    QLineEdit *edit_;
+    QString previous_;
 };
 
 // The number a typed size starts with, blanks anywhere ignored; 0 when it starts with none.
