@@ -3,6 +3,7 @@
 #include "app/textmodel.h"
 #include "commands/clipboardtext.h"
 #include "platform/ime.h"
+#include "settings/colourvalue.h"
 #include "settings/settingstext.h"
 
 #include <QApplication>
@@ -22,30 +23,6 @@ constexpr int SoftPieceProperty = QTextFormat::UserProperty + 1;
 bool isSoftPiece(const QTextBlock &block)
 {
     return block.blockFormat().boolProperty(SoftPieceProperty);
-}
-
-QColor systemColour(const QPalette &palette, int index)
-{
-    static const QPalette::ColorRole roles[SettingsText::SystemColourCount] = {
-        QPalette::Button,          QPalette::Window,      QPalette::Highlight,
-        QPalette::Mid,             QPalette::Window,      QPalette::Base,
-        QPalette::Shadow,          QPalette::WindowText,  QPalette::Text,
-        QPalette::HighlightedText, QPalette::Mid,         QPalette::Midlight,
-        QPalette::Dark,            QPalette::Highlight,   QPalette::HighlightedText,
-        QPalette::Button,          QPalette::Mid,         QPalette::PlaceholderText,
-        QPalette::ButtonText,      QPalette::WindowText,  QPalette::Light,
-        QPalette::Shadow,          QPalette::Midlight,    QPalette::ToolTipText,
-        QPalette::ToolTipBase,
-    };
-    return palette.color(QPalette::Active, roles[index]);
-}
-
-QColor toQColor(qint32 value, const QPalette &palette)
-{
-    if (SettingsText::isSystemColour(value))
-        return systemColour(palette, SettingsText::systemColourIndex(value));
-    const quint32 bgr = quint32(value);
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
 }
 
 } // namespace
@@ -281,8 +258,8 @@ void TextBox::applyColours()
     applyingColours_ = true;
     const QPalette theme = QApplication::palette(this);
     QPalette p = palette();
-    const QColor fore = toQColor(foreColor_, theme);
-    const QColor back = toQColor(backColor_, theme);
+    const QColor fore = ColourValue::toQColor(foreColor_, theme);
+    const QColor back = ColourValue::toQColor(backColor_, theme);
     for (auto group : {QPalette::Active, QPalette::Inactive}) {
         p.setColor(group, QPalette::Text, fore);
         p.setColor(group, QPalette::Base, back);

@@ -4,15 +4,39 @@
 
 #include <QStringList>
 
-// File dialogs answered from a script: each show takes the next answer, a path to choose, or a
-// null string (or no answer left) to cancel, as a user who closes it would. Every show is
-// recorded as "<kind> filter <index> flags <flags> from <the file name it started with>".
+// Dialogs answered from a script: each show takes the next answer, or a null string (or no
+// answer left) to cancel, as a user who closes it would. A file dialog's answer is the path to
+// choose, a colour dialog's a colour name ("#0000ff"), a font dialog's "name,size[,bold][,italic]".
+// Every show is recorded with what it started from: "<Open|Save> filter <index> flags <flags>
+// from <file name>", "Color from <#rrggbb>", "Font flags <flags> from <name> <size>[ bold][ italic]".
 class FakeCommonDialog final : public CommonDialog {
 public:
     Result ShowOpen(QWidget *) override { return show("Open"); }
     Result ShowSave(QWidget *) override { return show("Save"); }
-    Result ShowFont(QWidget *) override { return show("Font"); }
-    Result ShowColor(QWidget *) override { return show("Color"); }
+    Result ShowFont(QWidget *) override
+    {
+        shown << QStringLiteral("Font flags %1 from %2 %3%4%5")
+                     .arg(Flags).arg(FontName).arg(FontSize)
+                     .arg(FontBold ? " bold" : "", FontItalic ? " italic" : "");
+        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
+        if (answer.isNull())
+            return Result::Cancelled;
+        const QStringList parts = answer.split(u',');
+        FontName = parts.value(0);
+        FontSize = parts.value(1).toDouble();
+        FontBold = parts.contains(QStringLiteral("bold"));
+        FontItalic = parts.contains(QStringLiteral("italic"));
+        return Result::Accepted;
+    }
+    Result ShowColor(QWidget *) override
+    {
+        shown << QStringLiteral("Color from %1").arg(Color.name());
+        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
+        if (answer.isNull())
+            return Result::Cancelled;
+        Color = QColor(answer);
+        return Result::Accepted;
+    }
 
     QStringList answers;
     QStringList shown;

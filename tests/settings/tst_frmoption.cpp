@@ -1,0 +1,390 @@
+// The options dialog on its own: what it shows of the holders, what apply hands back and
+// writes, when apply is enabled, the pickers, and how the dialog closes.
+#include "../commands/fakecommondialog.h"
+#include "settings/frmOption.h"
+#include "settings/settingsstore.h"
+#include "settings/settingstext.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct OptionHarness {
+    OptionHarness()
+    {
+        holders.textFont = {u"Serif"_s, 12, false, false};
+        store = std::make_unique<SettingsStore>(iniPath());
+    }
+    ~OptionHarness() { delete dialog; }
+    QString iniPath() const { return tmp.filePath(u"q7Zibo.conf"_s); }
+
+    frmOption *open(int page = frmOption::EnvironmentPage)
+    {
+        frmOption::Env env;
+        env.holders = holders;
+        env.settings = store.get();
+        env.commonDialog = &picker;
+        env.apply = [this](const Holders &h) { applied << h; };
+        env.version = version;
+        dialog = new frmOption(env, nullptr);
+        dialog->selectPage(page);
+        dialog->show();
+        QApplication::setActiveWindow(dialog);
+        return dialog;
+    }
+    // The store as a later start would read it.
+    QString storedIme() const { return SettingsStore(iniPath()).ReadSetting(u"IME"_s, u"IME"_s, u"<missing>"_s); }
+    void ok() { dialog->Command1[0]->click(); }
+
+    QTemporaryDir tmp;
+    std::unique_ptr<SettingsStore> store;
+    FakeCommonDialog picker;
+    Holders holders;
+    QString version = u"1.1.0"_s;
+    QList<Holders> applied;
+    QPointer<frmOption> dialog;
+};
+
+QStringList pageCaptions(const QTabWidget *tabs)
+{
+    QStringList out;
+    for (int i = 0; i < tabs->count(); ++i)
+        out << tabs->tabText(i);
+    return out;
+}
+
+} // namespace
+
+class TestFrmOption : public QObject {
+    Q_OBJECT
+private slots:
+    void loadsTheHolders()
+    {
+        OptionHarness h;
+        h.holders.ime = u"True"_s;
+        h.holders.restoreSize = u"1"_s;
+        h.holders.quoteMark = u"|"_s;
+        h.holders.apps[1] = {u"/usr/bin/editor"_s, u"Editor"_s};
+        h.holders.tabFont.bold = true;
+        h.holders.tabCaptions[6] = u"Memo"_s;
+        frmOption *d = h.open(frmOption::TabPage);
+        QCOMPARE(d->windowTitle(), u"q7 Zibo"_s);
+        QCOMPARE(pageCaptions(d->SSTab1), QStringList({u"動作環境"_s, u"ﾌｧｲﾙ変更ﾀﾌﾞ"_s, u"ﾗﾝﾁｬｰ設定 "_s, u"ﾊﾞｰｼﾞｮﾝ情報 "_s}));
+        QCOMPARE(d->currentPage(), int(frmOption::TabPage));
+        QVERIFY(d->Option1->isChecked());
+        QVERIFY(d->Check1->isChecked() && !d->Check2->isChecked());
+        QVERIFY(d->Check3->isChecked() && !d->Check4->isChecked());
+        QCOMPARE(d->txtInyou->text(), u"|"_s);
+        QCOMPARE(d->Text2[1]->text(), u"/usr/bin/editor"_s);
+        QCOMPARE(d->Text3[1]->text(), u"Editor"_s);
+        QCOMPARE(d->Text21[6]->text(), u"Memo"_s);
+        QCOMPARE(d->Text21[0]->text(), u"Zibo q &1"_s);
+        // The preview names the text box's font, written in it.
+        QCOMPARE(d->Label5->text(), u"Serif"_s);
+        QCOMPARE(d->Label5->font().pointSizeF(), 12.0);
+        // The tab font's size is shown as stored, though it is not one of the list's.
+        QCOMPARE(d->Combo1->currentText(), u"Times New Roman"_s);
+        QCOMPARE(d->Combo2->currentText(), u"11.25"_s);
+        QCOMPARE(d->Combo2->count(), 6);
+        for (int i = 0; i < d->Combo1->count(); ++i)
+            QVERIFY(!d->Combo1->itemText(i).startsWith(u'@'));
+        QVERIFY(!d->Command3->isEnabled());
+        QVERIFY(!(d->windowFlags() & Qt::WindowCloseButtonHint));
+        QVERIFY(d->Command1[0]->isDefault());
+    }
+
+    void versionAndInputMethod_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("ime");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<bool>("option1");
+        QTest::addRow("minor and revision run together") << u"1.1.0"_s << u"False"_s << u"Version 1.10"_s << false;
+        QTest::addRow("a first release") << u"1.0.0"_s << u"True"_s << u"Version 1.00"_s << true;
+        QTest::addRow("only exactly False turns full-width off") << u"2.3.12"_s << u"false"_s << u"Version 2.312"_s << true;
+    }
+    void versionAndInputMethod()
+    {
+        QFETCH(QString, version);
+        QFETCH(QString, ime);
+        OptionHarness h;
+        h.version = version;
+        h.holders.ime = ime;
+        frmOption *d = h.open(frmOption::VersionPage);
+        QTEST(d->Label11->text(), "label");
+        QTEST(d->Option1->isChecked(), "option1");
+        QCOMPARE(d->Option2->isChecked(), !d->Option1->isChecked());
+    }
+
+    void registeredApplications_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("storedPath");
+        QTest::addColumn<QString>("storedName");
+        const QString name25 = u"Application with 25 chars"_s;
+        QTest::addRow("a name without a path is dropped") << 0 << u""_s << u"Editor"_s << u""_s << u""_s;
+        QTest::addRow("a path without a name names itself") << 2 << u"/usr/bin/vi"_s << u""_s << u"/usr/bin/vi"_s << u"/usr/bin/vi"_s;
+        QTest::addRow("a 25-character name is kept whole") << 1 << u"/opt/app"_s << name25 << u"/opt/app"_s << name25;
+        QTest::addRow("the first slot's limit is for typing only") << 0 << u"/opt/app"_s << name25 << u"/opt/app"_s << name25;
+    }
+    void registeredApplications()
+    {
+        QFETCH(int, slot);
+        QFETCH(QString, path);
+        QFETCH(QString, name);
+        OptionHarness h;
+        h.holders.apps[slot] = {path, name};
+        h.open(frmOption::LauncherPage);
+        QCOMPARE(h.dialog->Text3[slot]->text(), name);
+        h.ok();  // nothing edited: OK applies all the same
+        QCOMPARE(h.applied.size(), 1);
+        QTEST(h.applied[0].apps[slot].path, "storedPath");
+        QTEST(h.applied[0].apps[slot].name, "storedName");
+        QTRY_VERIFY(!h.dialog);
+    }
+
+    void typingStopsAtTheLimits()
+    {
+        OptionHarness h;
+        h.holders.quoteMark.clear();
+        frmOption *d = h.open(frmOption::LauncherPage);
+        QTest::keyClicks(d->Text3[0], u"abcdefghijklmnopqrstuvwxyz"_s);
+        QTest::keyClicks(d->Text3[1], u"abcdefghijklmnopqrstuvwxyz"_s);
+        QTest::keyClicks(d->txtInyou, u">>>"_s);
+        QCOMPARE(d->Text3[0]->text(), u"abcdefghijklmnopqrst"_s);
+        QCOMPARE(d->Text3[1]->text().size(), 26);
+        QCOMPARE(d->txtInyou->text(), u">>"_s);
+    }
+
+    void tabFontSize_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<double>("size");
+        QTest::addRow("a typed size counts without apply") << u"13"_s << 13.0;
+        QTest::addRow("the number the text starts with") << u" 1 4pt"_s << 14.0;
+        QTest::addRow("no number keeps the size") << u"abc"_s << 11.25;
+        QTest::addRow("zero keeps the size") << u"0"_s << 11.25;
+    }
+    void tabFontSize()
+    {
+        QFETCH(QString, typed);
+        OptionHarness h;
+        frmOption *d = h.open(frmOption::TabPage);
+        d->Combo2->lineEdit()->clear();
+        QTest::keyClicks(d->Combo2->lineEdit(), typed);
+        QVERIFY(!d->Command3->isEnabled());
+        h.ok();
+        QCOMPARE(h.applied.size(), 1);
+        QTEST(h.applied[0].tabFont.size, "size");
+    }
+
+    void fontNameByTypingOrChoosing()
+    {
+        OptionHarness h;
+        frmOption *d = h.open(frmOption::TabPage);
+        d->Combo1->setFocus();
+        d->Combo1->lineEdit()->selectAll();
+        QTest::keyClicks(d->Combo1->lineEdit(), u"No Such Font"_s);
+        QVERIFY(!d->Command3->isEnabled());
+        d->Command3->setEnabled(true);  // as an edit elsewhere would
+        d->Command3->click();
+        QCOMPARE(h.applied.last().tabFont.name, u"No Such Font"_s);
+        QVERIFY(!d->Command3->isEnabled());
+        QTest::keyClick(d->Combo1, Qt::Key_Down);  // choosing from the list
+        QVERIFY(d->Command3->isEnabled());
+    }
+
+    void resetEnablesApplyOnlyOnAChange_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("italic");
+        QTest::addColumn<QString>("font");
+        QTest::addColumn<bool>("enabled");
+        QTest::addRow("all as reset sets them") << u"Zibo q &3"_s << false << u"Times New Roman"_s << false;
+        QTest::addRow("another font name only") << u"Zibo q &3"_s << false << u"Arial"_s << false;
+        QTest::addRow("a caption differs") << u"Letters"_s << false << u"Times New Roman"_s << true;
+        QTest::addRow("italic differs") << u"Zibo q &3"_s << true << u"Times New Roman"_s << true;
+    }
+    void resetEnablesApplyOnlyOnAChange()
+    {
+        QFETCH(QString, caption);
+        QFETCH(bool, italic);
+        QFETCH(QString, font);
+        OptionHarness h;
+        h.holders.tabCaptions[2] = caption;
+        h.holders.tabFont.italic = italic;
+        h.holders.tabFont.name = font;
+        frmOption *d = h.open(frmOption::TabPage);
+        QTest::keyClick(d, Qt::Key_P, Qt::AltModifier);
+        QTEST(d->Command3->isEnabled(), "enabled");
+        QCOMPARE(d->Combo1->currentText(), u"Times New Roman"_s);
+        QCOMPARE(d->Combo2->currentText(), u"10"_s);
+        QVERIFY(h.applied.isEmpty());  // nothing reaches a holder before apply
+        h.ok();
+        QCOMPARE(h.applied[0].tabCaptions[2], u"Zibo q &3"_s);
+        QCOMPARE(h.applied[0].tabFont.size, 10.0);
+        QVERIFY(!h.applied[0].tabFont.italic);
+    }
+
+    void applyWritesTheInputMethodAtOnce()
+    {
+        OptionHarness h;
+        h.holders.ime = u"True"_s;
+        frmOption *d = h.open();
+        d->Option2->click();
+        QVERIFY(d->Command3->isEnabled());
+        d->Command3->click();
+        QCOMPARE(h.storedIme(), u"False"_s);
+        QCOMPARE(h.applied.size(), 1);
+        QCOMPARE(h.applied[0].ime, u"False"_s);
+        QCOMPARE(d->holders().ime, u"False"_s);
+        QVERIFY(!d->Command3->isEnabled());
+        // Cancel keeps what was applied and applies nothing more.
+        d->txtInyou->setText(u"#"_s);
+        d->Command1[2]->click();
+        QTRY_VERIFY(!h.dialog);
+        QCOMPARE(h.applied.size(), 1);
+        QCOMPARE(h.applied[0].quoteMark, u">"_s);
+    }
+
+    void closing_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::addColumn<bool>("closes");
+        QTest::addRow("cancel button") << 0 << true;
+        QTest::addRow("Escape") << 1 << true;
+        QTest::addRow("cancel's access key from another page") << 2 << true;
+        QTest::addRow("a close request is refused") << 3 << false;
+    }
+    void closing()
+    {
+        QFETCH(int, how);
+        OptionHarness h;
+        frmOption *d = h.open(frmOption::VersionPage);
+        d->Check2->click();
+        switch (how) {
+        case 0: d->Command1[2]->click(); break;
+        case 1: QTest::keyClick(d, Qt::Key_Escape); break;
+        case 2: QTest::keyClick(d, Qt::Key_C, Qt::AltModifier); break;
+        case 3: d->close(); break;
+        }
+        QFETCH(bool, closes);
+        if (closes)
+            QTRY_VERIFY(h.dialog.isNull());  // a button's access key clicks it as a user sees it
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(h.dialog.isNull(), closes);
+        QVERIFY(h.applied.isEmpty());
+        QCOMPARE(h.storedIme(), u"<missing>"_s);
+    }
+
+    void fontPicker()
+    {
+        OptionHarness h;
+        h.holders.textFont = {u"Serif"_s, 12, false, true};
+        frmOption *d = h.open();
+        h.picker.answers = QStringList{QString(), u"Monospace,14,bold"_s};
+        d->Command4[0]->click();  // cancelled
+        QCOMPARE(d->Label5->text(), u"Serif"_s);
+        QVERIFY(!d->Command3->isEnabled());
+        d->Command4[0]->click();
+        QCOMPARE(h.picker.shown, QStringList({u"Font flags 1025 from Serif 12 italic"_s, u"Font flags 1025 from Serif 12 italic"_s}));
+        QCOMPARE(d->Label5->text(), u"Monospace"_s);
+        QVERIFY(d->Label5->font().bold() && !d->Label5->font().italic());
+        QVERIFY(d->Command3->isEnabled());
+        h.ok();
+        QCOMPARE(h.applied[0].textFont.name, u"Monospace"_s);
+        QCOMPARE(h.applied[0].textFont.size, 14.0);
+        QVERIFY(h.applied[0].textFont.bold && !h.applied[0].textFont.italic);
+    }
+
+    void colourPickersStartFromTheTextBox()
+    {
+        OptionHarness h;
+        h.holders.foreColor = 0x0000FF;  // red, as 0x00BBGGRR
+        frmOption *d = h.open();
+        h.picker.answers = QStringList{u"#00ff00"_s, u"#0000ff"_s, QString(), u"#ffff00"_s};
+        d->Command4[1]->click();
+        d->Command4[1]->click();
+        QCOMPARE(d->Label5->palette().color(QPalette::WindowText), QColor(Qt::blue));
+        d->Command4[2]->click();  // cancelled
+        d->Command4[2]->click();
+        const QString base = QApplication::palette().color(QPalette::Base).name();
+        QCOMPARE(h.picker.shown, QStringList({u"Color from #ff0000"_s, u"Color from #ff0000"_s,
+                                              u"Color from "_s + base, u"Color from "_s + base}));
+        d->Command3->click();
+        QCOMPARE(h.applied[0].foreColor, 16711680);  // pure blue
+        QCOMPARE(h.applied[0].backColor, 0x00FFFF);
+        // After apply the text box has the new colour, and the next pick starts there.
+        h.picker.answers = QStringList{QString()};
+        d->Command4[1]->click();
+        QCOMPARE(h.picker.shown.last(), u"Color from #0000ff"_s);
+    }
+
+    void programsByBrowsingAndDropping()
+    {
+        OptionHarness h;
+        h.holders.apps[0] = {u"/old/app"_s, u"typed name"_s};
+        h.picker.FileName = u"/last/used.txt"_s;
+        h.picker.FilterIndex = 1;
+        frmOption *d = h.open();
+        h.picker.answers = QStringList{QString(), u"/opt/tools/editor"_s};
+        QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);  // from another page; cancelled
+        QCOMPARE(d->Text3[0]->text(), u"typed name"_s);
+        QVERIFY(!d->Command3->isEnabled());
+        QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);
+        QCOMPARE(h.picker.shown.first(), u"Open filter 2 flags 0 from /last/used.txt"_s);
+        QCOMPARE(d->Text2[0]->text(), u"/opt/tools/editor"_s);
+        QCOMPARE(d->Text3[0]->text(), u"editor"_s);
+        QVERIFY(d->Command3->isEnabled());
+
+        QLineEdit *box = d->Text2[1];
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(u"/a/one.exe"_s), QUrl::fromLocalFile(u"/a/two.exe"_s),
+                       QUrl::fromLocalFile(u"/b/three.exe"_s)});
+        QMimeData text;
+        text.setText(u"dropped text"_s);
+        for (QMimeData *data : {&files, &text}) {
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(box, &enter);
+            QCOMPARE(enter.isAccepted(), data == &files);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(box, &drop);
+        }
+        QCOMPARE(box->text(), QDir::toNativeSeparators(u"/b/three.exe"_s));
+        QCOMPARE(d->Text3[1]->text(), u"three.exe"_s);
+    }
+
+    void focusSelectsTheWholeText()
+    {
+        OptionHarness h;
+        frmOption *d = h.open(frmOption::TabPage);
+        d->Text21[0]->setFocus();
+        QTest::keyClick(d->Text21[0], Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(d->currentPage(), int(frmOption::LauncherPage));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(d->currentPage(), int(frmOption::TabPage));
+        d->Text21[3]->setFocus(Qt::MouseFocusReason);
+        QTRY_COMPARE(d->Text21[3]->selectedText(), u"Zibo q &4"_s);
+    }
+};
+
+QTEST_MAIN(TestFrmOption)
+#include "tst_frmoption.moc"
