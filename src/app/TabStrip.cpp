@@ -1,5 +1,6 @@
 #include "app/TabStrip.h"
 
+#include <QMouseEvent>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
 #include <QTabBar>
@@ -17,6 +18,7 @@ TabStrip::TabStrip(QWidget *parent)
         // Each tab carries its sheet's file name; it is only shown, never used.
         bar_->setTabToolTip(i, QStringLiteral("q%1.txt").arg(n));
     }
+    bar_->installEventFilter(this);
     connect(bar_, &QTabBar::currentChanged, this, [this] {
         if (!quiet_)
             emit Click();
@@ -75,4 +77,13 @@ void TabStrip::paintEvent(QPaintEvent *)
     frame.rect = rect().adjusted(0, bar_->height() - 1, 0, 0);
     frame.lineWidth = 1;
     painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
+}
+
+bool TabStrip::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == bar_ && event->type() == QEvent::MouseButtonPress) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        emit MouseDown(mouse->button(), mouse->globalPosition().toPoint());
+    }
+    return QWidget::eventFilter(watched, event);
 }

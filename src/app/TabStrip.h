@@ -28,10 +28,13 @@ public:
 signals:
     // The user chose another tab (mouse, keyboard or its access key).
     void Click();
+    // A mouse button went down over the tabs.
+    void MouseDown(Qt::MouseButton button, const QPoint &globalPos);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QTabBar *bar_;

@@ -73,6 +73,7 @@ void frmMain::createControls()
     TabStrip1 = new TabStrip(client_);
     TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
     connect(TabStrip1, &TabStrip::Click, this, &frmMain::TabStrip1_Click);
+    connect(TabStrip1, &TabStrip::MouseDown, this, &frmMain::TabStrip1_MouseDown);
 
     Text1 = new TextBox(client_);
     Text1->setObjectName(QStringLiteral("Text1"));

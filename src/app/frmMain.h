@@ -204,6 +204,13 @@ private:
     bool launch(const QString &text, const QString &title);
     bool launcherEvent(QObject *watched, QEvent *event);
 
+    // Options dialog (settings/optioncommands.cpp).
+    void showOptions(int page);
+    void mnuOpt_Click();
+    void mnuAbout_Click();
+    void mnuRtab00_Click();
+    void TabStrip1_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
+
     // Help (help/helpcommand.cpp).
     void mnuHel_Click();
 
@@ -245,7 +252,10 @@ private:
     std::array<QAction *, 3> mnuApri{};
     std::array<QAction *, 6> mnuToolM{};
     QMenu *mnuHelp = nullptr;
-    QAction *mnuHel = nullptr, *mnuVersepa = nullptr;
+    QAction *mnuHel = nullptr, *mnuVersepa = nullptr, *mnuAbout = nullptr;
+    QAction *mnuOpt = nullptr;
+    QMenu *mnuRtab = nullptr;
+    QAction *mnuRtab00 = nullptr;
     std::map<int, QAction *> toolbarButtons_;
 
     // Subsystem state; each is owned by the folder named in its comment.

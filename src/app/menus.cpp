@@ -126,6 +126,12 @@ void frmMain::createToolMenu()
         }
         connect(mnuToolM[i], &QAction::triggered, this, [this, i] { mnuToolM_Click(i); });
     }
+    mnuOpt = addItem(mnuTool, "mnuOpt", QStringLiteral("動作環境の設定(&O)"), &frmMain::mnuOpt_Click);
+
+    // The tab strip's right-button menu.
+    mnuRtab = new QMenu(this);
+    mnuRtab->setObjectName(QStringLiteral("mnuRtab"));
+    mnuRtab00 = addItem(mnuRtab, "mnuRtab00", QStringLiteral("ﾌｧｲﾙ変更ﾀﾌﾞの設定"), &frmMain::mnuRtab00_Click);
 }
 
 void frmMain::createHelpMenu()
@@ -135,4 +141,5 @@ void frmMain::createHelpMenu()
     mnuHel = addItem(mnuHelp, "mnuHel", QStringLiteral("ﾍﾙﾌﾟ(&H)"), &frmMain::mnuHel_Click, QKeySequence(Qt::Key_F1));
     mnuVersepa = mnuHelp->addSeparator();
     mnuVersepa->setObjectName(QStringLiteral("mnuVersepa"));
+    mnuAbout = addItem(mnuHelp, "mnuAbout", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), &frmMain::mnuAbout_Click);
 }

@@ -38,7 +38,9 @@ void frmMain::createToolbar()
         {App1, "app", u"設定なし", nullptr, nullptr, &frmMain::registeredAppButton_Click, App1},
         {App2, "app", u"設定なし", nullptr, nullptr, &frmMain::registeredAppButton_Click, App1},
         {App3, "app", u"設定なし", nullptr, nullptr, &frmMain::registeredAppButton_Click, App1},
+        {Options, "options", u"動作環境の設定", &frmMain::mnuOpt, nullptr},
         {Help, "help", u"ﾍﾙﾌﾟ表示", &frmMain::mnuHel, nullptr},
+        {About, "about", u"ﾊﾞｰｼﾞｮﾝ情報", &frmMain::mnuAbout, nullptr},
         {Exit, "exit", u"終了", &frmMain::mnuEndno, nullptr},
     };
 

@@ -6,6 +6,7 @@
 #include "launcher/launchhistory.h"
 #include "platform/dialogs.h"
 #include "platform/shellopen.h"
+#include "settings/frmOption.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -123,8 +124,10 @@ void frmMain::mnuApri_Click(int index)
 
 void frmMain::registeredAppButton_Click(int index)
 {
-    // A free slot is set up in the options dialog; until then the button has nothing to run.
-    if (!holders_.apps[index].path.isEmpty())
+    // A free slot is set up in the options dialog, on its launcher page.
+    if (holders_.apps[index].path.isEmpty())
+        showOptions(frmOption::LauncherPage);
+    else
         mnuApri_Click(index);
 }
 

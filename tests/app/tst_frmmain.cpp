@@ -1,11 +1,17 @@
 // The main window driven offscreen: start-up, switching, captions and shut-down, against real
 // files in a temporary program directory and a temporary settings file.
 #include "harness.h"
+#include "settings/frmOption.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QSettings>
+#include <QTimer>
 
 #include <array>
 
@@ -37,6 +43,24 @@ QStringList captions(frmMain &w)
 }
 const QStringList NoFile1 = {"q7 Zibo q1", "disabled", ""};
 } // namespace
+
+// Runs a command that opens the options dialog, and hands the open dialog to inspect.
+int optionsPage(const std::function<void()> &open, const std::function<void(frmOption &)> &inside = {})
+{
+    int page = -1;
+    QTimer::singleShot(0, [&] {
+        auto *options = qobject_cast<frmOption *>(QApplication::activeModalWidget());
+        if (!options)
+            return;
+        page = options->currentPage();
+        if (inside)
+            inside(*options);
+        else
+            options->reject();
+    });
+    open();
+    return page;
+}
 
 class TestFrmMain : public QObject {
     Q_OBJECT
@@ -190,6 +214,57 @@ private slots:
         // The named file itself is never written, and a path that could not be read is never kept.
         QCOMPARE(Harness::bytes(path), opened ? "\r\nfrom outside\r\nline 2\r\n"_ba : "<missing>"_ba);
         QCOMPARE(h.stored("Open", "File0"), opened ? path : QString());
+    }
+
+    void optionsOpenOnTheirPage_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("page");
+        QTest::addRow("動作環境の設定(&O)") << "mnuOpt" << 0;
+        QTest::addRow("toolbar 23") << "23" << 0;
+        QTest::addRow("the tab strip's right-button menu") << "right click" << 1;
+        QTest::addRow("ﾊﾞｰｼﾞｮﾝ情報(&A)") << "mnuAbout" << 3;
+        QTest::addRow("toolbar 27") << "27" << 3;
+    }
+    void optionsOpenOnTheirPage()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, page);
+        Sheets h;
+        frmMain &w = h.start();
+        const auto open = [&] {
+            if (how == u"right click") {
+                QTest::mouseClick(tabStrip1(w)->bar(), Qt::RightButton);
+                QVERIFY(w.findChild<QMenu *>(u"mnuRtab"_s)->isVisible());
+                action(w, "mnuRtab00")->trigger();
+            } else if (how.startsWith(u"mnu")) {
+                action(w, how)->trigger();
+            } else {
+                w.toolbarButton(how.toInt())->trigger();
+            }
+        };
+        QCOMPARE(optionsPage(open), page);
+    }
+
+    // What the dialog applies reaches the tabs, the menus, the buttons and, at exit, the store.
+    void optionsApplyReachesTheWindow()
+    {
+        Sheets h;
+        frmMain &w = h.start();
+        optionsPage([&] { action(w, "mnuOpt")->trigger(); }, [](frmOption &options) {
+            options.Text21[0]->setText(u"メモ"_s);
+            options.Text2[1]->setText(u"/opt/tool"_s);
+            options.txtInyou->setText(u"| "_s);
+            options.Command1[0]->click();
+        });
+        QCOMPARE(tabStrip1(w)->caption(1), u"メモ"_s);
+        QVERIFY(action(w, "mnuApri1")->isVisible());
+        QCOMPARE(w.toolbarButton(20)->toolTip(), u"/opt/tool"_s);
+        QCOMPARE(w.holders().quoteMark, u"| "_s);
+        h.closeWindow();
+        QCOMPARE(h.stored("q7", "q1"), u"メモ"_s);
+        QCOMPARE(h.stored("Launch", "Bar1"), u"/opt/tool"_s);
+        QCOMPARE(h.stored("Launch", "Name1"), u"/opt/tool"_s);
     }
 
     void commandLineNameTheSystemCannotDecode()

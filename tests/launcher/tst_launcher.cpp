@@ -3,6 +3,7 @@
 #include "harness.h"
 #include "launcher/launchhistory.h"
 #include "platform/shellopen.h"
+#include "settings/frmOption.h"
 
 #include <QAction>
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -167,7 +169,16 @@ private slots:
         QCOMPARE(w.toolbarButton(20)->toolTip(), u"設定なし"_s);
         QCOMPARE(w.toolbarButton(21)->toolTip(), u"My favourite text editor"_s);
         h.shell.missing = QStringList{u"/opt/editor"_s};
+        // A free slot's button opens the options on the launcher page instead.
+        int page = -1;
+        QTimer::singleShot(0, [&page] {
+            if (auto *options = qobject_cast<frmOption *>(QApplication::activeModalWidget())) {
+                page = options->currentPage();
+                options->reject();
+            }
+        });
         w.toolbarButton(20)->trigger();
+        QCOMPARE(page, int(frmOption::LauncherPage));
         w.toolbarButton(21)->trigger();
         action(w, "mnuApri0")->trigger();
         QCOMPARE(h.shell.opened, (QStringList{"/opt/editor", "/usr/bin/app-with-a-long-program-name"}));

@@ -1,0 +1,48 @@
+// Opening the options dialog on one of its pages, and taking back what it applies.
+#include "app/TabStrip.h"
+#include "app/TextBox.h"
+#include "app/frmMain.h"
+#include "settings/frmOption.h"
+
+#include <QCoreApplication>
+#include <QMenu>
+#include <QPointer>
+
+void frmMain::showOptions(int page)
+{
+    frmOption::Env env;
+    env.holders = holders_;
+    env.settings = env_.settings;
+    env.commonDialog = env_.commonDialog;
+    env.version = QCoreApplication::applicationVersion();
+    env.apply = [this](const Holders &applied) {
+        holders_ = applied;
+        applyHolders();
+        showRegisteredApps();
+    };
+    // Loaded afresh at every opening; it deletes itself when closed.
+    QPointer<frmOption> dialog = new frmOption(std::move(env), this);
+    dialog->selectPage(page);
+    dialog->exec();
+}
+
+void frmMain::mnuOpt_Click()
+{
+    showOptions(frmOption::EnvironmentPage);
+}
+
+void frmMain::mnuAbout_Click()
+{
+    showOptions(frmOption::VersionPage);
+}
+
+void frmMain::mnuRtab00_Click()
+{
+    showOptions(frmOption::TabPage);
+}
+
+void frmMain::TabStrip1_MouseDown(Qt::MouseButton button, const QPoint &globalPos)
+{
+    if (button == Qt::RightButton)
+        mnuRtab->popup(globalPos);
+}
