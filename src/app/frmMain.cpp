@@ -77,6 +77,10 @@ void frmMain::createControls()
 
     Text1 = new TextBox(client_);
     Text1->setObjectName(QStringLiteral("Text1"));
+    // Drops on the text box are the window's: a file is opened, text is not typed in.
+    Text1->setAcceptDrops(false);
+    Text1->viewport()->setAcceptDrops(false);
+    setAcceptDrops(true);
     Text1->raise();
     connect(Text1, &QPlainTextEdit::textChanged, this, &frmMain::Text1_Change);
 
@@ -194,10 +198,8 @@ void frmMain::takeCommandLineFile()
     if (env_.commandLineNameUnusable) {
         msgBox(QStringLiteral("ファイルを開けません\nファイル名に、この環境の文字コードで表せないバイトがあります。"),
                MsgBoxStyle::OKOnly, AppTitle);
-    } else {
-        SetOpenedFile();
-        if (LoadOutsideFile())
-            return;
+    } else if (openIntoSheet(sheets_.strFileName())) {
+        return;
     }
     // Sheet 1 keeps its own text: show its file, unchanged.
     sheets_.setStrFileName(SheetStore::sheetFileName(1));

@@ -79,6 +79,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     // Construction (app/frmMain.cpp, app/menus.cpp, app/toolbar.cpp).
@@ -109,9 +112,9 @@ private:
     bool SaveSheet(bool reportFailure = true);
     void LoadFile();
     void SetOpenedFile();
-    // Reads the outside file named by strFileName into the current sheet; on failure the sheet
-    // keeps its text and flag, and the failure is reported as LoadFile reports it.
-    bool LoadOutsideFile();
+    // Opens an outside file into the current sheet (SetOpenedFile, then the read); a file that
+    // cannot be read is reported and leaves the sheet as it was, its opened file included.
+    bool openIntoSheet(const QString &path);
     // Reading and writing a text file with the hourglass showing; a failure is reported
     // ("ファイルを開けません", "<path> に書き込めません。") and changes nothing.
     TextFile::ReadResult readTextFile(const QString &path);
@@ -126,6 +129,9 @@ private:
     // Window caption and toolbar button 4 for the current sheet's opened-file path.
     void showOpenedFileCaptions();
     void showNoFileCaptions();
+    // Files dropped anywhere on the window but the launcher box: the last one goes into the
+    // current sheet as if opened.
+    void Form_OLEDragDrop(const QMimeData *data);
 
     // Layout (app/layout.cpp).
     void ArrangeControls();
@@ -151,7 +157,6 @@ private:
     void mnuFile_Click();
     void mnuNew_Click();
     void mnuOpen_Click();
-    void ReadOpenedFile();
     void mnuSelopen_Click();
     void mnuUwa_Click();
     void mnuSave_Click();

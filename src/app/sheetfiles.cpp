@@ -76,17 +76,22 @@ void frmMain::LoadFile()
     Text1->setFocus();
 }
 
-bool frmMain::LoadOutsideFile()
+bool frmMain::openIntoSheet(const QString &path)
 {
+    const QString previous = sheets_.currentOpenedFile();
+    sheets_.setStrFileName(path);
+    SetOpenedFile();
+    // Read into a buffer first: a file that cannot be read leaves the sheet as it was, text,
+    // flag and opened file alike. A path that could not be read is never kept as the sheet's
+    // file: a later Ctrl+S (or the next start) would replace it with the sheet's text.
     const TextFile::ReadResult result = reportRead(withHourglass([&] { return sheets_.readFile(); }));
     if (!result.ok) {
-        // A path that could not be read is never kept as the sheet's file: a later Ctrl+S (or the
-        // next start) would otherwise replace it with the sheet's text.
-        sheets_.setLblRealFile(sheets_.currentSheet(), QString());
-        showNoFileCaptions();
+        sheets_.setLblRealFile(sheets_.currentSheet(), previous);
+        showOpenedFileCaptions();
         return false;
     }
     Text1->setText(result.text);
+    // The sheet's own file takes the text at the next save point.
     sheets_.setBlnChanged(true);
     Text1->setFocus();
     return true;

@@ -59,17 +59,8 @@ void frmMain::mnuOpen_Click()
         Text1->setFocus();
         return;
     }
-    sheets_.setStrFileName(path);
-    SetOpenedFile();
-    ReadOpenedFile();
+    openIntoSheet(path);
     Text1->setFocus();
-}
-
-void frmMain::ReadOpenedFile()
-{
-    // Read into a buffer first: a file that cannot be read leaves the sheet's text and flag as
-    // they were, so the next save point does not write an empty sheet over the old one.
-    LoadOutsideFile();
 }
 
 void frmMain::mnuSelopen_Click()
