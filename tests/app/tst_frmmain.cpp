@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTimer>
+#include <QToolBar>
 
 #include <array>
 
@@ -214,6 +215,43 @@ private slots:
         // The named file itself is never written, and a path that could not be read is never kept.
         QCOMPARE(Harness::bytes(path), opened ? "\r\nfrom outside\r\nline 2\r\n"_ba : "<missing>"_ba);
         QCOMPARE(h.stored("Open", "File0"), opened ? path : QString());
+    }
+
+    // The toolbar: 20 buttons and 9 separators in index order, fixed tooltips, the buttons that
+    // share a menu item's action, and the three disabled at start until the timer says otherwise.
+    void toolbarButtons()
+    {
+        Sheets h;
+        frmMain &w = h.start();
+        const QList<QAction *> items = w.findChild<QToolBar *>()->actions();
+        QString layout;
+        for (QAction *a : items)
+            layout += a->isSeparator() ? u'|' : u'b';
+        QCOMPARE(layout, u"bbbb|bbbb|b|b|bbb|bbb|b|b|b|b"_s);
+        const struct { int index; const char *tip; const char *shared; } rows[] = {
+            {1, "新規作成", "mnuNew"}, {2, "既存のﾌｧｲﾙを開く", "mnuOpen"}, {3, "名前を付けて保存", "mnuSave"},
+            {6, "切り取り", nullptr}, {7, "ｺﾋﾟｰ", nullptr}, {8, "すべての範囲をｺﾋﾟｰ", "mnuAllcopy"},
+            {9, "貼り付け", nullptr}, {11, "検索と置換", nullptr}, {13, "元に戻す", "mnuUndo"},
+            {15, "日付と時刻の挿入", "mnuDate"}, {16, "選択範囲に引用符追加", nullptr}, {17, "定型文字列の挿入", "mnuInsert"},
+            {23, "動作環境の設定", "mnuOpt"}, {25, "ﾍﾙﾌﾟ表示", "mnuHel"}, {27, "ﾊﾞｰｼﾞｮﾝ情報", "mnuAbout"}, {29, "終了", "mnuEndno"},
+        };
+        for (const auto &row : rows) {
+            QAction *button = w.toolbarButton(row.index);
+            QCOMPARE(button->toolTip(), QString::fromUtf8(row.tip));
+            if (row.shared)
+                QCOMPARE(button, action(w, QLatin1String(row.shared)));
+            QCOMPARE(button->isEnabled(), row.index != 13 && row.index != 16);
+        }
+        QVERIFY(!w.toolbarButton(4)->isEnabled() && !w.toolbarButton(5) && !w.toolbarButton(30));
+        // Buttons of their own stay enabled where the menu item is not, and run its command.
+        text1(w)->select(0, 5);
+        tick(w);
+        QVERIFY(w.toolbarButton(16)->isEnabled());
+        w.toolbarButton(16)->trigger();
+        QCOMPARE(text1(w)->Text(), u">sheet 1"_s);
+        text1(w)->select(0, 0);
+        tick(w);
+        QVERIFY(!w.toolbarButton(16)->isEnabled() && !action(w, "mnuCut")->isEnabled() && w.toolbarButton(6)->isEnabled());
     }
 
     void optionsOpenOnTheirPage_data()
