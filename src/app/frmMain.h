@@ -131,7 +131,7 @@ private:
     void showNoFileCaptions();
     // Files dropped anywhere on the window but the launcher box: the last one goes into the
     // current sheet as if opened.
-    void Form_OLEDragDrop(const QMimeData *data);
+    void Form_OLEDragDrop(const QStringList &files);
 
     // Layout (app/layout.cpp).
     void ArrangeControls();
@@ -199,7 +199,7 @@ private:
     void cmdRun_Click();
     void Combo1_Change();
     void Combo1_GotFocus();
-    void Combo1_OLEDragDrop(const QMimeData *data);
+    void Combo1_OLEDragDrop(const QStringList &files);
     void mnuApri_Click(int index);
     void mnuToolM_Click(int index);
     void registeredAppButton_Click(int index);

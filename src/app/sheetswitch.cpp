@@ -4,10 +4,10 @@
 #include "app/TextBox.h"
 #include "app/frmMain.h"
 #include "app/toolbarbuttons.h"
+#include "platform/filedrops.h"
 
 #include <QAction>
 #include <QDropEvent>
-#include <QMimeData>
 
 void frmMain::TabStrip1_Click()
 {
@@ -56,45 +56,29 @@ void frmMain::showNoFileCaptions()
     setWindowTitle(sheets_.Label2());
 }
 
-namespace {
-
-// The local files of a drag, in the order the file manager gave them.
-QStringList droppedFiles(const QMimeData *data)
-{
-    QStringList files;
-    if (data && data->hasUrls())
-        for (const QUrl &url : data->urls())
-            if (url.isLocalFile())
-                files << url.toLocalFile();
-    return files;
-}
-
-} // namespace
-
 void frmMain::dragEnterEvent(QDragEnterEvent *event)
 {
     // Only files are taken; dragged text is refused, so it cannot slip into the sheet.
-    if (!droppedFiles(event->mimeData()).isEmpty())
+    if (!FileDrops::localFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void frmMain::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (!droppedFiles(event->mimeData()).isEmpty())
+    if (!FileDrops::localFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void frmMain::dropEvent(QDropEvent *event)
 {
-    Form_OLEDragDrop(event->mimeData());
+    Form_OLEDragDrop(FileDrops::localFiles(event->mimeData()));
     event->acceptProposedAction();
 }
 
-void frmMain::Form_OLEDragDrop(const QMimeData *data)
+void frmMain::Form_OLEDragDrop(const QStringList &files)
 {
     // The current sheet takes it, whatever tab the mouse is over; earlier files of the list
     // are not read.
-    const QStringList files = droppedFiles(data);
     if (!files.isEmpty())
         openIntoSheet(files.constLast());
 }

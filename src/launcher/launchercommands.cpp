@@ -5,17 +5,15 @@
 #include "app/toolbarbuttons.h"
 #include "launcher/launchhistory.h"
 #include "platform/dialogs.h"
+#include "platform/filedrops.h"
 #include "platform/shellopen.h"
 #include "settings/frmOption.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QDragEnterEvent>
 #include <QDir>
-#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 
 namespace {
@@ -65,12 +63,9 @@ void frmMain::Combo1_GotFocus()
     }
 }
 
-void frmMain::Combo1_OLEDragDrop(const QMimeData *data)
+void frmMain::Combo1_OLEDragDrop(const QStringList &files)
 {
-    if (!data->hasUrls() || data->urls().isEmpty())
-        return;
-    const QUrl last = data->urls().constLast();
-    Combo1->setEditText(last.isLocalFile() ? QDir::toNativeSeparators(last.toLocalFile()) : last.toString());
+    Combo1->setEditText(QDir::toNativeSeparators(files.constLast()));
 }
 
 bool frmMain::launcherEvent(QObject *watched, QEvent *event)
@@ -91,28 +86,9 @@ bool frmMain::launcherEvent(QObject *watched, QEvent *event)
         }
         return false;
     }
-    if (watched != Combo1->lineEdit())
-        return false;
-    switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        // Only dropped files name a command; dropped text would be typed into the box.
-        auto *drag = static_cast<QDragMoveEvent *>(event);
-        if (drag->mimeData()->hasUrls())
-            drag->acceptProposedAction();
-        else
-            drag->ignore();
-        return true;
-    }
-    case QEvent::Drop: {
-        auto *drop = static_cast<QDropEvent *>(event);
-        Combo1_OLEDragDrop(drop->mimeData());
-        drop->acceptProposedAction();
-        return true;
-    }
-    default:
-        return false;
-    }
+    // Only dropped files name a command.
+    return watched == Combo1->lineEdit()
+        && FileDrops::filter(event, [this](const QStringList &files) { Combo1_OLEDragDrop(files); });
 }
 
 void frmMain::mnuApri_Click(int index)

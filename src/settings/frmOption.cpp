@@ -1,6 +1,7 @@
 #include "settings/frmOption.h"
 
 #include "platform/commondialog.h"
+#include "platform/filedrops.h"
 #include "settings/colourvalue.h"
 #include "settings/settingsstore.h"
 #include "settings/settingstext.h"
@@ -70,11 +71,6 @@ double leadingNumber(QString text)
 QString FNameGet(const QString &path)
 {
     return QFileInfo(QDir::fromNativeSeparators(path)).fileName();
-}
-
-QString pathOf(const QUrl &url)
-{
-    return url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString();
 }
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption)
@@ -520,11 +516,9 @@ void frmOption::cmdR_Click(int index)
     Text3[index]->setText(FNameGet(cd.FileName));
 }
 
-void frmOption::Text2_OLEDragDrop(int index, const QMimeData *data)
+void frmOption::Text2_OLEDragDrop(int index, const QStringList &files)
 {
-    if (!data->hasUrls() || data->urls().isEmpty())
-        return;
-    const QString path = pathOf(data->urls().constLast());
+    const QString path = QDir::toNativeSeparators(files.constLast());
     Text2[index]->setText(path);
     Text3[index]->setText(FNameGet(path));
 }
@@ -542,26 +536,9 @@ bool frmOption::eventFilter(QObject *watched, QEvent *event)
     const auto path = std::find(Text2.begin(), Text2.end(), edit);
     if (path == Text2.end())
         return false;
-    switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        // Only dropped files name a program; dropped text would be typed into the box.
-        auto *drag = static_cast<QDragMoveEvent *>(event);
-        if (drag->mimeData()->hasUrls())
-            drag->acceptProposedAction();
-        else
-            drag->ignore();
-        return true;
-    }
-    case QEvent::Drop: {
-        auto *drop = static_cast<QDropEvent *>(event);
-        Text2_OLEDragDrop(int(path - Text2.begin()), drop->mimeData());
-        drop->acceptProposedAction();
-        return true;
-    }
-    default:
-        return false;
-    }
+    // Only dropped files name a program.
+    const int index = int(path - Text2.begin());
+    return FileDrops::filter(event, [this, index](const QStringList &files) { Text2_OLEDragDrop(index, files); });
 }
 
 void frmOption::closeEvent(QCloseEvent *event)

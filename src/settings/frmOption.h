@@ -82,7 +82,7 @@ private:
     void cmdSyokika_Click();
     void Command4_Click(int index);
     void cmdR_Click(int index);
-    void Text2_OLEDragDrop(int index, const QMimeData *data);
+    void Text2_OLEDragDrop(int index, const QStringList &files);
     void enableApply();
     void showPreview();
 
