@@ -9,8 +9,6 @@
 #include <QAction>
 #include <QDateTime>
 #include <QLabel>
-#include <QTextBlock>
-#include <QTextDocument>
 
 void frmMain::Timer1_Timer()
 {
