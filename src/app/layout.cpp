@@ -3,6 +3,7 @@
 #include "app/TextBox.h"
 #include "app/frmMain.h"
 #include "app/layoutrules.h"
+#include "platform/twips.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -31,12 +32,12 @@ QMargins frameMarginsOf(const QWidget *w)
 
 double frmMain::twipsPerPixelX() const
 {
-    return 1440.0 / screen()->logicalDotsPerInchX();
+    return Twips::PerInch / screen()->logicalDotsPerInchX();
 }
 
 double frmMain::twipsPerPixelY() const
 {
-    return 1440.0 / screen()->logicalDotsPerInchY();
+    return Twips::PerInch / screen()->logicalDotsPerInchY();
 }
 
 int frmMain::windowLeft() const { return int(std::lround(frameGeometry().x() * twipsPerPixelX())); }

@@ -36,7 +36,6 @@ namespace {
 
 constexpr int FontFlags = 1025;        // screen fonts only, none of the OEM or symbol sets
 constexpr int AllFilesFilter = 2;
-constexpr double LargestFontSize = 2048;
 
 // A typing limit only: a longer text put in by the program (a stored name, a browsed file's
 // title) stays whole, and the user may still shorten it.
@@ -429,7 +428,7 @@ void frmOption::Command3_Click()
     h.tabFont.bold = Check3->isChecked();
     h.tabFont.italic = Check4->isChecked();
     // A size of 0 or no number at all cannot be a font's: the tab font keeps its size.
-    if (const double size = leadingNumber(Combo2->currentText()); size > 0 && size <= LargestFontSize)
+    if (const double size = leadingNumber(Combo2->currentText()); Holders::isFontSize(size))
         h.tabFont.size = size;
 
     for (int i = 0; i < Holders::AppCount; ++i) {

@@ -11,7 +11,7 @@ namespace {
 std::optional<double> fontSize(const QString &text)
 {
     const auto size = SettingsText::toNumber(text);
-    if (!size || *size <= 0 || *size > 2048)
+    if (!size || !Holders::isFontSize(*size))
         return std::nullopt;
     return size;
 }

@@ -45,6 +45,9 @@ struct Holders {
 
     Holders();
 
+    // Font sizes a text box or the tab strip accepts, in points.
+    static bool isFontSize(double points) { return points > 0 && points <= 2048; }
+
     bool imeOn() const { return ime != QLatin1String("False"); }
     // A flag counts only when it reads as the number 1.
     bool restoresSize() const;
