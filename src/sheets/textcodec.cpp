@@ -1,6 +1,7 @@
 #include "sheets/textcodec.h"
 
 #include "sheets/cp932.h"
+#include "sheets/cp932variants.h"
 
 #include <algorithm>
 #include <cstring>
@@ -430,7 +431,7 @@ QString decodeAs(const QByteArray &bytes, Encoding encoding)
 
 namespace {
 
-std::optional<QByteArray> encodeCp932(const QString &text, LineEnds ends)
+std::optional<QByteArray> encodeCp932(const QString &text, LineEnds ends, const Cp932Variants *variants = nullptr)
 {
     // The code page never produces raw-byte characters, so they split the text into runs
     // that go to the converter whole.
@@ -448,6 +449,8 @@ std::optional<QByteArray> encodeCp932(const QString &text, LineEnds ends)
                                            [](QChar c) { return c.unicode() < 0x80; });
             if (!ascii && start == 0 && i == n) { // the usual case: no raw bytes at all
                 auto whole = Cp932::encode(run);
+                if (whole && variants)
+                    variants->apply(*whole);
                 if (whole && ends == LineEnds::Lf)
                     dropCrBeforeLf(*whole, 0);
                 return whole;
@@ -459,6 +462,8 @@ std::optional<QByteArray> encodeCp932(const QString &text, LineEnds ends)
                 for (qsizetype k = 0; k < run.size(); ++k)
                     bytes[at + k] = char(run[k].unicode());
             } else if (auto part = Cp932::encode(run)) {
+                if (variants)
+                    variants->apply(*part);
                 bytes += *part;
             } else {
                 return std::nullopt;
@@ -496,10 +501,11 @@ QByteArray encode(const QString &text, Encoding encoding, LineEnds ends)
     return {};
 }
 
-QByteArray encodePreferring(const QString &text, Encoding preferred, Encoding *used, LineEnds ends)
+QByteArray encodePreferring(const QString &text, Encoding preferred, Encoding *used, LineEnds ends,
+                            const Cp932Variants *variants)
 {
     if (preferred == Encoding::Cp932) {
-        if (auto bytes = encodeCp932(text, ends)) {
+        if (auto bytes = encodeCp932(text, ends, variants)) {
             if (used)
                 *used = Encoding::Cp932;
             return *bytes;

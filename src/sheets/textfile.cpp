@@ -320,6 +320,8 @@ ReadResult read(const QString &path)
         return r;
     }
     TextCodec::Decoded decoded = TextCodec::decode(bytes);
+    if (decoded.encoding == Encoding::Cp932)
+        r.variants = Cp932Variants::scan(bytes);
     bytes = QByteArray();
     r.text = joinLinesInPlace(std::move(decoded.text), &r.lineEnds);
     r.encoding = decoded.encoding;
@@ -327,7 +329,7 @@ ReadResult read(const QString &path)
     return r;
 }
 
-WriteResult write(const QString &path, const QString &text, LineEndPolicy policy)
+WriteResult write(const QString &path, const QString &text, LineEndPolicy policy, const Cp932Variants &variants)
 {
     WriteResult w;
     const QFileInfo info(path); // follows symlinks, as the save does
@@ -354,7 +356,7 @@ WriteResult write(const QString &path, const QString &text, LineEndPolicy policy
         form = existingForm(path, policy == LineEndPolicy::KeepExisting);
     }
     w.lineEnds = form.lineEnds;
-    QByteArray bytes = TextCodec::encodePreferring(text, form.encoding, &w.encoding, w.lineEnds);
+    QByteArray bytes = TextCodec::encodePreferring(text, form.encoding, &w.encoding, w.lineEnds, &variants);
     bytes += lineEnd(w.encoding, w.lineEnds);
 
     // Unbuffered, so that every failure shows in write(): a buffered QSaveFile writes its last

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sheets/cp932variants.h"
 #include "sheets/textcodec.h"
 
 #include <QString>
@@ -31,6 +32,7 @@ struct ReadResult {
     QString text;                  // after the line rule
     TextCodec::Encoding encoding = TextCodec::Encoding::Cp932;
     LineEnds lineEnds = LineEnds::CrLf;
+    Cp932Variants variants;        // a CP932 file's second codes, for writing it back
     QString error;                 // why it failed, for the caller's message; empty when ok
 };
 
@@ -58,8 +60,10 @@ struct WriteResult {
 // Line ends: CR LF, except that with KeepExisting an existing file whose line ends are LF (it
 // holds LF and no CR, counted in its own encoding) is written with each CR LF of the text as LF
 // and a final LF. Lone CRs and LFs of the text are written as they are.
+// CP932 characters with two codes are written with the codes variants remembers (those of the
+// file the text was read from), others with the converter's.
 WriteResult write(const QString &path, const QString &text,
-                  LineEndPolicy policy = LineEndPolicy::KeepExisting);
+                  LineEndPolicy policy = LineEndPolicy::KeepExisting, const Cp932Variants &variants = {});
 
 // The message shown when a file cannot be read: "ファイルを開けません", and on a second line
 // the reason when there is one.

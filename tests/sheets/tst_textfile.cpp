@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -198,6 +199,63 @@ private slots:
         QCOMPARE(r.encoding, encoding);
         QVERIFY(TextFile::write(file, r.text).ok);
         QCOMPARE(fileBytes(file), bytes + lineEnd);
+    }
+
+    // Characters with two or three CP932 codes: a file written back keeps the codes it used,
+    // whichever they are, and so do characters the user adds; a new text gets the converter's.
+    void secondCodes_data()
+    {
+        QTest::addColumn<int>("choice");   // which code of each group the file uses; -1: none read
+        QTest::addColumn<QString>("added"); // typed before the text is written back
+        QTest::addRow("every character in its first code") << 0 << QString();
+        QTest::addRow("every character in its second code") << 1 << QString();
+        QTest::addRow("every character in its third code, or its last") << 2 << QString();
+        QTest::addRow("a typed character takes the code the file used") << 1 << u"\u2235\u7E8A"_s;
+        QTest::addRow("a new text gets the converter's codes") << -1 << QString();
+    }
+    void secondCodes()
+    {
+        QFETCH(int, choice);
+        QFETCH(QString, added);
+        // The groups, from the converter itself: each code decoded, codes of one character together.
+        QMap<char16_t, QList<quint16>> groups;
+        for (int lead : {0x81, 0x87, 0xED, 0xEE, 0xFA, 0xFB, 0xFC}) {
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                const QByteArray code = QByteArray(1, char(lead)) + char(trail);
+                const QString c = TextCodec::decode("a" + code).text;
+                if (c.size() == 2 && (c[1].unicode() & 0xFF00) != TextCodec::RawByteBase)
+                    groups[c[1].unicode()].append(quint16(lead << 8 | trail));
+            }
+        }
+        erase_if(groups, [](const auto &group) { return group.value().size() < 2; });
+        QCOMPARE(groups.size(), 396);
+        QCOMPARE(groups.value(u'\u2235'), (QList<quint16>{0x81E6, 0x879A, 0xFA5B})); // ∵
+        QCOMPARE(groups.value(u'\uFFE2'), (QList<quint16>{0x81CA, 0xEEF9, 0xFA54})); // ￢
+        QByteArray bytes = "x";
+        QString text = u"x"_s;
+        for (auto it = groups.cbegin(); it != groups.cend(); ++it) {
+            const quint16 code = it.value().at(std::clamp<int>(choice, 0, int(it.value().size()) - 1));
+            bytes += char(code >> 8);
+            bytes += char(code);
+            text += QChar(it.key());
+        }
+        const QString file = dir_.filePath("codes.txt");
+        QVERIFY(putFile(file, bytes));
+        const TextFile::ReadResult r = TextFile::read(file);
+        QVERIFY(r.ok);
+        QCOMPARE(r.text, text);
+        const QString other = dir_.filePath("codes-copy.txt"); // a Save As keeps them too
+        QFile::remove(other);
+        QVERIFY(TextFile::write(other, r.text + added, TextFile::LineEndPolicy::KeepExisting,
+                                choice < 0 ? Cp932Variants() : r.variants).ok);
+        QByteArray expected = bytes;
+        if (choice < 0) // the converter's own: the first code of each group but for the NEC-selected IBM ones
+            expected = TextCodec::encodePreferring(text, Encoding::Cp932);
+        for (const QChar c : added)
+            expected += expected.mid(1 + 2 * std::distance(groups.cbegin(), groups.constFind(c.unicode())), 2);
+        QCOMPARE(fileBytes(other), expected + "\r\n");
+        if (choice < 0) // ∵ in row 2, 纊 as the IBM code
+            QVERIFY(expected.contains("\x81\xE6") && expected.contains("\xFA\x5C") && !expected.contains("\xED\x40"));
     }
 
     // A new file is CP932 unless a character does not fit; an existing UTF file keeps its form,
