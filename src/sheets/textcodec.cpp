@@ -252,13 +252,27 @@ QByteArray encodeUtf8(QStringView text, bool bom, LineEnds ends)
     return bytes;
 }
 
+// Whether the raw byte at i is the odd one out of its run: UTF-16 code units are two bytes, so
+// a run of odd length would shift every unit after it (the line end the writer adds included)
+// and the file would read back as other characters. Only the last byte of an odd-length UTF-16
+// file is read so; it is written as the start of a whole unit instead.
+bool loneRawByte(const char16_t *s, qsizetype i, qsizetype n)
+{
+    if (i + 1 < n && isRawByteChar(s[i + 1]))
+        return false;
+    qsizetype run = 1;
+    while (run <= i && isRawByteChar(s[i - run]))
+        ++run;
+    return run % 2 == 1;
+}
+
 QByteArray encodeUtf16(QStringView text, bool bigEndian, bool bom, LineEnds ends)
 {
     const char16_t *s = text.utf16();
     const qsizetype n = text.size();
     qsizetype size = bom ? 2 : 0;
     for (qsizetype i = 0; i < n; ++i)
-        size += dropped(s, i, n, ends) ? 0 : isRawByteChar(s[i]) ? 1 : 2;
+        size += dropped(s, i, n, ends) ? 0 : isRawByteChar(s[i]) && !loneRawByte(s, i, n) ? 1 : 2;
     QByteArray bytes(size, Qt::Uninitialized);
     uchar *o = reinterpret_cast<uchar *>(bytes.data());
     if (bom) {
@@ -269,8 +283,11 @@ QByteArray encodeUtf16(QStringView text, bool bigEndian, bool bom, LineEnds ends
         const char16_t c = s[i];
         if (dropped(s, i, n, ends))
             continue;
-        if (isRawByteChar(c)) {
+        if (isRawByteChar(c) && !loneRawByte(s, i, n)) {
             *o++ = uchar(c - RawByteBase);
+        } else if (isRawByteChar(c)) {
+            *o++ = uchar(c - RawByteBase); // completed with a NUL byte: the file only gains one
+            *o++ = 0;
         } else if (bigEndian) {
             *o++ = uchar(c >> 8);
             *o++ = uchar(c);

@@ -146,7 +146,8 @@ private slots:
         row("UTF-8 BOM: overlong form and encoded surrogate stay bytes", Bom + "\xE0\x80\xAF\xED\xA0\x80", Encoding::Utf8Bom,
             u"\uF7E0\uF780\uF7AF\uF7ED\uF7A0\uF780"_s);
         row("UTF-16BE lone surrogate kept", "\xFE\xFF\xDC\0\0a"_ba, Encoding::Utf16Be, QChar(0xDC00) + u"a"_s);
-        row("UTF-16 odd final byte", "\xFF\xFE" "a\0b"_ba, Encoding::Utf16Le, u"a\uF762"_s);
+        row("UTF-16 odd final byte, written as a whole unit", "\xFF\xFE" "a\0b"_ba, Encoding::Utf16Le, u"a\uF762"_s,
+            "\xFF\xFE" "a\0b\0"_ba);
         row("UTF-16LE without BOM", "a\0\xE9\0\r\0\n\0"_ba, Encoding::Utf16LeNoBom, u"a\xE9\r\n"_s);
         row("UTF-16BE without BOM", "\0a\0b"_ba, Encoding::Utf16BeNoBom, u"ab"_s);
         row("without BOM, U+0000 is not taken for UTF-16", "a\0\0\0"_ba, Encoding::Cp932, u"a\0\0\0"_s);
