@@ -131,6 +131,17 @@ QByteArray lineEnd(Encoding encoding, LineEnds ends)
     }
 }
 
+// Whether bytes written without a byte-order mark start with one, and so would read back in
+// another encoding without their first characters: a text whose leading empty lines were
+// dropped may start with U+FEFF, or with raw bytes or CP932 characters that look like a mark.
+// Such a text is written as UTF-8 with a BOM, which reads back as it is.
+bool opensWithForeignBom(const QByteArray &bytes, Encoding encoding)
+{
+    if (encoding != Encoding::Cp932 && encoding != Encoding::Utf8)
+        return false;
+    return bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+}
+
 bool hasWriteBit(const QFileInfo &info)
 {
     return info.permissions()
@@ -357,6 +368,8 @@ WriteResult write(const QString &path, const QString &text, LineEndPolicy policy
     }
     w.lineEnds = form.lineEnds;
     QByteArray bytes = TextCodec::encodePreferring(text, form.encoding, &w.encoding, w.lineEnds, &variants);
+    if (opensWithForeignBom(bytes, w.encoding))
+        bytes = TextCodec::encodePreferring(text, Encoding::Utf8Bom, &w.encoding, w.lineEnds);
     bytes += lineEnd(w.encoding, w.lineEnds);
 
     // Unbuffered, so that every failure shows in write(): a buffered QSaveFile writes its last

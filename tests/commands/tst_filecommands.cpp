@@ -1,12 +1,15 @@
 // The File menu's commands on the main window, with scripted file dialogs and message boxes,
 // against real files in temporary folders.
 #include "fakecommondialog.h"
+#include "filesizelimit.h"
 #include "harness.h"
 #include "sheets/textfile.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+
+#include <optional>
 
 namespace {
 
@@ -204,6 +207,9 @@ private slots:
         QTest::addRow("Save As to a read-only file") << "mnuSave" << "read-only" << old;
         QTest::addRow("Save the selection to a read-only file") << "mnuSelsave" << "read-only" << old;
         QTest::addRow("Ctrl+S to a read-only file") << "Ctrl+S" << "read-only" << old;
+#ifdef Q_OS_UNIX
+        QTest::addRow("Save As on a full disk") << "mnuSave" << "full" << old;
+#endif
     }
     void saveCommands()
     {
@@ -227,16 +233,28 @@ private slots:
         h.files.FileName = earlier;
         h.answer(target == "cancel" ? QString() : path, CommonDialogFlags::FileMustExist);
 
+        // A full disk: the file may not grow past the old file's size (the limit is the seam).
+#ifdef Q_OS_UNIX
+        std::optional<FileSizeLimit> full;
+        if (target == "full")
+            full.emplace(4);
+#endif
         if (ctrlS)
             h.ctrlS();
         else
             h.trigger(command);
+#ifdef Q_OS_UNIX
+        full.reset();
+#endif
 
         const bool attached = command == "mnuSave" && target == "file";
         const QString cannotWrite = box(QDir::toNativeSeparators(path) + QStringLiteral(" に書き込めません。"),
                                         MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
         QCOMPARE(h.files.shown, ctrlS ? QStringList() : QStringList{dialog("Save", CommonDialogFlags::OverwritePrompt, earlier)});
-        QCOMPARE(h.boxesShown().mid(ctrlS ? 1 : 0), target == "read-only" ? QStringList{cannotWrite} : QStringList());
+        const bool failed = target == "read-only" || target == "full";
+        QCOMPARE(h.boxesShown().mid(ctrlS ? 1 : 0), failed ? QStringList{cannotWrite} : QStringList());
+        if (target == "full")
+            QVERIFY(h.dialogs.calls.last().prompt.endsWith(QStringLiteral("\n容量が足りません。")));
         QCOMPARE(Harness::bytes(path), written);
         if (target == "cancel")
             QCOMPARE(QApplication::focusWidget(), text1(w));

@@ -4,6 +4,7 @@
 #include "sheets/textcodec.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -50,6 +51,25 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QStringList, entries);
         QCOMPARE(PhraseFile::parse(text), entries);
+    }
+
+    // A file of random bytes is read as some entries, and saving them loses none.
+    void randomBytes()
+    {
+        QRandomGenerator rng(0x7E1);
+        QByteArray bytes;
+        while (bytes.size() < 4096)
+            bytes += char(rng.bounded(256));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(PhraseFile::FileName);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        f.close();
+        const PhraseFile::LoadResult loaded = PhraseFile::load(path);
+        QCOMPARE(loaded.status, PhraseFile::LoadResult::Status::Ok);
+        QVERIFY(loaded.entries.size() > 1);
+        QVERIFY(PhraseFile::save(path, loaded.entries).ok);
+        QCOMPARE(PhraseFile::load(path).entries, loaded.entries);
     }
 
     void eras_data()

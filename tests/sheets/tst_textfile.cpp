@@ -202,6 +202,50 @@ private slots:
         QCOMPARE(fileBytes(file), bytes + lineEnd);
     }
 
+    // Damaged or unusual files: read, written back, read again. Nothing is lost, and a second
+    // save would change nothing more.
+    void badInput_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<QString>("reread");
+        const auto row = [](const char *name, const QByteArray &bytes, const QString &text, const QByteArray &written,
+                            const QString &reread = {}) {
+            QTest::newRow(name) << bytes << text << written << (reread.isNull() ? text : reread);
+        };
+        row("NUL bytes are characters", "a\0b\r\n\0"_ba, u"a\0b\r\n\0"_s, "a\0b\r\n\0\r\n"_ba);
+        row("CR-only file: CR ends lines, written with CR LF", "\ra\rb\r\r"_ba, u"a\r\nb\r\n"_s, "a\r\nb\r\n\r\n"_ba);
+        row("UTF-16BE of odd length: the last byte is completed to a unit", "\xFE\xFF\0a\0"_ba, u"a\uF700"_s,
+            "\xFE\xFF\0a\0\0\0\r\0\n"_ba, u"a\0"_s);
+        row("UTF-16LE of odd length: the same, the line end stays in step", "\xFF\xFE" "a\0\r\0\n\0b"_ba, u"a\r\n\uF762"_s,
+            "\xFF\xFE" "a\0\r\0\n\0b\0\r\0\n\0"_ba, u"a\r\nb"_s);
+        row("UTF-8 file whose first line was empty and second starts with U+FEFF: written with a BOM",
+            "\n\xEF\xBB\xBFx\xC3\xA9\n"_ba, u"\uFEFFx\xE9"_s, "\xEF\xBB\xBF\xEF\xBB\xBFx\xC3\xA9\n"_ba);
+        row("CP932 file with BOM-like bytes after an empty line: written as UTF-8 with a BOM", "\r\n\xFF\xFEx"_ba,
+            u"\uF8F3\uF8F2x"_s, Bom + "\xEF\xA3\xB3\xEF\xA3\xB2x\r\n");
+        const QByteArray line = QByteArray(10 << 20, 'a').replace(0, 2, "\x82\xA0"); // あaaa...: 10 MB
+        row("a single 10 MB line", line, u"\u3042"_s + QString((10 << 20) - 2, u'a'), line + "\r\n");
+    }
+    void badInput()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, written);
+        QFETCH(QString, reread);
+        const QString file = dir_.filePath("bad.txt");
+        QVERIFY(putFile(file, bytes));
+        const TextFile::ReadResult r = TextFile::read(file);
+        QVERIFY(r.ok);
+        QCOMPARE(r.text, text);
+        QVERIFY(TextFile::write(file, r.text, TextFile::LineEndPolicy::KeepExisting, r.variants).ok);
+        QCOMPARE(fileBytes(file), written);
+        const TextFile::ReadResult again = TextFile::read(file);
+        QCOMPARE(again.text, reread);
+        QVERIFY(TextFile::write(file, again.text, TextFile::LineEndPolicy::KeepExisting, again.variants).ok);
+        QCOMPARE(fileBytes(file), written);
+    }
+
     // Characters with two or three CP932 codes: a file written back keeps the codes it used,
     // whichever they are, and so do characters the user adds; a new text gets the converter's.
     void secondCodes_data()
