@@ -53,6 +53,24 @@ private slots:
         QCOMPARE(PhraseFile::parse(text), entries);
     }
 
+    // A phrase file in the second CP932 codes of its characters is saved back in them.
+    void secondCodesKept()
+    {
+        QByteArray bytes;
+        for (int k = 0; k < PhraseFile::Places; ++k)
+            bytes += (k == 0 ? QByteArray("\x87\x9A\xED\x40") : QByteArray()) + "\r\n[" + QByteArray::number(k) + "]\r\n";
+        QTemporaryDir dir;
+        const QString path = dir.filePath(PhraseFile::FileName);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        f.close();
+        const PhraseFile::LoadResult loaded = PhraseFile::load(path);
+        QCOMPARE(loaded.entries, QStringList{QStringLiteral("\u2235\u7E8A")});
+        QVERIFY(PhraseFile::save(path, loaded.entries, loaded.variants).ok);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), bytes);
+    }
+
     // A file of random bytes is read as some entries, and saving them loses none.
     void randomBytes()
     {
