@@ -112,6 +112,8 @@ private slots:
         QTest::addColumn<bool>("edited");
         QTest::addColumn<QString>("text");
         QTest::addRow("UTF-8 file with LF line ends") << "file" << false << QStringLiteral("日本語\r\nかな");
+        QTest::addRow("CP932 file in second codes keeps them, sheet file too") << "file in second codes" << false
+                                                                             << QStringLiteral("∵纊\r\nかな");
         QTest::addRow("cancelled") << "cancel" << false << QStringLiteral("sheet 1");
         QTest::addRow("directory keeps the unchanged sheet") << "directory" << false << QStringLiteral("sheet 1");
         QTest::addRow("missing file keeps the edited sheet") << "missing" << true << QStringLiteral("new sheet 1");
@@ -124,8 +126,10 @@ private slots:
         FileHarness h;
         const QString path = h.user(choice == "directory" ? "folder" : "opened.txt");
         // Every character fits CP932: only the file's own form keeps it UTF-8 with LF.
-        const QByteArray bytes = QStringLiteral("日本語\nかな\n").toUtf8();
-        if (choice == "file")
+        const bool secondCodes = choice == "file in second codes";
+        const QByteArray bytes = secondCodes ? QByteArray("\x87\x9A\xED\x40\r\n\x82\xA9\x82\xC8\r\n")
+                                             : QStringLiteral("日本語\nかな\n").toUtf8();
+        if (choice.startsWith("file"))
             h.writeFile(path, bytes);
         if (choice == "directory")
             QVERIFY(QDir().mkpath(path));
@@ -137,7 +141,7 @@ private slots:
 
         h.trigger("mnuOpen");
 
-        const bool read = choice == "file";
+        const bool read = choice.startsWith("file");
         QCOMPARE(h.files.shown, QStringList{OpenDialog});
         QCOMPARE(h.boxesShown(), read || choice == "cancel" ? QStringList() : QStringList{CannotOpenBox});
         QCOMPARE(text1(w)->Text(), text);
@@ -157,6 +161,8 @@ private slots:
         // The sheet's own file takes the text at the next save point.
         h.selectTab(2);
         QCOMPARE(TextFile::read(h.sheetPath(1)).text, text);
+        if (secondCodes)
+            QCOMPARE(Harness::bytes(h.sheetPath(1)), bytes);
     }
 
     void insertAtCaret_data()
