@@ -131,15 +131,20 @@ QByteArray lineEnd(Encoding encoding, LineEnds ends)
     }
 }
 
-// Whether bytes written without a byte-order mark start with one, and so would read back in
-// another encoding without their first characters: a text whose leading empty lines were
-// dropped may start with U+FEFF, or with raw bytes or CP932 characters that look like a mark.
-// Such a text is written as UTF-8 with a BOM, which reads back as it is.
-bool opensWithForeignBom(const QByteArray &bytes, Encoding encoding)
+// Whether bytes written without a byte-order mark would be read back in another encoding, and
+// so as other characters. Dropped leading empty lines, a text that lost its last multi-byte
+// character, raw bytes or NUL characters can make a text look like another encoding: U+FEFF
+// at the start looks like a BOM, NUL in every other byte like UTF-16, CP932 half-width kana like
+// UTF-8. ASCII written as UTF-8 reads back as CP932 with the same characters.
+bool readsBackOtherwise(const QByteArray &bytes, Encoding written)
 {
-    if (encoding != Encoding::Cp932 && encoding != Encoding::Utf8)
+    if (written != Encoding::Cp932 && written != Encoding::Utf8 && written != Encoding::Utf16LeNoBom
+        && written != Encoding::Utf16BeNoBom)
         return false;
-    return bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+    const Encoding read = TextCodec::detect(bytes);
+    if (written == Encoding::Utf8 && read == Encoding::Cp932)
+        return TextCodec::utf8ValidPrefix(bytes, nullptr) != bytes.size(); // ASCII is the same
+    return read != written;
 }
 
 bool hasWriteBit(const QFileInfo &info)
@@ -368,9 +373,12 @@ WriteResult write(const QString &path, const QString &text, LineEndPolicy policy
     }
     w.lineEnds = form.lineEnds;
     QByteArray bytes = TextCodec::encodePreferring(text, form.encoding, &w.encoding, w.lineEnds, &variants);
-    if (opensWithForeignBom(bytes, w.encoding))
-        bytes = TextCodec::encodePreferring(text, Encoding::Utf8Bom, &w.encoding, w.lineEnds);
     bytes += lineEnd(w.encoding, w.lineEnds);
+    // Such a text is written as UTF-8 with a BOM, which reads back as it is.
+    if (readsBackOtherwise(bytes, w.encoding)) {
+        bytes = TextCodec::encodePreferring(text, Encoding::Utf8Bom, &w.encoding, w.lineEnds);
+        bytes += lineEnd(w.encoding, w.lineEnds);
+    }
 
     // Unbuffered, so that every failure shows in write(): a buffered QSaveFile writes its last
     // bytes in commit() and, when they do not fit on the disk, still replaces the old file.

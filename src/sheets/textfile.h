@@ -56,7 +56,8 @@ struct WriteResult {
 // Writes text followed by a line end, atomically (the old file stays intact on any failure).
 // Encoding: CP932; an existing file that is UTF-8 or UTF-16 keeps its encoding, with or without
 // its BOM (BOM-less UTF-16 gets a BOM when the text holds a character that would leave it
-// unrecognisable); a text that CP932 cannot hold is written as UTF-8 with a BOM.
+// unrecognisable); a text that CP932 cannot hold is written as UTF-8 with a BOM, and so is one
+// whose bytes, written without a BOM, would read back in another encoding.
 // Line ends: CR LF, except that with KeepExisting an existing file whose line ends are LF (it
 // holds LF and no CR, counted in its own encoding) is written with each CR LF of the text as LF
 // and a final LF. Lone CRs and LFs of the text are written as they are.

@@ -224,6 +224,8 @@ private slots:
             "\n\xEF\xBB\xBFx\xC3\xA9\n"_ba, u"\uFEFFx\xE9"_s, "\xEF\xBB\xBF\xEF\xBB\xBFx\xC3\xA9\n"_ba);
         row("CP932 file with BOM-like bytes after an empty line: written as UTF-8 with a BOM", "\r\n\xFF\xFEx"_ba,
             u"\uF8F3\uF8F2x"_s, Bom + "\xEF\xA3\xB3\xEF\xA3\xB2x\r\n");
+        row("NUL characters that would make the file look like UTF-16: written as UTF-8 with a BOM", "\0i\0\n\0"_ba,
+            u"\0i\0\r\n\0"_s, Bom + "\0i\0\n\0\n"_ba);
         const QByteArray line = QByteArray(10 << 20, 'a').replace(0, 2, "\x82\xA0"); // あaaa...: 10 MB
         row("a single 10 MB line", line, u"\u3042"_s + QString((10 << 20) - 2, u'a'), line + "\r\n");
     }
@@ -320,6 +322,9 @@ private slots:
         row("one character CP932 cannot hold makes it all UTF-8 with BOM", {}, u"\u3042\xE9\uF781"_s,
             Bom + "\xE3\x81\x82\xC3\xA9\x81\r\n", Encoding::Utf8Bom);
         row("yen sign is not backslash", {}, u"\xA5"_s, Bom + "\xC2\xA5\r\n", Encoding::Utf8Bom);
+        row("half-width kana whose codes read as UTF-8 get UTF-8 with BOM", {}, u"\uFF83\uFF69"_s,
+            Bom + "\xEF\xBE\x83\xEF\xBD\xA9\r\n", Encoding::Utf8Bom);
+        row("UTF-8 file left with ASCII only stays without BOM", "\xC3\xA9\r\n"_ba, u"abc"_s, "abc\r\n"_ba, Encoding::Utf8);
         row("UTF-8 sequence across a piece boundary", "\r\n" + QByteArray(Piece - 3, 'a') + "\xC3\xA9", a, utf8A, Encoding::Utf8);
         row("BOM-less UTF-16BE file gets a BOM to hold Japanese", "\0a"_ba, a, "\xFE\xFF\x30\x42\0\r\0\n"_ba, Encoding::Utf16Be);
         row("LF file keeps LF", "a\nb\n"_ba, u"x\r\n\r\ny"_s, "x\n\ny\n"_ba, Encoding::Cp932, LineEnds::Lf);
