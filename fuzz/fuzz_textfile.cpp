@@ -4,40 +4,9 @@
 #include "fuzzcommon.h"
 #include "sheets/textfile.h"
 
-#include <QSet>
 
 using TextCodec::Encoding;
 
-namespace {
-
-// Whether a CP932 file writes one character with two different codes: then only the first code
-// comes back, and the bytes may differ where the other one stood. Told by walking the decoded
-// text beside the bytes.
-bool mixesCodes(const QByteArray &bytes, const QString &text)
-{
-    const auto &groups = Cp932Variants::groups();
-    QHash<char16_t, quint16> seen;
-    qsizetype at = 0;
-    for (const QChar ch : text) {
-        const char16_t c = ch.unicode();
-        const bool single = c < 0x80 || (c >= TextCodec::RawByteBase && c <= TextCodec::RawByteBase + 0xFF)
-                            || (c >= 0xFF61 && c <= 0xFF9F) || c == 0x80 || (c >= 0xF8F0 && c <= 0xF8F3);
-        if (single) {
-            ++at;
-            continue;
-        }
-        FUZZ_CHECK(at + 2 <= bytes.size());
-        const quint16 code = quint16(uchar(bytes[at]) << 8 | uchar(bytes[at + 1]));
-        at += 2;
-        if (groups.preferred.contains(c) && seen.value(c, code) != code)
-            return true;
-        seen.insert(c, code);
-    }
-    FUZZ_CHECK(at == bytes.size());
-    return false;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -60,11 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(used == decoded.encoding);
     const bool utf16 = used != Encoding::Cp932 && used != Encoding::Utf8 && used != Encoding::Utf8Bom;
     const bool oddUtf16 = utf16 && bytes.size() % 2 == 1;
+    const bool mixed = used == Encoding::Cp932 && mixesCodes(bytes, decoded.text);
     if (oddUtf16) {
         // The odd last byte becomes a whole code unit, so that what follows stays in step.
         FUZZ_CHECK(again.size() == bytes.size() + 1 && again.startsWith(bytes.chopped(1)));
     } else if (again != bytes) {
-        FUZZ_CHECK(used == Encoding::Cp932 && mixesCodes(bytes, decoded.text));
+        FUZZ_CHECK(mixed);
         FUZZ_CHECK(TextCodec::decode(again).text == decoded.text);
     }
 
@@ -81,9 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QByteArray written = fileBytes(path);
     TextFile::ReadResult second = TextFile::read(path);
     FUZZ_CHECK(second.ok);
-    if (oddUtf16) {
+    if (oddUtf16 || mixed) {
         // The odd last byte of a UTF-16 file was completed to a whole character, which may be
-        // a line end: one more save settles the file.
+        // a line end; a character written in two codes got one of them, which next to a raw
+        // byte may read as another pair: one more save settles the file.
         FUZZ_CHECK(TextFile::write(path, second.text, TextFile::LineEndPolicy::KeepExisting, second.variants).ok);
         written = fileBytes(path);
         second = TextFile::read(path);

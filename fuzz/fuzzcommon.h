@@ -2,7 +2,11 @@
 
 // What the fuzz targets share: a failed check aborts (libFuzzer keeps the input), and a scratch
 // folder for the readers that take a path.
+#include "sheets/cp932variants.h"
+#include "sheets/textcodec.h"
+
 #include <QByteArray>
+#include <QHash>
 #include <QDir>
 #include <QFile>
 #include <QString>
@@ -40,4 +44,31 @@ inline QByteArray fileBytes(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Whether a CP932 file writes one character with two different codes: then only the first code
+// comes back, and the bytes may differ where the other one stood. Told by walking the decoded
+// text beside the bytes.
+inline bool mixesCodes(const QByteArray &bytes, const QString &text)
+{
+    const auto &groups = Cp932Variants::groups();
+    QHash<char16_t, quint16> seen;
+    qsizetype at = 0;
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        const bool single = c < 0x80 || (c >= TextCodec::RawByteBase && c <= TextCodec::RawByteBase + 0xFF)
+                            || (c >= 0xFF61 && c <= 0xFF9F) || c == 0x80 || (c >= 0xF8F0 && c <= 0xF8F3);
+        if (single) {
+            ++at;
+            continue;
+        }
+        FUZZ_CHECK(at + 2 <= bytes.size());
+        const quint16 code = quint16(uchar(bytes[at]) << 8 | uchar(bytes[at + 1]));
+        at += 2;
+        if (groups.preferred.contains(c) && seen.value(c, code) != code)
+            return true;
+        seen.insert(c, code);
+    }
+    FUZZ_CHECK(at == bytes.size());
+    return false;
 }
