@@ -20,7 +20,9 @@ void frmMain::Timer1_Timer()
     toolbarButton(ToolbarButton::Quote)->setEnabled(cursor.hasSelection());
     applyUndoRule();
 
-    // Panel 3 shows today's date and turns over at midnight.
+    // Panel 3 shows today's date and turns over at midnight; a note holds it for a while.
+    if (statusNoteShowing())
+        return;
     const QDate today = now().date();
     if (today.toJulianDay() != statusDay_) {
         statusDay_ = today.toJulianDay();
