@@ -140,7 +140,6 @@ private:
     // the session ends and the sheet's own file cannot take the text.
     void endRecovery(bool keepCopy);
     void noteOnStatusBar(const QString &text);
-    bool statusNoteShowing() const;
 
     // Sheet switching and captions (app/sheetswitch.cpp).
     void TabStrip1_Click();

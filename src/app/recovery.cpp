@@ -7,6 +7,7 @@
 #include "sheets/encodingname.h"
 
 #include <QLabel>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -134,12 +135,6 @@ void frmMain::endRecovery(bool keepCopy)
 
 void frmMain::noteOnStatusBar(const QString &text)
 {
-    StatusPanel[2]->setText(text);
-    recovery_->noteUntil.setRemainingTime(NoteMs);
-    statusDay_ = 0; // the date comes back when the note is over
-}
-
-bool frmMain::statusNoteShowing() const
-{
-    return !recovery_->noteUntil.hasExpired();
+    // The whole bar for a while: the panels are too narrow for a sentence.
+    StatusBar1->showMessage(text, NoteMs);
 }

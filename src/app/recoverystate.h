@@ -2,7 +2,6 @@
 
 #include "sheets/recoverywriter.h"
 
-#include <QDeadlineTimer>
 #include <array>
 #include <optional>
 
@@ -18,5 +17,4 @@ struct RecoveryState {
     bool failureShown = false;          // a failed copy is reported once, until one succeeds
     std::array<bool, 7> cp932Told{};    // per sheet: "Shift_JIS cannot hold this" was said
     std::optional<RecoveryWriter::Result> last; // the latest check of the current sheet
-    QDeadlineTimer noteUntil;           // a note holds status panel 3 until then
 };

@@ -20,9 +20,7 @@ void frmMain::Timer1_Timer()
     toolbarButton(ToolbarButton::Quote)->setEnabled(cursor.hasSelection());
     applyUndoRule();
 
-    // Panel 3 shows today's date and turns over at midnight; a note holds it for a while.
-    if (statusNoteShowing())
-        return;
+    // Panel 3 shows today's date and turns over at midnight.
     const QDate today = now().date();
     if (today.toJulianDay() != statusDay_) {
         statusDay_ = today.toJulianDay();
