@@ -63,6 +63,11 @@ void frmMain::restoreRecoveryCopies()
 
 void frmMain::restartRecoveryDelay()
 {
+    // Another sheet is shown: what was said of the last one no longer holds.
+    if (recovery_->last && recovery_->last->sheet != sheets_.currentSheet()) {
+        recovery_->last.reset();
+        StatusPanel[2]->setToolTip(QString());
+    }
     recovery_->idleTimer->start();
 }
 

@@ -75,13 +75,17 @@ private slots:
         QVERIFY(h.copies().sheets().isEmpty());
     }
 
-    // An unchanged sheet gets no copy: loading a sheet is no edit.
+    // An unchanged sheet gets no copy: loading a sheet is no edit. The tip follows the sheet
+    // shown, never naming the last one's encoding for it.
     void unchangedSheetHasNoCopy()
     {
         Recovery h;
+        h.writeFile(h.sheetPath(1), "\xef\xbb\xbfsheet 1\r\n");
         frmMain &w = h.start();
+        QTRY_VERIFY(statusPanel(w, 3)->toolTip().endsWith(u"UTF-8 (BOM 付き)"_s));
         h.selectTab(3);
-        QTRY_VERIFY(statusPanel(w, 3)->toolTip().contains(u"Shift_JIS"_s));
+        QVERIFY(!statusPanel(w, 3)->toolTip().contains(u"UTF-8"_s));
+        QTRY_VERIFY(statusPanel(w, 3)->toolTip().endsWith(u"Shift_JIS (CP932)"_s));
         QVERIFY(h.copies().sheets().isEmpty());
     }
 
