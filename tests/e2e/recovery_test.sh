@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Recovery copies in a real X display: type, pause past the idle delay, kill the program
-# (SIGKILL: nothing of it runs any more), start it again and answer the question. Then the same
-# answered No; two sheets named in one question; a normal close and an exit without saving
-# leave no copy; a program directory that cannot take the copy does not stop the typing.
+# (SIGKILL: nothing of it runs any more), start it again and answer the question; a second copy
+# started beside a running one leaves the copies alone. Then the same answered No; two sheets
+# named in one question; a normal close and an exit without saving leave no copy; a program
+# directory that cannot take the copy does not stop the typing.
 set -euo pipefail
 
 binary="$(readlink -f "$1")"
@@ -65,6 +66,9 @@ xdotool type --delay 30 "kept "
 await_file "$work/prog/q1.txt.recovery" || fail "no recovery copy after the idle delay"
 [ "$(cat "$work/prog/q1.txt.recovery")" = "$(printf 'kept sheet 1\r')" ] || fail "copy holds: $(cat "$work/prog/q1.txt.recovery")"
 [ "$(sheet1)" = "$(printf 'sheet 1\r')" ] || fail "q1.txt changed before a save point"
+# A second copy started meanwhile ends at once: it neither asks nor touches the copy.
+timeout 20 "$work/prog/q7zibo" || fail "second instance did not end by itself (status $?)"
+[ "$(cat "$work/prog/q1.txt.recovery")" = "$(printf 'kept sheet 1\r')" ] || fail "second instance touched the copy"
 crash
 start_and_answer Return
 [ "$(sheet1)" = "$(printf 'kept sheet 1\r')" ] || fail "Yes did not restore q1.txt: $(sheet1)"
