@@ -130,7 +130,6 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("names");
         QTest::addRow("one sheet, Yes") << QList<int>{1} << int(MsgBoxResult::Yes) << u"シート 1"_s;
-        QTest::addRow("one sheet, No") << QList<int>{1} << int(MsgBoxResult::No) << u"シート 1"_s;
         QTest::addRow("two sheets, Yes") << QList<int>{1, 3} << int(MsgBoxResult::Yes) << u"シート 1, シート 3"_s;
         QTest::addRow("two sheets, No") << QList<int>{3, 7} << int(MsgBoxResult::No) << u"シート 3, シート 7"_s;
     }
@@ -222,6 +221,9 @@ private slots:
             << "\xff\xfex\x00"_ba << QString() << u"☃"_s << u"保存時の文字コード: UTF-16 LE (BOM 付き)"_s << false;
         QTest::addRow("an opened UTF-8 file") << "sheet 1\r\n"_ba << u"\xc3\xa9\n"_s << u"a"_s
                                               << cp932 + u"\n開いたファイル: UTF-8 (BOM なし)"_s << false;
+        QTest::addRow("an opened Shift_JIS file gives way to UTF-8 too")
+            << "sheet 1\r\n"_ba << u"\x82\xa0\r\n"_s << u"☃"_s
+            << u"保存時の文字コード: UTF-8 (BOM 付き)\n開いたファイル: UTF-8 (BOM 付き)"_s << true;
     }
     void encodingShown()
     {

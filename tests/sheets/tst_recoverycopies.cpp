@@ -75,33 +75,6 @@ private slots:
         QCOMPARE(copies.read(2).text, text);
     }
 
-    // The file opened into the sheet is told apart: it keeps its own encoding, and CP932 gives
-    // way to UTF-8 for a text it cannot hold, as the save to it would.
-    void encodingOfTheOpenedFile_data()
-    {
-        QTest::addColumn<QByteArray>("opened");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("encoding");
-        QTest::addRow("UTF-8 without a BOM stays so") << QByteArray("\xc3\xa9\n") << QStringLiteral("é") << int(Encoding::Utf8);
-        QTest::addRow("CP932 that fits") << QByteArray("\x82\xa0\r\n") << QStringLiteral("い") << int(Encoding::Cp932);
-        QTest::addRow("CP932 that does not") << QByteArray("\x82\xa0\r\n") << QStringLiteral("☃") << int(Encoding::Utf8Bom);
-    }
-    void encodingOfTheOpenedFile()
-    {
-        QFETCH(QByteArray, opened);
-        QFETCH(QString, text);
-        QFETCH(int, encoding);
-        const QString openedPath = tmp.filePath(QStringLiteral("opened.txt"));
-        put(openedPath, opened);
-        const RecoveryCopies copies(prog(), state());
-        const RecoveryWriter::Result r =
-            RecoveryWriter::run(copies, {1, text, QDir(prog()).filePath(QStringLiteral("q1.txt")), openedPath, false});
-        QVERIFY(!r.copyTried);
-        QVERIFY(r.openedEncoding.has_value());
-        QCOMPARE(int(*r.openedEncoding), encoding);
-        QVERIFY(copies.sheets().isEmpty());
-    }
-
     // Where the program directory cannot take the copy, the state folder does, in a folder of
     // this program directory's own; the copy beside the sheet, older, gives way.
     void stateFolderWhenTheProgramDirectoryRefuses()
