@@ -6,7 +6,9 @@
 #include "platform/dialogs.h"
 #include "sheets/encodingname.h"
 
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -85,6 +87,8 @@ void frmMain::recoveryCheckDone(const RecoveryWriter::Result &result)
     if (ending_ || result.sheet != sheets_.currentSheet())
         return;
     recovery_->last = result;
+    if (!recovery_->heldNote.isEmpty())
+        noteOnStatusBar(std::exchange(recovery_->heldNote, QString()));
     QString tip = QStringLiteral("保存時の文字コード: ") + encodingName(result.sheetEncoding);
     if (result.openedEncoding)
         tip += QStringLiteral("\n開いたファイル: ") + encodingName(*result.openedEncoding);
@@ -140,6 +144,11 @@ void frmMain::endRecovery(bool keepCopy)
 
 void frmMain::noteOnStatusBar(const QString &text)
 {
-    // The whole bar for a while: the panels are too narrow for a sentence.
+    // The whole bar for a while: the panels are too narrow for a sentence. The message hides the
+    // launcher box, so while the user types there it waits for the next check.
+    if (Combo1->hasFocus() || Combo1->lineEdit()->hasFocus()) {
+        recovery_->heldNote = text;
+        return;
+    }
     StatusBar1->showMessage(text, NoteMs);
 }

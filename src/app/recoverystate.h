@@ -17,4 +17,5 @@ struct RecoveryState {
     bool failureShown = false;          // a failed copy is reported once, until one succeeds
     std::array<bool, 7> cp932Told{};    // per sheet: "Shift_JIS cannot hold this" was said
     std::optional<RecoveryWriter::Result> last; // the latest check of the current sheet
+    QString heldNote;                   // a note kept back while the launcher box has the focus
 };

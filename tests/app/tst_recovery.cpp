@@ -4,6 +4,7 @@
 #include "harness.h"
 #include "sheets/recoverycopies.h"
 
+#include <QComboBox>
 #include <QStatusBar>
 
 using namespace Qt::StringLiterals;
@@ -250,6 +251,26 @@ private slots:
         h.type(u"x"_s);
         QTest::qWait(200);
         QCOMPARE(bar->currentMessage(), QString());
+    }
+
+    // A message hides the launcher box: while the user types there, the note waits for the
+    // next check.
+    void noteWaitsWhileTheLauncherHasFocus()
+    {
+        Recovery h;
+        frmMain &w = h.start();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto *bar = w.findChild<QStatusBar *>(u"StatusBar1"_s);
+        auto *combo = w.findChild<QComboBox *>(u"Combo1"_s);
+        h.type(u"☃"_s);
+        combo->setFocus();
+        QTRY_VERIFY(statusPanel(w, 3)->toolTip().contains(u"UTF-8"_s));
+        QTest::qWait(100);
+        QCOMPARE(bar->currentMessage(), QString());
+        QVERIFY(combo->isVisible() && combo->hasFocus());
+        text1(w)->setFocus();
+        h.type(u"a"_s);
+        QTRY_VERIFY(bar->currentMessage().contains(u"Shift_JIS"_s));
     }
 };
 
