@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/holders.h"
+#include "sheets/recoverywriter.h"
 #include "sheets/sheetstore.h"
 
 #include <QMainWindow>
@@ -25,6 +26,7 @@ class QDateTime;
 class QMenu;
 class QTimer;
 class QComboBox;
+struct RecoveryState;
 class QFrame;
 class QLabel;
 class QStatusBar;
@@ -46,6 +48,8 @@ struct FrmMainEnv {
     CommonDialog *commonDialog = nullptr; // open/save/font/colour dialogs; not owned
     std::function<QDateTime()> now;     // the clock; empty means the system clock
     ShellOpen *shell = nullptr;         // hands launcher commands to the desktop; not owned
+    QString stateDir;                   // the user's state folder; empty means the platform's
+    int idleDelayMs = 3000;             // a pause in typing this long writes the recovery copy
 };
 
 // The editor's one main window: seven sheets behind a tab strip, each kept in its own file in
@@ -121,6 +125,21 @@ private:
     bool writeTextFile(const QString &path, const QString &text, bool reportFailure = true);
     TextFile::ReadResult reportRead(TextFile::ReadResult result);
     bool reportWrite(const QString &path, const TextFile::WriteResult &result, bool reportFailure);
+
+    // Recovery copies of unsaved text, and the encoding a sheet will be written in
+    // (app/recovery.cpp).
+    void createRecovery();
+    void restoreRecoveryCopies();
+    void restartRecoveryDelay();
+    void recoveryTimer_Timer();
+    void recoveryCheckDone(const RecoveryWriter::Result &result);
+    void tellUnicodeOnly(int sheet, bool beyondCp932);
+    void recoverySheetSaved(const TextFile::WriteResult &written);
+    void dropRecoveryCopy();
+    // The end of the program: the current sheet's copy goes, or is written a last time when
+    // the session ends and the sheet's own file cannot take the text.
+    void endRecovery(bool keepCopy);
+    void noteOnStatusBar(const QString &text);
 
     // Sheet switching and captions (app/sheetswitch.cpp).
     void TabStrip1_Click();
@@ -270,6 +289,7 @@ private:
     QPointer<HelpViewer> help_;               // help/
     bool clipboardHasText_ = false;           // kept by the clipboard's change signal
     qint64 statusDay_ = 0;                    // Julian day shown in status panel 3
+    std::unique_ptr<RecoveryState> recovery_; // app/recovery.cpp
 
     bool ending_ = false;
     bool sessionEnding_ = false;
