@@ -22,13 +22,15 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "q7Zibo")
 set(CPACK_PACKAGE_CONTACT "q7Zibo developers <q7zibo@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "plain-text editor with seven sheets / 7 枚のシートのテキストエディタ")
+# The summary above is the first line of the package's description; this is the rest of it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"plain-text editor with seven sheets / 7 枚のシートのテキストエディタ
-A fast plain-text editor for Japanese desktop users. Seven sheets sit behind a tab strip; each
-keeps its text in its own file and gets it back on the next start.
+"A fast plain-text editor for Japanese desktop users. Seven sheets sit behind
+a tab strip; each keeps its text in its own file and gets it back on the next
+start.
 
-日本語のデスクトップ向けの軽いテキストエディタです。タブの後ろの 7 枚のシートは、それぞれの内容を
-自分のファイルに保ち、次の起動で元に戻ります。")
+日本語のデスクトップ向けの軽いテキストエディタです。タブの後ろの
+7 枚のシートは、それぞれの内容を自分のファイルに保ち、次の起動で
+元に戻ります。")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -43,4 +43,4 @@ QString handOverSocketName(const QString &dataDir);
 // The second start's end: hands the request over and waits until the running copy confirmed
 // it. The running copy may still be setting up its socket, so a refused connection is tried
 // again until timeoutMs has passed. False when nobody took it.
-bool handOverToRunningCopy(const QString &dataDir, const HandOverRequest &request, int timeoutMs = 5000);
+bool handOverToRunningCopy(const QString &dataDir, const HandOverRequest &request, int timeoutMs = 3000);
