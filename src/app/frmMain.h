@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/singleinstance_handover.h"
 #include "settings/holders.h"
 #include "sheets/recoverywriter.h"
 #include "sheets/sheetstore.h"
@@ -11,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class clsText1;
 class CommonDialog;
@@ -39,6 +41,7 @@ class TextBox;
 // a temporary settings file, scripted dialogs and a recorded end of the program.
 struct FrmMainEnv {
     QString programDir;                 // where the sheet files live
+    QString helpFile;                   // the manual; empty: q7Zibo.hlp in programDir
     SettingsStore *settings = nullptr;  // not owned
     Dialogs *dialogs = nullptr;         // not owned
     std::function<void()> endProgram;   // called last by WriteSettings
@@ -65,6 +68,11 @@ public:
     void Form_Load();
     // The desktop session ends: close the normal way without asking anything.
     void endSession();
+    // A later start handed over (app/singleinstance_window.cpp): the window comes to the front
+    // and takes the request's file as a start would, once start-up is done (openForHandOvers)
+    // and no question or menu is open.
+    void takeHandOver(const HandOverRequest &request);
+    void openForHandOvers();
 
     const SheetStore &sheets() const { return sheets_; }
     const Holders &holders() const { return holders_; }
@@ -235,6 +243,11 @@ private:
     void mnuRtab00_Click();
     void TabStrip1_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
 
+    // Second starts (app/singleinstance_window.cpp).
+    void bringToFront();
+    void takeWaitingHandOvers();
+    void takeHandedOverFile(const HandOverRequest &request);
+
     // Help (help/helpcommand.cpp).
     void mnuHel_Click();
 
@@ -290,6 +303,10 @@ private:
     bool clipboardHasText_ = false;           // kept by the clipboard's change signal
     qint64 statusDay_ = 0;                    // Julian day shown in status panel 3
     std::unique_ptr<RecoveryState> recovery_; // app/recovery.cpp
+
+    std::vector<HandOverRequest> handOvers_;  // app/singleinstance_window.cpp
+    QTimer *handOverRetry_ = nullptr;
+    bool handOversOpen_ = false;
 
     bool ending_ = false;
     bool sessionEnding_ = false;
