@@ -1,6 +1,8 @@
 #include "app/frmMain.h"
 #include "app/singleinstance.h"
+#include "app/singleinstance_handover.h"
 #include "platform/commondialog.h"
+#include "platform/datadir.h"
 #include "platform/dialogs.h"
 #include "platform/sessionend.h"
 #include "platform/shellopen.h"
@@ -12,18 +14,56 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <memory>
+
+namespace {
+
+// The file the command line names (the whole of it, spaces and all), made absolute against the
+// folder the program was started from.
+HandOverRequest commandLineFile(int argc, char *argv[])
+{
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    HandOverRequest request;
+    if (!args.isEmpty())
+        request.path = QDir::current().absoluteFilePath(args.join(u' '));
+    // Qt keeps file names as Unicode text: bytes the system's encoding cannot decode name a file
+    // that could neither be opened nor written back by that text.
+    for (int i = 1; i < argc; ++i)
+        if (QFile::encodeName(QFile::decodeName(argv[i])) != QByteArray(argv[i]))
+            request.nameUnusable = true;
+    return request;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    // The instance check needs no display: a second start hands over and ends before any window
+    // system is set up.
+    DataDir data;
+    std::unique_ptr<SingleInstance> instance;
+    {
+        QCoreApplication core(argc, argv);
+        data = DataDir::locate(QCoreApplication::applicationDirPath());
+        data.create();
+        // A second copy for the same data directory ends here, before it touches any file.
+        instance = std::make_unique<SingleInstance>(data.dir);
+        if (!instance->tryAcquire()) {
+            handOverToRunningCopy(data.dir, commandLineFile(argc, argv));
+            return 0;
+        }
+        data.createSheetFiles();
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("q7Zibo"));
     QApplication::setOrganizationName(QStringLiteral("q7Zibo"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_STRING));
 
-    const QString programDir = QApplication::applicationDirPath();
-    // A second copy for the same program directory ends here, before it touches any file.
-    SingleInstance instance(programDir);
-    if (!instance.tryAcquire())
-        return 0;
+    // Listening before the window is built: a start made meanwhile waits for the window.
+    HandOverServer server(data.dir);
+    server.listen();
 
     // Qt's own texts (message-box buttons, standard dialogs, context menus) in Japanese too.
     QTranslator qtTranslator;
@@ -38,7 +78,8 @@ int main(int argc, char *argv[])
     QtCommonDialog commonDialog;
     PlatformShellOpen shell;
     FrmMainEnv env;
-    env.programDir = programDir;
+    env.programDir = data.dir;
+    env.helpFile = data.helpFile;
     env.settings = &settings;
     env.dialogs = &dialogs;
     env.commonDialog = &commonDialog;
@@ -50,17 +91,17 @@ int main(int argc, char *argv[])
     };
     // The whole command line names one file, spaces and all.
     env.commandLine = args.join(u' ');
-    // Qt keeps file names as Unicode text: bytes the system's encoding cannot decode name a file
-    // that could neither be opened nor written back by that text.
-    for (int i = 1; i < argc; ++i)
-        if (QFile::encodeName(QFile::decodeName(argv[i])) != QByteArray(argv[i]))
-            env.commandLineNameUnusable = true;
+    env.commandLineNameUnusable = commandLineFile(argc, argv).nameUnusable;
     env.startDir = QDir::currentPath();
 
     frmMain window(env);
     installSessionEndHandler(&window, [&window] { window.endSession(); });
+    QObject::connect(&server, &HandOverServer::requested, &window, &frmMain::takeHandOver);
     window.Form_Load();
     // A session that ended during start-up has already written everything: do not wait for
     // events with no window.
-    return ended ? 0 : QApplication::exec();
+    if (ended)
+        return 0;
+    window.openForHandOvers();
+    return QApplication::exec();
 }

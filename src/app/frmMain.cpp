@@ -3,6 +3,7 @@
 #include "app/TabStrip.h"
 #include "app/TextBox.h"
 #include "app/layoutrules.h"
+#include "app/recoverystate.h"
 #include "app/toolbarbuttons.h"
 #include "commands/clsText1.h"
 #include "platform/dialogs.h"
@@ -93,6 +94,7 @@ void frmMain::createControls()
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+    createRecovery();
 }
 
 void frmMain::createStatusBar()
@@ -173,6 +175,10 @@ void frmMain::Form_Load()
     frameChecksLeft_ = 40;
     reapplyGeometryAfterShow();
     QDir::setCurrent(env_.programDir);        // 17
+    // Before the sheet is read, so that a restored text is what it shows.
+    restoreRecoveryCopies();
+    if (ending_)
+        return;
     LoadFile();                               // 18
     if (ending_)
         return;  // the session ended while a message was shown
@@ -212,7 +218,8 @@ void frmMain::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    if (!SaveSheet(false) && !sessionEnding_) {
+    const bool saved = SaveSheet(false);
+    if (!saved && !sessionEnding_) {
         const QString prompt = QStringLiteral("%1 に書き込めません。\nこのシートの変更は失われます。終了しますか？")
                                    .arg(QDir::toNativeSeparators(sheets_.sheetFilePath(sheets_.currentSheet())));
         const int answer = msgBox(prompt, MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2, AppTitle);
@@ -223,6 +230,8 @@ void frmMain::closeEvent(QCloseEvent *event)
         }
     }
     event->accept();
+    // Answered Yes, the user gave the changes up; a session that ends cannot ask.
+    endRecovery(!saved && sessionEnding_);
     WriteSettings();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/singleinstance_handover.h"
 #include "settings/holders.h"
+#include "sheets/recoverywriter.h"
 #include "sheets/sheetstore.h"
 
 #include <QMainWindow>
@@ -10,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class clsText1;
 class CommonDialog;
@@ -25,6 +28,7 @@ class QDateTime;
 class QMenu;
 class QTimer;
 class QComboBox;
+struct RecoveryState;
 class QFrame;
 class QLabel;
 class QStatusBar;
@@ -37,6 +41,7 @@ class TextBox;
 // a temporary settings file, scripted dialogs and a recorded end of the program.
 struct FrmMainEnv {
     QString programDir;                 // where the sheet files live
+    QString helpFile;                   // the manual; empty: q7Zibo.hlp in programDir
     SettingsStore *settings = nullptr;  // not owned
     Dialogs *dialogs = nullptr;         // not owned
     std::function<void()> endProgram;   // called last by WriteSettings
@@ -46,6 +51,8 @@ struct FrmMainEnv {
     CommonDialog *commonDialog = nullptr; // open/save/font/colour dialogs; not owned
     std::function<QDateTime()> now;     // the clock; empty means the system clock
     ShellOpen *shell = nullptr;         // hands launcher commands to the desktop; not owned
+    QString stateDir;                   // the user's state folder; empty means the platform's
+    int idleDelayMs = 3000;             // a pause in typing this long writes the recovery copy
 };
 
 // The editor's one main window: seven sheets behind a tab strip, each kept in its own file in
@@ -61,6 +68,11 @@ public:
     void Form_Load();
     // The desktop session ends: close the normal way without asking anything.
     void endSession();
+    // A later start handed over (app/singleinstance_window.cpp): the window comes to the front
+    // and takes the request's file as a start would, once start-up is done (openForHandOvers)
+    // and no question or menu is open.
+    void takeHandOver(const HandOverRequest &request);
+    void openForHandOvers();
 
     const SheetStore &sheets() const { return sheets_; }
     const Holders &holders() const { return holders_; }
@@ -121,6 +133,21 @@ private:
     bool writeTextFile(const QString &path, const QString &text, bool reportFailure = true);
     TextFile::ReadResult reportRead(TextFile::ReadResult result);
     bool reportWrite(const QString &path, const TextFile::WriteResult &result, bool reportFailure);
+
+    // Recovery copies of unsaved text, and the encoding a sheet will be written in
+    // (app/recovery.cpp).
+    void createRecovery();
+    void restoreRecoveryCopies();
+    void restartRecoveryDelay();
+    void recoveryTimer_Timer();
+    void recoveryCheckDone(const RecoveryWriter::Result &result);
+    void tellUnicodeOnly(int sheet, bool beyondCp932);
+    void recoverySheetSaved(const TextFile::WriteResult &written);
+    void dropRecoveryCopy();
+    // The end of the program: the current sheet's copy goes, or is written a last time when
+    // the session ends and the sheet's own file cannot take the text.
+    void endRecovery(bool keepCopy);
+    void noteOnStatusBar(const QString &text);
 
     // Sheet switching and captions (app/sheetswitch.cpp).
     void TabStrip1_Click();
@@ -216,6 +243,11 @@ private:
     void mnuRtab00_Click();
     void TabStrip1_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
 
+    // Second starts (app/singleinstance_window.cpp).
+    void bringToFront();
+    void takeWaitingHandOvers();
+    void takeHandedOverFile(const HandOverRequest &request);
+
     // Help (help/helpcommand.cpp).
     void mnuHel_Click();
 
@@ -270,6 +302,11 @@ private:
     QPointer<HelpViewer> help_;               // help/
     bool clipboardHasText_ = false;           // kept by the clipboard's change signal
     qint64 statusDay_ = 0;                    // Julian day shown in status panel 3
+    std::unique_ptr<RecoveryState> recovery_; // app/recovery.cpp
+
+    std::vector<HandOverRequest> handOvers_;  // app/singleinstance_window.cpp
+    QTimer *handOverRetry_ = nullptr;
+    bool handOversOpen_ = false;
 
     bool ending_ = false;
     bool sessionEnding_ = false;

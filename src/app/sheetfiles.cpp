@@ -59,9 +59,13 @@ bool frmMain::SaveSheet(bool reportFailure)
     sheets_.setStrFileName(SheetStore::sheetFileName(sheets_.currentSheet()));
     if (!sheets_.blnChanged())
         return true;
-    // On failure the text stays in the box and the flag stays set: nothing is lost.
-    return reportWrite(sheets_.sheetFilePath(sheets_.currentSheet()),
-                       withHourglass([&] { return sheets_.writeSheet(Text1->Text()); }), reportFailure);
+    // On failure the text stays in the box and the flag stays set, its recovery copy too:
+    // nothing is lost.
+    const TextFile::WriteResult written = withHourglass([&] { return sheets_.writeSheet(Text1->Text()); });
+    if (!reportWrite(sheets_.sheetFilePath(sheets_.currentSheet()), written, reportFailure))
+        return false;
+    recoverySheetSaved(written);
+    return true;
 }
 
 void frmMain::LoadFile()

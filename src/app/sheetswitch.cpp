@@ -33,6 +33,7 @@ void frmMain::setLabel2(const QString &caption)
 void frmMain::Text1_Change()
 {
     sheets_.setBlnChanged(true);
+    restartRecoveryDelay();
 }
 
 void frmMain::showOpenedFileCaptions()

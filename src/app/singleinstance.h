@@ -3,11 +3,13 @@
 #include <QString>
 #include <memory>
 
-// One running copy per program directory, whoever starts it and from wherever: the lock depends
-// on the directory alone, never on environment variables, so a copy started from a root shell or
-// a scheduled job meets the same lock as the user's own. It touches no file and disappears with
-// the process that held it, however that process ended. Per system: an advisory lock on the
-// directory itself (POSIX) or a named mutex keyed by the directory's canonical path (Windows).
+// One running copy per data directory (the program's own directory, or the user's data folder
+// for an installed copy), whoever starts it and from wherever: the lock depends on the directory
+// alone, so a copy started from a root shell or a scheduled job meets the same lock as the
+// user's own. It touches no file and disappears with the process that held it, however that
+// process ended. Per system: an advisory lock on the directory itself (POSIX) or a named mutex
+// keyed by the directory's canonical path (Windows). A second start hands its request to the
+// running copy through singleinstance_handover.h.
 class SingleInstance final {
 public:
     explicit SingleInstance(const QString &programDir);

@@ -116,6 +116,7 @@ void frmMain::mnuSelsave_Click()
 void frmMain::mnuNoe_Click()
 {
     // The current sheet's changes since its last save point are dropped on purpose.
+    endRecovery(false);
     WriteSettings();
 }
 

@@ -1,4 +1,4 @@
-// The help command: the manual beside the program, in the program's own viewer.
+// The help command: the manual (beside the program, or where an installed copy keeps it), in the program's own viewer.
 #include "app/frmMain.h"
 #include "help/HelpViewer.h"
 #include "platform/dialogs.h"
@@ -7,7 +7,7 @@
 
 void frmMain::mnuHel_Click()
 {
-    const QString file = sheets_.resolve(QStringLiteral("q7Zibo.hlp"));
+    const QString file = env_.helpFile.isEmpty() ? sheets_.resolve(QStringLiteral("q7Zibo.hlp")) : env_.helpFile;
     // An open viewer only goes back to the contents and comes to the front.
     if (!help_)
         help_ = new HelpViewer({file}, this);

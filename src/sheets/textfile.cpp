@@ -289,6 +289,45 @@ QString joinLinesInPlace(QString &&decoded, LineEnds *ends)
     return std::move(decoded);
 }
 
+// The bytes of text in the encoding chosen from preferred, and the atomic write.
+WriteResult writeEncoded(const QString &path, const QString &text, Encoding preferred, LineEnds ends,
+                         const Cp932Variants &variants = {})
+{
+    WriteResult w;
+    w.lineEnds = ends;
+    QByteArray bytes = TextCodec::encodePreferring(text, preferred, &w.encoding, w.lineEnds, &variants);
+    bytes += lineEnd(w.encoding, w.lineEnds);
+    // Such a text is written as UTF-8 with a BOM, which reads back as it is.
+    if (readsBackOtherwise(bytes, w.encoding)) {
+        bytes = TextCodec::encodePreferring(text, Encoding::Utf8Bom, &w.encoding, w.lineEnds);
+        bytes += lineEnd(w.encoding, w.lineEnds);
+    }
+    // Unbuffered, so that every failure shows in write(): a buffered QSaveFile writes its last
+    // bytes in commit() and, when they do not fit on the disk, still replaces the old file.
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        w.error = reasonFor(errno, CannotWrite);
+        return w;
+    }
+    errno = 0;
+    const qint64 written = file.write(bytes);
+    if (written != bytes.size()) {
+        // A write cut short ran out of room; the system says why only for the next one.
+        const bool full = written >= 0 || file.error() == QFileDevice::ResourceError;
+        w.error = full ? NoSpace : reasonFor(errno, CannotWrite);
+        file.cancelWriting();
+        return w;
+    }
+    errno = 0;
+    if (!file.commit()) {
+        w.error = reasonFor(errno, CannotWrite);
+        return w;
+    }
+    w.ok = true;
+    return w;
+}
+
 } // namespace
 
 QString joinLines(QStringView decoded, LineEnds *ends)
@@ -371,39 +410,18 @@ WriteResult write(const QString &path, const QString &text, LineEndPolicy policy
         }
         form = existingForm(path, policy == LineEndPolicy::KeepExisting);
     }
-    w.lineEnds = form.lineEnds;
-    QByteArray bytes = TextCodec::encodePreferring(text, form.encoding, &w.encoding, w.lineEnds, &variants);
-    bytes += lineEnd(w.encoding, w.lineEnds);
-    // Such a text is written as UTF-8 with a BOM, which reads back as it is.
-    if (readsBackOtherwise(bytes, w.encoding)) {
-        bytes = TextCodec::encodePreferring(text, Encoding::Utf8Bom, &w.encoding, w.lineEnds);
-        bytes += lineEnd(w.encoding, w.lineEnds);
-    }
+    return writeEncoded(path, text, form.encoding, form.lineEnds, variants);
+}
 
-    // Unbuffered, so that every failure shows in write(): a buffered QSaveFile writes its last
-    // bytes in commit() and, when they do not fit on the disk, still replaces the old file.
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        w.error = reasonFor(errno, CannotWrite);
-        return w;
-    }
-    errno = 0;
-    const qint64 written = file.write(bytes);
-    if (written != bytes.size()) {
-        // A write cut short ran out of room; the system says why only for the next one.
-        const bool full = written >= 0 || file.error() == QFileDevice::ResourceError;
-        w.error = full ? NoSpace : reasonFor(errno, CannotWrite);
-        file.cancelWriting();
-        return w;
-    }
-    errno = 0;
-    if (!file.commit()) {
-        w.error = reasonFor(errno, CannotWrite);
-        return w;
-    }
-    w.ok = true;
-    return w;
+Encoding preferredEncoding(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile() ? existingForm(path, false).encoding : Encoding::Cp932;
+}
+
+WriteResult writeAs(const QString &path, const QString &text, Encoding preferred)
+{
+    return writeEncoded(path, text, preferred, LineEnds::CrLf);
 }
 
 QString readFailureMessage(const ReadResult &result)

@@ -66,6 +66,13 @@ struct WriteResult {
 WriteResult write(const QString &path, const QString &text,
                   LineEndPolicy policy = LineEndPolicy::KeepExisting, const Cp932Variants &variants = {});
 
+// The encoding write() starts from for path: that of the existing file, CP932 when there is none.
+TextCodec::Encoding preferredEncoding(const QString &path);
+
+// Writes text followed by CR LF, atomically, in preferred as encodePreferring chooses from it,
+// whatever is at path now: for a copy that must read back as the file it stands for.
+WriteResult writeAs(const QString &path, const QString &text, TextCodec::Encoding preferred);
+
 // The message shown when a file cannot be read: "ファイルを開けません", and on a second line
 // the reason when there is one.
 QString readFailureMessage(const ReadResult &result);

@@ -1,0 +1,89 @@
+// The running window's side of a second start: it comes to the front and takes the file the
+// second start named, as a start takes its command-line file.
+#include "app/TabStrip.h"
+#include "app/TextBox.h"
+#include "app/frmMain.h"
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QThread>
+#include <QTimer>
+
+void frmMain::openForHandOvers()
+{
+    handOversOpen_ = true;
+    takeWaitingHandOvers();
+}
+
+void frmMain::takeHandOver(const HandOverRequest &request)
+{
+    bringToFront();
+    if (request.path.isEmpty() && !request.nameUnusable)
+        return;
+    handOvers_.push_back(request);
+    takeWaitingHandOvers();
+}
+
+void frmMain::bringToFront()
+{
+    // Before start-up has shown the window there is nothing to bring: it comes up by itself.
+    if (!isVisible())
+        return;
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    // A question that is open stays on top: it is what the user has to answer first.
+    QWidget *front = QApplication::activeModalWidget();
+    if (!front)
+        front = this;
+    front->raise();
+    front->activateWindow();
+}
+
+void frmMain::takeWaitingHandOvers()
+{
+    if (handOvers_.empty() || ending_)
+        return;
+    // A file is taken only from the main event loop with no question open and start-up done:
+    // a dialog or a menu that is open, or the code that opened it, may still rely on the sheet
+    // it was opened for. Until then the file waits and the check is made again.
+    if (!handOversOpen_ || QApplication::activeModalWidget() || QThread::currentThread()->loopLevel() > 1) {
+        if (!handOverRetry_) {
+            handOverRetry_ = new QTimer(this);
+            handOverRetry_->setInterval(200);
+            connect(handOverRetry_, &QTimer::timeout, this, &frmMain::takeWaitingHandOvers);
+        }
+        handOverRetry_->start();
+        return;
+    }
+    if (handOverRetry_)
+        handOverRetry_->stop();
+    const std::vector<HandOverRequest> requests = std::exchange(handOvers_, {});
+    for (const HandOverRequest &request : requests)
+        takeHandedOverFile(request);
+}
+
+void frmMain::takeHandedOverFile(const HandOverRequest &request)
+{
+    if (request.nameUnusable) {
+        msgBox(QStringLiteral("ファイルを開けません\nファイル名に、この環境の文字コードで表せないバイトがあります。"),
+               MsgBoxStyle::OKOnly, AppTitle);
+        return;
+    }
+    // Read first: a file that cannot be read is reported and changes nothing, not even the
+    // current sheet.
+    TextFile::ReadResult result = readTextFile(request.path);
+    if (!result.ok)
+        return;
+    // To sheet 1 the normal way: the sheet being left is written first, and a sheet that
+    // cannot be written keeps its text and stays current, the file untaken.
+    if (!SaveSheet())
+        return;
+    setLabel2(SheetStore::FirstSheetCaption);
+    TabStrip1->selectQuietly(1);
+    sheets_.setStrFileName(request.path);
+    SetOpenedFile();
+    Text1->setText(result.text);
+    // The sheet's own file takes the text at the next save point, as with a file opened at start.
+    sheets_.setBlnChanged(true);
+    Text1->setFocus();
+}

@@ -1,0 +1,225 @@
+// A second start of the real program against a running window: it hands its request over
+// through the local socket and ends, and the window takes the file as a start would.
+#include "app/singleinstance.h"
+#include "app/singleinstance_handover.h"
+#include "harness.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSignalSpy>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Run as "<this test> --listen <dir>": listens for hand-overs for dir and says so, then waits to
+// be killed, leaving its socket behind as a copy that crashed would.
+constexpr char ListenArgument[] = "--listen";
+
+int listenUntilKilled(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    HandOverServer server(QFile::decodeName(argv[2]));
+    std::printf("%d\n", server.listen() ? 1 : 0);
+    std::fflush(stdout);
+    return app.exec();
+}
+
+const QString CannotOpen = u"ファイルを開けません"_s;
+
+} // namespace
+
+class TstHandOver : public QObject {
+    Q_OBJECT
+
+    // An installed copy of the program (bin, share) with its own data, runtime and settings
+    // folders, which the second start finds through the environment it inherits from here.
+    QTemporaryDir root_;
+    QString program_;
+    QString dataDir_;
+
+    std::unique_ptr<Harness> h_;
+    std::unique_ptr<SingleInstance> instance_;
+    std::unique_ptr<HandOverServer> server_;
+
+    QString path(const QString &name) const { return root_.filePath(name); }
+    QStringList listing(const QString &dir) const
+    {
+        return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+    // The window of the running copy, with the lock and the socket that copy holds.
+    frmMain &startWindow()
+    {
+        h_ = std::make_unique<Harness>();
+        h_->programDir = dataDir_;
+        h_->writeSheets();
+        instance_ = std::make_unique<SingleInstance>(dataDir_);
+        if (!instance_->tryAcquire())
+            qFatal("lock not taken");
+        frmMain &w = h_->start();
+        server_ = std::make_unique<HandOverServer>(dataDir_);
+        connect(server_.get(), &HandOverServer::requested, &w, &frmMain::takeHandOver);
+        w.openForHandOvers();
+        return w;
+    }
+
+    // Starts the program a second time from the folder "cwd" and lets the window run until it
+    // has ended; its exit code.
+    int secondStart(const QStringList &arguments = {})
+    {
+        QProcess second;
+        second.setWorkingDirectory(path("cwd"));
+        second.setProcessChannelMode(QProcess::ForwardedChannels);
+        second.start(program_, arguments);
+        if (!second.waitForStarted())
+            return -1;
+        QElapsedTimer running;
+        running.start();
+        while (second.state() != QProcess::NotRunning && running.elapsed() < 20000)
+            QTest::qWait(10);
+        if (second.state() != QProcess::NotRunning) {
+            second.kill(); // it did not find this window and came up as a copy of its own
+            second.waitForFinished();
+            return -2;
+        }
+        return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -3;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(root_.isValid());
+        for (const char *dir : {"bin", "share/q7zibo", "data", "run", "config", "cwd"})
+            QVERIFY(QDir().mkpath(path(dir)));
+        program_ = path("bin/q7zibo");
+        QVERIFY(QFile::copy(QStringLiteral(Q7_PROGRAM), program_));
+        QFile(path("share/q7zibo/q7Zibo.hlp")).open(QIODevice::WriteOnly);
+        QFile::setPermissions(path("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_DATA_HOME", QFile::encodeName(path("data")));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(path("run")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(path("config")));
+        dataDir_ = path("data/q7Zibo");
+        QVERIFY(QDir().mkpath(dataDir_));
+    }
+
+    void cleanup()
+    {
+        server_.reset();
+        instance_.reset();
+        h_.reset();
+    }
+
+    // Without a file the window only comes back from the task bar; the second copy writes
+    // nothing anywhere, and ends.
+    void withoutFile()
+    {
+        frmMain &w = startWindow();
+        QVERIFY(server_->listen());
+        w.showMinimized();
+        QTRY_VERIFY(w.isMinimized());
+        const QStringList data = listing(dataDir_), bin = listing(path("bin")), config = listing(path("config"));
+        QCOMPARE(secondStart(), 0);
+        QTRY_VERIFY(!w.isMinimized());
+        QCOMPARE(listing(dataDir_), data);
+        QCOMPARE(listing(path("bin")), bin);
+        QCOMPARE(listing(path("config")), config);
+        QCOMPARE(h_->dialogs.prompts(), QStringList());
+    }
+
+    // The file, named relative to where the second copy started, goes into sheet 1 with its
+    // path, after the sheet being left was written; a file that cannot be read changes nothing.
+    void withFile_data()
+    {
+        QTest::addColumn<bool>("readable");
+        QTest::addRow("readable") << true;
+        QTest::addRow("missing") << false;
+    }
+    void withFile()
+    {
+        QFETCH(bool, readable);
+        frmMain &w = startWindow();
+        QVERIFY(server_->listen());
+        h_->selectTab(3);
+        QTest::keyClicks(text1(w), "x");
+        QFile::remove(path("cwd/memo 1.txt"));
+        if (readable)
+            h_->writeFile(path("cwd/memo 1.txt"), "from a file\r\n");
+        const QString title = w.windowTitle();
+
+        QCOMPARE(secondStart({"memo", "1.txt"}), 0);
+        if (!readable) {
+            QTRY_COMPARE(h_->dialogs.prompts(), QStringList{CannotOpen + u"\nファイルが見つかりません。"_s});
+            QCOMPARE(tabStrip1(w)->SelectedIndex(), 3);
+            QCOMPARE(text1(w)->Text(), u"xsheet 3"_s);
+            QCOMPARE(w.sheets().lblRealFile(1), QString());
+            QCOMPARE(w.windowTitle(), title);
+            return;
+        }
+        QTRY_COMPARE(tabStrip1(w)->SelectedIndex(), 1);
+        QCOMPARE(Harness::bytes(h_->sheetPath(3)), "xsheet 3\r\n"_ba);
+        QCOMPARE(text1(w)->Text(), u"from a file"_s);
+        QCOMPARE(w.sheets().lblRealFile(1), path("cwd/memo 1.txt"));
+        QCOMPARE(w.windowTitle(), u"q7 Zibo q1 - "_s + path("cwd/memo 1.txt"));
+        QCOMPARE(h_->dialogs.prompts(), QStringList());
+        // Sheet 1's own file takes the text when the sheet is left, as after a start.
+        h_->selectTab(2);
+        QCOMPARE(Harness::bytes(h_->sheetPath(1)), "from a file\r\n"_ba);
+    }
+
+    // An open question keeps the file waiting; it is taken once the question is answered.
+    void waitsForAnOpenQuestion()
+    {
+        frmMain &w = startWindow();
+        QVERIFY(server_->listen());
+        h_->selectTab(2);
+        h_->writeFile(path("cwd/later.txt"), "later");
+        QDialog question(&w);
+        question.setModal(true);
+        question.show();
+        QTRY_COMPARE(QApplication::activeModalWidget(), &question);
+
+        QCOMPARE(secondStart({path("cwd/later.txt")}), 0);
+        QTest::qWait(500);
+        QCOMPARE(tabStrip1(w)->SelectedIndex(), 2);
+        question.accept();
+        QTRY_COMPARE(tabStrip1(w)->SelectedIndex(), 1);
+        QCOMPARE(text1(w)->Text(), u"later"_s);
+    }
+
+    // A socket left by a copy that was killed does not stop the next copy from taking
+    // hand-overs.
+    void staleSocketReplaced()
+    {
+        QProcess crashed;
+        crashed.start(QCoreApplication::applicationFilePath(), {ListenArgument, dataDir_});
+        QVERIFY(crashed.waitForStarted());
+        QTRY_VERIFY(crashed.canReadLine());
+        QCOMPARE(crashed.readLine().trimmed(), "1"_ba);
+        crashed.kill();
+        QVERIFY(crashed.waitForFinished());
+        QVERIFY(QFileInfo::exists(handOverSocketName(dataDir_)));
+
+        startWindow();
+        QVERIFY(server_->listen());
+        QSignalSpy requested(server_.get(), &HandOverServer::requested);
+        QCOMPARE(secondStart(), 0);
+        QCOMPARE(requested.size(), 1);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    if (argc == 3 && std::strcmp(argv[1], ListenArgument) == 0)
+        return listenUntilKilled(argc, argv);
+    QApplication app(argc, argv);
+    TstHandOver test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_handover.moc"

@@ -1,0 +1,278 @@
+// The main window's recovery copies: written once typing pauses, gone at every save point and
+// at a normal end, kept when a session ends on a sheet that cannot be written, offered back at
+// the next start; and what the status bar says about the encoding a sheet will get.
+#include "harness.h"
+#include "sheets/recoverycopies.h"
+
+#include <QComboBox>
+#include <QStatusBar>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Recovery : Harness {
+    Recovery()
+    {
+        writeSheets();
+        configure = [this](FrmMainEnv &env) {
+            env.stateDir = tmp.filePath(u"state"_s);
+            env.idleDelayMs = 20;
+        };
+    }
+    RecoveryCopies copies() const { return RecoveryCopies(programDir, tmp.filePath(u"state"_s)); }
+    QString copyPath(int n) const { return QDir(programDir).filePath(u"q%1.txt.recovery"_s.arg(n)); }
+    // Types at the caret, as a user does (what the keyboard of a test cannot type, as an input
+    // method would).
+    void type(const QString &text)
+    {
+        if (text.toLatin1() == text.toUtf8())
+            QTest::keyClicks(text1(*window), text);
+        else
+            text1(*window)->insertPlainText(text);
+    }
+    // Waits until the idle check has written the current sheet's copy.
+    bool copied(int n, const QByteArray &bytes)
+    {
+        return QTest::qWaitFor([&] { return Harness::bytes(copyPath(n)) == bytes; }, 5000);
+    }
+    // A folder where the sheet file was: it cannot be written.
+    void block(int n) { QVERIFY(QFile::remove(sheetPath(n)) && QDir().mkdir(sheetPath(n))); }
+};
+
+const QString Question = u"前回終了時に保存されていない内容があります（%1）。復元しますか？"_s;
+
+} // namespace
+
+class TestRecovery : public QObject {
+    Q_OBJECT
+private slots:
+    // A pause in typing writes the copy; the sheet's file waits for its save point.
+    void pauseWritesTheCopyAndSavePointsRemoveIt_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QByteArray>("sheet1");
+        QTest::addRow("leaving the sheet") << "tab" << "typed sheet 1\r\n"_ba;
+        QTest::addRow("closing the window") << "close" << "typed sheet 1\r\n"_ba;
+        QTest::addRow("exit without saving drops both") << "mnuNoe" << "sheet 1\r\n"_ba;
+    }
+    void pauseWritesTheCopyAndSavePointsRemoveIt()
+    {
+        QFETCH(QString, how);
+        QFETCH(QByteArray, sheet1);
+        Recovery h;
+        frmMain &w = h.start();
+        h.type(u"typed "_s);
+        QVERIFY(h.copied(1, "typed sheet 1\r\n"));
+        QCOMPARE(Harness::bytes(h.sheetPath(1)), "sheet 1\r\n"_ba);
+        if (how == "tab")
+            h.selectTab(2);
+        else if (how == "close")
+            h.closeWindow();
+        else
+            action(w, u"mnuNoe"_s)->trigger();
+        QCOMPARE(Harness::bytes(h.sheetPath(1)), sheet1);
+        QTest::qWait(100);
+        QVERIFY(h.copies().sheets().isEmpty());
+    }
+
+    // An unchanged sheet gets no copy: loading a sheet is no edit. The tip follows the sheet
+    // shown, never naming the last one's encoding for it.
+    void unchangedSheetHasNoCopy()
+    {
+        Recovery h;
+        h.writeFile(h.sheetPath(1), "\xef\xbb\xbfsheet 1\r\n");
+        frmMain &w = h.start();
+        QTRY_VERIFY(statusPanel(w, 3)->toolTip().endsWith(u"UTF-8 (BOM 付き)"_s));
+        h.selectTab(3);
+        QVERIFY(!statusPanel(w, 3)->toolTip().contains(u"UTF-8"_s));
+        QTRY_VERIFY(statusPanel(w, 3)->toolTip().endsWith(u"Shift_JIS (CP932)"_s));
+        QVERIFY(h.copies().sheets().isEmpty());
+    }
+
+    // A sheet whose file cannot be written keeps its copy where the user stays on it, and at a
+    // session end, which cannot ask; a user who gives the changes up at the close keeps none.
+    void unwritableSheetFile_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("kept");
+        QTest::addRow("leaving the sheet is refused") << "tab" << true;
+        QTest::addRow("the session ends") << "session" << true;
+        QTest::addRow("closing, answered Yes") << "close" << false;
+    }
+    void unwritableSheetFile()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, kept);
+        Recovery h;
+        frmMain &w = h.start();
+        h.block(1);
+        // Typed just now: the idle delay has not passed, the end writes the copy itself.
+        h.type(u"typed"_s);
+        if (how == "tab")
+            h.selectTab(2);
+        else if (how == "session")
+            w.endSession();
+        else
+            w.close();
+        if (how == "tab")
+            QVERIFY(h.copied(1, "typedsheet 1\r\n"));
+        QTest::qWait(100);
+        QCOMPARE(h.copies().sheets(), kept ? QList<int>{1} : QList<int>{});
+        if (kept)
+            QCOMPARE(Harness::bytes(h.copyPath(1)), "typedsheet 1\r\n"_ba);
+    }
+
+    // At start, one question names every sheet with a copy; Yes (the default button) puts each
+    // text into its file and shows the current one, No keeps the files; both remove the copies.
+    void startUpQuestion_data()
+    {
+        QTest::addColumn<QList<int>>("sheets");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("names");
+        QTest::addRow("one sheet, Yes") << QList<int>{1} << int(MsgBoxResult::Yes) << u"シート 1"_s;
+        QTest::addRow("two sheets, Yes") << QList<int>{1, 3} << int(MsgBoxResult::Yes) << u"シート 1, シート 3"_s;
+        QTest::addRow("two sheets, No") << QList<int>{3, 7} << int(MsgBoxResult::No) << u"シート 3, シート 7"_s;
+    }
+    void startUpQuestion()
+    {
+        QFETCH(QList<int>, sheets);
+        QFETCH(int, answer);
+        QFETCH(QString, names);
+        Recovery h;
+        for (int n : sheets)
+            h.writeFile(h.copyPath(n), "recovered " + QByteArray::number(n) + "\r\n");
+        h.dialogs.answers = {answer};
+        frmMain &w = h.start();
+        QCOMPARE(h.dialogs.calls.size(), 1);
+        QCOMPARE(h.dialogs.calls[0].prompt, Question.arg(names));
+        QCOMPARE(h.dialogs.calls[0].style, MsgBoxStyle::YesNo | MsgBoxStyle::Question);
+        const bool yes = answer == MsgBoxResult::Yes;
+        for (int n = 1; n <= 7; ++n) {
+            const QByteArray sheetText = (yes && sheets.contains(n) ? "recovered " : "sheet ") + QByteArray::number(n);
+            QCOMPARE(Harness::bytes(h.sheetPath(n)), sheetText + "\r\n");
+        }
+        QCOMPARE(text1(w)->Text(), yes && sheets.contains(1) ? u"recovered 1"_s : u"sheet 1"_s);
+        QVERIFY(!w.sheets().blnChanged());
+        QVERIFY(h.copies().sheets().isEmpty());
+    }
+
+    // A copy that cannot reach its file stays for the next start; a session that ends while
+    // the question is open has answered nothing.
+    void copiesThatStay_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("messages");
+        QTest::addRow("the sheet file cannot be written") << "blocked" << 2;
+        QTest::addRow("the session ends while asking") << "session" << 1;
+    }
+    void copiesThatStay()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, messages);
+        Recovery h;
+        h.writeFile(h.copyPath(2), "recovered\r\n");
+        if (how == "blocked")
+            h.block(2);
+        else
+            h.dialogs.whileAsking = [&h] { h.window->endSession(); };
+        h.start();
+        QCOMPARE(h.dialogs.calls.size(), messages);
+        QCOMPARE(h.copies().sheets(), QList<int>{2});
+    }
+
+    // The program directory cannot take the copy: it goes to the state folder, typing goes on
+    // without a message box; where no place takes it, the status bar says so once.
+    void copyThatCannotGoBesideTheSheet()
+    {
+        Recovery h;
+        frmMain &w = h.start();
+        QVERIFY(QDir().mkdir(h.copyPath(1)));
+        h.type(u"a"_s);
+        const QString aside = h.copies().fallbackPath(1);
+        QVERIFY(QTest::qWaitFor([&] { return Harness::bytes(aside) == "asheet 1\r\n"; }, 5000));
+        QVERIFY(h.dialogs.calls.isEmpty());
+
+        QVERIFY(QFile::remove(aside) && QDir().mkdir(aside));
+        auto *bar = w.findChild<QStatusBar *>(u"StatusBar1"_s);
+        h.type(u"b"_s);
+        QTRY_VERIFY(bar->currentMessage().startsWith(u"シート 1 の復元用コピーを書き込めません。"_s));
+        bar->clearMessage();
+        h.type(u"c"_s);
+        QTest::qWait(200);
+        QCOMPARE(bar->currentMessage(), QString());
+        QVERIFY(h.dialogs.calls.isEmpty());
+        QCOMPARE(text1(w)->Text(), u"abcsheet 1"_s);
+    }
+
+    // Panel 3's tip names the encoding the sheet's file, and the file opened into it, will be
+    // written in; a text beyond Shift_JIS is told once per sheet in the status bar.
+    void encodingShown_data()
+    {
+        QTest::addColumn<QByteArray>("sheet1");
+        QTest::addColumn<QString>("opened");  // the opened file's bytes, as Latin-1; empty: none
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("tip");
+        QTest::addColumn<bool>("told");
+        const QString cp932 = u"保存時の文字コード: Shift_JIS (CP932)"_s;
+        QTest::addRow("a plain sheet") << "sheet 1\r\n"_ba << QString() << u"a"_s << cp932 << false;
+        QTest::addRow("a character beyond Shift_JIS")
+            << "sheet 1\r\n"_ba << QString() << u"☃"_s << u"保存時の文字コード: UTF-8 (BOM 付き)"_s << true;
+        QTest::addRow("a UTF-16 sheet file keeps its encoding")
+            << "\xff\xfex\x00"_ba << QString() << u"☃"_s << u"保存時の文字コード: UTF-16 LE (BOM 付き)"_s << false;
+        QTest::addRow("an opened UTF-8 file") << "sheet 1\r\n"_ba << u"\xc3\xa9\n"_s << u"a"_s
+                                              << cp932 + u"\n開いたファイル: UTF-8 (BOM なし)"_s << false;
+        QTest::addRow("an opened Shift_JIS file gives way to UTF-8 too")
+            << "sheet 1\r\n"_ba << u"\x82\xa0\r\n"_s << u"☃"_s
+            << u"保存時の文字コード: UTF-8 (BOM 付き)\n開いたファイル: UTF-8 (BOM 付き)"_s << true;
+    }
+    void encodingShown()
+    {
+        QFETCH(QByteArray, sheet1);
+        QFETCH(QString, opened);
+        QFETCH(QString, typed);
+        QFETCH(QString, tip);
+        QFETCH(bool, told);
+        Recovery h;
+        h.writeFile(h.sheetPath(1), sheet1);
+        if (!opened.isEmpty()) {
+            const QString path = h.tmp.filePath(u"opened.txt"_s);
+            h.writeFile(path, opened.toLatin1());
+            h.preset(u"Open"_s, u"File0"_s, path);
+        }
+        frmMain &w = h.start();
+        h.type(typed);
+        QTRY_COMPARE(statusPanel(w, 3)->toolTip(), tip);
+        auto *bar = w.findChild<QStatusBar *>(u"StatusBar1"_s);
+        const QString note = u"シート 1 には Shift_JIS で表せない文字があります。UTF-8 で保存します。"_s;
+        QCOMPARE(bar->currentMessage(), told ? note : QString());
+        // Once per sheet: more typing says nothing again.
+        bar->clearMessage();
+        h.type(u"x"_s);
+        QTest::qWait(200);
+        QCOMPARE(bar->currentMessage(), QString());
+    }
+
+    // A message hides the launcher box: while the user types there, the note waits for the
+    // next check.
+    void noteWaitsWhileTheLauncherHasFocus()
+    {
+        Recovery h;
+        frmMain &w = h.start();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto *bar = w.findChild<QStatusBar *>(u"StatusBar1"_s);
+        auto *combo = w.findChild<QComboBox *>(u"Combo1"_s);
+        h.type(u"☃"_s);
+        combo->setFocus();
+        QTRY_VERIFY(statusPanel(w, 3)->toolTip().contains(u"UTF-8"_s));
+        QTest::qWait(100);
+        QCOMPARE(bar->currentMessage(), QString());
+        QVERIFY(combo->isVisible() && combo->hasFocus());
+        text1(w)->setFocus();
+        h.type(u"a"_s);
+        QTRY_VERIFY(bar->currentMessage().contains(u"Shift_JIS"_s));
+    }
+};
+
+QTEST_MAIN(TestRecovery)
+#include "tst_recovery.moc"

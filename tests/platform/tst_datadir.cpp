@@ -1,0 +1,95 @@
+#include "platform/datadir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include <unistd.h>
+
+class TstDataDir : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> tmp_; // a new one for every row
+
+    QString path(const QString &name) const { return QDir::cleanPath(tmp_->filePath(name)); }
+    void touch(const QString &name)
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(path(name)).path()));
+        QFile f(path(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+
+private slots:
+    void init()
+    {
+        tmp_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(tmp_->isValid());
+    }
+
+    // The manual's place tells an installed copy from a portable one; writability the rest.
+    void choose_data()
+    {
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("dir");
+        QTest::addColumn<QString>("help");
+        const QString beside = "bin/q7Zibo.hlp", shared = "share/q7zibo/q7Zibo.hlp";
+        QTest::addRow("portable copy with its manual") << true << QStringList{beside} << "bin" << beside;
+        QTest::addRow("portable copy without a manual") << true << QStringList{} << "bin" << beside;
+        QTest::addRow("folder not writable") << false << QStringList{beside} << "data/q7Zibo" << beside;
+        QTest::addRow("installed, not writable") << false << QStringList{shared} << "data/q7Zibo" << shared;
+        QTest::addRow("installed, writable (as root)") << true << QStringList{shared} << "data/q7Zibo" << shared;
+        QTest::addRow("manual beside wins over the installed one") << true << QStringList{beside, shared} << "bin" << beside;
+    }
+    void choose()
+    {
+        QFETCH(bool, writable);
+        QFETCH(QStringList, files);
+        QFETCH(QString, dir);
+        QFETCH(QString, help);
+        QVERIFY(QDir().mkpath(path("bin")));
+        for (const QString &f : files)
+            touch(f);
+        const DataDir d = DataDir::choose(path("bin"), writable, path("data"));
+        QCOMPARE(d.dir, path(dir));
+        QCOMPARE(d.helpFile, path(help));
+        QCOMPARE(d.perUser, dir != "bin");
+    }
+
+    void isWritable()
+    {
+        QVERIFY(DataDir::isWritable(tmp_->path()));
+        QVERIFY(!DataDir::isWritable(path("missing")));
+        if (::geteuid() == 0)
+            QSKIP("root may write into any folder");
+        QVERIFY(QDir().mkpath(path("ro")));
+        QFile::setPermissions(path("ro"), QFile::ReadOwner | QFile::ExeOwner);
+        const bool writable = DataDir::isWritable(path("ro"));
+        QFile::setPermissions(path("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(!writable);
+    }
+
+    // The per-user folder is made with its seven sheets, and what a user wrote is never
+    // replaced; a portable copy's folder gets nothing.
+    void createSheetFiles()
+    {
+        QVERIFY(QDir().mkpath(path("bin")));
+        touch("data/q7Zibo/q3.txt");
+        QFile kept(path("data/q7Zibo/q3.txt"));
+        QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("kept") == 4);
+        kept.close();
+        DataDir::choose(path("bin"), true, path("data")).createSheetFiles();
+        QVERIFY(QDir(path("bin")).isEmpty());
+        DataDir::choose(path("bin"), false, path("data")).createSheetFiles();
+        QCOMPARE(QDir(path("data/q7Zibo")).entryList(QDir::Files),
+                 QStringList({"q1.txt", "q2.txt", "q3.txt", "q4.txt", "q5.txt", "q6.txt", "q7.txt"}));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("kept"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TstDataDir)
+#include "tst_datadir.moc"
