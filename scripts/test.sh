@@ -4,6 +4,10 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 q7_install "${q7_base_packages[@]}" xvfb xauth xdotool x11-utils openbox desktop-file-utils appstream
+# Fuzzing (clang with its libFuzzer runtime), the Windows sources' cross check, the clipboard of
+# the workflow test.
+q7_install clang libclang-rt-dev g++-mingw-w64-x86-64-posix xclip
 q7_build Debug -DQ7_SANITIZE=ON
 cd "$q7_root/build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j "$(nproc)"
+bash "$q7_root/scripts/fuzz.sh"

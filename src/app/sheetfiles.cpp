@@ -40,7 +40,9 @@ TextFile::ReadResult frmMain::reportRead(TextFile::ReadResult result)
 
 bool frmMain::writeTextFile(const QString &path, const QString &text, bool reportFailure)
 {
-    return reportWrite(path, withHourglass([&] { return TextFile::write(path, text); }), reportFailure);
+    const Cp932Variants &codes = sheets_.variants(sheets_.currentSheet());
+    return reportWrite(path, withHourglass([&] { return TextFile::write(path, text, TextFile::LineEndPolicy::KeepExisting, codes); }),
+                       reportFailure);
 }
 
 bool frmMain::reportWrite(const QString &path, const TextFile::WriteResult &result, bool reportFailure)
@@ -72,6 +74,7 @@ void frmMain::LoadFile()
     // filling it); a file that cannot be read leaves the sheet empty.
     const TextFile::ReadResult result = reportRead(withHourglass([&] { return sheets_.readFile(); }));
     Text1->setText(result.text);
+    sheets_.setVariants(sheets_.currentSheet(), result.variants);
     sheets_.setBlnChanged(false);
     if (!result.ok) {
         showNoFileCaptions();
@@ -95,6 +98,7 @@ bool frmMain::openIntoSheet(const QString &path)
         return false;
     }
     Text1->setText(result.text);
+    sheets_.setVariants(sheets_.currentSheet(), result.variants);
     // The sheet's own file takes the text at the next save point.
     sheets_.setBlnChanged(true);
     Text1->setFocus();

@@ -49,6 +49,7 @@ void frmMain::mnuNew_Click()
     // The emptied sheet is written at the next save point.
     sheets_.setBlnChanged(true);
     sheets_.setLblRealFile(sheets_.currentSheet(), QString());
+    sheets_.setVariants(sheets_.currentSheet(), {});
     showNoFileCaptions();
 }
 
@@ -73,6 +74,9 @@ void frmMain::mnuSelopen_Click()
         return;
     // An ordinary edit: the text box's own undo takes it back.
     Text1->setSelText(result.text);
+    Cp932Variants codes = sheets_.variants(sheets_.currentSheet());
+    codes.merge(result.variants);
+    sheets_.setVariants(sheets_.currentSheet(), codes);
     sheets_.setBlnChanged(true);
 }
 

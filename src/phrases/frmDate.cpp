@@ -167,6 +167,7 @@ void frmDate::Form_Load()
     }
     for (const QString &phrase : loaded.entries)
         addPhrase(phrase);
+    phraseCodes_ = loaded.variants;
     phrasesChanged_ = false;
 }
 
@@ -294,7 +295,7 @@ void frmDate::Form_Unload()
 {
     if (phrasesChanged_ && !phraseFileUnreadable_) {
         const QString path = phraseFilePath();
-        if (const TextFile::WriteResult result = PhraseFile::save(path, phrases()); !result.ok)
+        if (const TextFile::WriteResult result = PhraseFile::save(path, phrases(), phraseCodes_); !result.ok)
             env_.dialogs->MsgBox(this, TextFile::writeFailureMessage(path, result.error), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
         phrasesChanged_ = false;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sheets/cp932variants.h"
+
 #include <QCollator>
 #include <QDateTime>
 #include <QDialog>
@@ -76,4 +78,5 @@ private:
     QCollator collator_;
     bool phrasesChanged_ = false;
     bool phraseFileUnreadable_ = false;  // then the list never saves over the file
+    Cp932Variants phraseCodes_;          // the file's second CP932 codes, kept when it is saved
 };

@@ -47,7 +47,7 @@ LoadResult load(const QString &path)
 {
     const TextFile::ReadResult read = TextFile::read(path);
     if (read.ok)
-        return {LoadResult::Status::Ok, parse(read.text), {}};
+        return {LoadResult::Status::Ok, parse(read.text), {}, read.variants};
     // A dangling link is not "nothing there": saving would write through it.
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
@@ -55,9 +55,9 @@ LoadResult load(const QString &path)
     return {LoadResult::Status::Unreadable, {}, read.error};
 }
 
-TextFile::WriteResult save(const QString &path, const QStringList &entries)
+TextFile::WriteResult save(const QString &path, const QStringList &entries, const Cp932Variants &variants)
 {
-    return TextFile::write(path, compose(entries));
+    return TextFile::write(path, compose(entries), TextFile::LineEndPolicy::KeepExisting, variants);
 }
 
 } // namespace PhraseFile

@@ -34,8 +34,9 @@ struct LoadResult {
     Status status = Status::Missing;
     QStringList entries;
     QString error; // Unreadable: the reason, for the caller's message
+    Cp932Variants variants; // the file's second CP932 codes, for saving it back
 };
 LoadResult load(const QString &path);
-TextFile::WriteResult save(const QString &path, const QStringList &entries);
+TextFile::WriteResult save(const QString &path, const QStringList &entries, const Cp932Variants &variants = {});
 
 } // namespace PhraseFile

@@ -53,5 +53,6 @@ TextFile::ReadResult SheetStore::readFile() const
 
 TextFile::WriteResult SheetStore::writeSheet(const QString &text) const
 {
-    return TextFile::write(sheetFilePath(currentSheet()), text, TextFile::LineEndPolicy::CrLf);
+    return TextFile::write(sheetFilePath(currentSheet()), text, TextFile::LineEndPolicy::CrLf,
+                           variants(currentSheet()));
 }

@@ -47,6 +47,11 @@ public:
     const QString &strUndo() const { return strUndo_; }
     void setStrUndo(const QString &text) { strUndo_ = text; }
 
+    // The CP932 codes of the file each sheet's text was read from, so that writing the text
+    // back changes no code the user did not touch. Empty for a new text.
+    const Cp932Variants &variants(int sheet) const { return variants_.at(sheet - 1); }
+    void setVariants(int sheet, const Cp932Variants &variants) { variants_.at(sheet - 1) = variants; }
+
     // Reads the file strFileName names.
     TextFile::ReadResult readFile() const;
     // Writes text to the current sheet's own file; sheet files always have CR LF line ends.
@@ -61,4 +66,5 @@ private:
     bool blnChanged_ = false;
     std::array<QString, SheetCount> lblRealFile_;
     QString strUndo_;
+    std::array<Cp932Variants, SheetCount> variants_;
 };

@@ -1,6 +1,7 @@
 #include "sheets/textcodec.h"
 
 #include "sheets/cp932.h"
+#include "sheets/cp932variants.h"
 
 #include <algorithm>
 #include <cstring>
@@ -251,13 +252,27 @@ QByteArray encodeUtf8(QStringView text, bool bom, LineEnds ends)
     return bytes;
 }
 
+// Whether the raw byte at i is the odd one out of its run: UTF-16 code units are two bytes, so
+// a run of odd length would shift every unit after it (the line end the writer adds included)
+// and the file would read back as other characters. Only the last byte of an odd-length UTF-16
+// file is read so; it is written as the start of a whole unit instead.
+bool loneRawByte(const char16_t *s, qsizetype i, qsizetype n)
+{
+    if (i + 1 < n && isRawByteChar(s[i + 1]))
+        return false;
+    qsizetype run = 1;
+    while (run <= i && isRawByteChar(s[i - run]))
+        ++run;
+    return run % 2 == 1;
+}
+
 QByteArray encodeUtf16(QStringView text, bool bigEndian, bool bom, LineEnds ends)
 {
     const char16_t *s = text.utf16();
     const qsizetype n = text.size();
     qsizetype size = bom ? 2 : 0;
     for (qsizetype i = 0; i < n; ++i)
-        size += dropped(s, i, n, ends) ? 0 : isRawByteChar(s[i]) ? 1 : 2;
+        size += dropped(s, i, n, ends) ? 0 : isRawByteChar(s[i]) && !loneRawByte(s, i, n) ? 1 : 2;
     QByteArray bytes(size, Qt::Uninitialized);
     uchar *o = reinterpret_cast<uchar *>(bytes.data());
     if (bom) {
@@ -268,8 +283,11 @@ QByteArray encodeUtf16(QStringView text, bool bigEndian, bool bom, LineEnds ends
         const char16_t c = s[i];
         if (dropped(s, i, n, ends))
             continue;
-        if (isRawByteChar(c)) {
+        if (isRawByteChar(c) && !loneRawByte(s, i, n)) {
             *o++ = uchar(c - RawByteBase);
+        } else if (isRawByteChar(c)) {
+            *o++ = uchar(c - RawByteBase); // completed with a NUL byte: the file only gains one
+            *o++ = 0;
         } else if (bigEndian) {
             *o++ = uchar(c >> 8);
             *o++ = uchar(c);
@@ -430,7 +448,7 @@ QString decodeAs(const QByteArray &bytes, Encoding encoding)
 
 namespace {
 
-std::optional<QByteArray> encodeCp932(const QString &text, LineEnds ends)
+std::optional<QByteArray> encodeCp932(const QString &text, LineEnds ends, const Cp932Variants *variants = nullptr)
 {
     // The code page never produces raw-byte characters, so they split the text into runs
     // that go to the converter whole.
@@ -448,6 +466,8 @@ std::optional<QByteArray> encodeCp932(const QString &text, LineEnds ends)
                                            [](QChar c) { return c.unicode() < 0x80; });
             if (!ascii && start == 0 && i == n) { // the usual case: no raw bytes at all
                 auto whole = Cp932::encode(run);
+                if (whole && variants)
+                    variants->apply(*whole);
                 if (whole && ends == LineEnds::Lf)
                     dropCrBeforeLf(*whole, 0);
                 return whole;
@@ -459,6 +479,8 @@ std::optional<QByteArray> encodeCp932(const QString &text, LineEnds ends)
                 for (qsizetype k = 0; k < run.size(); ++k)
                     bytes[at + k] = char(run[k].unicode());
             } else if (auto part = Cp932::encode(run)) {
+                if (variants)
+                    variants->apply(*part);
                 bytes += *part;
             } else {
                 return std::nullopt;
@@ -496,10 +518,11 @@ QByteArray encode(const QString &text, Encoding encoding, LineEnds ends)
     return {};
 }
 
-QByteArray encodePreferring(const QString &text, Encoding preferred, Encoding *used, LineEnds ends)
+QByteArray encodePreferring(const QString &text, Encoding preferred, Encoding *used, LineEnds ends,
+                            const Cp932Variants *variants)
 {
     if (preferred == Encoding::Cp932) {
-        if (auto bytes = encodeCp932(text, ends)) {
+        if (auto bytes = encodeCp932(text, ends, variants)) {
             if (used)
                 *used = Encoding::Cp932;
             return *bytes;

@@ -5,6 +5,8 @@
 #include <QString>
 #include <optional>
 
+class Cp932Variants;
+
 // Byte <-> text conversion for every text file the program reads or writes.
 //
 // Bytes that are invalid in the encoding being read are never replaced: byte b becomes the
@@ -84,8 +86,9 @@ QByteArray encode(const QString &text, Encoding encoding, LineEnds ends = LineEn
 // The bytes a text file gets: CP932 when asked for it and every character fits, otherwise
 // UTF-8 with a BOM; BOM-less UTF-16 when asked for it and the result would still be recognised
 // as such, otherwise UTF-16 with a BOM in the same order; the other Unicode encodings as asked.
-// Sets *used to the encoding chosen. Line ends as encode() writes them.
+// Sets *used to the encoding chosen. Line ends as encode() writes them. CP932 characters with
+// two codes get the ones variants remembers (see cp932variants.h), else the converter's.
 QByteArray encodePreferring(const QString &text, Encoding preferred, Encoding *used = nullptr,
-                            LineEnds ends = LineEnds::CrLf);
+                            LineEnds ends = LineEnds::CrLf, const Cp932Variants *variants = nullptr);
 
 } // namespace TextCodec

@@ -131,6 +131,22 @@ QByteArray lineEnd(Encoding encoding, LineEnds ends)
     }
 }
 
+// Whether bytes written without a byte-order mark would be read back in another encoding, and
+// so as other characters. Dropped leading empty lines, a text that lost its last multi-byte
+// character, raw bytes or NUL characters can make a text look like another encoding: U+FEFF
+// at the start looks like a BOM, NUL in every other byte like UTF-16, CP932 half-width kana like
+// UTF-8. ASCII written as UTF-8 reads back as CP932 with the same characters.
+bool readsBackOtherwise(const QByteArray &bytes, Encoding written)
+{
+    if (written != Encoding::Cp932 && written != Encoding::Utf8 && written != Encoding::Utf16LeNoBom
+        && written != Encoding::Utf16BeNoBom)
+        return false;
+    const Encoding read = TextCodec::detect(bytes);
+    if (written == Encoding::Utf8 && read == Encoding::Cp932)
+        return TextCodec::utf8ValidPrefix(bytes, nullptr) != bytes.size(); // ASCII is the same
+    return read != written;
+}
+
 bool hasWriteBit(const QFileInfo &info)
 {
     return info.permissions()
@@ -274,12 +290,18 @@ QString joinLinesInPlace(QString &&decoded, LineEnds *ends)
 }
 
 // The bytes of text in the encoding chosen from preferred, and the atomic write.
-WriteResult writeEncoded(const QString &path, const QString &text, Encoding preferred, LineEnds ends)
+WriteResult writeEncoded(const QString &path, const QString &text, Encoding preferred, LineEnds ends,
+                         const Cp932Variants &variants = {})
 {
     WriteResult w;
     w.lineEnds = ends;
-    QByteArray bytes = TextCodec::encodePreferring(text, preferred, &w.encoding, w.lineEnds);
+    QByteArray bytes = TextCodec::encodePreferring(text, preferred, &w.encoding, w.lineEnds, &variants);
     bytes += lineEnd(w.encoding, w.lineEnds);
+    // Such a text is written as UTF-8 with a BOM, which reads back as it is.
+    if (readsBackOtherwise(bytes, w.encoding)) {
+        bytes = TextCodec::encodePreferring(text, Encoding::Utf8Bom, &w.encoding, w.lineEnds);
+        bytes += lineEnd(w.encoding, w.lineEnds);
+    }
     // Unbuffered, so that every failure shows in write(): a buffered QSaveFile writes its last
     // bytes in commit() and, when they do not fit on the disk, still replaces the old file.
     QSaveFile file(path);
@@ -353,6 +375,8 @@ ReadResult read(const QString &path)
         return r;
     }
     TextCodec::Decoded decoded = TextCodec::decode(bytes);
+    if (decoded.encoding == Encoding::Cp932)
+        r.variants = Cp932Variants::scan(bytes);
     bytes = QByteArray();
     r.text = joinLinesInPlace(std::move(decoded.text), &r.lineEnds);
     r.encoding = decoded.encoding;
@@ -360,7 +384,7 @@ ReadResult read(const QString &path)
     return r;
 }
 
-WriteResult write(const QString &path, const QString &text, LineEndPolicy policy)
+WriteResult write(const QString &path, const QString &text, LineEndPolicy policy, const Cp932Variants &variants)
 {
     WriteResult w;
     const QFileInfo info(path); // follows symlinks, as the save does
@@ -386,7 +410,7 @@ WriteResult write(const QString &path, const QString &text, LineEndPolicy policy
         }
         form = existingForm(path, policy == LineEndPolicy::KeepExisting);
     }
-    return writeEncoded(path, text, form.encoding, form.lineEnds);
+    return writeEncoded(path, text, form.encoding, form.lineEnds, variants);
 }
 
 Encoding preferredEncoding(const QString &path)

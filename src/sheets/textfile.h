@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sheets/cp932variants.h"
 #include "sheets/textcodec.h"
 
 #include <QString>
@@ -31,6 +32,7 @@ struct ReadResult {
     QString text;                  // after the line rule
     TextCodec::Encoding encoding = TextCodec::Encoding::Cp932;
     LineEnds lineEnds = LineEnds::CrLf;
+    Cp932Variants variants;        // a CP932 file's second codes, for writing it back
     QString error;                 // why it failed, for the caller's message; empty when ok
 };
 
@@ -54,12 +56,15 @@ struct WriteResult {
 // Writes text followed by a line end, atomically (the old file stays intact on any failure).
 // Encoding: CP932; an existing file that is UTF-8 or UTF-16 keeps its encoding, with or without
 // its BOM (BOM-less UTF-16 gets a BOM when the text holds a character that would leave it
-// unrecognisable); a text that CP932 cannot hold is written as UTF-8 with a BOM.
+// unrecognisable); a text that CP932 cannot hold is written as UTF-8 with a BOM, and so is one
+// whose bytes, written without a BOM, would read back in another encoding.
 // Line ends: CR LF, except that with KeepExisting an existing file whose line ends are LF (it
 // holds LF and no CR, counted in its own encoding) is written with each CR LF of the text as LF
 // and a final LF. Lone CRs and LFs of the text are written as they are.
+// CP932 characters with two codes are written with the codes variants remembers (those of the
+// file the text was read from), others with the converter's.
 WriteResult write(const QString &path, const QString &text,
-                  LineEndPolicy policy = LineEndPolicy::KeepExisting);
+                  LineEndPolicy policy = LineEndPolicy::KeepExisting, const Cp932Variants &variants = {});
 
 // The encoding write() starts from for path: that of the existing file, CP932 when there is none.
 TextCodec::Encoding preferredEncoding(const QString &path);

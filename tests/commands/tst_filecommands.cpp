@@ -1,12 +1,15 @@
 // The File menu's commands on the main window, with scripted file dialogs and message boxes,
 // against real files in temporary folders.
 #include "fakecommondialog.h"
+#include "filesizelimit.h"
 #include "harness.h"
 #include "sheets/textfile.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+
+#include <optional>
 
 namespace {
 
@@ -109,6 +112,8 @@ private slots:
         QTest::addColumn<bool>("edited");
         QTest::addColumn<QString>("text");
         QTest::addRow("UTF-8 file with LF line ends") << "file" << false << QStringLiteral("日本語\r\nかな");
+        QTest::addRow("CP932 file in second codes keeps them, sheet file too") << "file in second codes" << false
+                                                                             << QStringLiteral("∵纊\r\nかな");
         QTest::addRow("cancelled") << "cancel" << false << QStringLiteral("sheet 1");
         QTest::addRow("directory keeps the unchanged sheet") << "directory" << false << QStringLiteral("sheet 1");
         QTest::addRow("missing file keeps the edited sheet") << "missing" << true << QStringLiteral("new sheet 1");
@@ -121,8 +126,10 @@ private slots:
         FileHarness h;
         const QString path = h.user(choice == "directory" ? "folder" : "opened.txt");
         // Every character fits CP932: only the file's own form keeps it UTF-8 with LF.
-        const QByteArray bytes = QStringLiteral("日本語\nかな\n").toUtf8();
-        if (choice == "file")
+        const bool secondCodes = choice == "file in second codes";
+        const QByteArray bytes = secondCodes ? QByteArray("\x87\x9A\xED\x40\r\n\x82\xA9\x82\xC8\r\n")
+                                             : QStringLiteral("日本語\nかな\n").toUtf8();
+        if (choice.startsWith("file"))
             h.writeFile(path, bytes);
         if (choice == "directory")
             QVERIFY(QDir().mkpath(path));
@@ -134,7 +141,7 @@ private slots:
 
         h.trigger("mnuOpen");
 
-        const bool read = choice == "file";
+        const bool read = choice.startsWith("file");
         QCOMPARE(h.files.shown, QStringList{OpenDialog});
         QCOMPARE(h.boxesShown(), read || choice == "cancel" ? QStringList() : QStringList{CannotOpenBox});
         QCOMPARE(text1(w)->Text(), text);
@@ -154,6 +161,8 @@ private slots:
         // The sheet's own file takes the text at the next save point.
         h.selectTab(2);
         QCOMPARE(TextFile::read(h.sheetPath(1)).text, text);
+        if (secondCodes)
+            QCOMPARE(Harness::bytes(h.sheetPath(1)), bytes);
     }
 
     void insertAtCaret_data()
@@ -204,6 +213,9 @@ private slots:
         QTest::addRow("Save As to a read-only file") << "mnuSave" << "read-only" << old;
         QTest::addRow("Save the selection to a read-only file") << "mnuSelsave" << "read-only" << old;
         QTest::addRow("Ctrl+S to a read-only file") << "Ctrl+S" << "read-only" << old;
+#ifdef Q_OS_UNIX
+        QTest::addRow("Save As on a full disk") << "mnuSave" << "full" << old;
+#endif
     }
     void saveCommands()
     {
@@ -227,16 +239,28 @@ private slots:
         h.files.FileName = earlier;
         h.answer(target == "cancel" ? QString() : path, CommonDialogFlags::FileMustExist);
 
+        // A full disk: the file may not grow past the old file's size (the limit is the seam).
+#ifdef Q_OS_UNIX
+        std::optional<FileSizeLimit> full;
+        if (target == "full")
+            full.emplace(4);
+#endif
         if (ctrlS)
             h.ctrlS();
         else
             h.trigger(command);
+#ifdef Q_OS_UNIX
+        full.reset();
+#endif
 
         const bool attached = command == "mnuSave" && target == "file";
         const QString cannotWrite = box(QDir::toNativeSeparators(path) + QStringLiteral(" に書き込めません。"),
                                         MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
         QCOMPARE(h.files.shown, ctrlS ? QStringList() : QStringList{dialog("Save", CommonDialogFlags::OverwritePrompt, earlier)});
-        QCOMPARE(h.boxesShown().mid(ctrlS ? 1 : 0), target == "read-only" ? QStringList{cannotWrite} : QStringList());
+        const bool failed = target == "read-only" || target == "full";
+        QCOMPARE(h.boxesShown().mid(ctrlS ? 1 : 0), failed ? QStringList{cannotWrite} : QStringList());
+        if (target == "full")
+            QVERIFY(h.dialogs.calls.last().prompt.endsWith(QStringLiteral("\n容量が足りません。")));
         QCOMPARE(Harness::bytes(path), written);
         if (target == "cancel")
             QCOMPARE(QApplication::focusWidget(), text1(w));

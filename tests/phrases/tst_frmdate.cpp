@@ -1,13 +1,17 @@
 // The date and boilerplate dialog on a real main window: pages, inserting, the phrase list's
 // rules, and which settings and files are written when.
+#include "../app/filesizelimit.h"
 #include "../app/harness.h"
 #include "phrases/frmDate.h"
 #include "phrases/phrasefile.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
+
+#include <optional>
 
 namespace {
 
@@ -197,6 +201,10 @@ private slots:
         QTest::addRow("a link to nothing: never written through") << "link" << unreadable << QStringList{};
 #endif
         QTest::addRow("read-only: the failed save is reported") << "readOnly" << unwritable << QStringList{"old"};
+#ifdef Q_OS_UNIX
+        QTest::addRow("full disk: the failed save is reported, the old file intact") << "full" << unwritable
+                                                                                    << QStringList{"old"};
+#endif
     }
     void phraseFileFailuresLoseNothing()
     {
@@ -209,15 +217,27 @@ private slots:
             QVERIFY(QDir().mkdir(path));
         else if (what == "link")
             QVERIFY(QFile::link(h.tmp.filePath("gone"), path));
+        else if (what == "full")
+            QVERIFY(PhraseFile::save(path, {"old"}).ok);
         else
             QVERIFY(PhraseFile::save(path, {"old"}).ok && QFile::setPermissions(path, QFileDevice::ReadOwner));
         frmDate *d = h.startOnPhrasePage();
         h.dialogs.inputAnswers = {QStringLiteral("lost?")};
-        d->Command3->click();
-        d->close();
+        {
+#ifdef Q_OS_UNIX
+            // No file may grow past the old phrase file's size, as on a full disk.
+            std::optional<FileSizeLimit> full;
+            if (what == "full")
+                full.emplace(QFileInfo(path).size());
+#endif
+            d->Command3->click();
+            d->close(); // the phrase file is written here
+        }
         QCOMPARE(h.saved(), kept);
         // The last box says why, the reason on its second line; an unreadable file asks nothing more.
         QVERIFY(h.dialogs.calls.last().prompt.startsWith(QDir::toNativeSeparators(path) + said + u'\n'));
+        if (what == "full")
+            QVERIFY(h.dialogs.calls.last().prompt.endsWith(QStringLiteral("\n容量が足りません。")));
     }
 };
 

@@ -4,6 +4,7 @@
 #include "sheets/textcodec.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -50,6 +51,43 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QStringList, entries);
         QCOMPARE(PhraseFile::parse(text), entries);
+    }
+
+    // A phrase file in the second CP932 codes of its characters is saved back in them.
+    void secondCodesKept()
+    {
+        QByteArray bytes;
+        for (int k = 0; k < PhraseFile::Places; ++k)
+            bytes += (k == 0 ? QByteArray("\x87\x9A\xED\x40") : QByteArray()) + "\r\n[" + QByteArray::number(k) + "]\r\n";
+        QTemporaryDir dir;
+        const QString path = dir.filePath(PhraseFile::FileName);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        f.close();
+        const PhraseFile::LoadResult loaded = PhraseFile::load(path);
+        QCOMPARE(loaded.entries, QStringList{QStringLiteral("\u2235\u7E8A")});
+        QVERIFY(PhraseFile::save(path, loaded.entries, loaded.variants).ok);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), bytes);
+    }
+
+    // A file of random bytes is read as some entries, and saving them loses none.
+    void randomBytes()
+    {
+        QRandomGenerator rng(0x7E1);
+        QByteArray bytes;
+        while (bytes.size() < 4096)
+            bytes += char(rng.bounded(256));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(PhraseFile::FileName);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        f.close();
+        const PhraseFile::LoadResult loaded = PhraseFile::load(path);
+        QCOMPARE(loaded.status, PhraseFile::LoadResult::Status::Ok);
+        QVERIFY(loaded.entries.size() > 1);
+        QVERIFY(PhraseFile::save(path, loaded.entries).ok);
+        QCOMPARE(PhraseFile::load(path).entries, loaded.entries);
     }
 
     void eras_data()

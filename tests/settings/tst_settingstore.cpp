@@ -12,6 +12,10 @@
 #include <limits>
 #include <optional>
 
+#ifdef Q_OS_LINUX
+#include <unistd.h>
+#endif
+
 using namespace SettingsText;
 using namespace Qt::StringLiterals;
 
@@ -182,6 +186,76 @@ private slots:
         h.read(store, [](const QString &name) { return name != u"No Such Font"; });
         QCOMPARE(written(h), before);
     }
+
+    // Values a damaged or hand-edited file may hold for sizes and colours: each is refused and
+    // the holder keeps what it had.
+    void badValues_data()
+    {
+        using namespace SettingsKeys;
+        QTest::addColumn<const SettingsKeys::Key *>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addRow("text font size not a number") << &FontSize << u"12pt"_s;
+        QTest::addRow("tab font size not a number") << &TabFontSize << u"big"_s;
+        QTest::addRow("text font size not finite") << &FontSize << u"nan"_s;
+        QTest::addRow("colour past 32 bits") << &FontColor << u"99999999999"_s;
+        QTest::addRow("colour below the system colours") << &BackColor << u"-2147483649"_s;
+        QTest::addRow("colour not a number") << &BackColor << u"white"_s;
+    }
+    void badValues()
+    {
+        QFETCH(const SettingsKeys::Key *, key);
+        QFETCH(QString, value);
+        Holders h;
+        h.textFont = h.tabFont = Holders::Font{u"Mono"_s, 12, false, false};
+        h.foreColor = 255;
+        h.backColor = 0xFF0000;
+        const QByteArray before = written(h);
+        SettingsStore store(freshPath());
+        store.write(*key, value);
+        h.read(store, [](const QString &) { return true; });
+        QCOMPARE(written(h), before);
+    }
+
+#ifdef Q_OS_LINUX
+    // A settings file the user may read but not write: its values are taken, and the write at
+    // exit reports failure and leaves the file as it was. As root, rights do not stop writes:
+    // the check runs as another user.
+    void readOnlyFile()
+    {
+        const QString folder = tmp_.filePath("readonly");
+        QVERIFY(QDir().mkdir(folder));
+        const QString path = folder + u"/q7Zibo.conf"_s;
+        const QByteArray bytes = "[q7]\nFontSize=20\n";
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        }
+        const auto readable = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+        const auto enterable = readable | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+        QVERIFY(QFile::setPermissions(path, readable));
+        QVERIFY(QFile::setPermissions(folder, enterable));
+        const QFile::Permissions tmpRights = QFile::permissions(tmp_.path());
+        QVERIFY(QFile::setPermissions(tmp_.path(), tmpRights | enterable));
+        const bool root = geteuid() == 0;
+        QVERIFY(!root || setresuid(65534, 65534, 0) == 0);
+        Holders h;
+        bool synced = true;
+        {
+            SettingsStore store(path);
+            h.read(store, [](const QString &) { return true; });
+            h.textFont.size = 30;
+            h.write(store);
+            synced = store.sync();
+        }
+        QVERIFY(!root || setresuid(0, 0, 0) == 0);
+        QFile::setPermissions(tmp_.path(), tmpRights);
+        QFile::setPermissions(folder, enterable | QFile::WriteOwner);
+        QVERIFY(!synced);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), bytes);
+    }
+#endif
 
     // Every text as a number, a whole number (half to even, in range) and a truth value.
     void parse_data()

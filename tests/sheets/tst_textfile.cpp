@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -145,7 +146,8 @@ private slots:
         row("UTF-8 BOM: overlong form and encoded surrogate stay bytes", Bom + "\xE0\x80\xAF\xED\xA0\x80", Encoding::Utf8Bom,
             u"\uF7E0\uF780\uF7AF\uF7ED\uF7A0\uF780"_s);
         row("UTF-16BE lone surrogate kept", "\xFE\xFF\xDC\0\0a"_ba, Encoding::Utf16Be, QChar(0xDC00) + u"a"_s);
-        row("UTF-16 odd final byte", "\xFF\xFE" "a\0b"_ba, Encoding::Utf16Le, u"a\uF762"_s);
+        row("UTF-16 odd final byte, written as a whole unit", "\xFF\xFE" "a\0b"_ba, Encoding::Utf16Le, u"a\uF762"_s,
+            "\xFF\xFE" "a\0b\0"_ba);
         row("UTF-16LE without BOM", "a\0\xE9\0\r\0\n\0"_ba, Encoding::Utf16LeNoBom, u"a\xE9\r\n"_s);
         row("UTF-16BE without BOM", "\0a\0b"_ba, Encoding::Utf16BeNoBom, u"ab"_s);
         row("without BOM, U+0000 is not taken for UTF-16", "a\0\0\0"_ba, Encoding::Cp932, u"a\0\0\0"_s);
@@ -200,6 +202,109 @@ private slots:
         QCOMPARE(fileBytes(file), bytes + lineEnd);
     }
 
+    // Damaged or unusual files: read, written back, read again. Nothing is lost, and a second
+    // save would change nothing more.
+    void badInput_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<QString>("reread");
+        const auto row = [](const char *name, const QByteArray &bytes, const QString &text, const QByteArray &written,
+                            const QString &reread = {}) {
+            QTest::newRow(name) << bytes << text << written << (reread.isNull() ? text : reread);
+        };
+        row("NUL bytes are characters", "a\0b\r\n\0"_ba, u"a\0b\r\n\0"_s, "a\0b\r\n\0\r\n"_ba);
+        row("CR-only file: CR ends lines, written with CR LF", "\ra\rb\r\r"_ba, u"a\r\nb\r\n"_s, "a\r\nb\r\n\r\n"_ba);
+        row("UTF-16BE of odd length: the last byte is completed to a unit", "\xFE\xFF\0a\0"_ba, u"a\uF700"_s,
+            "\xFE\xFF\0a\0\0\0\r\0\n"_ba, u"a\0"_s);
+        row("UTF-16LE of odd length: the same, the line end stays in step", "\xFF\xFE" "a\0\r\0\n\0b"_ba, u"a\r\n\uF762"_s,
+            "\xFF\xFE" "a\0\r\0\n\0b\0\r\0\n\0"_ba, u"a\r\nb"_s);
+        row("UTF-8 file whose first line was empty and second starts with U+FEFF: written with a BOM",
+            "\n\xEF\xBB\xBFx\xC3\xA9\n"_ba, u"\uFEFFx\xE9"_s, "\xEF\xBB\xBF\xEF\xBB\xBFx\xC3\xA9\n"_ba);
+        row("CP932 file with BOM-like bytes after an empty line: written as UTF-8 with a BOM", "\r\n\xFF\xFEx"_ba,
+            u"\uF8F3\uF8F2x"_s, Bom + "\xEF\xA3\xB3\xEF\xA3\xB2x\r\n");
+        row("NUL characters that would make the file look like UTF-16: written as UTF-8 with a BOM", "\0i\0\n\0"_ba,
+            u"\0i\0\r\n\0"_s, Bom + "\0i\0\n\0\n"_ba);
+        const QByteArray line = QByteArray(10 << 20, 'a').replace(0, 2, "\x82\xA0"); // あaaa...: 10 MB
+        row("a single 10 MB line", line, u"\u3042"_s + QString((10 << 20) - 2, u'a'), line + "\r\n");
+    }
+    void badInput()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, written);
+        QFETCH(QString, reread);
+        const QString file = dir_.filePath("bad.txt");
+        QVERIFY(putFile(file, bytes));
+        const TextFile::ReadResult r = TextFile::read(file);
+        QVERIFY(r.ok);
+        QCOMPARE(r.text, text);
+        QVERIFY(TextFile::write(file, r.text, TextFile::LineEndPolicy::KeepExisting, r.variants).ok);
+        QCOMPARE(fileBytes(file), written);
+        const TextFile::ReadResult again = TextFile::read(file);
+        QCOMPARE(again.text, reread);
+        QVERIFY(TextFile::write(file, again.text, TextFile::LineEndPolicy::KeepExisting, again.variants).ok);
+        QCOMPARE(fileBytes(file), written);
+    }
+
+    // Characters with two or three CP932 codes: a file written back keeps the codes it used,
+    // whichever they are, and so do characters the user adds; a new text gets the converter's.
+    void secondCodes_data()
+    {
+        QTest::addColumn<int>("choice");   // which code of each group the file uses; -1: none read
+        QTest::addColumn<QString>("added"); // typed before the text is written back
+        QTest::addRow("every character in its first code") << 0 << QString();
+        QTest::addRow("every character in its second code") << 1 << QString();
+        QTest::addRow("every character in its third code, or its last") << 2 << QString();
+        QTest::addRow("a typed character takes the code the file used") << 1 << u"\u2235\u7E8A"_s;
+        QTest::addRow("a new text gets the converter's codes") << -1 << QString();
+    }
+    void secondCodes()
+    {
+        QFETCH(int, choice);
+        QFETCH(QString, added);
+        // The groups, from the converter itself: each code decoded, codes of one character together.
+        QMap<char16_t, QList<quint16>> groups;
+        for (int lead : {0x81, 0x87, 0xED, 0xEE, 0xFA, 0xFB, 0xFC}) {
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                const QByteArray code = QByteArray(1, char(lead)) + char(trail);
+                const QString c = TextCodec::decode("a" + code).text;
+                if (c.size() == 2 && (c[1].unicode() & 0xFF00) != TextCodec::RawByteBase)
+                    groups[c[1].unicode()].append(quint16(lead << 8 | trail));
+            }
+        }
+        erase_if(groups, [](const auto &group) { return group.value().size() < 2; });
+        QCOMPARE(groups.size(), 396);
+        QCOMPARE(groups.value(u'\u2235'), (QList<quint16>{0x81E6, 0x879A, 0xFA5B})); // ∵
+        QCOMPARE(groups.value(u'\uFFE2'), (QList<quint16>{0x81CA, 0xEEF9, 0xFA54})); // ￢
+        QByteArray bytes = "x";
+        QString text = u"x"_s;
+        for (auto it = groups.cbegin(); it != groups.cend(); ++it) {
+            const quint16 code = it.value().at(std::clamp<int>(choice, 0, int(it.value().size()) - 1));
+            bytes += char(code >> 8);
+            bytes += char(code);
+            text += QChar(it.key());
+        }
+        const QString file = dir_.filePath("codes.txt");
+        QVERIFY(putFile(file, bytes));
+        const TextFile::ReadResult r = TextFile::read(file);
+        QVERIFY(r.ok);
+        QCOMPARE(r.text, text);
+        const QString other = dir_.filePath("codes-copy.txt"); // a Save As keeps them too
+        QFile::remove(other);
+        QVERIFY(TextFile::write(other, r.text + added, TextFile::LineEndPolicy::KeepExisting,
+                                choice < 0 ? Cp932Variants() : r.variants).ok);
+        QByteArray expected = bytes;
+        if (choice < 0) // the converter's own: the first code of each group but for the NEC-selected IBM ones
+            expected = TextCodec::encodePreferring(text, Encoding::Cp932);
+        for (const QChar c : added)
+            expected += expected.mid(1 + 2 * std::distance(groups.cbegin(), groups.constFind(c.unicode())), 2);
+        QCOMPARE(fileBytes(other), expected + "\r\n");
+        if (choice < 0) // ∵ in row 2, 纊 as the IBM code
+            QVERIFY(expected.contains("\x81\xE6") && expected.contains("\xFA\x5C") && !expected.contains("\xED\x40"));
+    }
+
     // A new file is CP932 unless a character does not fit; an existing UTF file keeps its form,
     // and one whose line ends are all LF, counted in its own encoding, keeps LF.
     void write_data()
@@ -217,6 +322,9 @@ private slots:
         row("one character CP932 cannot hold makes it all UTF-8 with BOM", {}, u"\u3042\xE9\uF781"_s,
             Bom + "\xE3\x81\x82\xC3\xA9\x81\r\n", Encoding::Utf8Bom);
         row("yen sign is not backslash", {}, u"\xA5"_s, Bom + "\xC2\xA5\r\n", Encoding::Utf8Bom);
+        row("half-width kana whose codes read as UTF-8 get UTF-8 with BOM", {}, u"\uFF83\uFF69"_s,
+            Bom + "\xEF\xBE\x83\xEF\xBD\xA9\r\n", Encoding::Utf8Bom);
+        row("UTF-8 file left with ASCII only stays without BOM", "\xC3\xA9\r\n"_ba, u"abc"_s, "abc\r\n"_ba, Encoding::Utf8);
         row("UTF-8 sequence across a piece boundary", "\r\n" + QByteArray(Piece - 3, 'a') + "\xC3\xA9", a, utf8A, Encoding::Utf8);
         row("BOM-less UTF-16BE file gets a BOM to hold Japanese", "\0a"_ba, a, "\xFE\xFF\x30\x42\0\r\0\n"_ba, Encoding::Utf16Be);
         row("LF file keeps LF", "a\nb\n"_ba, u"x\r\n\r\ny"_s, "x\n\ny\n"_ba, Encoding::Cp932, LineEnds::Lf);
