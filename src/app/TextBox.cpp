@@ -2,6 +2,7 @@
 
 #include "app/textmodel.h"
 #include "commands/clipboardtext.h"
+#include "find/search.h"
 #include "platform/ime.h"
 #include "settings/colourvalue.h"
 #include "settings/settingstext.h"
@@ -44,6 +45,8 @@ TextBox::TextBox(QWidget *parent)
 
 void TextBox::documentChanged(int position, int removed, int added)
 {
+    if (!ownEdit_)
+        dropText();
     if (!mayHaveSoftBreaks_ || softBreaksStale_)
         return;
     // An edit inside one paragraph only moves the separators after it; one that makes, removes
@@ -72,14 +75,43 @@ const TextModel::SoftBreaks &TextBox::softBreaks() const
     return softBreaks_;
 }
 
+void TextBox::dropText()
+{
+    text_ = QString();
+    textValid_ = false;
+    patch_.reset();
+}
+
 QString TextBox::Text() const
 {
-    return TextModel::fromDocument(document()->toRawText(), softBreaks().positions());
+    if (!textValid_) {
+        text_ = TextModel::fromDocument(document()->toRawText(), softBreaks().positions());
+        textValid_ = true;
+    } else if (patch_) {
+        // The kept text may be the undo snapshot too: build the new one beside it.
+        const Patch &p = *patch_;
+        QString t;
+        t.reserve(text_.size() - p.removed + p.inserted.size());
+        t.append(QStringView(text_).first(p.start)).append(p.inserted).append(QStringView(text_).sliced(p.start + p.removed));
+        text_ = std::move(t);
+        patch_.reset();
+    }
+    return text_;
 }
 
 void TextBox::setText(const QString &text)
 {
-    TextModel::Document d = TextModel::toDocument(text);
+    const TextModel::Document d = TextModel::toDocument(text);
+    loadDocument(d);
+    // What the box was given is its text, unless a lone CR became a line break.
+    if (d.roundTrips) {
+        text_ = text;
+        textValid_ = true;
+    }
+}
+
+void TextBox::loadDocument(const TextModel::Document &d)
+{
     mayHaveSoftBreaks_ = false;
     setPlainText(d.text);
     if (!d.softBreaks.empty()) {
@@ -94,9 +126,93 @@ void TextBox::setText(const QString &text)
         document()->clearUndoRedoStacks();
         mayHaveSoftBreaks_ = true;
     }
-    softBreaks_.reset(std::move(d.softBreaks));
+    softBreaks_.reset(d.softBreaks);
     blockCount_ = document()->blockCount();
     softBreaksStale_ = false;
+}
+
+void TextBox::replaceQuietly(qsizetype start, qsizetype length, QStringView text)
+{
+    const int from = toDocument(start);
+    const int to = toDocument(start + length);
+    const bool wasOwn = ownEdit_;
+    ownEdit_ = true;
+    if (from == 0 && to == document()->characterCount() - 1) {
+        // Everything: loading is the cheapest way, and keeps no undo step either.
+        loadDocument(TextModel::toDocument(text));
+    } else {
+        // With the history off the document records nothing; turning it off drops the old steps.
+        document()->setUndoRedoEnabled(false);
+        QTextCursor c(document());
+        c.setPosition(from);
+        c.setPosition(to, QTextCursor::KeepAnchor);
+        insertDocument(c, TextModel::toDocument(text));
+        document()->setUndoRedoEnabled(true);
+    }
+    ownEdit_ = wasOwn;
+}
+
+namespace {
+
+bool hasLoneCr(QStringView text)
+{
+    for (qsizetype i = text.indexOf(u'\r'); i >= 0; i = text.indexOf(u'\r', i + 1))
+        if (i + 1 == text.size() || text[i + 1] != u'\n')
+            return true;
+    return false;
+}
+
+} // namespace
+
+void TextBox::restoreText(const QString &text)
+{
+    if (textValid_ && patch_ && text.constData() == text_.constData() && text.size() == text_.size()) {
+        // Undoing the last rewrite: put back what it replaced, nothing else.
+        const Patch p = std::move(*patch_);
+        patch_.reset();
+        replaceQuietly(p.start, p.inserted.size(), QStringView(text_).sliced(p.start, p.removed));
+        return;
+    }
+    const QString now = Text();
+    const Search::Change c = Search::changedRange(now, text);
+    if (c.oldLength == 0 && c.newLength == 0) {
+        // Nothing to change, but the text was set all the same, as setText would have.
+        document()->clearUndoRedoStacks();
+        emit textChanged();
+        return;
+    }
+    replaceQuietly(c.start, c.oldLength, QStringView(text).sliced(c.start, c.newLength));
+    if (!hasLoneCr(text)) {
+        text_ = text;
+        textValid_ = true;
+        patch_.reset();
+    } else {
+        dropText();
+    }
+}
+
+void TextBox::replaceEach(const std::vector<std::pair<qsizetype, qsizetype>> &edits, const QString &with)
+{
+    if (edits.empty())
+        return;
+    // Document positions first: the edits go from the last to the first, so that each one's
+    // position is still good when its turn comes.
+    std::vector<std::pair<int, int>> at;
+    at.reserve(edits.size());
+    for (const auto &[start, length] : edits)
+        at.emplace_back(toDocument(start), toDocument(start + length));
+    const TextModel::Document d = TextModel::toDocument(with);
+    QTextCursor c(document());
+    c.beginEditBlock();
+    for (auto it = at.crbegin(); it != at.crend(); ++it) {
+        c.setPosition(it->first);
+        c.setPosition(it->second, QTextCursor::KeepAnchor);
+        if (d.text.isEmpty())
+            c.removeSelectedText();
+        else
+            insertDocument(c, d);
+    }
+    c.endEditBlock();
 }
 
 bool TextBox::isEmpty() const
@@ -170,6 +286,8 @@ qsizetype TextBox::SelLength() const
 
 QString TextBox::SelText() const
 {
+    if (textValid_ && !patch_)
+        return text_.mid(SelStart(), SelLength());
     const QTextCursor c = textCursor();
     return TextModel::fromDocument(c.selectedText(), softBreaks().between(c.selectionStart(), c.selectionEnd()));
 }
@@ -235,10 +353,24 @@ void TextBox::rewriteSelText(const QString &text)
 {
     // The snapshot of an empty text is empty, which means none: there the box keeps the step,
     // so that its own undo takes the rewrite back.
-    const bool wasEmpty = isEmpty();
-    setSelText(text);
-    if (!wasEmpty)
+    if (isEmpty() || hasLoneCr(text)) {
+        const bool wasEmpty = isEmpty();
+        setSelText(text);
+        if (!wasEmpty)
+            document()->clearUndoRedoStacks();
+        return;
+    }
+    const qsizetype start = SelStart();
+    Text(); // the kept text, which the rewrite's replacement then describes
+    const Search::Change c = Search::changedRange(SelText(), text);
+    if (c.oldLength == 0 && c.newLength == 0) {
         document()->clearUndoRedoStacks();
+        emit textChanged();
+    } else {
+        replaceQuietly(start + c.start, c.oldLength, QStringView(text).sliced(c.start, c.newLength));
+        patch_ = Patch{start + c.start, c.oldLength, text.mid(c.start, c.newLength)};
+    }
+    setSelStart(start + text.size());
 }
 
 void TextBox::setForeColor(qint32 colour)
