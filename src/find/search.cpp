@@ -1,8 +1,36 @@
 #include "find/search.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace Search {
 
 namespace {
+
+// How many leading characters a and b share: whole blocks compared with memcmp first, which
+// runs at memory speed on texts of many megabytes.
+qsizetype commonPrefix(const char16_t *a, const char16_t *b, qsizetype n)
+{
+    constexpr qsizetype Block = 2048;
+    qsizetype i = 0;
+    while (i + Block <= n && std::memcmp(a + i, b + i, Block * sizeof(char16_t)) == 0)
+        i += Block;
+    while (i < n && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+// How many trailing characters the n characters ending at aEnd and at bEnd share.
+qsizetype commonSuffix(const char16_t *aEnd, const char16_t *bEnd, qsizetype n)
+{
+    constexpr qsizetype Block = 2048;
+    qsizetype i = 0;
+    while (i + Block <= n && std::memcmp(aEnd - i - Block, bEnd - i - Block, Block * sizeof(char16_t)) == 0)
+        i += Block;
+    while (i < n && aEnd[-1 - i] == bEnd[-1 - i])
+        ++i;
+    return i;
+}
 
 // True when position k (0-based, between two characters) lies inside a CR LF pair.
 bool insideLineBreak(QStringView text, qsizetype k)
@@ -84,17 +112,59 @@ ReplaceAllResult replaceAll(QStringView text, qsizetype selStart, qsizetype selL
     return result;
 }
 
+ReplaceAllEdits replaceAllEdits(QStringView text, qsizetype selStart, qsizetype selLength, qsizetype foundPos,
+                                QStringView what, QStringView with, Qt::CaseSensitivity cs)
+{
+    const qsizetype repSize = modelForm(with).size();
+    selStart = qBound<qsizetype>(0, selStart, text.size());
+    selLength = qBound<qsizetype>(0, selLength, text.size() - selStart);
+
+    ReplaceAllEdits result;
+    result.caret = selStart + repSize;
+    if (selLength > 0 || repSize > 0)
+        result.edits.push_back({selStart, selLength});
+    if (what.isEmpty())
+        return result;
+
+    // The searches see the text after the selection's own replacement, as replaceAll does;
+    // each match found there is mapped back to the text as it is now.
+    QString first;
+    first.reserve(text.size() - selLength + repSize);
+    first.append(text.first(selStart)).append(modelForm(with)).append(text.sliced(selStart + selLength));
+    const qsizetype shift = selLength - repSize;
+    qsizetype caretShift = 0; // how far the caret moves for each replacement before it
+    for (qsizetype pos = find(first, what, foundPos + 1, cs); pos > 0;
+         pos = find(first, what, pos - 1 + what.size() + 1, cs)) {
+        const qsizetype at = pos - 1;
+        if (at + what.size() <= selStart) {
+            result.edits.push_back({at, what.size()});
+        } else if (at >= selStart + repSize) {
+            result.edits.push_back({at + shift, what.size()});
+        } else {
+            // The match runs into the selection's replacement: no edit of the text as it is
+            // now matches it. The caller falls back to the changed stretch.
+            result.overlapping = true;
+        }
+        caretShift += repSize - what.size();
+        result.caret = at + what.size() + caretShift;
+        ++result.count;
+    }
+    std::sort(result.edits.begin(), result.edits.end(),
+              [](const Edit &a, const Edit &b) { return a.start < b.start; });
+    return result;
+}
+
 Change changedRange(QStringView before, QStringView after)
 {
     const qsizetype shorter = qMin(before.size(), after.size());
-    qsizetype prefix = 0;
-    while (prefix < shorter && before[prefix] == after[prefix])
-        ++prefix;
-    qsizetype suffix = 0;
-    while (suffix < shorter - prefix
-           && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
-        ++suffix;
-    // Keep both ends off the middle of a CR LF pair in either text.
+    qsizetype prefix = commonPrefix(before.utf16(), after.utf16(), shorter);
+    qsizetype suffix = commonSuffix(before.utf16() + before.size(), after.utf16() + after.size(),
+                                    shorter - prefix);
+    // Keep both ends off the middle of a surrogate pair and of a CR LF pair in either text.
+    if (prefix > 0 && QChar::isHighSurrogate(before[prefix - 1].unicode()))
+        --prefix;
+    if (suffix > 0 && QChar::isLowSurrogate(before[before.size() - suffix].unicode()))
+        --suffix;
     if (insideLineBreak(before, prefix) || insideLineBreak(after, prefix))
         --prefix;
     if (insideLineBreak(before, before.size() - suffix) || insideLineBreak(after, after.size() - suffix))
