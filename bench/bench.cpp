@@ -2,7 +2,7 @@
 // --codec: reading and writing a large text through TextFile, as a ratio to moving the same
 // bytes with a plain QFile, and the linearity of whole-text work; prints ratios, judges nothing.
 //
-//   q7bench [--quick]
+//   q7bench [--quick | big-megabytes [middle-megabytes]]     (default 50 and 10)
 //   q7bench --codec [megabytes]     (default 50)
 
 #include "bench_window.h"

@@ -257,8 +257,9 @@ int windowBench(int argc, char **argv)
     }
 
     const int runs = quick ? 1 : 5;
-    const qsizetype big = quick ? 1 : 50;     // MB
-    const qsizetype mid = quick ? 1 : 10;     // MB
+    // q7bench [big MB [middle MB]]: the sizes of the two texts.
+    const qsizetype big = quick ? 1 : args.size() > 1 ? args[1].toLongLong() : 50;
+    const qsizetype mid = quick ? 1 : args.size() > 2 ? args[2].toLongLong() : 10;
     const qsizetype many = quick ? 10000 : 100000;
     std::vector<Result> results;
     int met = 0;

@@ -101,24 +101,50 @@ QString TextBox::Text() const
 
 void TextBox::setText(const QString &text)
 {
-    const TextModel::Document d = TextModel::toDocument(text);
-    loadDocument(d);
     // What the box was given is its text, unless a lone CR became a line break.
-    if (d.roundTrips) {
+    if (loadText(text)) {
         text_ = text;
         textValid_ = true;
     }
 }
 
-void TextBox::loadDocument(const TextModel::Document &d)
+bool TextBox::loadText(QStringView text)
 {
+    // The document form goes in a megabyte at a time, each piece ending at a line break (or
+    // holding one whole line), so that loading holds no second copy of the whole text.
+    constexpr qsizetype Piece = qsizetype(1) << 20;
     mayHaveSoftBreaks_ = false;
-    setPlainText(d.text);
-    if (!d.softBreaks.empty()) {
+    std::vector<qsizetype> softBreaks;
+    bool roundTrips = true;
+    qsizetype from = 0;
+    qsizetype documentSize = 0;
+    QTextCursor c(document());
+    do {
+        qsizetype to = text.size();
+        if (to - from > Piece) {
+            const qsizetype cr = text.indexOf(u'\r', from + Piece);
+            to = cr < 0 ? text.size() : cr + (cr + 1 < text.size() && text[cr + 1] == u'\n' ? 2 : 1);
+        }
+        const TextModel::Document d = TextModel::toDocument(text.sliced(from, to - from));
+        roundTrips = roundTrips && d.roundTrips;
+        for (qsizetype p : d.softBreaks)
+            softBreaks.push_back(documentSize + p);
+        if (from == 0) {
+            setPlainText(d.text);
+        } else {
+            // Loading, not an edit: nothing to undo (turning the history off drops nothing).
+            document()->setUndoRedoEnabled(false);
+            c.movePosition(QTextCursor::End);
+            c.insertText(d.text);
+            document()->setUndoRedoEnabled(true);
+        }
+        documentSize += d.text.size();
+        from = to;
+    } while (from < text.size());
+    if (!softBreaks.empty()) {
         QTextBlockFormat soft;
         soft.setProperty(SoftPieceProperty, true);
-        QTextCursor c(document());
-        for (qsizetype p : d.softBreaks) {
+        for (qsizetype p : softBreaks) {
             c.setPosition(int(p + 1));
             c.mergeBlockFormat(soft);
         }
@@ -126,9 +152,10 @@ void TextBox::loadDocument(const TextModel::Document &d)
         document()->clearUndoRedoStacks();
         mayHaveSoftBreaks_ = true;
     }
-    softBreaks_.reset(d.softBreaks);
+    softBreaks_.reset(std::move(softBreaks));
     blockCount_ = document()->blockCount();
     softBreaksStale_ = false;
+    return roundTrips;
 }
 
 void TextBox::replaceQuietly(qsizetype start, qsizetype length, QStringView text)
@@ -139,7 +166,7 @@ void TextBox::replaceQuietly(qsizetype start, qsizetype length, QStringView text
     ownEdit_ = true;
     if (from == 0 && to == document()->characterCount() - 1) {
         // Everything: loading is the cheapest way, and keeps no undo step either.
-        loadDocument(TextModel::toDocument(text));
+        loadText(text);
     } else {
         // With the history off the document records nothing; turning it off drops the old steps.
         document()->setUndoRedoEnabled(false);
@@ -199,8 +226,29 @@ void TextBox::replaceEach(const std::vector<std::pair<qsizetype, qsizetype>> &ed
     // position is still good when its turn comes.
     std::vector<std::pair<int, int>> at;
     at.reserve(edits.size());
-    for (const auto &[start, length] : edits)
-        at.emplace_back(toDocument(start), toDocument(start + length));
+    if (softBreaks().empty() && textValid_ && !patch_) {
+        // Each CR LF before a position is one character in the document: count them in the
+        // kept text, once over the whole of it.
+        const QStringView t(text_);
+        qsizetype counted = 0; // line breaks before here are counted
+        qsizetype pairs = 0;
+        const auto documentPosition = [&](qsizetype model) {
+            model = qBound<qsizetype>(counted, model, t.size());
+            const QStringView part = t.sliced(counted, model - counted);
+            for (qsizetype i = part.indexOf(u'\n'); i >= 0; i = part.indexOf(u'\n', i + 1))
+                if (counted + i > 0 && t[counted + i - 1] == u'\r')
+                    ++pairs;
+            counted = model;
+            return int(model - pairs);
+        };
+        for (const auto &[start, length] : edits) {
+            const int from = documentPosition(start);
+            at.emplace_back(from, documentPosition(start + length));
+        }
+    } else {
+        for (const auto &[start, length] : edits)
+            at.emplace_back(toDocument(start), toDocument(start + length));
+    }
     const TextModel::Document d = TextModel::toDocument(with);
     QTextCursor c(document());
     c.beginEditBlock();
@@ -321,6 +369,10 @@ void TextBox::setSelText(const QString &text)
 
 void TextBox::insertDocument(QTextCursor &cursor, const TextModel::Document &d)
 {
+    if (d.softBreaks.empty() && !mayHaveSoftBreaks_) {
+        cursor.insertText(d.text);
+        return;
+    }
     const QTextBlock at = document()->findBlock(cursor.selectionStart());
     if (d.softBreaks.empty() && !isSoftPiece(at)) {
         cursor.insertText(d.text);

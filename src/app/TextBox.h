@@ -82,8 +82,9 @@ private:
     // a piece of a long line or not, as softBreaks say.
     void insertDocument(QTextCursor &cursor, const TextModel::Document &d);
     void documentChanged(int position, int removed, int added);
-    // Sets the whole document, marking the pieces of long lines; no undo step.
-    void loadDocument(const TextModel::Document &d);
+    // Sets the whole document, marking the pieces of long lines; no undo step. False when a
+    // lone CR became a line break, so that the text reads back otherwise.
+    bool loadText(QStringView text);
     // Replaces [start, start + length) of the text by text as one edit that the box keeps no
     // undo step of; the model text kept from before is left for the caller to bring up to date.
     void replaceQuietly(qsizetype start, qsizetype length, QStringView text);
