@@ -120,6 +120,12 @@ void settle()
     QCoreApplication::processEvents();
 }
 
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 // The window on a temporary program directory: sheet 1 holds the text, sheet 2 one line.
 struct Window {
     QTemporaryDir dir;
@@ -128,11 +134,12 @@ struct Window {
     std::unique_ptr<frmMain> w;
     TextBox *box = nullptr;
 
-    explicit Window(const QByteArray &sheet1)
+    explicit Window(QByteArray sheet1)
     {
         const QString prog = dir.filePath(QStringLiteral("prog"));
         QDir().mkpath(prog);
         write(prog + QStringLiteral("/q1.txt"), sheet1);
+        sheet1 = QByteArray(); // only the file holds the text now
         write(prog + QStringLiteral("/q2.txt"), "a\r\n");
         store = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("config/q7Zibo.conf")));
         FrmMainEnv env;
@@ -164,12 +171,6 @@ struct Window {
         return w->findChild<Find *>();
     }
 };
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 double bareSetPlainText(const QString &text)
 {
@@ -231,26 +232,39 @@ int windowBench(int argc, char **argv)
     const bool quick = args.contains(QStringLiteral("--quick"));
     // A child process measuring one peak: the bare widget or the window's session.
     if (args.size() >= 3 && (args[1] == QStringLiteral("--peak-bare") || args[1] == QStringLiteral("--peak-session"))) {
+        // Both start from the file alone, as the window does.
         const qsizetype mb = args[2].toLongLong();
-        const QByteArray bytes = TextCodec::encode(makeText(mb * 1000 * 1000, 0), TextCodec::Encoding::Cp932);
+        QByteArray bytes = TextCodec::encode(makeText(mb * 1000 * 1000, 150), TextCodec::Encoding::Cp932);
         if (args[1] == QStringLiteral("--peak-bare")) {
+            QTemporaryDir dir;
+            Window::write(dir.filePath(QStringLiteral("bare.txt")), bytes);
+            bytes = QByteArray();
             QPlainTextEdit edit;
             edit.show();
-            edit.setPlainText(TextCodec::decodeAs(bytes, TextCodec::Encoding::Cp932));
+            edit.setPlainText(TextCodec::decodeAs(fileBytes(dir.filePath(QStringLiteral("bare.txt"))), TextCodec::Encoding::Cp932));
             edit.viewport()->repaint();
         } else {
-            Window win(bytes);
+            // Each step's peak goes to stderr, to see which step sets it.
+            const auto step = [](const char *name) { std::fprintf(stderr, "%-16s peak %7.1f MB\n", name, peakMb()); };
+            Window win(std::move(bytes));
             win.tab(1);
+            step("open");
             win.box->select(win.box->toModel(win.box->document()->findBlockByNumber(1000).position()), 40);
             win.trigger("mnuChar3");
+            step("convert");
             win.trigger("mnuUndo");
+            step("undo");
             Find *f = win.find();
             f->txtFind->setText(QStringLiteral("予定"));
             f->Text2->setText(Replacement);
+            f->FindButton_Click();
             f->ReplaceAllButton_Click();
             f->close();
+            step("replace all");
             win.trigger("mnuUndo");
+            step("undo");
             win.tab(2);
+            step("switch");
         }
         std::printf("%.1f\n", peakMb());
         return 0;
@@ -268,7 +282,8 @@ int windowBench(int argc, char **argv)
     all.start();
 
     // Big sheet: show, Find Next, one-line and whole conversions and their undo, save.
-    const QString text = makeText(big * 1000 * 1000, 0);
+    // 150 lines start with the needle: Find Next searches about a 150th of the text per click.
+    const QString text = makeText(big * 1000 * 1000, 150);
     const QByteArray bytes = TextCodec::encode(text + QString(), TextCodec::Encoding::Cp932);
     std::printf("%s: %.1f MB CP932, %lld characters, %lld lines; %d run(s) each\n", quick ? "quick" : "full",
                 double(bytes.size()) / 1e6, qlonglong(text.size()), qlonglong(text.count(u'\n') + 1), runs);
@@ -301,7 +316,7 @@ int windowBench(int argc, char **argv)
         // Find Next: 100 clicks from the top.
         win.box->setSelStart(0);
         Find *f = win.find();
-        f->txtFind->setText(QStringLiteral("会議"));
+        f->txtFind->setText(Needle);
         f->FindButton_Click();
         std::vector<qsizetype> found;
         next.ms.push_back(timed([&] {
@@ -312,9 +327,9 @@ int windowBench(int argc, char **argv)
         }));
         std::vector<qsizetype> expected;
         next.floorMs.push_back(timed([&] {
-            qsizetype at = text.indexOf(QStringLiteral("会議"));
+            qsizetype at = text.indexOf(Needle);
             for (int k = 0; k < 100; ++k)
-                expected.push_back(at = text.indexOf(QStringLiteral("会議"), at + 1));
+                expected.push_back(at = text.indexOf(Needle, at + 1));
         }));
         next.correct = next.correct && found == expected;
         f->close();
@@ -362,8 +377,10 @@ int windowBench(int argc, char **argv)
     Result few{"replace all, 10 matches", {}, {}, 0.05, "(bare setPlainText)"};
     for (auto [matches, result, undo] : {std::tuple{many, &many_, &manyUndo}, std::tuple{qsizetype(10), &few, (Result *)nullptr}}) {
         const QString t = makeText(mid * 1000 * 1000, matches, 16);
+        // As a user does: Find selects the first match, Replace All goes on from it.
+        const qsizetype firstMatch = t.indexOf(Needle);
         const QString reference =
-            Search::replaceAll(t, 0, 0, 0, Needle, Replacement, Qt::CaseSensitive).text;
+            Search::replaceAll(t, firstMatch, Needle.size(), firstMatch + 1, Needle, Replacement, Qt::CaseSensitive).text;
         Window rw(TextCodec::encode(t, TextCodec::Encoding::Cp932));
         rw.tab(1);
         for (int run = 0; run < runs; ++run) {
@@ -372,7 +389,7 @@ int windowBench(int argc, char **argv)
             Find *f = rw.find();
             f->txtFind->setText(Needle);
             f->Text2->setText(Replacement);
-            rw.box->setSelStart(0);
+            f->FindButton_Click();
             edit(*result, timed([&] { f->ReplaceAllButton_Click(); }));
             result->floorMs.push_back(bare);
             result->correct = result->correct && rw.box->Text() == reference;
