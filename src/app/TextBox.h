@@ -41,9 +41,10 @@ public:
     void setSelLength(qsizetype length);
     // Replaces the selection as an ordinary (undoable) edit; the caret ends after the new text.
     void setSelText(const QString &text);
-    // Replaces the selection as a programmatic rewrite: the caret ends after the new text and
-    // the box keeps no undo step of its own (its history is cleared), so that Undo restores the
-    // whole-text snapshot the rewriting command took. A rewrite of an empty box, which leaves
+    // Replaces the selection as a programmatic rewrite: only the stretch that differs changes in
+    // the document, the caret ends after the new text and the box keeps no undo step of its own
+    // (its history is cleared), so that Undo restores the whole-text snapshot the rewriting
+    // command took. A rewrite of an empty box, which leaves
     // no usable snapshot, stays an ordinary undoable edit.
     void rewriteSelText(const QString &text);
     void select(qsizetype start, qsizetype length);
