@@ -3,6 +3,7 @@
 // bytes with a plain QFile, and the linearity of whole-text work; prints ratios, judges nothing.
 //
 //   q7bench [--quick | big-megabytes [middle-megabytes]]     (default 50 and 10)
+//   q7bench --find-only MB | --replace-only MB    breakdowns to run under a profiler
 //   q7bench --codec [megabytes]     (default 50)
 
 #include "bench_window.h"

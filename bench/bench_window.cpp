@@ -294,6 +294,26 @@ int windowBench(int argc, char **argv)
         }));
         return 0;
     }
+    // For a profiler: replace-all of 10 matches, the click against the computation alone.
+    if (args.size() >= 3 && args[1] == QStringLiteral("--replace-only")) {
+        const QString t = makeText(args[2].toLongLong() * 1000 * 1000, 10, 16);
+        Window win(TextCodec::encode(t, TextCodec::Encoding::Cp932));
+        for (int run = 0; run < 3; ++run) {
+            Find *f = win.find();
+            f->txtFind->setText(Needle);
+            f->Text2->setText(Replacement);
+            f->FindButton_Click();
+            const qsizetype at = win.box->SelStart();
+            std::printf("edits alone %.1f ms, ", timed([&] {
+                Search::replaceAllEdits(win.box->Text(), at, Needle.size(), at + 1, Needle, Replacement, Qt::CaseSensitive);
+            }));
+            std::printf("the click %.1f ms, ", timed([&] { f->ReplaceAllButton_Click(); }));
+            f->close();
+            settle();
+            std::printf("undo %.1f ms\n", timed([&] { win.trigger("mnuUndo"); }));
+        }
+        return 0;
+    }
     const int runs = quick ? 1 : 5;
     // q7bench [big MB [middle MB]]: the sizes of the two texts.
     const qsizetype big = quick ? 1 : args.size() > 1 ? args[1].toLongLong() : 50;
