@@ -13,6 +13,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <cstring>
+
 namespace {
 
 using TextModel::ParagraphBreak;
@@ -82,10 +84,46 @@ void TextBox::dropText()
     patch_.reset();
 }
 
+QString TextBox::modelText() const
+{
+    const std::vector<qsizetype> &soft = softBreaks().positions();
+    QString raw = document()->toRawText();
+    if (!soft.empty())
+        return TextModel::fromDocument(raw, soft);
+    // Without pieces every separator grows into CR LF: grow the document's copy in place (a
+    // large block is remapped, not copied) and fill it from the end, so that no second whole
+    // copy stands beside it.
+    const qsizetype n = raw.size();
+    const qsizetype breaks = raw.count(TextModel::ParagraphBreak);
+    raw.resize(n + breaks);
+    char16_t *const p = reinterpret_cast<char16_t *>(raw.data());
+    qsizetype o = n + breaks;
+    qsizetype i = n;
+    while (i > 0) {
+        qsizetype from = i;
+        while (from > 0 && p[from - 1] != TextModel::ParagraphBreak.unicode()
+               && p[from - 1] != TextModel::LoneLineFeed.unicode())
+            --from;
+        o -= i - from;
+        std::memmove(p + o, p + from, (i - from) * sizeof(char16_t));
+        i = from;
+        if (i == 0)
+            break;
+        --i;
+        if (p[i] == TextModel::LoneLineFeed.unicode()) {
+            p[--o] = u'\n';
+        } else {
+            p[--o] = u'\n';
+            p[--o] = u'\r';
+        }
+    }
+    return raw;
+}
+
 QString TextBox::Text() const
 {
     if (!textValid_) {
-        text_ = TextModel::fromDocument(document()->toRawText(), softBreaks().positions());
+        text_ = modelText();
         textValid_ = true;
     } else if (patch_) {
         // The kept text may be the undo snapshot too: build the new one beside it.

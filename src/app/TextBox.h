@@ -89,6 +89,8 @@ private:
     // Replaces [start, start + length) of the text by text as one edit that the box keeps no
     // undo step of; the model text kept from before is left for the caller to bring up to date.
     void replaceQuietly(qsizetype start, qsizetype length, QStringView text);
+    // The model text built afresh from the document.
+    QString modelText() const;
     // Forgets the kept text, unless the change is the box's own and it updates the text itself.
     void dropText();
     // Enter, Backspace and Delete at the pieces of a long line; true when handled.
