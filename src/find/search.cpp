@@ -115,39 +115,77 @@ ReplaceAllResult replaceAll(QStringView text, qsizetype selStart, qsizetype selL
 ReplaceAllEdits replaceAllEdits(QStringView text, qsizetype selStart, qsizetype selLength, qsizetype foundPos,
                                 QStringView what, QStringView with, Qt::CaseSensitivity cs)
 {
-    const qsizetype repSize = modelForm(with).size();
+    const QString rep = modelForm(with);
+    const qsizetype r = rep.size();
+    const qsizetype w = what.size();
     selStart = qBound<qsizetype>(0, selStart, text.size());
     selLength = qBound<qsizetype>(0, selLength, text.size() - selStart);
 
     ReplaceAllEdits result;
-    result.caret = selStart + repSize;
-    if (selLength > 0 || repSize > 0)
+    result.caret = selStart + r;
+    if (selLength > 0 || r > 0)
         result.edits.push_back({selStart, selLength});
     if (what.isEmpty())
         return result;
 
-    // The searches see the text after the selection's own replacement, as replaceAll does;
-    // each match found there is mapped back to the text as it is now.
-    QString first;
-    first.reserve(text.size() - selLength + repSize);
-    first.append(text.first(selStart)).append(modelForm(with)).append(text.sliced(selStart + selLength));
-    const qsizetype shift = selLength - repSize;
+    // The searches see the text after the selection's own replacement, as replaceAll does:
+    // `first` below. Each match found there is mapped back to the text as it is now.
+    const qsizetype firstSize = text.size() - selLength + r;
+    const auto firstAt = [&](qsizetype k) -> QChar {
+        return k < selStart ? text[k] : k < selStart + r ? rep[k - selStart] : text[k - r + selLength];
+    };
     qsizetype caretShift = 0; // how far the caret moves for each replacement before it
-    for (qsizetype pos = find(first, what, foundPos + 1, cs); pos > 0;
-         pos = find(first, what, pos - 1 + what.size() + 1, cs)) {
-        const qsizetype at = pos - 1;
-        if (at + what.size() <= selStart) {
-            result.edits.push_back({at, what.size()});
-        } else if (at >= selStart + repSize) {
-            result.edits.push_back({at + shift, what.size()});
-        } else {
-            // The match runs into the selection's replacement: no edit of the text as it is
-            // now matches it. The caller falls back to the changed stretch.
-            result.overlapping = true;
-        }
-        caretShift += repSize - what.size();
-        result.caret = at + what.size() + caretShift;
+    const auto add = [&](qsizetype inFirst, qsizetype inText) {
+        result.edits.push_back({inText, w});
+        caretShift += r - w;
+        result.caret = inFirst + w + caretShift;
         ++result.count;
+    };
+    const qsizetype q = qMax<qsizetype>(foundPos, 0); // where the search starts in first, 0-based
+    if (q < selStart) {
+        // The search starts before the selection: search a copy of first itself.
+        QString first;
+        first.reserve(firstSize);
+        first.append(text.first(selStart)).append(rep).append(text.sliced(selStart + selLength));
+        for (qsizetype pos = find(first, what, q + 1, cs); pos > 0; pos = find(first, what, pos - 1 + w + 1, cs)) {
+            const qsizetype at = pos - 1;
+            if (at + w <= selStart) {
+                add(at, at);
+            } else if (at >= selStart + r) {
+                add(at, at - r + selLength);
+            } else {
+                // The match runs into the selection's replacement: no edit of the text as it is
+                // now matches it. The caller falls back to the changed stretch.
+                result.overlapping = true;
+                return result;
+            }
+        }
+    } else {
+        // Only the seam around the replacement differs from the text: search it alone, then
+        // the text itself from where first and the text agree again.
+        qsizetype next = q - r + selLength + 1; // 1-based start in the text
+        if (q <= selStart + r) {
+            const qsizetype from = qMax<qsizetype>(q - 1, 0);
+            const qsizetype to = qMin(firstSize, selStart + r + w + 1);
+            QString seam;
+            seam.reserve(to - from);
+            for (qsizetype k = from; k < to; ++k)
+                seam += firstAt(k);
+            const qsizetype pos = find(seam, what, q - from + 1, cs);
+            const qsizetype at = pos > 0 ? from + pos - 1 : -1;
+            if (at >= 0 && at < selStart + r) {
+                result.overlapping = true;
+                return result;
+            }
+            if (at == selStart + r) {
+                add(at, selStart + selLength);
+                next = selStart + selLength + w + 1;
+            } else {
+                next = selStart + selLength + 2; // matches after the seam's first position
+            }
+        }
+        for (qsizetype pos = find(text, what, next, cs); pos > 0; pos = find(text, what, pos - 1 + w + 1, cs))
+            add(pos - 1 - selLength + r, pos - 1);
     }
     std::sort(result.edits.begin(), result.edits.end(),
               [](const Edit &a, const Edit &b) { return a.start < b.start; });
