@@ -264,7 +264,9 @@ void TextBox::replaceEach(const std::vector<std::pair<qsizetype, qsizetype>> &ed
     // position is still good when its turn comes.
     std::vector<std::pair<int, int>> at;
     at.reserve(edits.size());
-    if (softBreaks().empty() && textValid_ && !patch_) {
+    // A few edits are placed by the paragraphs' positions; many in one pass over the text.
+    const bool many = qsizetype(edits.size()) > document()->blockCount() / 64;
+    if (many && softBreaks().empty() && textValid_ && !patch_) {
         // Each CR LF before a position is one character in the document: count them in the
         // kept text, once over the whole of it.
         const QStringView t(text_);

@@ -7,6 +7,30 @@ namespace Search {
 
 namespace {
 
+// The first occurrence of what in text from from on. Case-sensitive (or caseless), it looks for the first
+// character with the vectorised single-character search and compares only there, which runs
+// several times faster than the general search on Japanese text, where that character is rare.
+qsizetype indexOf(QStringView text, QStringView what, qsizetype from, Qt::CaseSensitivity cs)
+{
+    // Kana, kanji, digits and ASCII signs have no case and nothing folds to them: ignoring case
+    // changes nothing for a string of those alone.
+    const auto caseless = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 0x41 || (u >= 0x3000 && u <= 0x9FFF) || (u >= 0xFF61 && u <= 0xFF9F);
+    };
+    if (cs == Qt::CaseInsensitive && std::all_of(what.begin(), what.end(), caseless))
+        cs = Qt::CaseSensitive;
+    if (cs == Qt::CaseInsensitive || what.size() < 2)
+        return text.indexOf(what, from, cs);
+    const QChar head = what.front();
+    const QStringView tail = what.sliced(1);
+    const qsizetype last = text.size() - what.size();
+    for (qsizetype i = text.indexOf(head, from); i >= 0 && i <= last; i = text.indexOf(head, i + 1))
+        if (text.sliced(i + 1, tail.size()) == tail)
+            return i;
+    return -1;
+}
+
 // How many leading characters a and b share: whole blocks compared with memcmp first, which
 // runs at memory speed on texts of many megabytes.
 qsizetype commonPrefix(const char16_t *a, const char16_t *b, qsizetype n)
@@ -51,7 +75,7 @@ qsizetype find(QStringView text, QStringView what, qsizetype start, Qt::CaseSens
     const QStringView rest = text.sliced(start - 1);
     qsizetype from = 0;
     for (;;) {
-        const qsizetype i = rest.indexOf(what, from, cs);
+        const qsizetype i = indexOf(rest, what, from, cs);
         if (i < 0)
             return 0;
         const qsizetype at = start - 1 + i;

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestSearch : public QObject {
     Q_OBJECT
 private slots:
@@ -17,6 +19,9 @@ private slots:
         QTest::addRow("empty string past the end") << "abc" << "" << 4 << false << 0;
         QTest::addRow("LF never splits a break") << "a\r\nb\nc" << "\n" << 1 << true << 5;
         QTest::addRow("CR never splits a break") << "a\r\nb" << "a\r" << 1 << true << 0;
+        QTest::addRow("Japanese, its first character repeated") << u"検検索検索語"_s << u"検索語"_s << 1 << false << 4;
+        QTest::addRow("Japanese at the very end") << u"あいうえ"_s << u"うえ"_s << 2 << true << 3;
+        QTest::addRow("full-width letters ignore case") << u"xａｂ"_s << u"ＡＢ"_s << 1 << false << 2;
         QTest::addRow("a match before the start, beyond 32767")
             << QString(40000, u'x') + "ab" + QString(30000, u'y') + "AB" << "ab" << 40002 << false << 70003;
     }
