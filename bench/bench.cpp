@@ -1,7 +1,12 @@
-// Reading and writing a large text through TextFile, as a ratio to moving the same bytes with a
-// plain QFile. Not a test: it prints ratios and judges nothing.
+// The main window on big sheets (bench_window.cpp): each operation against its floor and goal.
+// --codec: reading and writing a large text through TextFile, as a ratio to moving the same
+// bytes with a plain QFile, and the linearity of whole-text work; prints ratios, judges nothing.
 //
-//   q7bench [megabytes]     (default 50)
+//   q7bench [--quick | big-megabytes [middle-megabytes]]     (default 50 and 10)
+//   q7bench --find-only MB | --replace-only MB    breakdowns to run under a profiler
+//   q7bench --codec [megabytes]     (default 50)
+
+#include "bench_window.h"
 
 #include "app/textmodel.h"
 #include "commands/quoting.h"
@@ -15,6 +20,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -110,9 +116,8 @@ void linearity(const char *name, const std::function<void(const QString &)> &wor
 
 } // namespace
 
-int main(int argc, char **argv)
+int codecRatios(qsizetype megabytes)
 {
-    const qsizetype megabytes = argc > 1 ? qsizetype(std::atoi(argv[1])) : 50;
     QTemporaryDir dir;
     if (!dir.isValid())
         return 1;
@@ -133,4 +138,11 @@ int main(int argc, char **argv)
         TextModel::fromDocument(d.text, d.softBreaks);
     }, oneLine);
     return 0;
+}
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], "--codec") == 0)
+        return codecRatios(argc > 2 ? qsizetype(std::atoi(argv[2])) : 50);
+    return windowBench(argc, argv);
 }

@@ -2,6 +2,7 @@
 
 #include "app/textmodel.h"
 #include "commands/clipboardtext.h"
+#include "find/search.h"
 #include "platform/ime.h"
 #include "settings/colourvalue.h"
 #include "settings/settingstext.h"
@@ -11,6 +12,8 @@
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextDocument>
+
+#include <cstring>
 
 namespace {
 
@@ -44,6 +47,8 @@ TextBox::TextBox(QWidget *parent)
 
 void TextBox::documentChanged(int position, int removed, int added)
 {
+    if (!ownEdit_)
+        dropText();
     if (!mayHaveSoftBreaks_ || softBreaksStale_)
         return;
     // An edit inside one paragraph only moves the separators after it; one that makes, removes
@@ -72,21 +77,112 @@ const TextModel::SoftBreaks &TextBox::softBreaks() const
     return softBreaks_;
 }
 
+void TextBox::dropText()
+{
+    text_ = QString();
+    textValid_ = false;
+    patch_.reset();
+}
+
+QString TextBox::modelText() const
+{
+    const std::vector<qsizetype> &soft = softBreaks().positions();
+    QString raw = document()->toRawText();
+    if (!soft.empty())
+        return TextModel::fromDocument(raw, soft);
+    // Without pieces every separator grows into CR LF: grow the document's copy in place (a
+    // large block is remapped, not copied) and fill it from the end, so that no second whole
+    // copy stands beside it.
+    const qsizetype n = raw.size();
+    const qsizetype breaks = raw.count(TextModel::ParagraphBreak);
+    raw.resize(n + breaks);
+    char16_t *const p = reinterpret_cast<char16_t *>(raw.data());
+    qsizetype o = n + breaks;
+    qsizetype i = n;
+    while (i > 0) {
+        qsizetype from = i;
+        while (from > 0 && p[from - 1] != TextModel::ParagraphBreak.unicode()
+               && p[from - 1] != TextModel::LoneLineFeed.unicode())
+            --from;
+        o -= i - from;
+        std::memmove(p + o, p + from, (i - from) * sizeof(char16_t));
+        i = from;
+        if (i == 0)
+            break;
+        --i;
+        if (p[i] == TextModel::LoneLineFeed.unicode()) {
+            p[--o] = u'\n';
+        } else {
+            p[--o] = u'\n';
+            p[--o] = u'\r';
+        }
+    }
+    return raw;
+}
+
 QString TextBox::Text() const
 {
-    return TextModel::fromDocument(document()->toRawText(), softBreaks().positions());
+    if (!textValid_) {
+        text_ = modelText();
+        textValid_ = true;
+    } else if (patch_) {
+        // The kept text may be the undo snapshot too: build the new one beside it.
+        const Patch &p = *patch_;
+        QString t;
+        t.reserve(text_.size() - p.removed + p.inserted.size());
+        t.append(QStringView(text_).first(p.start)).append(p.inserted).append(QStringView(text_).sliced(p.start + p.removed));
+        text_ = std::move(t);
+        patch_.reset();
+    }
+    return text_;
 }
 
 void TextBox::setText(const QString &text)
 {
-    TextModel::Document d = TextModel::toDocument(text);
+    // What the box was given is its text, unless a lone CR became a line break.
+    if (loadText(text)) {
+        text_ = text;
+        textValid_ = true;
+    }
+}
+
+bool TextBox::loadText(QStringView text)
+{
+    // The document form goes in a megabyte at a time, each piece ending at a line break (or
+    // holding one whole line), so that loading holds no second copy of the whole text.
+    constexpr qsizetype Piece = qsizetype(1) << 20;
     mayHaveSoftBreaks_ = false;
-    setPlainText(d.text);
-    if (!d.softBreaks.empty()) {
+    std::vector<qsizetype> softBreaks;
+    bool roundTrips = true;
+    qsizetype from = 0;
+    qsizetype documentSize = 0;
+    QTextCursor c(document());
+    do {
+        qsizetype to = text.size();
+        if (to - from > Piece) {
+            const qsizetype cr = text.indexOf(u'\r', from + Piece);
+            to = cr < 0 ? text.size() : cr + (cr + 1 < text.size() && text[cr + 1] == u'\n' ? 2 : 1);
+        }
+        const TextModel::Document d = TextModel::toDocument(text.sliced(from, to - from));
+        roundTrips = roundTrips && d.roundTrips;
+        for (qsizetype p : d.softBreaks)
+            softBreaks.push_back(documentSize + p);
+        if (from == 0) {
+            setPlainText(d.text);
+        } else {
+            // Loading, not an edit: nothing to undo (turning the history off drops nothing).
+            document()->setUndoRedoEnabled(false);
+            c.movePosition(QTextCursor::End);
+            c.insertText(d.text);
+            document()->setUndoRedoEnabled(true);
+        }
+        documentSize += d.text.size();
+        from = to;
+    } while (from < text.size());
+    if (!softBreaks.empty()) {
         QTextBlockFormat soft;
         soft.setProperty(SoftPieceProperty, true);
-        QTextCursor c(document());
-        for (qsizetype p : d.softBreaks) {
+        for (qsizetype p : softBreaks) {
             c.setPosition(int(p + 1));
             c.mergeBlockFormat(soft);
         }
@@ -94,9 +190,117 @@ void TextBox::setText(const QString &text)
         document()->clearUndoRedoStacks();
         mayHaveSoftBreaks_ = true;
     }
-    softBreaks_.reset(std::move(d.softBreaks));
+    softBreaks_.reset(std::move(softBreaks));
     blockCount_ = document()->blockCount();
     softBreaksStale_ = false;
+    return roundTrips;
+}
+
+void TextBox::replaceQuietly(qsizetype start, qsizetype length, QStringView text)
+{
+    const int from = toDocument(start);
+    const int to = toDocument(start + length);
+    const bool wasOwn = ownEdit_;
+    ownEdit_ = true;
+    if (from == 0 && to == document()->characterCount() - 1) {
+        // Everything: loading is the cheapest way, and keeps no undo step either.
+        loadText(text);
+    } else {
+        // With the history off the document records nothing; turning it off drops the old steps.
+        document()->setUndoRedoEnabled(false);
+        QTextCursor c(document());
+        c.setPosition(from);
+        c.setPosition(to, QTextCursor::KeepAnchor);
+        insertDocument(c, TextModel::toDocument(text));
+        document()->setUndoRedoEnabled(true);
+    }
+    ownEdit_ = wasOwn;
+}
+
+namespace {
+
+bool hasLoneCr(QStringView text)
+{
+    for (qsizetype i = text.indexOf(u'\r'); i >= 0; i = text.indexOf(u'\r', i + 1))
+        if (i + 1 == text.size() || text[i + 1] != u'\n')
+            return true;
+    return false;
+}
+
+} // namespace
+
+void TextBox::restoreText(const QString &text)
+{
+    if (textValid_ && patch_ && text.constData() == text_.constData() && text.size() == text_.size()) {
+        // Undoing the last rewrite: put back what it replaced, nothing else.
+        const Patch p = std::move(*patch_);
+        patch_.reset();
+        replaceQuietly(p.start, p.inserted.size(), QStringView(text_).sliced(p.start, p.removed));
+        return;
+    }
+    const QString now = Text();
+    const Search::Change c = Search::changedRange(now, text);
+    if (c.oldLength == 0 && c.newLength == 0) {
+        // Nothing to change, but the text was set all the same, as setText would have.
+        document()->clearUndoRedoStacks();
+        emit textChanged();
+        return;
+    }
+    replaceQuietly(c.start, c.oldLength, QStringView(text).sliced(c.start, c.newLength));
+    if (!hasLoneCr(text)) {
+        text_ = text;
+        textValid_ = true;
+        patch_.reset();
+    } else {
+        dropText();
+    }
+}
+
+void TextBox::replaceEach(const std::vector<std::pair<qsizetype, qsizetype>> &edits, const QString &with)
+{
+    if (edits.empty())
+        return;
+    // Document positions first: the edits go from the last to the first, so that each one's
+    // position is still good when its turn comes.
+    std::vector<std::pair<int, int>> at;
+    at.reserve(edits.size());
+    // A few edits are placed by the paragraphs' positions; many in one pass over the text.
+    const bool many = qsizetype(edits.size()) > document()->blockCount() / 64;
+    if (many && softBreaks().empty() && textValid_ && !patch_) {
+        // Each CR LF before a position is one character in the document: count them in the
+        // kept text, once over the whole of it.
+        const QStringView t(text_);
+        qsizetype counted = 0; // line breaks before here are counted
+        qsizetype pairs = 0;
+        const auto documentPosition = [&](qsizetype model) {
+            model = qBound<qsizetype>(counted, model, t.size());
+            const QStringView part = t.sliced(counted, model - counted);
+            for (qsizetype i = part.indexOf(u'\n'); i >= 0; i = part.indexOf(u'\n', i + 1))
+                if (counted + i > 0 && t[counted + i - 1] == u'\r')
+                    ++pairs;
+            counted = model;
+            return int(model - pairs);
+        };
+        for (const auto &[start, length] : edits) {
+            const int from = documentPosition(start);
+            at.emplace_back(from, documentPosition(start + length));
+        }
+    } else {
+        for (const auto &[start, length] : edits)
+            at.emplace_back(toDocument(start), toDocument(start + length));
+    }
+    const TextModel::Document d = TextModel::toDocument(with);
+    QTextCursor c(document());
+    c.beginEditBlock();
+    for (auto it = at.crbegin(); it != at.crend(); ++it) {
+        c.setPosition(it->first);
+        c.setPosition(it->second, QTextCursor::KeepAnchor);
+        if (d.text.isEmpty())
+            c.removeSelectedText();
+        else
+            insertDocument(c, d);
+    }
+    c.endEditBlock();
 }
 
 bool TextBox::isEmpty() const
@@ -170,6 +374,8 @@ qsizetype TextBox::SelLength() const
 
 QString TextBox::SelText() const
 {
+    if (textValid_ && !patch_)
+        return text_.mid(SelStart(), SelLength());
     const QTextCursor c = textCursor();
     return TextModel::fromDocument(c.selectedText(), softBreaks().between(c.selectionStart(), c.selectionEnd()));
 }
@@ -203,6 +409,10 @@ void TextBox::setSelText(const QString &text)
 
 void TextBox::insertDocument(QTextCursor &cursor, const TextModel::Document &d)
 {
+    if (d.softBreaks.empty() && !mayHaveSoftBreaks_) {
+        cursor.insertText(d.text);
+        return;
+    }
     const QTextBlock at = document()->findBlock(cursor.selectionStart());
     if (d.softBreaks.empty() && !isSoftPiece(at)) {
         cursor.insertText(d.text);
@@ -235,10 +445,24 @@ void TextBox::rewriteSelText(const QString &text)
 {
     // The snapshot of an empty text is empty, which means none: there the box keeps the step,
     // so that its own undo takes the rewrite back.
-    const bool wasEmpty = isEmpty();
-    setSelText(text);
-    if (!wasEmpty)
+    if (isEmpty() || hasLoneCr(text)) {
+        const bool wasEmpty = isEmpty();
+        setSelText(text);
+        if (!wasEmpty)
+            document()->clearUndoRedoStacks();
+        return;
+    }
+    const qsizetype start = SelStart();
+    Text(); // the kept text, which the rewrite's replacement then describes
+    const Search::Change c = Search::changedRange(SelText(), text);
+    if (c.oldLength == 0 && c.newLength == 0) {
         document()->clearUndoRedoStacks();
+        emit textChanged();
+    } else {
+        replaceQuietly(start + c.start, c.oldLength, QStringView(text).sliced(c.start, c.newLength));
+        patch_ = Patch{start + c.start, c.oldLength, text.mid(c.start, c.newLength)};
+    }
+    setSelStart(start + text.size());
 }
 
 void TextBox::setForeColor(qint32 colour)

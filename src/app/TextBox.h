@@ -4,6 +4,10 @@
 
 #include <QPlainTextEdit>
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 // The sheet text box. Its text, as the rest of the program sees it, uses CR LF line breaks, and
 // positions count a line break as two characters. Inside, paragraphs are separated by U+2029 and
 // a lone LF (an ordinary character of a line) is kept as U+2028, so that nothing of a file's
@@ -14,10 +18,18 @@ class TextBox final : public QPlainTextEdit {
 public:
     explicit TextBox(QWidget *parent = nullptr);
 
-    // Whole text with CR LF breaks; linear in the text's length.
+    // Whole text with CR LF breaks: linear in the text's length once after a change, then kept
+    // (shared, not copied) until the document changes again.
     QString Text() const;
     // Replaces everything; the box's own undo history starts afresh.
     void setText(const QString &text);
+    // The same result as setText, but only the stretch that differs from the text now is
+    // replaced, in one edit, so that a restore after a small rewrite costs what the rewrite did.
+    // The caret is left to the caller.
+    void restoreText(const QString &text);
+    // Replace all in one undoable step: each edit's stretch of the text (ascending, disjoint,
+    // model positions) is replaced by with; nothing between them is touched.
+    void replaceEach(const std::vector<std::pair<qsizetype, qsizetype>> &edits, const QString &with);
     bool isEmpty() const;
 
     qsizetype SelStart() const;
@@ -29,9 +41,10 @@ public:
     void setSelLength(qsizetype length);
     // Replaces the selection as an ordinary (undoable) edit; the caret ends after the new text.
     void setSelText(const QString &text);
-    // Replaces the selection as a programmatic rewrite: the caret ends after the new text and
-    // the box keeps no undo step of its own (its history is cleared), so that Undo restores the
-    // whole-text snapshot the rewriting command took. A rewrite of an empty box, which leaves
+    // Replaces the selection as a programmatic rewrite: only the stretch that differs changes in
+    // the document, the caret ends after the new text and the box keeps no undo step of its own
+    // (its history is cleared), so that Undo restores the whole-text snapshot the rewriting
+    // command took. A rewrite of an empty box, which leaves
     // no usable snapshot, stays an ordinary undoable edit.
     void rewriteSelText(const QString &text);
     void select(qsizetype start, qsizetype length);
@@ -70,6 +83,16 @@ private:
     // a piece of a long line or not, as softBreaks say.
     void insertDocument(QTextCursor &cursor, const TextModel::Document &d);
     void documentChanged(int position, int removed, int added);
+    // Sets the whole document, marking the pieces of long lines; no undo step. False when a
+    // lone CR became a line break, so that the text reads back otherwise.
+    bool loadText(QStringView text);
+    // Replaces [start, start + length) of the text by text as one edit that the box keeps no
+    // undo step of; the model text kept from before is left for the caller to bring up to date.
+    void replaceQuietly(qsizetype start, qsizetype length, QStringView text);
+    // The model text built afresh from the document.
+    QString modelText() const;
+    // Forgets the kept text, unless the change is the box's own and it updates the text itself.
+    void dropText();
     // Enter, Backspace and Delete at the pieces of a long line; true when handled.
     bool editAroundPieces(QKeyEvent *event);
     // The soft separators, brought up to date with the pieces' marks when an edit may have made
@@ -85,4 +108,17 @@ private:
     mutable bool softBreaksStale_ = false;
     mutable int blockCount_ = 1;
     mutable TextModel::SoftBreaks softBreaks_;
+
+    // The model text as Text() last returned it, and, after a rewrite, the one replacement that
+    // makes it the text now: applied when next asked, or undone for nothing when the rewrite is
+    // undone.
+    struct Patch {
+        qsizetype start = 0;
+        qsizetype removed = 0;
+        QString inserted;
+    };
+    mutable QString text_;
+    mutable bool textValid_ = false;
+    mutable std::optional<Patch> patch_;
+    bool ownEdit_ = false;
 };

@@ -23,19 +23,35 @@ Document toDocument(QStringView text, qsizetype lineLength)
 {
     Document d;
     QString &out = d.text;
-    out.reserve(text.size() + text.size() / qMax<qsizetype>(1, lineLength));
-    qsizetype lineStart = 0;
+    // A piece holds at least seven eighths of lineLength characters; breaks only shrink.
+    out.reserve(text.size() + text.size() / qMax<qsizetype>(1, lineLength - lineLength / 8) + 1);
+    const char16_t *const src = text.utf16();
     const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c == u'\r') {
-            if (i + 1 < n && text[i + 1] == u'\n')
+    qsizetype lineStart = 0;
+    qsizetype i = 0;
+    while (i < n) {
+        // The run up to the next CR or LF, no longer than fills the current piece.
+        const qsizetype room = lineLength + 1 - (out.size() - lineStart);
+        qsizetype j = i;
+        const qsizetype runEnd = qMin(n, i + room);
+        while (j < runEnd && src[j] != u'\r' && src[j] != u'\n')
+            ++j;
+        out.append(QStringView(src + i, j - i));
+        i = j;
+        if (i < runEnd) {
+            if (src[i] == u'\r') {
+                if (i + 1 < n && src[i + 1] == u'\n')
+                    ++i;
+                else
+                    d.roundTrips = false;
                 ++i;
-            out += ParagraphBreak;
-            lineStart = out.size();
-            continue;
+                out.append(ParagraphBreak);
+                lineStart = out.size();
+                continue;
+            }
+            out.append(LoneLineFeed);
+            ++i;
         }
-        out += c == u'\n' ? LoneLineFeed : c;
         if (out.size() - lineStart > lineLength) {
             // The piece is full and the line goes on: a soft separator before the last part.
             const qsizetype cut = cutPoint(out, lineStart, lineLength);
@@ -49,25 +65,31 @@ Document toDocument(QStringView text, qsizetype lineLength)
 
 QString fromDocument(QStringView text, const std::vector<qsizetype> &softBreaks)
 {
-    // Line breaks are the only characters that grow; count them once to allocate once.
-    const qsizetype breaks = text.count(ParagraphBreak);
-    QString out;
-    out.reserve(text.size() + breaks);
+    // Line breaks are the only characters that grow; count them once to allocate once, then
+    // copy the runs between separators whole.
+    const char16_t *const src = text.utf16();
+    const qsizetype n = text.size();
+    QString out(n + text.count(ParagraphBreak), Qt::Uninitialized);
+    char16_t *o = reinterpret_cast<char16_t *>(out.data());
     auto soft = softBreaks.cbegin();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == ParagraphBreak) {
-            if (soft != softBreaks.cend() && *soft == i) {
-                ++soft;
-                continue;
-            }
-            out += QLatin1String("\r\n");
-        } else if (c == LoneLineFeed) {
-            out += u'\n';
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = src[i];
+        if (c != ParagraphBreak.unicode() && c != LoneLineFeed.unicode())
+            continue;
+        o = std::copy(src + from, src + i, o);
+        from = i + 1;
+        if (c == LoneLineFeed.unicode()) {
+            *o++ = u'\n';
+        } else if (soft != softBreaks.cend() && *soft == i) {
+            ++soft;
         } else {
-            out += c;
+            *o++ = u'\r';
+            *o++ = u'\n';
         }
     }
+    o = std::copy(src + from, src + n, o);
+    out.truncate(o - reinterpret_cast<char16_t *>(out.data()));
     return out;
 }
 

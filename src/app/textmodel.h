@@ -21,10 +21,12 @@ constexpr qsizetype SoftLineLength = 8192;
 struct Document {
     QString text;
     std::vector<qsizetype> softBreaks;  // ascending positions in text of soft separators
+    bool roundTrips = true;             // false: a lone CR became a line break
 };
 
 // CR LF and a lone CR become paragraph breaks, a lone LF U+2028; a line longer than
-// lineLength gets soft breaks, preferably after a blank, never inside a surrogate pair. Linear.
+// lineLength gets soft breaks, preferably after a blank, never inside a surrogate pair. One
+// pre-sized pass copying the runs between breaks whole.
 Document toDocument(QStringView text, qsizetype lineLength = SoftLineLength);
 // The reverse: soft separators (positions ascending, relative to text) are dropped. Linear.
 QString fromDocument(QStringView text, const std::vector<qsizetype> &softBreaks = {});

@@ -29,7 +29,8 @@ void frmMain::mnuUndo_Click()
     applyUndoRule();
     const qsizetype caret = Text1->SelStart();
     if (!sheets_.strUndo().isEmpty()) {
-        Text1->setText(sheets_.strUndo());
+        // Only the stretch the rewrite changed goes back; then the box's text is the snapshot.
+        Text1->restoreText(sheets_.strUndo());
         sheets_.setStrUndo(QString());
         Text1->setSelStart(caret);
     } else if (textAdapter_) {

@@ -203,16 +203,30 @@ void Find::ReplaceAllButton_Click()
     if (!text1_)
         return;
     const QString before = text1_->Text();
-    const Search::ReplaceAllResult r =
-        Search::replaceAll(before, text1_->SelStart(), text1_->SelLength(), foundPos, txtFind->text(),
-                           Text2->text(), compareMode());
-    // One edit of the box, so that one undo takes the whole replace-all back.
-    const Search::Change c = Search::changedRange(before, r.text);
-    if (c.oldLength > 0 || c.newLength > 0) {
-        text1_->select(c.start, c.oldLength);
-        text1_->setSelText(r.text.mid(c.start, c.newLength));
+    const Search::ReplaceAllEdits e =
+        Search::replaceAllEdits(before, text1_->SelStart(), text1_->SelLength(), foundPos, txtFind->text(),
+                                Text2->text(), compareMode());
+    qsizetype caret = e.caret;
+    if (!e.overlapping) {
+        // One undoable step that touches the matches only.
+        std::vector<std::pair<qsizetype, qsizetype>> spans;
+        spans.reserve(e.edits.size());
+        for (const Search::Edit &edit : e.edits)
+            spans.emplace_back(edit.start, edit.length);
+        text1_->replaceEach(spans, Search::modelForm(Text2->text()));
+    } else {
+        // A match ran into the selection's replacement: replace the changed stretch, once.
+        const Search::ReplaceAllResult r =
+            Search::replaceAll(before, text1_->SelStart(), text1_->SelLength(), foundPos, txtFind->text(),
+                               Text2->text(), compareMode());
+        const Search::Change c = Search::changedRange(before, r.text);
+        if (c.oldLength > 0 || c.newLength > 0) {
+            text1_->select(c.start, c.oldLength);
+            text1_->setSelText(r.text.mid(c.start, c.newLength));
+        }
+        caret = r.caret;
     }
-    text1_->setSelStart(r.caret);
+    text1_->setSelStart(caret);
     foundPos = 0;
     ReplaceButton->setEnabled(false);
     ReplaceAllButton->setEnabled(false);

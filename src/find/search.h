@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <vector>
+
 // Searching and replacing in a text as the sheet text box holds it: CR LF line breaks (a break
 // counts two positions), lone LFs as ordinary characters, never a lone CR. Positions are 1-based
 // like the dialog's, 0 meaning "none".
@@ -30,6 +32,23 @@ struct ReplaceAllResult {
 // selection, since an empty string would be found again after every insertion.
 ReplaceAllResult replaceAll(QStringView text, qsizetype selStart, qsizetype selLength, qsizetype foundPos,
                             QStringView what, QStringView with, Qt::CaseSensitivity cs);
+
+// The same replace-all as edits of the text as it is now, so that the box changes only where
+// matches are: each edit replaces [start, start + length) by the model form of with; ascending,
+// disjoint. The selection's own replacement is one of them. When a match runs into the
+// selection's replacement, overlapping is set and the edits are not to be used.
+struct Edit {
+    qsizetype start = 0;
+    qsizetype length = 0;
+};
+struct ReplaceAllEdits {
+    std::vector<Edit> edits;
+    qsizetype caret = 0;
+    qsizetype count = 0;
+    bool overlapping = false;
+};
+ReplaceAllEdits replaceAllEdits(QStringView text, qsizetype selStart, qsizetype selLength, qsizetype foundPos,
+                                QStringView what, QStringView with, Qt::CaseSensitivity cs);
 
 // The smallest stretch that differs between two texts of the box, widened so that it never
 // splits a line break; replacing [start, start + oldLength) of before by

@@ -62,6 +62,27 @@ private:
     iconv_t cd_;
 };
 
+// glibc maps these characters outside the code page to a look-alike inside it (U+00A5 to 0x5C,
+// U+301C to 0x8160, ...). The platform encoder, asked for no best fit, refuses them, and they
+// would not read back, so a text holding one has no CP932 form. The whole list, found by
+// encoding every BMP character and decoding it again.
+bool hasLookAlike(QStringView text)
+{
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c < 0x00A2 || (c > 0x00AC && c < 0x2014) || c > 0x301C)
+            continue; // nearly every character: Japanese text lies above, ASCII below
+        switch (c) {
+        case 0x00A2: case 0x00A3: case 0x00A5: case 0x00AC: case 0x2014:
+        case 0x2016: case 0x203E: case 0x2212: case 0x301C:
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 QString Cp932::decode(const QByteArray &bytes, char16_t invalidBase)
@@ -98,6 +119,9 @@ QString Cp932::decode(const QByteArray &bytes, char16_t invalidBase)
 
 std::optional<QByteArray> Cp932::encode(QStringView text)
 {
+    if (hasLookAlike(text))
+        return std::nullopt;
+
     QByteArray bytes(text.size() * 2, Qt::Uninitialized);
     char *const begin = bytes.data();
     char *out = begin;
@@ -121,11 +145,5 @@ std::optional<QByteArray> Cp932::encode(QStringView text)
         inLeft -= 2;
     }
     bytes.truncate(out - begin);
-
-    // glibc also maps a few characters outside the code page to a look-alike (U+00A5 to 0x5C,
-    // U+301C to 0x8160, ...). The platform encoder, asked for no best fit, refuses them, and
-    // they would not read back, so a text is representable only if it reads back unchanged.
-    if (decode(bytes, 0) != text)
-        return std::nullopt;
     return bytes;
 }

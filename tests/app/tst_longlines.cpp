@@ -27,6 +27,10 @@ private slots:
         QTest::addRow("each line counts from its start") << "abcde\r\nabcde" << "abcd¦e|abcd¦e";
         QTest::addRow("a surrogate pair stays whole") << QStringLiteral("abc\U0001F600x") << QStringLiteral("abc¦\U0001F600x");
         QTest::addRow("a lone LF is part of the line") << "ab\ncdef" << QStringLiteral("ab\u2028c¦def");
+        QTest::addRow("a lone LF fills a piece") << "abc\ndefg" << QStringLiteral("abc\u2028¦defg");
+        QTest::addRow("a line of exactly the length is not cut") << "abcd\r\nefgh" << "abcd|efgh";
+        QTest::addRow("a long run cut many times") << "abcdefghijklmnopq" << "abcd¦efgh¦ijkl¦mnop¦q";
+        QTest::addRow("a break right after a cut") << "abcde\r\n" << "abcd¦e|";
     }
     void splitting()
     {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QTest>
+#include <QTextDocument>
 
 using namespace Qt::StringLiterals;
 
@@ -43,6 +44,71 @@ private slots:
         // The clipboard gets LF breaks and every other character as it is.
         box.copy();
         QCOMPARE(QApplication::clipboard()->text(), QString(selected).replace("\r\n", "\n"));
+    }
+
+    // The text is kept between reads; every kind of change must show in the next read.
+    void textFollowsEveryChange_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("expected");
+        QTest::addRow("typing") << "type" << "one xtwo\r\nthree";
+        QTest::addRow("the box's own undo") << "undo" << "one two\r\nthree";
+        QTest::addRow("an ordinary replacement") << "setSelText" << "one 2\r\nthree";
+        QTest::addRow("a rewrite") << "rewrite" << "one TWO\r\nthree";
+        QTest::addRow("a rewrite, then typing") << "rewrite+type" << "one TWOx\r\nthree";
+        QTest::addRow("a rewrite taken back") << "rewrite+restore" << "one two\r\nthree";
+        QTest::addRow("a restore of another text") << "restore" << "one\r\nthree 3";
+    }
+    void textFollowsEveryChange()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, expected);
+        TextBox box;
+        box.setText("one two\r\nthree");
+        const QString before = box.Text();
+        box.select(4, 3);
+        if (change == "type" || change == "undo") {
+            box.setSelStart(4);
+            QTest::keyClick(&box, Qt::Key_X);
+            if (change == "undo")
+                box.undo();
+        } else if (change == "setSelText") {
+            box.setSelText("2");
+        } else if (change.startsWith("rewrite")) {
+            box.rewriteSelText("TWO");
+            QCOMPARE(box.Text(), "one TWO\r\nthree");
+            if (change == "rewrite+type")
+                QTest::keyClick(&box, Qt::Key_X);
+            if (change == "rewrite+restore")
+                box.restoreText(before);
+        } else {
+            box.restoreText("one\r\nthree 3");
+        }
+        QCOMPARE(box.Text(), expected);
+    }
+
+    // A rewrite and the restore that takes it back change the document only where the texts
+    // differ, in one edit each, and leave the box no undo step.
+    void rewritesTouchOnlyTheChange()
+    {
+        TextBox box;
+        const QString line(100, u'x');
+        const QString text = line + "\r\nkeep convert keep\r\n" + line;
+        box.setText(text);
+        QList<QList<int>> edits;
+        connect(box.document(), &QTextDocument::contentsChange, &box,
+                [&](int position, int removed, int added) { edits.append({position, removed, added}); });
+        box.select(102, 17); // "keep convert keep"
+        box.rewriteSelText("keep CONVERTED keep");
+        QCOMPARE(box.Text(), line + "\r\nkeep CONVERTED keep\r\n" + line);
+        QCOMPARE(box.SelStart(), qsizetype(102 + 19));
+        QCOMPARE(edits, (QList<QList<int>>{{106, 7, 9}}));
+        QVERIFY(!box.document()->isUndoAvailable());
+        edits.clear();
+        box.restoreText(text);
+        QCOMPARE(box.Text(), text);
+        QCOMPARE(edits, (QList<QList<int>>{{106, 9, 7}}));
+        QVERIFY(!box.document()->isUndoAvailable());
     }
 
     void setSelTextIsOneUndoableEdit()

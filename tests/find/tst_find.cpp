@@ -158,7 +158,7 @@ private slots:
 
     void replaceAllMatchesTheLoopInATextBox()
     {
-        // The dialog computes replace-all in one pass and applies it as one edit; here the loop runs
+        // The dialog computes replace-all in one pass and applies it as one undoable step; here the loop runs
         // literally in a second text box, selecting each match and typing the replacement over it.
         const QStringList textPieces = {"a", "a", "b", "A", "\r\n", "\n", " ", u"あ"_s, u"Ä"_s};
         const QStringList stringPieces = {"a", "B", "\r\n", "\n", "\r", u"あ"_s, u"ä"_s};
@@ -203,6 +203,9 @@ private slots:
                 qWarning() << text << what << with << foundPos << selStart << cs;
             QCOMPARE(text1(w)->Text(), loop.Text());
             QCOMPARE(text1(w)->SelStart(), loop.SelStart());
+            // One step for the user, whatever number of places it changed.
+            action(w, QStringLiteral("mnuUndo"))->trigger();
+            QCOMPARE(text1(w)->Text(), text);
         }
     }
 };

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestSearch : public QObject {
     Q_OBJECT
 private slots:
@@ -17,6 +19,9 @@ private slots:
         QTest::addRow("empty string past the end") << "abc" << "" << 4 << false << 0;
         QTest::addRow("LF never splits a break") << "a\r\nb\nc" << "\n" << 1 << true << 5;
         QTest::addRow("CR never splits a break") << "a\r\nb" << "a\r" << 1 << true << 0;
+        QTest::addRow("Japanese, its first character repeated") << u"検検索検索語"_s << u"検索語"_s << 1 << false << 4;
+        QTest::addRow("Japanese at the very end") << u"あいうえ"_s << u"うえ"_s << 2 << true << 3;
+        QTest::addRow("full-width letters ignore case") << u"xａｂ"_s << u"ＡＢ"_s << 1 << false << 2;
         QTest::addRow("a match before the start, beyond 32767")
             << QString(40000, u'x') + "ab" + QString(30000, u'y') + "AB" << "ab" << 40002 << false << 70003;
     }
@@ -28,6 +33,45 @@ private slots:
         QFETCH(bool, matchCase);
         QFETCH(int, found);
         QCOMPARE(Search::find(text, what, start, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive), qsizetype(found));
+    }
+
+    // The stretch that differs between two texts, on long texts too (compared block by block):
+    // before and after share a prefix and a suffix around the differing middles.
+    void changedRange_data()
+    {
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("oldMiddle");
+        QTest::addColumn<QString>("newMiddle");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<int>("start");      // where the reported change starts, from the prefix's end
+        QTest::addColumn<int>("widenedEnd"); // how many characters of the suffix it takes in
+        const QString x(5000, u'x');
+        QTest::addRow("short texts") << "ab" << "c" << "C" << "de" << 0 << 0;
+        QTest::addRow("a change far into long texts") << x << "a" << "bb" << x << 0 << 0;
+        QTest::addRow("a change at a block's first character") << QString(2048, u'x') << "a" << "b" << x << 0 << 0;
+        QTest::addRow("an insertion") << x << "" << "new" << x << 0 << 0;
+        QTest::addRow("a deletion near the end") << x << "gone" << "" << "z" << 0 << 0;
+        QTest::addRow("never between CR and LF") << x << "A\r" << "B" << "\n" + x << 0 << 1;
+        QTest::addRow("never inside a surrogate pair")
+            << x + QChar(0xD83D) << QString(QChar(0xDE00)) << QString(QChar(0xDE01)) << x << -1 << 0;
+        QTest::addRow("nor after one, at the end")
+            << x << QStringLiteral("a") << QStringLiteral("b\U0001F600") << QStringLiteral("\U0001F600") + x << 0 << 0;
+    }
+    void changedRange()
+    {
+        QFETCH(QString, prefix);
+        QFETCH(QString, oldMiddle);
+        QFETCH(QString, newMiddle);
+        QFETCH(QString, suffix);
+        QFETCH(int, start);
+        QFETCH(int, widenedEnd);
+        const QString before = prefix + oldMiddle + suffix;
+        const QString after = prefix + newMiddle + suffix;
+        const Search::Change c = Search::changedRange(before, after);
+        QCOMPARE(c.start, prefix.size() + start);
+        // Replacing the reported stretch gives the new text.
+        QCOMPARE(QString(before).replace(c.start, c.oldLength, after.mid(c.start, c.newLength)), after);
+        QCOMPARE(c.start + c.oldLength, prefix.size() + oldMiddle.size() + widenedEnd);
     }
 };
 

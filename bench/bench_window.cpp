@@ -1,0 +1,505 @@
+// The real window on big sheets: each operation as a user starts it, against a floor measured in
+// the same run (what Qt and the codec alone cost for the same text), with the goal for the ratio.
+// With --quick (1 MB, one run) it checks every result instead and judges no time.
+
+#include "bench_window.h"
+
+#include "app/TabStrip.h"
+#include "app/TextBox.h"
+#include "app/frmMain.h"
+#include "find/Find.h"
+#include "find/search.h"
+#include "platform/dialogs.h"
+#include "settings/settingsstore.h"
+#include "sheets/textcodec.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTabBar>
+#include <QTextBlock>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+// Every message box answered with its first button, as a user clicking OK would.
+class OkDialogs final : public Dialogs {
+public:
+    int MsgBox(QWidget *, const QString &, int style, const QString &) override
+    {
+        return (style & 7) == MsgBoxStyle::YesNo || (style & 7) == MsgBoxStyle::YesNoCancel ? MsgBoxResult::Yes
+                                                                                            : MsgBoxResult::OK;
+    }
+    QString InputBox(QWidget *, const QString &, const QString &) override { return {}; }
+};
+
+const QString Needle = QStringLiteral("検索語");
+const QString Replacement = QStringLiteral("置換後の語");
+
+// Japanese memo lines of 20 to 120 characters, CR LF, fixed seed; matches lines carry Needle,
+// spread evenly. About bytes of CP932.
+QString makeText(qsizetype bytes, qsizetype matches, quint32 seed = 15)
+{
+    static const QStringList words = {
+        QStringLiteral("今日は"), QStringLiteral("会議の議事録"), QStringLiteral("ＡＢＣ"), QStringLiteral("ｶﾀｶﾅ"),
+        QStringLiteral("東京都千代田区"), QStringLiteral("「引用」"), QStringLiteral("と"), QStringLiteral("です。"),
+        QStringLiteral("予定"), QStringLiteral("12345"), QStringLiteral("memo"), QStringLiteral("ひらがな"),
+        QStringLiteral("確認しました"), QStringLiteral("、"),
+    };
+    std::vector<qsizetype> wordBytes;
+    for (const QString &w : words)
+        wordBytes.push_back(TextCodec::encode(w, TextCodec::Encoding::Cp932).size());
+    QRandomGenerator rng(seed);
+    QString text;
+    text.reserve(bytes / 2 + 256);
+    qsizetype size = 0;
+    while (size < bytes) {
+        const int length = int(rng.bounded(20, 121));
+        const qsizetype lineStart = text.size();
+        while (text.size() - lineStart < length) {
+            const int w = int(rng.bounded(words.size()));
+            text += words[w];
+            size += wordBytes[w];
+        }
+        text.truncate(lineStart + length);
+        text += QStringLiteral("\r\n");
+        size += 2;
+    }
+    text.chop(2); // a sheet's last line break belongs to the file, not to the text
+    if (matches > 0) {
+        // Needle overwrites the start of evenly spaced lines.
+        const qsizetype step = text.size() / (matches + 1);
+        for (qsizetype k = 1; k <= matches; ++k) {
+            qsizetype at = text.indexOf(u'\n', k * step) + 1;
+            if (at <= 0 || at + Needle.size() >= text.size())
+                break;
+            text.replace(at, Needle.size(), Needle);
+        }
+    }
+    return text;
+}
+
+struct Result {
+    const char *name;
+    std::vector<double> ms;
+    std::vector<double> floorMs;
+    double goal;             // ratio of medians
+    const char *floorName;
+    bool correct = true;
+};
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double timed(const std::function<void()> &run)
+{
+    QElapsedTimer t;
+    t.start();
+    run();
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The window on a temporary program directory: sheet 1 holds the text, sheet 2 one line.
+struct Window {
+    QTemporaryDir dir;
+    OkDialogs dialogs;
+    std::unique_ptr<SettingsStore> store;
+    std::unique_ptr<frmMain> w;
+    TextBox *box = nullptr;
+
+    explicit Window(QByteArray sheet1)
+    {
+        const QString prog = dir.filePath(QStringLiteral("prog"));
+        QDir().mkpath(prog);
+        write(prog + QStringLiteral("/q1.txt"), sheet1);
+        sheet1 = QByteArray(); // only the file holds the text now
+        write(prog + QStringLiteral("/q2.txt"), "a\r\n");
+        store = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("config/q7Zibo.conf")));
+        FrmMainEnv env;
+        env.programDir = prog;
+        env.settings = store.get();
+        env.dialogs = &dialogs;
+        env.endProgram = [] {};
+        w = std::make_unique<frmMain>(env);
+        w->Form_Load();
+        box = w->findChild<TextBox *>(QStringLiteral("Text1"));
+        settle();
+    }
+    static void write(const QString &path, const QByteArray &bytes)
+    {
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+    }
+    QString sheetPath(int n) const { return dir.filePath(QStringLiteral("prog/q%1.txt").arg(n)); }
+    void trigger(const char *name) { w->findChild<QAction *>(QLatin1String(name))->trigger(); }
+    void tab(int n)
+    {
+        w->findChild<TabStrip *>(QStringLiteral("TabStrip1"))->bar()->setCurrentIndex(n - 1);
+        box->viewport()->repaint();
+    }
+    Find *find()
+    {
+        trigger("mnuSearchFind");
+        return w->findChild<Find *>();
+    }
+};
+
+double bareSetPlainText(const QString &text)
+{
+    QPlainTextEdit edit;
+    edit.resize(800, 600);
+    edit.show();
+    settle();
+    return timed([&] {
+        edit.setPlainText(text);
+        edit.viewport()->repaint();
+    });
+}
+
+// The peak resident size of this process so far, in MB.
+double peakMb()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    return 0;
+}
+
+// A name padded to 44 columns as a terminal shows it: full-width characters take two.
+QByteArray padded(const char *name)
+{
+    const QString s = QString::fromUtf8(name);
+    int width = 0;
+    for (const QChar c : s)
+        width += c.unicode() >= 0x3000 && !(c.unicode() >= 0xFF61 && c.unicode() <= 0xFF9F) ? 2 : 1;
+    return (s + QString(qMax(0, 44 - width), u' ')).toUtf8();
+}
+
+void print(const Result &r, int &met, int &missed, bool quick)
+{
+    if (quick) {
+        std::printf("%s %s\n", padded(r.name).constData(), r.correct ? "correct" : "WRONG");
+        return;
+    }
+    const double m = median(r.ms);
+    const double f = median(r.floorMs);
+    const double ratio = m / f;
+    const bool ok = ratio <= r.goal && r.correct;
+    (ok ? met : missed)++;
+    std::printf("%s %8.1f ms (%7.1f-%7.1f)  floor %8.1f ms %-26s ratio %6.3f  goal <= %-5.2f %s%s\n", padded(r.name).constData(), m,
+                *std::min_element(r.ms.begin(), r.ms.end()), *std::max_element(r.ms.begin(), r.ms.end()), f,
+                r.floorName, ratio, r.goal, ok ? "met" : "MISSED", r.correct ? "" : " (WRONG RESULT)");
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int windowBench(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const bool quick = args.contains(QStringLiteral("--quick"));
+    // A child process measuring one peak: the bare widget or the window's session.
+    if (args.size() >= 3 && (args[1] == QStringLiteral("--peak-bare") || args[1] == QStringLiteral("--peak-session"))) {
+        // Both start from the file alone, as the window does.
+        const qsizetype mb = args[2].toLongLong();
+        QByteArray bytes = TextCodec::encode(makeText(mb * 1000 * 1000, 150), TextCodec::Encoding::Cp932);
+        if (args[1] == QStringLiteral("--peak-bare")) {
+            QTemporaryDir dir;
+            Window::write(dir.filePath(QStringLiteral("bare.txt")), bytes);
+            bytes = QByteArray();
+            QPlainTextEdit edit;
+            edit.show();
+            edit.setPlainText(TextCodec::decodeAs(fileBytes(dir.filePath(QStringLiteral("bare.txt"))), TextCodec::Encoding::Cp932));
+            edit.viewport()->repaint();
+        } else {
+            // Each step's peak goes to stderr, to see which step sets it.
+            const auto step = [](const char *name) { std::fprintf(stderr, "%-16s peak %7.1f MB\n", name, peakMb()); };
+            Window win(std::move(bytes));
+            win.tab(1);
+            step("open");
+            win.box->select(win.box->toModel(win.box->document()->findBlockByNumber(1000).position()), 40);
+            win.trigger("mnuChar3");
+            step("convert");
+            win.trigger("mnuUndo");
+            step("undo");
+            Find *f = win.find();
+            f->txtFind->setText(QStringLiteral("予定"));
+            f->Text2->setText(Replacement);
+            f->FindButton_Click();
+            f->ReplaceAllButton_Click();
+            f->close();
+            step("replace all");
+            win.trigger("mnuUndo");
+            step("undo");
+            win.tab(2);
+            step("switch");
+        }
+        std::printf("%.1f\n", peakMb());
+        return 0;
+    }
+
+    // For a profiler: only Find Next, 500 clicks on the big text.
+    if (args.size() >= 3 && args[1] == QStringLiteral("--find-only")) {
+        Window win(TextCodec::encode(makeText(args[2].toLongLong() * 1000 * 1000, 150), TextCodec::Encoding::Cp932));
+        Find *f = win.find();
+        f->txtFind->setText(Needle);
+        f->FindButton_Click();
+        std::printf("clicks %.1f ms\n", timed([&] {
+            for (int k = 0; k < 100; ++k)
+                f->FindNextButton_Click();
+        }));
+        qsizetype pos = 0;
+        std::printf("Search::find %.1f ms\n", timed([&] {
+            for (int k = 0; k < 100; ++k)
+                pos = Search::find(win.box->Text(), Needle, pos + 1, Qt::CaseSensitive);
+        }));
+        pos = 0;
+        std::printf("select %.1f ms\n", timed([&] {
+            for (int k = 0; k < 100; ++k) {
+                pos = Search::find(win.box->Text(), Needle, pos + 1, Qt::CaseSensitive);
+                win.box->select(pos - 1, Needle.size());
+            }
+        }));
+        return 0;
+    }
+    // For a profiler: replace-all of 10 matches, the click against the computation alone.
+    if (args.size() >= 3 && args[1] == QStringLiteral("--replace-only")) {
+        const QString t = makeText(args[2].toLongLong() * 1000 * 1000, 10, 16);
+        Window win(TextCodec::encode(t, TextCodec::Encoding::Cp932));
+        for (int run = 0; run < 3; ++run) {
+            Find *f = win.find();
+            f->txtFind->setText(Needle);
+            f->Text2->setText(Replacement);
+            f->FindButton_Click();
+            const qsizetype at = win.box->SelStart();
+            std::printf("edits alone %.1f ms, ", timed([&] {
+                Search::replaceAllEdits(win.box->Text(), at, Needle.size(), at + 1, Needle, Replacement, Qt::CaseSensitive);
+            }));
+            std::printf("the click %.1f ms, ", timed([&] { f->ReplaceAllButton_Click(); }));
+            f->close();
+            settle();
+            std::printf("undo %.1f ms, ", timed([&] { win.trigger("mnuUndo"); }));
+            std::printf("the text afresh %.1f ms\n", timed([&] { win.box->Text(); }));
+        }
+        return 0;
+    }
+    const int runs = quick ? 1 : 5;
+    // q7bench [big MB [middle MB]]: the sizes of the two texts.
+    const qsizetype big = quick ? 1 : args.size() > 1 ? args[1].toLongLong() : 50;
+    const qsizetype mid = quick ? 1 : args.size() > 2 ? args[2].toLongLong() : 10;
+    const qsizetype many = quick ? 10000 : 100000;
+    std::vector<Result> results;
+    int met = 0;
+    int missed = 0;
+    QElapsedTimer all;
+    all.start();
+
+    // Big sheet: show, Find Next, one-line and whole conversions and their undo, save.
+    // 150 lines start with the needle: Find Next searches about a 150th of the text per click.
+    const QString text = makeText(big * 1000 * 1000, 150);
+    const QByteArray bytes = TextCodec::encode(text + QString(), TextCodec::Encoding::Cp932);
+    std::printf("%s: %.1f MB CP932, %lld characters, %lld lines; %d run(s) each\n", quick ? "quick" : "full",
+                double(bytes.size()) / 1e6, qlonglong(text.size()), qlonglong(text.count(u'\n') + 1), runs);
+    std::fflush(stdout);
+    Window win(bytes);
+    Result show{"show a sheet (LoadFile to first paint)", {}, {}, 1.1, "(decode+setPlainText+paint)"};
+    Result next{"Find Next, 100 clicks", {}, {}, 1.5, "(100 indexOf)"};
+    Result line{"one line to katakana (ｶﾀｶﾅに変換)", {}, {}, 0.02, "(bare setPlainText)"};
+    Result lineUndo{"  and its Undo", {}, {}, 0.02, "(bare setPlainText)"};
+    Result whole{"select all + ｶﾀｶﾅに変換", {}, {}, 1.2, "(bare setPlainText)"};
+    Result wholeUndo{"  and its Undo", {}, {}, 1.2, "(bare setPlainText)"};
+    Result save{"leave a changed sheet (SaveSheet)", {}, {}, 1.3, "(encode+write)"};
+    const auto edit = [](Result &r, double ms) { r.ms.push_back(ms); };
+    for (int run = 0; run < runs; ++run) {
+        const double bare = bareSetPlainText(text);
+        // Show: from the small sheet to the big one.
+        win.tab(2);
+        show.ms.push_back(timed([&] { win.tab(1); }));
+        show.correct = show.correct && win.box->Text() == text;
+        show.floorMs.push_back(timed([&] { TextCodec::decodeAs(fileBytes(win.sheetPath(1)), TextCodec::Encoding::Cp932); }) + bare);
+
+        // Find Next: 100 clicks from the top.
+        win.box->setSelStart(0);
+        Find *f = win.find();
+        f->txtFind->setText(Needle);
+        f->FindButton_Click();
+        std::vector<qsizetype> found;
+        next.ms.push_back(timed([&] {
+            for (int k = 0; k < 100; ++k) {
+                f->FindNextButton_Click();
+                found.push_back(win.box->SelStart());
+            }
+        }));
+        std::vector<qsizetype> expected;
+        next.floorMs.push_back(timed([&] {
+            qsizetype at = text.indexOf(Needle);
+            for (int k = 0; k < 100; ++k)
+                expected.push_back(at = text.indexOf(Needle, at + 1));
+        }));
+        next.correct = next.correct && found == expected;
+        f->close();
+        settle();
+
+        // One line in the middle.
+        const qsizetype start = text.indexOf(u'\n', text.size() / 2) + 1;
+        const qsizetype length = text.indexOf(u'\r', start) - start;
+        win.box->select(start, length);
+        edit(line, timed([&] { win.trigger("mnuChar3"); }));
+        line.floorMs.push_back(bare);
+        const QString converted = win.box->Text();
+        line.correct = line.correct && converted.size() >= text.size() - length && converted.first(start) == text.first(start)
+                       && converted != text;
+        edit(lineUndo, timed([&] { win.trigger("mnuUndo"); }));
+        lineUndo.floorMs.push_back(bare);
+        lineUndo.correct = lineUndo.correct && win.box->Text() == text;
+
+        // The whole text.
+        win.trigger("mnuSelectall");
+        edit(whole, timed([&] { win.trigger("mnuChar3"); }));
+        whole.floorMs.push_back(bare);
+        whole.correct = whole.correct && win.box->Text() != text;
+        edit(wholeUndo, timed([&] { win.trigger("mnuUndo"); }));
+        wholeUndo.floorMs.push_back(bare);
+        wholeUndo.correct = wholeUndo.correct && win.box->Text() == text;
+
+        // Save: the sheet is changed; leaving it writes it.
+        const QString saved = win.box->Text();
+        save.ms.push_back(timed([&] { win.tab(2); }));
+        save.floorMs.push_back(timed([&] {
+            QFile out(win.dir.filePath(QStringLiteral("plain.txt")));
+            if (out.open(QIODevice::WriteOnly))
+                out.write(TextCodec::encode(saved, TextCodec::Encoding::Cp932));
+        }));
+        const QString written = TextCodec::decodeAs(fileBytes(win.sheetPath(1)), TextCodec::Encoding::Cp932);
+        // A sheet file ends with a line break.
+        save.correct = save.correct && written == saved + QStringLiteral("\r\n");
+        std::fflush(stdout);
+    }
+
+    // The stall test also takes replace-all of a common word on the big text, and its Undo.
+    double bigReplaceMs = 0;
+    double bigUndoMs = 0;
+    qsizetype bigMatches = 0;
+    {
+        win.tab(1);
+        const QString word = QStringLiteral("予定");
+        bigMatches = text.count(word);
+        Find *f = win.find();
+        f->txtFind->setText(word);
+        f->Text2->setText(Replacement);
+        f->FindButton_Click();
+        bigReplaceMs = timed([&] { f->ReplaceAllButton_Click(); });
+        f->close();
+        settle();
+        bigUndoMs = timed([&] { win.trigger("mnuUndo"); });
+        show.correct = show.correct && win.box->Text() == text;
+    }
+
+    // Replace all in the middle-sized text: many matches, then few.
+    Result many_{"replace all, many matches", {}, {}, 0.5, "(bare setPlainText)"};
+    Result manyUndo{"  Undo after replace all", {}, {}, 0.5, "(bare setPlainText)"};
+    Result few{"replace all, 10 matches", {}, {}, 0.05, "(bare setPlainText)"};
+    for (auto [matches, result, undo] : {std::tuple{many, &many_, &manyUndo}, std::tuple{qsizetype(10), &few, (Result *)nullptr}}) {
+        const QString t = makeText(mid * 1000 * 1000, matches, 16);
+        // As a user does: Find selects the first match, Replace All goes on from it.
+        const qsizetype firstMatch = t.indexOf(Needle);
+        const QString reference =
+            Search::replaceAll(t, firstMatch, Needle.size(), firstMatch + 1, Needle, Replacement, Qt::CaseSensitive).text;
+        Window rw(TextCodec::encode(t, TextCodec::Encoding::Cp932));
+        rw.tab(1);
+        for (int run = 0; run < runs; ++run) {
+            const double bare = bareSetPlainText(t);
+            rw.box->setSelStart(0);
+            Find *f = rw.find();
+            f->txtFind->setText(Needle);
+            f->Text2->setText(Replacement);
+            f->FindButton_Click();
+            edit(*result, timed([&] { f->ReplaceAllButton_Click(); }));
+            result->floorMs.push_back(bare);
+            result->correct = result->correct && rw.box->Text() == reference;
+            f->close();
+            settle();
+            const double u = timed([&] { rw.trigger("mnuUndo"); });
+            const bool back = rw.box->Text() == t;
+            if (undo) {
+                edit(*undo, u);
+                undo->floorMs.push_back(bare);
+                undo->correct = undo->correct && back;
+            } else {
+                result->correct = result->correct && back;
+            }
+        }
+    }
+    if (!quick)
+        std::printf("\n%-44s %8s    %-17s  %-36s %-12s  %s\n", "operation", "median", "(min-max)", "floor, median",
+                    "ratio", "goal");
+    double longestBig = 0;
+    for (const Result *r : {&line, &lineUndo, &whole, &wholeUndo})
+        longestBig = std::max(longestBig, *std::max_element(r->ms.begin(), r->ms.end()));
+    for (const Result *r : {&show, &next, &many_, &few, &manyUndo, &line, &lineUndo, &whole, &wholeUndo, &save})
+        print(*r, met, missed, quick);
+    bool allCorrect = true;
+    for (const Result *r : {&show, &next, &many_, &few, &manyUndo, &line, &lineUndo, &whole, &wholeUndo, &save})
+        allCorrect = allCorrect && r->correct;
+    if (!quick) {
+        // Peak memory, each in a fresh process.
+        const auto child = [&](const char *mode) {
+            QProcess p;
+            p.start(QCoreApplication::applicationFilePath(),
+                    {QLatin1String(mode), QString::number(big), QStringLiteral("-platform"), QStringLiteral("offscreen")});
+            p.waitForFinished(-1);
+            return p.readAllStandardOutput().trimmed().toDouble();
+        };
+        const double bareMb = child("--peak-bare");
+        const double sessionMb = child("--peak-session");
+        const double ratio = sessionMb / bareMb;
+        const bool ok = ratio <= 1.2;
+        (ok ? met : missed)++;
+        std::printf("%-44s %8.1f MB                       bare widget %6.1f MB            ratio %6.3f  goal <= 1.2   %s\n",
+                    "peak memory, open+convert+undo+replace+undo+switch", sessionMb, bareMb, ratio, ok ? "met" : "MISSED");
+        std::printf("\nreplace all of %lld matches on the %lld MB text: %.0f ms, its Undo %.0f ms (one run)\n",
+                    qlonglong(bigMatches), qlonglong(big), bigReplaceMs, bigUndoMs);
+        for (const Result *r : {&line, &lineUndo, &whole, &wholeUndo})
+            std::printf("  longest %s %6.0f ms\n", padded(r->name).constData(), *std::max_element(r->ms.begin(), r->ms.end()));
+        const double longest = std::max({longestBig, bigReplaceMs, bigUndoMs});
+        std::printf("longest edit command on %lld MB (window unresponsive): %.0f ms; limit 250 ms: %s\n",
+                    qlonglong(big), longest, longest <= 250 ? "met" : "MISSED");
+        std::printf("total %.0f s\n", double(all.elapsed()) / 1000);
+        std::printf("goals: %d met, %d missed\n", met, missed);
+    } else {
+        std::printf("%s\n", allCorrect ? "all results correct" : "SOME RESULTS WRONG");
+    }
+    return allCorrect ? 0 : 1;
+}
