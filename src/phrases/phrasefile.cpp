@@ -51,8 +51,8 @@ LoadResult load(const QString &path)
     // A dangling link is not "nothing there": saving would write through it.
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
-        return {LoadResult::Status::Missing, {}, {}};
-    return {LoadResult::Status::Unreadable, {}, read.error};
+        return {LoadResult::Status::Missing, {}, {}, {}};
+    return {LoadResult::Status::Unreadable, {}, read.error, {}};
 }
 
 TextFile::WriteResult save(const QString &path, const QStringList &entries, const Cp932Variants &variants)
