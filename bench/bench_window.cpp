@@ -425,12 +425,12 @@ int windowBench(int argc, char **argv)
         f->close();
         settle();
         bigUndoMs = timed([&] { win.trigger("mnuUndo"); });
+        show.correct = show.correct && win.box->Text() == text;
         // A keystroke, then the pause in typing: the recovery copy takes the text on this thread.
         QTextCursor typing(win.box->document());
         typing.setPosition(win.box->document()->characterCount() / 2);
         typing.insertText(QStringLiteral("x"));
         idleMs = timed([&] { win.box->Text(); });
-        show.correct = show.correct && win.box->Text() == text;
     }
 
     // Replace all in the middle-sized text: many matches, then few.
