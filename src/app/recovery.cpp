@@ -56,7 +56,7 @@ void frmMain::restoreRecoveryCopies()
             if (!read.ok)
                 continue;
             const QString path = sheets_.sheetFilePath(n);
-            if (!reportWrite(path, TextFile::write(path, read.text, TextFile::LineEndPolicy::CrLf), true))
+            if (!reportWrite(path, TextFile::write(path, read.text, TextFile::LineEndPolicy::CrLf, read.variants), true))
                 continue;
         }
         copies.remove(n);
@@ -79,7 +79,7 @@ void frmMain::recoveryTimer_Timer()
         return;
     const int sheet = sheets_.currentSheet();
     recovery_->writer.post({sheet, Text1->Text(), sheets_.sheetFilePath(sheet), sheets_.currentOpenedFile(),
-                            sheets_.blnChanged()});
+                            sheets_.blnChanged(), sheets_.variants(sheet)});
 }
 
 void frmMain::recoveryCheckDone(const RecoveryWriter::Result &result)
@@ -139,7 +139,7 @@ void frmMain::endRecovery(bool keepCopy)
     }
     // Nothing else can keep this text now; a failure has nobody left to tell.
     recovery_->writer.copies().write(sheet, Text1->Text(),
-                                     TextFile::preferredEncoding(sheets_.sheetFilePath(sheet)));
+                                     TextFile::preferredEncoding(sheets_.sheetFilePath(sheet)), sheets_.variants(sheet));
 }
 
 void frmMain::noteOnStatusBar(const QString &text)

@@ -65,11 +65,12 @@ QString RecoveryCopies::fallbackPath(int sheet) const
     return QDir(fallbackDir_).filePath(fileName(sheet));
 }
 
-RecoveryCopies::WriteResult RecoveryCopies::write(int sheet, const QString &text, TextCodec::Encoding preferred) const
+RecoveryCopies::WriteResult RecoveryCopies::write(int sheet, const QString &text, TextCodec::Encoding preferred,
+                                                  const Cp932Variants &variants) const
 {
     WriteResult result;
     result.path = primaryPath(sheet);
-    const TextFile::WriteResult here = TextFile::writeAs(result.path, text, preferred);
+    const TextFile::WriteResult here = TextFile::writeAs(result.path, text, preferred, variants);
     if (here.ok) {
         QFile::remove(fallbackPath(sheet));
         return {true, result.path, here.encoding, {}};
@@ -78,7 +79,7 @@ RecoveryCopies::WriteResult RecoveryCopies::write(int sheet, const QString &text
     // The text may be private: the folder is the user's alone.
     if (QDir().mkpath(fallbackDir_))
         QFile::setPermissions(fallbackDir_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const TextFile::WriteResult there = TextFile::writeAs(fallbackPath(sheet), text, preferred);
+    const TextFile::WriteResult there = TextFile::writeAs(fallbackPath(sheet), text, preferred, variants);
     if (!there.ok)
         return result;
     // An older copy may still be beside the sheet; where it cannot go, path() takes the newer.

@@ -33,7 +33,8 @@ public:
     // Writes sheet's copy in the program directory, else in the fallback folder, in the encoding
     // chosen from preferred (the sheet file's own), atomically and flushed. A copy left in the
     // other place is removed, so that only the newest remains.
-    WriteResult write(int sheet, const QString &text, TextCodec::Encoding preferred) const;
+    WriteResult write(int sheet, const QString &text, TextCodec::Encoding preferred,
+                      const Cp932Variants &variants = {}) const;
 
     // The sheets that have a copy, in ascending order.
     QList<int> sheets() const;

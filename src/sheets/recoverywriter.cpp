@@ -82,7 +82,7 @@ RecoveryWriter::Result RecoveryWriter::run(const RecoveryCopies &copies, const J
     std::optional<bool> fitsCp932;
     if (job.writeCopy) {
         r.copyTried = true;
-        r.copy = copies.write(job.sheet, job.text, r.preferred);
+        r.copy = copies.write(job.sheet, job.text, r.preferred, job.variants);
     }
     if (r.copy.ok) {
         r.sheetEncoding = r.copy.encoding;

@@ -20,6 +20,7 @@ public:
         QString sheetPath;   // the sheet's own file
         QString openedPath;  // the file opened into the sheet; empty when none
         bool writeCopy = false;
+        Cp932Variants variants; // the codes the sheet's file uses, so that its copy does too
     };
     struct Result {
         int sheet = 1;

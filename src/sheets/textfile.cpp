@@ -419,9 +419,9 @@ Encoding preferredEncoding(const QString &path)
     return info.isFile() ? existingForm(path, false).encoding : Encoding::Cp932;
 }
 
-WriteResult writeAs(const QString &path, const QString &text, Encoding preferred)
+WriteResult writeAs(const QString &path, const QString &text, Encoding preferred, const Cp932Variants &variants)
 {
-    return writeEncoded(path, text, preferred, LineEnds::CrLf);
+    return writeEncoded(path, text, preferred, LineEnds::CrLf, variants);
 }
 
 QString readFailureMessage(const ReadResult &result)

@@ -71,7 +71,8 @@ TextCodec::Encoding preferredEncoding(const QString &path);
 
 // Writes text followed by CR LF, atomically, in preferred as encodePreferring chooses from it,
 // whatever is at path now: for a copy that must read back as the file it stands for.
-WriteResult writeAs(const QString &path, const QString &text, TextCodec::Encoding preferred);
+WriteResult writeAs(const QString &path, const QString &text, TextCodec::Encoding preferred,
+                    const Cp932Variants &variants = {});
 
 // The message shown when a file cannot be read: "ファイルを開けません", and on a second line
 // the reason when there is one.
