@@ -53,7 +53,8 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addRow("typing") << "type" << "one xtwo\r\nthree";
         QTest::addRow("the box's own undo") << "undo" << "one two\r\nthree";
-        QTest::addRow("an ordinary replacement") << "setSelText" << "one 2\r\nthree";
+        QTest::addRow("an ordinary replacement") << "setSelText" << "one 2\r\n3\n\r\nthree";
+        QTest::addRow("an ordinary replacement is one undoable edit") << "setSelText+undo" << "one two\r\nthree";
         QTest::addRow("a rewrite") << "rewrite" << "one TWO\r\nthree";
         QTest::addRow("a rewrite, then typing") << "rewrite+type" << "one TWOx\r\nthree";
         QTest::addRow("a rewrite taken back") << "rewrite+restore" << "one two\r\nthree";
@@ -72,8 +73,12 @@ private slots:
             QTest::keyClick(&box, Qt::Key_X);
             if (change == "undo")
                 box.undo();
-        } else if (change == "setSelText") {
-            box.setSelText("2");
+        } else if (change.startsWith("setSelText")) {
+            box.setSelText("2\r\n3\n");
+            QCOMPARE(box.SelStart(), qsizetype(9));
+            QCOMPARE(box.SelLength(), qsizetype(0));
+            if (change.endsWith("undo"))
+                box.undo();
         } else if (change.startsWith("rewrite")) {
             box.rewriteSelText("TWO");
             QCOMPARE(box.Text(), "one TWO\r\nthree");
@@ -109,19 +114,6 @@ private slots:
         QCOMPARE(box.Text(), text);
         QCOMPARE(edits, (QList<QList<int>>{{106, 9, 7}}));
         QVERIFY(!box.document()->isUndoAvailable());
-    }
-
-    void setSelTextIsOneUndoableEdit()
-    {
-        TextBox box;
-        box.setText("one two");
-        box.select(4, 3);
-        box.setSelText("2\r\n3\n");
-        QCOMPARE(box.Text(), "one 2\r\n3\n");
-        QCOMPARE(box.SelStart(), qsizetype(9));
-        QCOMPARE(box.SelLength(), qsizetype(0));
-        box.undo();
-        QCOMPARE(box.Text(), "one two");
     }
 
     void keysThatTypeNoText_data()
