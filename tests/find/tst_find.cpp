@@ -105,8 +105,6 @@ private slots:
         QTest::addRow("overlapping matches") << "aaa" << "aa" << "" << "FNN"
                                              << QStringList{"0+2 111", "1+2 111", "1+2 000" + nf.arg("aa")} << "aaa";
         QTest::addRow("editing the string disables") << "abc" << "b" << "" << "FE" << QStringList{"1+1 111", "1+1 000"} << "abc";
-        QTest::addRow("replace all restarts inside the first replacement")
-            << "a a" << "a" << "ba" << "FA" << QStringList{"0+1 111", "6+0 100" + done} << "bba ba";
         QTest::addRow("one undo takes back replace-all")
             << "ab\r\nAB\nab" << "ab" << u"東京"_s << "FAU" << QStringList{"0+2 111", "9+0 100" + done, "100"} << "ab\r\nAB\nab";
         QTest::addRow("replace selects the inner match") << "a" << "a" << "ba" << "FR" << QStringList{"0+1 111", "1+1 111"} << "ba";

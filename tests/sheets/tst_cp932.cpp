@@ -35,7 +35,6 @@ private slots:
         QTest::addRow("Japanese text") << body + QStringLiteral("漢字ｶﾅ") + body << true;
         QTest::addRow("wave dash U+301C in the middle") << body + QChar(0x301C) + body << false;
         QTest::addRow("yen sign U+00A5 at the end") << body + QChar(0x00A5) << false;
-        QTest::addRow("full-width tilde U+FF5E is the code page's own") << body + QChar(0xFF5E) << true;
     }
     void lookAlikeInALongText()
     {

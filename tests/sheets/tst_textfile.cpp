@@ -1,3 +1,4 @@
+#include "filesizelimit.h"
 #include "sheets/textfile.h"
 
 #include <QDir>
@@ -10,8 +11,6 @@
 #include <optional>
 
 #ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -175,35 +174,8 @@ private slots:
         QCOMPARE(chosen, encoding);
     }
 
-    // Any bytes survive a read and a write but for the added line end. CP932 leaves out the lead
-    // bytes 0x87, 0xED, 0xEE and 0xFA: their rows hold second codes of characters, written back
-    // with the first code.
-    void binaryRoundTrip_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<Encoding>("encoding");
-        QTest::addColumn<QByteArray>("lineEnd");
-        QRandomGenerator rng(0x5EED);
-        QTest::addRow("CP932") << "x" + randomBytes(rng, "\r\n\x87\xED\xEE\xFA") << Encoding::Cp932 << "\r\n"_ba;
-        QTest::addRow("UTF-8 with BOM") << Bom + randomBytes(rng, "\r\n") << Encoding::Utf8Bom << "\r\n"_ba;
-        QTest::addRow("UTF-16LE") << "\xFF\xFE" + randomBytes(rng, "\r\n") << Encoding::Utf16Le << "\r\0\n\0"_ba;
-    }
-    void binaryRoundTrip()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(Encoding, encoding);
-        QFETCH(QByteArray, lineEnd);
-        const QString file = dir_.filePath("binary.bin");
-        QVERIFY(putFile(file, bytes));
-        const TextFile::ReadResult r = TextFile::read(file);
-        QVERIFY(r.ok);
-        QCOMPARE(r.encoding, encoding);
-        QVERIFY(TextFile::write(file, r.text).ok);
-        QCOMPARE(fileBytes(file), bytes + lineEnd);
-    }
-
-    // Damaged or unusual files: read, written back, read again. Nothing is lost, and a second
-    // save would change nothing more.
+    // Damaged, unusual or random files: read, written back, read again. Nothing is lost (random
+    // bytes come back but for the added line end), and a second save would change nothing more.
     void badInput_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -228,6 +200,14 @@ private slots:
             u"\0i\0\r\n\0"_s, Bom + "\0i\0\n\0\n"_ba);
         const QByteArray line = QByteArray(10 << 20, 'a').replace(0, 2, "\x82\xA0"); // あaaa...: 10 MB
         row("a single 10 MB line", line, u"\u3042"_s + QString((10 << 20) - 2, u'a'), line + "\r\n");
+        // Null text: not compared. CP932 leaves out the lead bytes 0x87, 0xED, 0xEE and 0xFA: their
+        // rows hold second codes of characters, written back with the first code.
+        QRandomGenerator rng(0x5EED);
+        const QByteArray cp932 = "x" + randomBytes(rng, "\r\n\x87\xED\xEE\xFA"), utf8 = Bom + randomBytes(rng, "\r\n"),
+                         utf16 = "\xFF\xFE" + randomBytes(rng, "\r\n");
+        row("random CP932 bytes", cp932, {}, cp932 + "\r\n");
+        row("random bytes after a UTF-8 BOM", utf8, {}, utf8 + "\r\n");
+        row("random bytes after a UTF-16LE BOM", utf16, {}, utf16 + "\r\0\n\0"_ba);
     }
     void badInput()
     {
@@ -239,11 +219,12 @@ private slots:
         QVERIFY(putFile(file, bytes));
         const TextFile::ReadResult r = TextFile::read(file);
         QVERIFY(r.ok);
-        QCOMPARE(r.text, text);
+        if (!text.isNull())
+            QCOMPARE(r.text, text);
         QVERIFY(TextFile::write(file, r.text, TextFile::LineEndPolicy::KeepExisting, r.variants).ok);
         QCOMPARE(fileBytes(file), written);
         const TextFile::ReadResult again = TextFile::read(file);
-        QCOMPARE(again.text, reread);
+        QCOMPARE(again.text, reread.isNull() ? r.text : reread);
         QVERIFY(TextFile::write(file, again.text, TextFile::LineEndPolicy::KeepExisting, again.variants).ok);
         QCOMPARE(fileBytes(file), written);
     }
@@ -301,8 +282,6 @@ private slots:
         for (const QChar c : added)
             expected += expected.mid(1 + 2 * std::distance(groups.cbegin(), groups.constFind(c.unicode())), 2);
         QCOMPARE(fileBytes(other), expected + "\r\n");
-        if (choice < 0) // ∵ in row 2, 纊 as the IBM code
-            QVERIFY(expected.contains("\x81\xE6") && expected.contains("\xFA\x5C") && !expected.contains("\xED\x40"));
     }
 
     // A new file is CP932 unless a character does not fit; an existing UTF file keeps its form,
@@ -332,7 +311,6 @@ private slots:
             Encoding::Cp932);
         row("lone CR, lone LF and raw CR byte stay", "a\n"_ba, u"a\rb\uF70D\n\r\nc"_s, "a\rb\r\n\nc\n"_ba, Encoding::Cp932,
             LineEnds::Lf);
-        row("UTF-8 LF file stays so", "\xC3\xA9\n"_ba, u"\xE9\r\ny"_s, "\xC3\xA9\ny\n"_ba, Encoding::Utf8, LineEnds::Lf);
         row("UTF-16LE: 0D within a character is no CR", "\xFF\xFE\x0D\x4E\n\0"_ba, xy, "\xFF\xFEx\0\n\0y\0\n\0"_ba,
             Encoding::Utf16Le, LineEnds::Lf);
         row("UTF-16BE LF file", "\xFE\xFF\0a\0\n"_ba, xy, "\xFE\xFF\0x\0\n\0y\0\n"_ba, Encoding::Utf16Be, LineEnds::Lf);
@@ -416,15 +394,6 @@ private slots:
             if (mknod(QFile::encodeName(target).constData(), S_IFCHR | 0600, st.st_rdev) != 0)
                 target = "/dev/full";
         }
-        // The text below and its line end pass the limit by one byte: the write fails at its very
-        // end, as on a full disk, where a buffered save would fail only in its commit.
-        rlimit saved {};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        rlimit limit = saved;
-        if (kind.contains("file size limit"))
-            limit.rlim_cur = 4096;
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
 #else
         if (kind.endsWith("device node") || kind.contains("file size limit"))
             QSKIP("POSIX only");
@@ -433,6 +402,13 @@ private slots:
         TextFile::ReadResult r;
         TextFile::WriteResult w;
         {
+#ifdef Q_OS_UNIX
+            // The text below and its line end pass the limit by one byte: the write fails at its
+            // very end, as on a full disk, where a buffered save would fail only in its commit.
+            std::optional<FileSizeLimit> full;
+            if (kind.contains("file size limit"))
+                full.emplace(4096);
+#endif
             std::optional<OtherUser> other;
             if (otherUser)
                 other.emplace();
@@ -442,8 +418,6 @@ private slots:
                 w = TextFile::write(target, QString(4095, u'x'));
         }
 #ifdef Q_OS_UNIX
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
         if (kind.endsWith("device node"))
             QVERIFY(stat(QFile::encodeName(target).constData(), &st) == 0 && S_ISCHR(st.st_mode));
 #endif
