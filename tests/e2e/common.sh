@@ -29,14 +29,15 @@ gone() { ! kill -0 "$app" 2>/dev/null; }
 # Checksums of every file under the given folders of the work folder.
 files() { (cd "$work" && find "$@" -type f -exec sha1sum {} + | sort); }
 
-# Starts the program and activates its main window, whose title matches $1.
-start() {
-  "$work/prog/q7zibo" & app=$!
+# Waits for a window whose title matches $1 and activates it, as $win.
+show() {
   win="$(xdotool search --sync --onlyvisible --name "$1" | head -n 1)"
   [ -n "$win" ] || fail "no window $1"
   xdotool windowactivate --sync "$win"
   sleep 0.5
 }
+# Starts the program, until its first window (titled like $1) shows.
+start() { "$work/prog/q7zibo" & app=$!; show "$1"; }
 # Waits up to 10 s for the program to end after $1; it must end with status 0.
 ended() {
   await gone || fail "program still running after $1"

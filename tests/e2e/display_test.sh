@@ -21,8 +21,7 @@ holds "$work/prog/q2.txt" 'more sheet 2' "q2.txt not written at session end"
 
 # A session that ends while the start-up message is open ends the program, lock and all.
 mv "$work/prog/q2.txt" "$work/prog/q2.saved"
-"$work/prog/q7zibo" & app=$!
-xdotool search --sync --onlyvisible --name '^q7Zibo$' >/dev/null || fail "no message for the missing sheet file"
+start '^q7Zibo$' # the message for the missing sheet file
 term
 mv "$work/prog/q2.saved" "$work/prog/q2.txt"
 start '^q7 Zibo q2$'
