@@ -49,8 +49,6 @@ struct Recovery : Harness {
     }
 };
 
-const QString Question = u"前回終了時に保存されていない内容があります（%1）。復元しますか？"_s;
-
 } // namespace
 
 class TestRecovery : public QObject {
@@ -139,7 +137,7 @@ private slots:
         h.dialogs.answers = {answer};
         frmMain &w = h.start();
         QCOMPARE(h.dialogs.calls.size(), 1);
-        QCOMPARE(h.dialogs.calls[0].prompt, Question.arg(names));
+        QCOMPARE(h.dialogs.calls[0].prompt, u"前回終了時に保存されていない内容があります（%1）。復元しますか？"_s.arg(names));
         QCOMPARE(h.dialogs.calls[0].style, MsgBoxStyle::YesNo | MsgBoxStyle::Question);
         const bool yes = answer == MsgBoxResult::Yes;
         for (int n = 1; n <= 7; ++n) {

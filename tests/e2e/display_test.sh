@@ -8,7 +8,6 @@ start '^q7 Zibo q1$'
 xdotool key alt+2
 xdotool search --sync --name '^q7 Zibo q2$' >/dev/null || fail "Alt+2 did not switch to sheet 2"
 close
-[ -f "$conf" ] || fail "no settings file at $conf"
 grep -q '^File=q7 Zibo q2' "$conf" || fail "current sheet not saved: $(cat "$conf")"
 grep -q '^Width=8805$' "$conf" || fail "window width not saved as its outer 8805 twips: $(grep Width "$conf")"
 

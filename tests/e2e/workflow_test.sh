@@ -73,7 +73,6 @@ ended "File > Exit"
 holds "$work/prog/q2.txt" 'sheet 2 more' "q2.txt"
 [ "$(hex "$work/prog/q1.txt")" = "$expected1" ] || fail "q1.txt changed at exit"
 for n in 4 5 6 7; do holds "$work/prog/q$n.txt" "sheet $n" "q$n.txt was touched"; done
-[ -f "$conf" ] || fail "no settings file at $conf"
 grep -q '^File=q7 Zibo q3$' "$conf" || fail "current sheet not saved: $(cat "$conf")"
 grep -q "^File1=$work/docs/saved.txt\$" "$conf" || fail "sheet 2's saved file not kept: $(cat "$conf")"
 
