@@ -29,10 +29,10 @@ gone() { ! kill -0 "$app" 2>/dev/null; }
 # Checksums of every file under the given folders of the work folder.
 files() { (cd "$work" && find "$@" -type f -exec sha1sum {} + | sort); }
 
-# Waits for a window whose title matches $1 and activates it, as $win.
+# Waits for a window whose title matches $1 (the test's time limit ends a wait in vain) and
+# activates it, as $win.
 show() {
   win="$(xdotool search --sync --onlyvisible --name "$1" | head -n 1)"
-  [ -n "$win" ] || fail "no window $1"
   xdotool windowactivate --sync "$win"
   sleep 0.5
 }

@@ -26,8 +26,7 @@ key alt+c z
 # Find and replace: every ａｂｃ becomes xyz. The dialog starts with the selection: start afresh.
 key ctrl+End
 key ctrl+f
-find="$(window '^q7 Zibo$')"
-[ -n "$find" ] || fail "Find dialog did not open"
+find="$(window '^q7 Zibo$')" # the Find dialog
 key alt+n
 key ctrl+a
 paste_text 'ａｂｃ'
@@ -50,8 +49,7 @@ expected1="$(cp932 "$(printf '＞日本語のテキスト　xyz\r\n＞二行目�
 key ctrl+End
 xdotool type --delay 30 " more"
 key alt+f a
-dialog="$(window '名前を付けて保存|Save')"
-[ -n "$dialog" ] || fail "Save As dialog did not open"
+window '名前を付けて保存|Save' >/dev/null
 sleep 0.5
 xdotool type --delay 20 "$work/docs/saved.txt"
 key Return
