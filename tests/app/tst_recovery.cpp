@@ -60,23 +60,22 @@ private slots:
     // delay: the end writes the copy itself); a user who gives the changes up keeps none.
     void savePoints_data()
     {
-        QTest::addColumn<bool>("blocked");
         QTest::addColumn<QString>("how");
-        QTest::addColumn<QByteArray>("sheet1"); // the file afterwards, where it can be written
+        QTest::addColumn<QByteArray>("sheet1"); // the file afterwards; none: it cannot be written
         QTest::addColumn<bool>("kept");
-        QTest::addRow("leaving the sheet") << false << "tab" << "typed sheet 1\r\n"_ba << false;
-        QTest::addRow("closing the window") << false << "close" << "typed sheet 1\r\n"_ba << false;
-        QTest::addRow("exit without saving drops both") << false << "mnuNoe" << "sheet 1\r\n"_ba << false;
-        QTest::addRow("unwritable: leaving the sheet is refused") << true << "tab" << QByteArray() << true;
-        QTest::addRow("unwritable: the session ends") << true << "session" << QByteArray() << true;
-        QTest::addRow("unwritable: closing, answered Yes") << true << "close" << QByteArray() << false;
+        QTest::addRow("leaving the sheet") << "tab" << "typed sheet 1\r\n"_ba << false;
+        QTest::addRow("closing the window") << "close" << "typed sheet 1\r\n"_ba << false;
+        QTest::addRow("exit without saving drops both") << "mnuNoe" << "sheet 1\r\n"_ba << false;
+        QTest::addRow("unwritable: leaving the sheet is refused") << "tab" << QByteArray() << true;
+        QTest::addRow("unwritable: the session ends") << "session" << QByteArray() << true;
+        QTest::addRow("unwritable: closing, answered Yes") << "close" << QByteArray() << false;
     }
     void savePoints()
     {
-        QFETCH(bool, blocked);
         QFETCH(QString, how);
         QFETCH(QByteArray, sheet1);
         QFETCH(bool, kept);
+        const bool blocked = sheet1.isNull();
         Recovery h;
         frmMain &w = h.start();
         if (blocked)
