@@ -38,42 +38,67 @@ struct Recovery : Harness {
     }
     // A folder where the sheet file was: it cannot be written.
     void block(int n) { QVERIFY(QFile::remove(sheetPath(n)) && QDir().mkdir(sheetPath(n))); }
+    QStatusBar *bar() const { return window->findChild<QStatusBar *>(u"StatusBar1"_s); }
+    // A note comes once: cleared, more typing brings it not back.
+    void saysNothingMore()
+    {
+        bar()->clearMessage();
+        type(u"x"_s);
+        QTest::qWait(200);
+        QCOMPARE(bar()->currentMessage(), QString());
+    }
 };
-
-const QString Question = u"前回終了時に保存されていない内容があります（%1）。復元しますか？"_s;
 
 } // namespace
 
 class TestRecovery : public QObject {
     Q_OBJECT
 private slots:
-    // A pause in typing writes the copy; the sheet's file waits for its save point.
-    void pauseWritesTheCopyAndSavePointsRemoveIt_data()
+    // A pause in typing writes the copy; the sheet's file waits for its save point, which
+    // removes the copy. A sheet whose file cannot be written keeps its copy where the user
+    // stays on it, and at a session end, which cannot ask (typed just now, before the idle
+    // delay: the end writes the copy itself); a user who gives the changes up keeps none.
+    void savePoints_data()
     {
         QTest::addColumn<QString>("how");
-        QTest::addColumn<QByteArray>("sheet1");
-        QTest::addRow("leaving the sheet") << "tab" << "typed sheet 1\r\n"_ba;
-        QTest::addRow("closing the window") << "close" << "typed sheet 1\r\n"_ba;
-        QTest::addRow("exit without saving drops both") << "mnuNoe" << "sheet 1\r\n"_ba;
+        QTest::addColumn<QByteArray>("sheet1"); // the file afterwards; none: it cannot be written
+        QTest::addColumn<bool>("kept");
+        QTest::addRow("leaving the sheet") << "tab" << "typed sheet 1\r\n"_ba << false;
+        QTest::addRow("closing the window") << "close" << "typed sheet 1\r\n"_ba << false;
+        QTest::addRow("exit without saving drops both") << "mnuNoe" << "sheet 1\r\n"_ba << false;
+        QTest::addRow("unwritable: leaving the sheet is refused") << "tab" << QByteArray() << true;
+        QTest::addRow("unwritable: the session ends") << "session" << QByteArray() << true;
+        QTest::addRow("unwritable: closing, answered Yes") << "close" << QByteArray() << false;
     }
-    void pauseWritesTheCopyAndSavePointsRemoveIt()
+    void savePoints()
     {
         QFETCH(QString, how);
         QFETCH(QByteArray, sheet1);
+        QFETCH(bool, kept);
+        const bool blocked = sheet1.isNull();
         Recovery h;
         frmMain &w = h.start();
+        if (blocked)
+            h.block(1);
         h.type(u"typed "_s);
-        QVERIFY(h.copied(1, "typed sheet 1\r\n"));
-        QCOMPARE(Harness::bytes(h.sheetPath(1)), "sheet 1\r\n"_ba);
+        if (!blocked) {
+            QVERIFY(h.copied(1, "typed sheet 1\r\n"));
+            QCOMPARE(Harness::bytes(h.sheetPath(1)), "sheet 1\r\n"_ba);
+        }
         if (how == "tab")
             h.selectTab(2);
         else if (how == "close")
             h.closeWindow();
+        else if (how == "session")
+            w.endSession();
         else
             action(w, u"mnuNoe"_s)->trigger();
-        QCOMPARE(Harness::bytes(h.sheetPath(1)), sheet1);
+        if (!blocked)
+            QCOMPARE(Harness::bytes(h.sheetPath(1)), sheet1);
+        if (kept)
+            QVERIFY(h.copied(1, "typed sheet 1\r\n"));
         QTest::qWait(100);
-        QVERIFY(h.copies().sheets().isEmpty());
+        QCOMPARE(h.copies().sheets(), kept ? QList<int>{1} : QList<int>{});
     }
 
     // An unchanged sheet gets no copy: loading a sheet is no edit. The tip follows the sheet
@@ -90,39 +115,6 @@ private slots:
         QVERIFY(h.copies().sheets().isEmpty());
     }
 
-    // A sheet whose file cannot be written keeps its copy where the user stays on it, and at a
-    // session end, which cannot ask; a user who gives the changes up at the close keeps none.
-    void unwritableSheetFile_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("kept");
-        QTest::addRow("leaving the sheet is refused") << "tab" << true;
-        QTest::addRow("the session ends") << "session" << true;
-        QTest::addRow("closing, answered Yes") << "close" << false;
-    }
-    void unwritableSheetFile()
-    {
-        QFETCH(QString, how);
-        QFETCH(bool, kept);
-        Recovery h;
-        frmMain &w = h.start();
-        h.block(1);
-        // Typed just now: the idle delay has not passed, the end writes the copy itself.
-        h.type(u"typed"_s);
-        if (how == "tab")
-            h.selectTab(2);
-        else if (how == "session")
-            w.endSession();
-        else
-            w.close();
-        if (how == "tab")
-            QVERIFY(h.copied(1, "typedsheet 1\r\n"));
-        QTest::qWait(100);
-        QCOMPARE(h.copies().sheets(), kept ? QList<int>{1} : QList<int>{});
-        if (kept)
-            QCOMPARE(Harness::bytes(h.copyPath(1)), "typedsheet 1\r\n"_ba);
-    }
-
     // At start, one question names every sheet with a copy; Yes (the default button) puts each
     // text into its file and shows the current one, No keeps the files; both remove the copies.
     void startUpQuestion_data()
@@ -130,7 +122,6 @@ private slots:
         QTest::addColumn<QList<int>>("sheets");
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("names");
-        QTest::addRow("one sheet, Yes") << QList<int>{1} << int(MsgBoxResult::Yes) << u"シート 1"_s;
         QTest::addRow("two sheets, Yes") << QList<int>{1, 3} << int(MsgBoxResult::Yes) << u"シート 1, シート 3"_s;
         QTest::addRow("two sheets, No") << QList<int>{3, 7} << int(MsgBoxResult::No) << u"シート 3, シート 7"_s;
     }
@@ -145,7 +136,7 @@ private slots:
         h.dialogs.answers = {answer};
         frmMain &w = h.start();
         QCOMPARE(h.dialogs.calls.size(), 1);
-        QCOMPARE(h.dialogs.calls[0].prompt, Question.arg(names));
+        QCOMPARE(h.dialogs.calls[0].prompt, u"前回終了時に保存されていない内容があります（%1）。復元しますか？"_s.arg(names));
         QCOMPARE(h.dialogs.calls[0].style, MsgBoxStyle::YesNo | MsgBoxStyle::Question);
         const bool yes = answer == MsgBoxResult::Yes;
         for (int n = 1; n <= 7; ++n) {
@@ -181,28 +172,18 @@ private slots:
         QCOMPARE(h.copies().sheets(), QList<int>{2});
     }
 
-    // The program directory cannot take the copy: it goes to the state folder, typing goes on
-    // without a message box; where no place takes it, the status bar says so once.
-    void copyThatCannotGoBesideTheSheet()
+    // Where no place takes the copy, typing goes on without a message box; the status bar says
+    // so once.
+    void copyNowhere()
     {
         Recovery h;
         frmMain &w = h.start();
-        QVERIFY(QDir().mkdir(h.copyPath(1)));
-        h.type(u"a"_s);
-        const QString aside = h.copies().fallbackPath(1);
-        QVERIFY(QTest::qWaitFor([&] { return Harness::bytes(aside) == "asheet 1\r\n"; }, 5000));
-        QVERIFY(h.dialogs.calls.isEmpty());
-
-        QVERIFY(QFile::remove(aside) && QDir().mkdir(aside));
-        auto *bar = w.findChild<QStatusBar *>(u"StatusBar1"_s);
+        QVERIFY(QDir().mkdir(h.copyPath(1)) && QDir().mkpath(h.copies().fallbackPath(1)));
         h.type(u"b"_s);
-        QTRY_VERIFY(bar->currentMessage().startsWith(u"シート 1 の復元用コピーを書き込めません。"_s));
-        bar->clearMessage();
-        h.type(u"c"_s);
-        QTest::qWait(200);
-        QCOMPARE(bar->currentMessage(), QString());
+        QTRY_VERIFY(h.bar()->currentMessage().startsWith(u"シート 1 の復元用コピーを書き込めません。"_s));
+        h.saysNothingMore();
         QVERIFY(h.dialogs.calls.isEmpty());
-        QCOMPARE(text1(w)->Text(), u"abcsheet 1"_s);
+        QCOMPARE(text1(w)->Text(), u"bxsheet 1"_s);
     }
 
     // Panel 3's tip names the encoding the sheet's file, and the file opened into it, will be
@@ -215,7 +196,6 @@ private slots:
         QTest::addColumn<QString>("tip");
         QTest::addColumn<bool>("told");
         const QString cp932 = u"保存時の文字コード: Shift_JIS (CP932)"_s;
-        QTest::addRow("a plain sheet") << "sheet 1\r\n"_ba << QString() << u"a"_s << cp932 << false;
         QTest::addRow("a character beyond Shift_JIS")
             << "sheet 1\r\n"_ba << QString() << u"☃"_s << u"保存時の文字コード: UTF-8 (BOM 付き)"_s << true;
         QTest::addRow("a UTF-16 sheet file keeps its encoding")
@@ -243,14 +223,9 @@ private slots:
         frmMain &w = h.start();
         h.type(typed);
         QTRY_COMPARE(statusPanel(w, 3)->toolTip(), tip);
-        auto *bar = w.findChild<QStatusBar *>(u"StatusBar1"_s);
         const QString note = u"シート 1 には Shift_JIS で表せない文字があります。UTF-8 で保存します。"_s;
-        QCOMPARE(bar->currentMessage(), told ? note : QString());
-        // Once per sheet: more typing says nothing again.
-        bar->clearMessage();
-        h.type(u"x"_s);
-        QTest::qWait(200);
-        QCOMPARE(bar->currentMessage(), QString());
+        QCOMPARE(h.bar()->currentMessage(), told ? note : QString());
+        h.saysNothingMore();
     }
 
     // A message hides the launcher box: while the user types there, the note waits for the
@@ -260,17 +235,16 @@ private slots:
         Recovery h;
         frmMain &w = h.start();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        auto *bar = w.findChild<QStatusBar *>(u"StatusBar1"_s);
         auto *combo = w.findChild<QComboBox *>(u"Combo1"_s);
         h.type(u"☃"_s);
         combo->setFocus();
         QTRY_VERIFY(statusPanel(w, 3)->toolTip().contains(u"UTF-8"_s));
         QTest::qWait(100);
-        QCOMPARE(bar->currentMessage(), QString());
+        QCOMPARE(h.bar()->currentMessage(), QString());
         QVERIFY(combo->isVisible() && combo->hasFocus());
         text1(w)->setFocus();
         h.type(u"a"_s);
-        QTRY_VERIFY(bar->currentMessage().contains(u"Shift_JIS"_s));
+        QTRY_VERIFY(h.bar()->currentMessage().contains(u"Shift_JIS"_s));
     }
 };
 

@@ -3,26 +3,9 @@
 # paste Japanese text, quote it, convert it, find and replace, switch sheets, Save As, exit, start
 # again; then check every sheet file, the saved file and the settings. A sheet whose file uses the
 # second codes of CP932 characters keeps them when the program writes it back.
-set -euo pipefail
-
-binary="$(readlink -f "$1")"
-if [ -z "${Q7_E2E_INNER:-}" ]; then
-  export Q7_E2E_INNER=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$binary"
-fi
-
-work="$(mktemp -d)"
-trap 'kill "${wm:-}" "${app:-}" 2>/dev/null || true; wait 2>/dev/null; rm -rf "$work"' EXIT
-mkdir -p "$work/prog" "$work/config" "$work/run" "$work/docs"
-chmod 700 "$work/run"
-cp "$binary" "$work/prog/q7zibo"
-for n in 1 2 3 4 5 6 7; do printf 'sheet %s\r\n' "$n" > "$work/prog/q$n.txt"; done
+. "$(dirname "$0")/common.sh" "$1"
 # Sheet 3: ∵ in NEC row 13 and 纊 as the NEC-selected IBM code, not the codes the converter prefers.
 printf '\x87\x9a\xed\x40\r\n' > "$work/prog/q3.txt"
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=xcb LANG=C.UTF-8
-unset SESSION_MANAGER
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
 # The file's bytes as hex, to compare exactly.
 hex() { od -An -tx1 -v "$1" | tr -d ' \n'; }
 cp932() { printf '%s' "$1" | iconv -f UTF-8 -t CP932 | od -An -tx1 -v | tr -d ' \n'; }
@@ -30,14 +13,7 @@ key() { xdotool key --clearmodifiers "$@"; sleep 0.4; }
 paste_text() { printf '%s' "$1" | xclip -selection clipboard -i; sleep 0.2; key ctrl+v; }
 window() { xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
 
-openbox >/dev/null 2>&1 & wm=$!
-sleep 1
-
-"$work/prog/q7zibo" & app=$!
-win="$(window '^q7 Zibo q1$')"
-[ -n "$win" ] || fail "main window did not appear"
-xdotool windowactivate --sync "$win"
-sleep 0.5
+start '^q7 Zibo q1$'
 
 # Sheet 1: replace its text with Japanese from the clipboard.
 key ctrl+a
@@ -50,8 +26,7 @@ key alt+c z
 # Find and replace: every ａｂｃ becomes xyz. The dialog starts with the selection: start afresh.
 key ctrl+End
 key ctrl+f
-find="$(window '^q7 Zibo$')"
-[ -n "$find" ] || fail "Find dialog did not open"
+find="$(window '^q7 Zibo$')" # the Find dialog
 key alt+n
 key ctrl+a
 paste_text 'ａｂｃ'
@@ -74,13 +49,12 @@ expected1="$(cp932 "$(printf '＞日本語のテキスト　xyz\r\n＞二行目�
 key ctrl+End
 xdotool type --delay 30 " more"
 key alt+f a
-dialog="$(window '名前を付けて保存|Save')"
-[ -n "$dialog" ] || fail "Save As dialog did not open"
+window '名前を付けて保存|Save' >/dev/null
 sleep 0.5
 xdotool type --delay 20 "$work/docs/saved.txt"
 key Return
-for _ in $(seq 1 50); do [ -f "$work/docs/saved.txt" ] && break; sleep 0.1; done
-[ "$(cat "$work/docs/saved.txt")" = "$(printf 'sheet 2 more\r')" ] || fail "saved.txt: $(od -c "$work/docs/saved.txt")"
+await test -f "$work/docs/saved.txt" || fail "Save As wrote no file"
+holds "$work/docs/saved.txt" 'sheet 2 more' "saved.txt"
 
 # Sheet 3: an edit, and the second codes stay as they were.
 xdotool windowactivate --sync "$win"
@@ -91,37 +65,22 @@ xdotool type --delay 30 "a"
 
 # Exit through the File menu: the current sheet and the settings are written.
 key alt+f x
-for _ in $(seq 1 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$app" 2>/dev/null && fail "program still running after File > Exit"
-wait "$app" || fail "program ended with status $?"
-app=
+ended "File > Exit"
 
 [ "$(hex "$work/prog/q3.txt")" = "61879aed400d0a" ] || fail "q3.txt lost its codes: $(hex "$work/prog/q3.txt")"
-[ "$(cat "$work/prog/q2.txt")" = "$(printf 'sheet 2 more\r')" ] || fail "q2.txt: $(od -c "$work/prog/q2.txt")"
+holds "$work/prog/q2.txt" 'sheet 2 more' "q2.txt"
 [ "$(hex "$work/prog/q1.txt")" = "$expected1" ] || fail "q1.txt changed at exit"
-for n in 4 5 6 7; do
-  [ "$(cat "$work/prog/q$n.txt")" = "$(printf 'sheet %s\r' "$n")" ] || fail "q$n.txt was touched"
-done
-conf="$work/config/q7Zibo/q7Zibo.conf"
-[ -f "$conf" ] || fail "no settings file at $conf"
+for n in 4 5 6 7; do holds "$work/prog/q$n.txt" "sheet $n" "q$n.txt was touched"; done
 grep -q '^File=q7 Zibo q3$' "$conf" || fail "current sheet not saved: $(cat "$conf")"
 grep -q "^File1=$work/docs/saved.txt\$" "$conf" || fail "sheet 2's saved file not kept: $(cat "$conf")"
 
 # The next start comes back on sheet 3 with its text; leaving it unchanged writes nothing.
-before="$(cd "$work" && find prog docs -type f -exec sha1sum {} + | sort)"
-"$work/prog/q7zibo" & app=$!
-win="$(window '^q7 Zibo q3$')"
-[ -n "$win" ] || fail "second start did not come back on sheet 3"
-xdotool windowactivate --sync "$win"
+before="$(files prog docs)"
+start '^q7 Zibo q3$'
 key ctrl+a
 key ctrl+c
 [ "$(xclip -selection clipboard -o)" = "a∵纊" ] || fail "sheet 3 reads back as: $(xclip -selection clipboard -o)"
-key alt+F4
-for _ in $(seq 1 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$app" 2>/dev/null && fail "program still running after Alt+F4"
-wait "$app" || fail "program ended with status $?"
-app=
-after="$(cd "$work" && find prog docs -type f -exec sha1sum {} + | sort)"
-[ "$before" = "$after" ] || fail "a start and exit without edits changed files"
+close
+[ "$before" = "$(files prog docs)" ] || fail "a start and exit without edits changed files"
 
 echo "e2e workflow test: 1 passed, 0 failed"

@@ -69,10 +69,7 @@ end_first() {
 chmod a-w "$prefix/bin"
 export XDG_DATA_HOME="$tmp/data"
 start_first "$prefix/bin/q7zibo"
-for n in 1 2 3 4 5 6 7; do
-  [ -f "$XDG_DATA_HOME/q7Zibo/q$n.txt" ] || fail "q$n.txt not made in the data folder"
-done
-[ "$(ls "$prefix/bin")" = q7zibo ] || fail "files written beside the installed program"
+(cd "$XDG_DATA_HOME/q7Zibo" && ls q{1..7}.txt >/dev/null) || fail "sheet files not made in the data folder"
 end_first
 [ "$(ls "$prefix/bin")" = q7zibo ] || fail "files written beside the installed program"
 

@@ -88,8 +88,7 @@ private slots:
         // A folder where the copy would go stands for a read-only or full directory.
         QVERIFY(QDir().mkdir(copies.primaryPath(4)));
         const RecoveryCopies::WriteResult aside = copies.write(4, QStringLiteral("new"), Encoding::Cp932);
-        QVERIFY(aside.ok);
-        QCOMPARE(aside.path, copies.fallbackPath(4));
+        QVERIFY(aside.ok && aside.path == copies.fallbackPath(4));
         QCOMPARE(copies.sheets(), QList<int>({3, 4}));
         QCOMPARE(copies.read(4).text, QStringLiteral("new"));
 
@@ -97,8 +96,7 @@ private slots:
         QVERIFY(QDir().mkdir(copies.primaryPath(5)));
         QVERIFY(QDir().mkpath(copies.fallbackPath(5)));
         const RecoveryCopies::WriteResult none = copies.write(5, QStringLiteral("x"), Encoding::Cp932);
-        QVERIFY(!none.ok);
-        QVERIFY(!none.error.isEmpty());
+        QVERIFY(!none.ok && !none.error.isEmpty());
 
         QVERIFY(copies.remove(3) && copies.remove(4));
         QVERIFY(copies.sheets().isEmpty());
@@ -112,14 +110,14 @@ private slots:
         QVERIFY(QDir().mkpath(copies.fallbackDir()));
         put(copies.primaryPath(6), "beside\r\n");
         put(copies.fallbackPath(6), "aside\r\n");
-        QFile aside(copies.fallbackPath(6));
-        QVERIFY(aside.open(QIODevice::ReadWrite));
-        QVERIFY(aside.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
-        aside.close();
+        const auto ageAside = [&](int seconds) {
+            QFile aside(copies.fallbackPath(6));
+            return aside.open(QIODevice::ReadWrite)
+                && aside.setFileTime(QDateTime::currentDateTime().addSecs(seconds), QFileDevice::FileModificationTime);
+        };
+        QVERIFY(ageAside(-60));
         QCOMPARE(copies.read(6).text, QStringLiteral("beside"));
-        QVERIFY(aside.open(QIODevice::ReadWrite));
-        QVERIFY(aside.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
-        aside.close();
+        QVERIFY(ageAside(60));
         QCOMPARE(copies.read(6).text, QStringLiteral("aside"));
     }
 
