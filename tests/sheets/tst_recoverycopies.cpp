@@ -50,12 +50,15 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("copy");
         QTest::addColumn<int>("encoding");
+        QTest::addColumn<QByteArray>("secondCodes"); // a file's bytes whose two-code choices the sheet keeps
         QTest::addRow("no sheet file: CP932") << QByteArray() << QStringLiteral("あ\r\nb") << QByteArray("\x82\xa0\r\nb\r\n")
-                                              << int(Encoding::Cp932);
+                                              << int(Encoding::Cp932) << QByteArray();
+        QTest::addRow("the sheet's second codes") << QByteArray("x\r\n") << QStringLiteral("∵") << QByteArray("\x87\x9a\r\n")
+                                                  << int(Encoding::Cp932) << QByteArray("\x87\x9a");
         QTest::addRow("beyond CP932: UTF-8 with a BOM") << QByteArray("x\r\n") << QStringLiteral("☃")
-                                                        << QByteArray("\xef\xbb\xbf\xe2\x98\x83\r\n") << int(Encoding::Utf8Bom);
+                                                        << QByteArray("\xef\xbb\xbf\xe2\x98\x83\r\n") << int(Encoding::Utf8Bom) << QByteArray();
         QTest::addRow("a UTF-16 sheet file keeps its encoding") << QByteArray("\xff\xfex\x00\r\x00\n\x00", 8) << QStringLiteral("y")
-                                                                << QByteArray("\xff\xfey\x00\r\x00\n\x00", 8) << int(Encoding::Utf16Le);
+                                                                << QByteArray("\xff\xfey\x00\r\x00\n\x00", 8) << int(Encoding::Utf16Le) << QByteArray();
     }
     void encodingOfTheCopy()
     {
@@ -63,11 +66,12 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QByteArray, copy);
         QFETCH(int, encoding);
+        QFETCH(QByteArray, secondCodes);
         const QString sheetPath = QDir(prog()).filePath(QStringLiteral("q2.txt"));
         if (!sheetFile.isEmpty())
             put(sheetPath, sheetFile);
         const RecoveryCopies copies(prog(), state());
-        const RecoveryWriter::Result r = RecoveryWriter::run(copies, {2, text, sheetPath, {}, true});
+        const RecoveryWriter::Result r = RecoveryWriter::run(copies, {2, text, sheetPath, {}, true, Cp932Variants::scan(secondCodes)});
         QVERIFY(r.copy.ok);
         QCOMPARE(r.copy.path, QDir(prog()).filePath(QStringLiteral("q2.txt.recovery")));
         QCOMPARE(bytesOf(r.copy.path), copy);
@@ -129,14 +133,14 @@ private slots:
         QSignalSpy spy(&writer, &RecoveryWriter::finished);
         const QString sheetPath = QDir(prog()).filePath(QStringLiteral("q1.txt"));
         for (const char *text : {"first", "second", "third"})
-            writer.post({1, QString::fromLatin1(text), sheetPath, {}, true});
+            writer.post({1, QString::fromLatin1(text), sheetPath, {}, true, {}});
         QTRY_COMPARE(spy.count(), 2);
         QTest::qWait(50);
         QCOMPARE(spy.count(), 2);
         QCOMPARE(bytesOf(writer.copies().primaryPath(1)), QByteArray("third\r\n"));
 
-        writer.post({2, QStringLiteral("running"), sheetPath, {}, true});
-        writer.post({2, QStringLiteral("waiting"), sheetPath, {}, true});
+        writer.post({2, QStringLiteral("running"), sheetPath, {}, true, {}});
+        writer.post({2, QStringLiteral("waiting"), sheetPath, {}, true, {}});
         writer.cancel(2);
         QCOMPARE(bytesOf(writer.copies().primaryPath(2)), QByteArray("running\r\n"));
         QVERIFY(writer.copies().remove(2));
