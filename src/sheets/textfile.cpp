@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 namespace TextFile {
 
@@ -135,16 +136,16 @@ QByteArray lineEnd(Encoding encoding, LineEnds ends)
 // so as other characters. Dropped leading empty lines, a text that lost its last multi-byte
 // character, raw bytes or NUL characters can make a text look like another encoding: U+FEFF
 // at the start looks like a BOM, NUL in every other byte like UTF-16, CP932 half-width kana like
-// UTF-8. ASCII written as UTF-8 reads back as CP932 with the same characters.
-bool readsBackOtherwise(const QByteArray &bytes, Encoding written)
+// UTF-8. ASCII written as UTF-8 reads back as CP932 with the same characters. read: the bytes
+// fed to a detector; validUtf8: whether they are all well-formed UTF-8.
+bool readsBackOtherwise(const TextCodec::Detector &read, bool validUtf8, Encoding written)
 {
     if (written != Encoding::Cp932 && written != Encoding::Utf8 && written != Encoding::Utf16LeNoBom
         && written != Encoding::Utf16BeNoBom)
         return false;
-    const Encoding read = TextCodec::detect(bytes);
-    if (written == Encoding::Utf8 && read == Encoding::Cp932)
-        return TextCodec::utf8ValidPrefix(bytes, nullptr) != bytes.size(); // ASCII is the same
-    return read != written;
+    if (written == Encoding::Utf8 && read.encoding() == Encoding::Cp932)
+        return !validUtf8; // ASCII is the same
+    return read.encoding() != written;
 }
 
 bool hasWriteBit(const QFileInfo &info)
@@ -289,43 +290,131 @@ QString joinLinesInPlace(QString &&decoded, LineEnds *ends)
     return std::move(decoded);
 }
 
-// The bytes of text in the encoding chosen from preferred, and the atomic write.
+// A large text goes to the file a piece at a time, each piece ending after a line feed (so that
+// no CR LF pair, surrogate pair or raw-byte run is cut), so that its encoded bytes are never
+// held whole beside it.
+constexpr qsizetype PieceChars = qsizetype(1) << 20;
+
+qsizetype pieceEnd(const QString &text, qsizetype from)
+{
+    if (text.size() - from <= PieceChars)
+        return text.size();
+    const qsizetype lf = text.indexOf(u'\n', from + PieceChars - 1);
+    return lf < 0 ? text.size() : lf + 1;
+}
+
+// What encoding becomes when a piece cannot be written in it: the whole text starts again.
+Encoding fallbackFor(Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Cp932:
+        return Encoding::Utf8Bom;
+    case Encoding::Utf16LeNoBom:
+        return Encoding::Utf16Le;
+    case Encoding::Utf16BeNoBom:
+        return Encoding::Utf16Be;
+    default:
+        return encoding;
+    }
+}
+
+// The bytes of one piece of a text written in encoding, its BOM with the first piece only;
+// nothing when the piece holds what encoding cannot (see fallbackFor).
+std::optional<QByteArray> encodePiece(const QString &piece, Encoding encoding, bool first, LineEnds ends,
+                                      const Cp932Variants &variants)
+{
+    if (fallbackFor(encoding) != encoding) {
+        Encoding used = encoding;
+        QByteArray bytes = TextCodec::encodePreferring(piece, encoding, &used, ends, &variants);
+        if (used != encoding)
+            return std::nullopt;
+        return bytes;
+    }
+    if (!first && encoding == Encoding::Utf8Bom)
+        encoding = Encoding::Utf8;
+    else if (!first && encoding == Encoding::Utf16Le)
+        encoding = Encoding::Utf16LeNoBom;
+    else if (!first && encoding == Encoding::Utf16Be)
+        encoding = Encoding::Utf16BeNoBom;
+    return TextCodec::encode(piece, encoding, ends);
+}
+
+enum class Pass { Written, Fallback, ReadsBackOtherwise, Failed };
+
+// One attempt at writing text in encoding into file, piece by piece, with the closing line end.
+Pass writePieces(QSaveFile &file, const QString &text, Encoding encoding, LineEnds ends,
+                 const Cp932Variants &variants, QString *error)
+{
+    TextCodec::Detector detector;
+    bool validUtf8 = true;
+    const auto put = [&](const QByteArray &bytes) {
+        detector.feed(bytes);
+        // Pieces end at a line feed, so no UTF-8 sequence spans two of them.
+        validUtf8 = validUtf8 && TextCodec::utf8ValidPrefix(bytes, nullptr) == bytes.size();
+        errno = 0;
+        const qint64 written = file.write(bytes);
+        if (written == bytes.size())
+            return true;
+        // A write cut short ran out of room; the system says why only for the next one.
+        const bool full = written >= 0 || file.error() == QFileDevice::ResourceError;
+        *error = full ? NoSpace : reasonFor(errno, CannotWrite);
+        return false;
+    };
+    qsizetype from = 0;
+    do { // an empty text too has its first piece: a BOM
+        const qsizetype to = pieceEnd(text, from);
+        const std::optional<QByteArray> bytes = encodePiece(text.mid(from, to - from), encoding, from == 0, ends, variants);
+        if (!bytes)
+            return Pass::Fallback;
+        if (!put(*bytes))
+            return Pass::Failed;
+        from = to;
+    } while (from < text.size());
+    if (!put(lineEnd(encoding, ends)))
+        return Pass::Failed;
+    return readsBackOtherwise(detector, validUtf8, encoding) ? Pass::ReadsBackOtherwise : Pass::Written;
+}
+
+// The text in the encoding chosen from preferred, written atomically.
 WriteResult writeEncoded(const QString &path, const QString &text, Encoding preferred, LineEnds ends,
                          const Cp932Variants &variants = {})
 {
     WriteResult w;
     w.lineEnds = ends;
-    QByteArray bytes = TextCodec::encodePreferring(text, preferred, &w.encoding, w.lineEnds, &variants);
-    bytes += lineEnd(w.encoding, w.lineEnds);
-    // Such a text is written as UTF-8 with a BOM, which reads back as it is.
-    if (readsBackOtherwise(bytes, w.encoding)) {
-        bytes = TextCodec::encodePreferring(text, Encoding::Utf8Bom, &w.encoding, w.lineEnds);
-        bytes += lineEnd(w.encoding, w.lineEnds);
-    }
-    // Unbuffered, so that every failure shows in write(): a buffered QSaveFile writes its last
-    // bytes in commit() and, when they do not fit on the disk, still replaces the old file.
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        w.error = reasonFor(errno, CannotWrite);
+    w.encoding = preferred;
+    for (;;) {
+        // Unbuffered, so that every failure shows in write(): a buffered QSaveFile writes its
+        // last bytes in commit() and, when they do not fit on the disk, still replaces the old file.
+        QSaveFile file(path);
+        errno = 0;
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            w.error = reasonFor(errno, CannotWrite);
+            return w;
+        }
+        switch (writePieces(file, text, w.encoding, ends, variants, &w.error)) {
+        case Pass::Failed:
+            file.cancelWriting();
+            return w;
+        case Pass::Fallback:
+            file.cancelWriting();
+            w.encoding = fallbackFor(w.encoding);
+            continue;
+        case Pass::ReadsBackOtherwise:
+            // Such a text is written as UTF-8 with a BOM, which reads back as it is.
+            file.cancelWriting();
+            w.encoding = Encoding::Utf8Bom;
+            continue;
+        case Pass::Written:
+            break;
+        }
+        errno = 0;
+        if (!file.commit()) {
+            w.error = reasonFor(errno, CannotWrite);
+            return w;
+        }
+        w.ok = true;
         return w;
     }
-    errno = 0;
-    const qint64 written = file.write(bytes);
-    if (written != bytes.size()) {
-        // A write cut short ran out of room; the system says why only for the next one.
-        const bool full = written >= 0 || file.error() == QFileDevice::ResourceError;
-        w.error = full ? NoSpace : reasonFor(errno, CannotWrite);
-        file.cancelWriting();
-        return w;
-    }
-    errno = 0;
-    if (!file.commit()) {
-        w.error = reasonFor(errno, CannotWrite);
-        return w;
-    }
-    w.ok = true;
-    return w;
 }
 
 } // namespace
