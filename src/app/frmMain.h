@@ -127,6 +127,9 @@ private:
     // Opens an outside file into the current sheet (SetOpenedFile, then the read); a file that
     // cannot be read is reported and leaves the sheet as it was, its opened file included.
     bool openIntoSheet(const QString &path);
+    // A file's text read into the current sheet: its text, its second CP932 codes, and a change
+    // that the sheet's own file takes at the next save point.
+    void takeFileText(const TextFile::ReadResult &result);
     // Reading and writing a text file with the hourglass showing; a failure is reported
     // ("ファイルを開けません", "<path> に書き込めません。") and changes nothing.
     TextFile::ReadResult readTextFile(const QString &path);

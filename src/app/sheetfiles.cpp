@@ -97,12 +97,17 @@ bool frmMain::openIntoSheet(const QString &path)
         showOpenedFileCaptions();
         return false;
     }
+    takeFileText(result);
+    return true;
+}
+
+void frmMain::takeFileText(const TextFile::ReadResult &result)
+{
     Text1->setText(result.text);
     sheets_.setVariants(sheets_.currentSheet(), result.variants);
     // The sheet's own file takes the text at the next save point.
     sheets_.setBlnChanged(true);
     Text1->setFocus();
-    return true;
 }
 
 void frmMain::SetOpenedFile()

@@ -82,8 +82,5 @@ void frmMain::takeHandedOverFile(const HandOverRequest &request)
     TabStrip1->selectQuietly(1);
     sheets_.setStrFileName(request.path);
     SetOpenedFile();
-    Text1->setText(result.text);
-    // The sheet's own file takes the text at the next save point, as with a file opened at start.
-    sheets_.setBlnChanged(true);
-    Text1->setFocus();
+    takeFileText(result);
 }

@@ -143,7 +143,7 @@ private slots:
         QTest::keyClicks(text1(w), "x");
         QFile::remove(path("cwd/memo 1.txt"));
         if (readable)
-            h_->writeFile(path("cwd/memo 1.txt"), "from a file\r\n");
+            h_->writeFile(path("cwd/memo 1.txt"), "from a file \x87\x9a\r\n"); // ∵ in its NEC code
 
         QCOMPARE(secondStart({"memo", "1.txt"}), 0);
         if (!readable) {
@@ -155,13 +155,13 @@ private slots:
         }
         QTRY_COMPARE(tabStrip1(w)->SelectedIndex(), 1);
         QCOMPARE(Harness::bytes(h_->sheetPath(3)), "xsheet 3\r\n"_ba);
-        QCOMPARE(text1(w)->Text(), u"from a file"_s);
+        QCOMPARE(text1(w)->Text(), u"from a file ∵"_s);
         QCOMPARE(w.sheets().lblRealFile(1), path("cwd/memo 1.txt"));
         QCOMPARE(w.windowTitle(), u"q7 Zibo q1 - "_s + path("cwd/memo 1.txt"));
         QCOMPARE(h_->dialogs.prompts(), QStringList());
         // Sheet 1's own file takes the text when the sheet is left, as after a start.
         h_->selectTab(2);
-        QCOMPARE(Harness::bytes(h_->sheetPath(1)), "from a file\r\n"_ba);
+        QCOMPARE(Harness::bytes(h_->sheetPath(1)), "from a file \x87\x9a\r\n"_ba);
     }
 
     // An open question keeps the file waiting; it is taken once the question is answered.
