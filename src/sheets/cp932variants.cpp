@@ -28,6 +28,7 @@ quint16 pairAt(const uchar *p)
 struct Table {
     Cp932Variants::Groups groups;
     std::bitset<0x10000> defined; // the two-byte codes the converter reads as one character
+    std::bitset<0x10000> grouped; // the codes of characters that have more than one
 };
 
 // Asks the converter once about every two-byte code: each decoded on its own line, and every
@@ -79,6 +80,8 @@ std::unique_ptr<Table> buildTable()
         const char16_t c = characters.at(2 * i).unicode();
         table->groups.character.insert(mine, c);
         table->groups.character.insert(theirs, c);
+        table->grouped.set(mine);
+        table->grouped.set(theirs);
         table->groups.preferred.insert(c, theirs);
     }
     return table;
@@ -115,6 +118,9 @@ Cp932Variants Cp932Variants::scan(QByteArrayView bytes)
         }
         const quint16 code = pairAt(p + i);
         i += 2;
+        // Most characters have one code: a bit answers for them, not the hash.
+        if (!t.grouped.test(code))
+            continue;
         const auto group = t.groups.character.constFind(code);
         if (group != t.groups.character.cend() && !first.contains(*group))
             first.insert(*group, code);
@@ -130,12 +136,17 @@ void Cp932Variants::apply(QByteArray &converted) const
 {
     if (codes_.isEmpty())
         return;
-    const Groups &g = groups();
+    const Table &t = table();
+    const Groups &g = t.groups;
     auto *p = reinterpret_cast<uchar *>(converted.data());
     const qsizetype n = converted.size();
     for (qsizetype i = 0; i < n;) {
         if (!isLead(p[i]) || i + 1 == n) {
             ++i;
+            continue;
+        }
+        if (!t.grouped.test(pairAt(p + i))) {
+            i += 2;
             continue;
         }
         const auto group = g.character.constFind(pairAt(p + i));
