@@ -120,6 +120,62 @@ QString TextBox::modelText() const
     return raw;
 }
 
+namespace {
+
+// Paragraphs of the document gathered into pieces of about a megabyte, each ending after a
+// line break of the text (a soft separator is no break: a long line stays in one piece).
+class DocumentPieces final : public TextFile::TextPieces {
+public:
+    DocumentPieces(const QTextDocument *document, const std::vector<qsizetype> &softBreaks)
+        : document_(document), softBreaks_(softBreaks) {}
+    void rewind() override
+    {
+        block_ = document_->firstBlock();
+        soft_ = softBreaks_.cbegin();
+        started_ = false;
+    }
+    bool next(QString &piece) override
+    {
+        if (started_ && !block_.isValid())
+            return false;
+        started_ = true;
+        constexpr qsizetype Piece = qsizetype(1) << 20;
+        QString raw;
+        std::vector<qsizetype> soft;
+        while (block_.isValid()) {
+            raw += block_.text();
+            const qsizetype separator = block_.position() + block_.length() - 1;
+            block_ = block_.next();
+            if (!block_.isValid())
+                break;
+            const bool isSoft = soft_ != softBreaks_.cend() && *soft_ == separator;
+            if (isSoft) {
+                soft.push_back(raw.size());
+                ++soft_;
+            }
+            raw += TextModel::ParagraphBreak;
+            if (raw.size() >= Piece && !isSoft)
+                break;
+        }
+        piece = TextModel::fromDocument(raw, soft);
+        return true;
+    }
+
+private:
+    const QTextDocument *document_;
+    const std::vector<qsizetype> &softBreaks_;
+    QTextBlock block_;
+    std::vector<qsizetype>::const_iterator soft_;
+    bool started_ = false;
+};
+
+} // namespace
+
+std::unique_ptr<TextFile::TextPieces> TextBox::documentPieces() const
+{
+    return std::make_unique<DocumentPieces>(document(), softBreaks().positions());
+}
+
 QString TextBox::Text() const
 {
     if (!textValid_) {

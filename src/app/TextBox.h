@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/textmodel.h"
+#include "sheets/textfile.h"
 
 #include <QPlainTextEdit>
 
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -21,6 +23,11 @@ public:
     // Whole text with CR LF breaks: linear in the text's length once after a change, then kept
     // (shared, not copied) until the document changes again.
     QString Text() const;
+    // Whether Text() is kept, so that asking for it builds nothing.
+    bool hasText() const { return textValid_ && !patch_; }
+    // The text as Text() would give it, built from the document a piece at a time for a writer,
+    // so that a save never builds the whole of it beside the document.
+    std::unique_ptr<TextFile::TextPieces> documentPieces() const;
     // Replaces everything; the box's own undo history starts afresh.
     void setText(const QString &text);
     // The same result as setText, but only the stretch that differs from the text now is

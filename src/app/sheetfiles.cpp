@@ -61,7 +61,14 @@ bool frmMain::SaveSheet(bool reportFailure)
         return true;
     // On failure the text stays in the box and the flag stays set, its recovery copy too:
     // nothing is lost.
-    const TextFile::WriteResult written = withHourglass([&] { return sheets_.writeSheet(Text1->Text()); });
+    const TextFile::WriteResult written = withHourglass([&] {
+        // A text the box keeps goes as it is; else it goes from the document a piece at a time,
+        // never built whole beside it.
+        if (Text1->hasText())
+            return sheets_.writeSheet(Text1->Text());
+        const std::unique_ptr<TextFile::TextPieces> pieces = Text1->documentPieces();
+        return sheets_.writeSheet(*pieces);
+    });
     if (!reportWrite(sheets_.sheetFilePath(sheets_.currentSheet()), written, reportFailure))
         return false;
     recoverySheetSaved(written);

@@ -56,3 +56,9 @@ TextFile::WriteResult SheetStore::writeSheet(const QString &text) const
     return TextFile::write(sheetFilePath(currentSheet()), text, TextFile::LineEndPolicy::CrLf,
                            variants(currentSheet()));
 }
+
+TextFile::WriteResult SheetStore::writeSheet(TextFile::TextPieces &text) const
+{
+    return TextFile::write(sheetFilePath(currentSheet()), text, TextFile::LineEndPolicy::CrLf,
+                           variants(currentSheet()));
+}

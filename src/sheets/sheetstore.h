@@ -56,6 +56,7 @@ public:
     TextFile::ReadResult readFile() const;
     // Writes text to the current sheet's own file; sheet files always have CR LF line ends.
     TextFile::WriteResult writeSheet(const QString &text) const;
+    TextFile::WriteResult writeSheet(TextFile::TextPieces &text) const;
 
 private:
     void Label2_Change();

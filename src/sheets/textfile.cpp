@@ -295,13 +295,29 @@ QString joinLinesInPlace(QString &&decoded, LineEnds *ends)
 // held whole beside it.
 constexpr qsizetype PieceChars = qsizetype(1) << 20;
 
-qsizetype pieceEnd(const QString &text, qsizetype from)
-{
-    if (text.size() - from <= PieceChars)
-        return text.size();
-    const qsizetype lf = text.indexOf(u'\n', from + PieceChars - 1);
-    return lf < 0 ? text.size() : lf + 1;
-}
+// A whole text in pieces of about PieceChars, each ending after a line feed.
+class StringPieces final : public TextPieces {
+public:
+    explicit StringPieces(const QString &text) : text_(text) {}
+    void rewind() override { from_ = 0; }
+    bool next(QString &piece) override
+    {
+        if (from_ > 0 && from_ >= text_.size())
+            return false;
+        qsizetype to = text_.size();
+        if (to - from_ > PieceChars) {
+            const qsizetype lf = text_.indexOf(u'\n', from_ + PieceChars - 1);
+            to = lf < 0 ? text_.size() : lf + 1;
+        }
+        piece = text_.mid(from_, to - from_);
+        from_ = to == 0 ? 1 : to; // an empty text is one empty piece
+        return true;
+    }
+
+private:
+    const QString &text_;
+    qsizetype from_ = 0;
+};
 
 // What encoding becomes when a piece cannot be written in it: the whole text starts again.
 Encoding fallbackFor(Encoding encoding)
@@ -342,7 +358,7 @@ std::optional<QByteArray> encodePiece(const QString &piece, Encoding encoding, b
 enum class Pass { Written, Fallback, ReadsBackOtherwise, Failed };
 
 // One attempt at writing text in encoding into file, piece by piece, with the closing line end.
-Pass writePieces(QSaveFile &file, const QString &text, Encoding encoding, LineEnds ends,
+Pass writePieces(QSaveFile &file, TextPieces &text, Encoding encoding, LineEnds ends,
                  const Cp932Variants &variants, QString *error)
 {
     TextCodec::Detector detector;
@@ -360,23 +376,22 @@ Pass writePieces(QSaveFile &file, const QString &text, Encoding encoding, LineEn
         *error = full ? NoSpace : reasonFor(errno, CannotWrite);
         return false;
     };
-    qsizetype from = 0;
-    do { // an empty text too has its first piece: a BOM
-        const qsizetype to = pieceEnd(text, from);
-        const std::optional<QByteArray> bytes = encodePiece(text.mid(from, to - from), encoding, from == 0, ends, variants);
+    text.rewind();
+    QString piece;
+    for (bool first = true; text.next(piece); first = false) { // the first piece has the BOM
+        const std::optional<QByteArray> bytes = encodePiece(piece, encoding, first, ends, variants);
         if (!bytes)
             return Pass::Fallback;
         if (!put(*bytes))
             return Pass::Failed;
-        from = to;
-    } while (from < text.size());
+    }
     if (!put(lineEnd(encoding, ends)))
         return Pass::Failed;
     return readsBackOtherwise(detector, validUtf8, encoding) ? Pass::ReadsBackOtherwise : Pass::Written;
 }
 
 // The text in the encoding chosen from preferred, written atomically.
-WriteResult writeEncoded(const QString &path, const QString &text, Encoding preferred, LineEnds ends,
+WriteResult writeEncoded(const QString &path, TextPieces &text, Encoding preferred, LineEnds ends,
                          const Cp932Variants &variants = {})
 {
     WriteResult w;
@@ -475,6 +490,12 @@ ReadResult read(const QString &path)
 
 WriteResult write(const QString &path, const QString &text, LineEndPolicy policy, const Cp932Variants &variants)
 {
+    StringPieces pieces(text);
+    return write(path, pieces, policy, variants);
+}
+
+WriteResult write(const QString &path, TextPieces &text, LineEndPolicy policy, const Cp932Variants &variants)
+{
     WriteResult w;
     const QFileInfo info(path); // follows symlinks, as the save does
     FileForm form;
@@ -510,7 +531,8 @@ Encoding preferredEncoding(const QString &path)
 
 WriteResult writeAs(const QString &path, const QString &text, Encoding preferred, const Cp932Variants &variants)
 {
-    return writeEncoded(path, text, preferred, LineEnds::CrLf, variants);
+    StringPieces pieces(text);
+    return writeEncoded(path, pieces, preferred, LineEnds::CrLf, variants);
 }
 
 QString readFailureMessage(const ReadResult &result)

@@ -66,6 +66,19 @@ struct WriteResult {
 WriteResult write(const QString &path, const QString &text,
                   LineEndPolicy policy = LineEndPolicy::KeepExisting, const Cp932Variants &variants = {});
 
+// A text handed to write() a piece at a time, so that a large one need not be built whole:
+// every piece but the last ends with a line feed, so that no CR LF pair is cut.
+class TextPieces {
+public:
+    virtual ~TextPieces() = default;
+    // Starts again from the first piece (a write that changes its encoding starts over).
+    virtual void rewind() = 0;
+    // The next piece; false at the end. A text holds at least one piece, an empty one too.
+    virtual bool next(QString &piece) = 0;
+};
+WriteResult write(const QString &path, TextPieces &text, LineEndPolicy policy = LineEndPolicy::KeepExisting,
+                  const Cp932Variants &variants = {});
+
 // The encoding write() starts from for path: that of the existing file, CP932 when there is none.
 TextCodec::Encoding preferredEncoding(const QString &path);
 

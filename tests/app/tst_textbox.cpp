@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeySequence>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <QTextDocument>
 
 using namespace Qt::StringLiterals;
@@ -119,6 +121,25 @@ private slots:
         QCOMPARE(box.Text(), text);
         QCOMPARE(edits, (QList<QList<int>>{{106, 9, 7}}));
         QVERIFY(!box.document()->isUndoAvailable());
+    }
+
+    // A save built from the document a piece at a time writes what Text() would: line breaks,
+    // lone LFs and a long line's pieces, across the pieces' ends, after an edit.
+    void documentPiecesWriteTheText()
+    {
+        QTemporaryDir dir;
+        const QString line = u"あいう\ne\r\n"_s;
+        TextBox box;
+        box.setText(line.repeated(173000) + QString(20000, u'x') + u"\r\n"_s + line.repeated(50000));
+        QTextCursor(box.document()).insertText(u"typed"_s); // the kept text is gone
+        QVERIFY(!box.hasText());
+        const auto pieces = box.documentPieces();
+        const QString fromPieces = dir.filePath(u"pieces.txt"_s), fromText = dir.filePath(u"text.txt"_s);
+        QVERIFY(TextFile::write(fromPieces, *pieces).ok);
+        QVERIFY(TextFile::write(fromText, box.Text()).ok);
+        QFile a(fromPieces), b(fromText);
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QVERIFY(a.readAll() == b.readAll());
     }
 
     void systemColoursFollowTheme()
