@@ -139,7 +139,6 @@ public:
         if (started_ && !block_.isValid())
             return false;
         started_ = true;
-        constexpr qsizetype Piece = qsizetype(1) << 20;
         QString raw;
         std::vector<qsizetype> soft;
         while (block_.isValid()) {
@@ -154,7 +153,7 @@ public:
                 ++soft_;
             }
             raw += TextModel::ParagraphBreak;
-            if (raw.size() >= Piece && !isSoft)
+            if (raw.size() >= TextFile::PieceChars && !isSoft)
                 break;
         }
         piece = TextModel::fromDocument(raw, soft);
@@ -206,7 +205,7 @@ bool TextBox::loadText(QStringView text)
 {
     // The document form goes in a megabyte at a time, each piece ending at a line break (or
     // holding one whole line), so that loading holds no second copy of the whole text.
-    constexpr qsizetype Piece = qsizetype(1) << 20;
+    constexpr qsizetype Piece = TextFile::PieceChars;
     mayHaveSoftBreaks_ = false;
     std::vector<qsizetype> softBreaks;
     bool roundTrips = true;

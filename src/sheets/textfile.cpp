@@ -290,12 +290,9 @@ QString joinLinesInPlace(QString &&decoded, LineEnds *ends)
     return std::move(decoded);
 }
 
-// A large text goes to the file a piece at a time, each piece ending after a line feed (so that
-// no CR LF pair, surrogate pair or raw-byte run is cut), so that its encoded bytes are never
-// held whole beside it.
-constexpr qsizetype PieceChars = qsizetype(1) << 20;
-
-// A whole text in pieces of about PieceChars, each ending after a line feed.
+// A whole text in pieces of about PieceChars, each ending after a line feed (so that no CR LF
+// pair, surrogate pair or raw-byte run is cut), so that its encoded bytes are never held whole
+// beside it.
 class StringPieces final : public TextPieces {
 public:
     explicit StringPieces(const QString &text) : text_(text) {}

@@ -66,6 +66,10 @@ struct WriteResult {
 WriteResult write(const QString &path, const QString &text,
                   LineEndPolicy policy = LineEndPolicy::KeepExisting, const Cp932Variants &variants = {});
 
+// About how many characters of text a piece holds: small beside a large text, large beside the
+// cost of one write.
+constexpr qsizetype PieceChars = qsizetype(1) << 20;
+
 // A text handed to write() a piece at a time, so that a large one need not be built whole:
 // every piece but the last ends with a line feed, so that no CR LF pair is cut.
 class TextPieces {
