@@ -458,7 +458,21 @@ void TextBox::select(qsizetype start, qsizetype length)
 void TextBox::setSelText(const QString &text)
 {
     QTextCursor c = textCursor();
+    // A kept text takes the same replacement, so that the next read (Replace searches on at
+    // once) builds nothing; in place unless the undo snapshot shares it.
+    const bool keep = textValid_ && !hasLoneCr(text);
+    qsizetype start = 0;
+    qsizetype length = 0;
+    if (keep) {
+        Text();
+        start = SelStart();
+        length = SelLength();
+    }
+    const bool wasOwn = std::exchange(ownEdit_, keep);
     insertDocument(c, TextModel::toDocument(text));
+    ownEdit_ = wasOwn;
+    if (keep)
+        text_.replace(start, length, text);
     setTextCursor(c);
 }
 
