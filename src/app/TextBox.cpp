@@ -8,7 +8,10 @@
 #include "settings/settingstext.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -28,7 +31,46 @@ bool isSoftPiece(const QTextBlock &block)
     return block.blockFormat().boolProperty(SoftPieceProperty);
 }
 
+// Where a piece of text that starts at from ends: after about a megabyte, at a line break (or
+// after one whole line, however long), so that each piece holds whole lines.
+qsizetype pieceEnd(QStringView text, qsizetype from)
+{
+    if (text.size() - from <= TextFile::PieceChars)
+        return text.size();
+    const qsizetype cr = text.indexOf(u'\r', from + TextFile::PieceChars);
+    if (cr < 0)
+        return text.size();
+    return cr + (cr + 1 < text.size() && text[cr + 1] == u'\n' ? 2 : 1);
+}
+
 } // namespace
+
+// Lets the window's events through every PauseEveryMs of a long edit, and tells the window
+// when an edit that paused is done.
+class TextBox::Pacer {
+public:
+    explicit Pacer(TextBox &box) : box_(box) { clock_.start(); }
+    ~Pacer()
+    {
+        if (paused_)
+            emit box_.longEditDone();
+    }
+    Pacer(const Pacer &) = delete;
+    Pacer &operator=(const Pacer &) = delete;
+
+    bool due() const { return box_.pause_ && clock_.elapsed() >= box_.pauseEveryMs_; }
+    void pause()
+    {
+        paused_ = true;
+        box_.pause_();
+        clock_.restart();
+    }
+
+private:
+    TextBox &box_;
+    QElapsedTimer clock_;
+    bool paused_ = false;
+};
 
 TextBox::TextBox(QWidget *parent)
     : QPlainTextEdit(parent)
@@ -42,7 +84,19 @@ TextBox::TextBox(QWidget *parent)
     // whole-text snapshot of the rewriting commands lives outside the box.
     document()->setUndoRedoEnabled(true);
     connect(document(), &QTextDocument::contentsChange, this, &TextBox::documentChanged);
+    // An edit made where the replace-all's steps wait to be redone drops them: the group with
+    // them.
+    connect(document(), &QTextDocument::redoAvailable, this, [this](bool available) {
+        if (!available && !walkingGroup_ && group_ && document()->availableUndoSteps() <= group_->bottom)
+            group_.reset();
+    });
     applyColours();
+}
+
+void TextBox::clearHistory()
+{
+    document()->clearUndoRedoStacks();
+    group_.reset();
 }
 
 void TextBox::documentChanged(int position, int removed, int added)
@@ -203,21 +257,22 @@ void TextBox::setText(const QString &text)
 
 bool TextBox::loadText(QStringView text)
 {
-    // The document form goes in a megabyte at a time, each piece ending at a line break (or
-    // holding one whole line), so that loading holds no second copy of the whole text.
-    constexpr qsizetype Piece = TextFile::PieceChars;
+    // The document form goes in a megabyte at a time, so that loading holds no second copy of
+    // the whole text, and the window may let its events through between the pieces.
+    Pacer pacer(*this);
+    group_.reset();
     mayHaveSoftBreaks_ = false;
+    softBreaks_.reset({});
+    softBreaksStale_ = false;
     std::vector<qsizetype> softBreaks;
     bool roundTrips = true;
     qsizetype from = 0;
     qsizetype documentSize = 0;
     QTextCursor c(document());
     do {
-        qsizetype to = text.size();
-        if (to - from > Piece) {
-            const qsizetype cr = text.indexOf(u'\r', from + Piece);
-            to = cr < 0 ? text.size() : cr + (cr + 1 < text.size() && text[cr + 1] == u'\n' ? 2 : 1);
-        }
+        if (from > 0 && pacer.due())
+            pacer.pause();
+        const qsizetype to = pieceEnd(text, from);
         const TextModel::Document d = TextModel::toDocument(text.sliced(from, to - from));
         roundTrips = roundTrips && d.roundTrips;
         for (qsizetype p : d.softBreaks)
@@ -242,7 +297,7 @@ bool TextBox::loadText(QStringView text)
             c.mergeBlockFormat(soft);
         }
         // Marking the pieces is part of loading, not an edit to undo.
-        document()->clearUndoRedoStacks();
+        clearHistory();
         mayHaveSoftBreaks_ = true;
     }
     softBreaks_.reset(std::move(softBreaks));
@@ -262,11 +317,22 @@ void TextBox::replaceQuietly(qsizetype start, qsizetype length, QStringView text
         loadText(text);
     } else {
         // With the history off the document records nothing; turning it off drops the old steps.
+        group_.reset();
         document()->setUndoRedoEnabled(false);
         QTextCursor c(document());
         c.setPosition(from);
         c.setPosition(to, QTextCursor::KeepAnchor);
-        insertDocument(c, TextModel::toDocument(text));
+        // Much text goes in a piece at a time, the old removed first, so that the window may
+        // let its events through between the pieces.
+        Pacer pacer(*this);
+        qsizetype at = 0;
+        do {
+            if (at > 0 && pacer.due())
+                pacer.pause();
+            const qsizetype end = pieceEnd(text, at);
+            insertDocument(c, TextModel::toDocument(text.sliced(at, end - at)));
+            at = end;
+        } while (at < text.size());
         document()->setUndoRedoEnabled(true);
     }
     ownEdit_ = wasOwn;
@@ -297,7 +363,7 @@ void TextBox::restoreText(const QString &text)
     const Search::Change c = Search::changedRange(now, text);
     if (c.oldLength == 0 && c.newLength == 0) {
         // Nothing to change, but the text was set all the same, as setText would have.
-        document()->clearUndoRedoStacks();
+        clearHistory();
         emit textChanged();
         return;
     }
@@ -345,9 +411,20 @@ void TextBox::replaceEach(const std::vector<std::pair<qsizetype, qsizetype>> &ed
             at.emplace_back(toDocument(start), toDocument(start + length));
     }
     const TextModel::Document d = TextModel::toDocument(with);
+    // Each stretch between two pauses is a step of the document's own; the box keeps where
+    // they begin and end, so that they are undone and redone as one.
+    Pacer pacer(*this);
+    const int bottom = document()->availableUndoSteps();
+    bool paused = false;
     QTextCursor c(document());
     c.beginEditBlock();
     for (auto it = at.crbegin(); it != at.crend(); ++it) {
+        if (it != at.crbegin() && pacer.due()) {
+            c.endEditBlock();
+            pacer.pause();
+            paused = true;
+            c.beginEditBlock();
+        }
         c.setPosition(it->first);
         c.setPosition(it->second, QTextCursor::KeepAnchor);
         if (d.text.isEmpty())
@@ -356,6 +433,53 @@ void TextBox::replaceEach(const std::vector<std::pair<qsizetype, qsizetype>> &ed
             insertDocument(c, d);
     }
     c.endEditBlock();
+    if (paused)
+        group_ = Group{bottom, document()->availableUndoSteps()};
+    else
+        group_.reset();
+}
+
+void TextBox::undoEdit()
+{
+    QTextDocument *doc = document();
+    if (!group_ || doc->availableUndoSteps() != group_->top) {
+        undo();
+        return;
+    }
+    walkGroup([doc](QTextCursor *c) { doc->undo(c); }, [&] {
+        return doc->availableUndoSteps() > group_->bottom && doc->isUndoAvailable();
+    });
+}
+
+void TextBox::walkGroup(const std::function<void(QTextCursor *)> &step, const std::function<bool()> &more)
+{
+    Pacer pacer(*this);
+    walkingGroup_ = true;
+    QTextCursor c = textCursor();
+    while (more()) {
+        if (pacer.due()) {
+            setTextCursor(c);
+            pacer.pause();
+            c = textCursor();
+        }
+        step(&c);
+    }
+    walkingGroup_ = false;
+    // The caret goes where the last step was taken back or done again, as for any undo.
+    setTextCursor(c);
+    ensureCursorVisible();
+}
+
+void TextBox::redoEdit()
+{
+    QTextDocument *doc = document();
+    if (!group_ || doc->availableUndoSteps() != group_->bottom || !doc->isRedoAvailable()) {
+        redo();
+        return;
+    }
+    walkGroup([doc](QTextCursor *c) { doc->redo(c); }, [&] {
+        return doc->availableUndoSteps() < group_->top && doc->isRedoAvailable();
+    });
 }
 
 bool TextBox::isEmpty() const
@@ -518,14 +642,14 @@ void TextBox::rewriteSelText(const QString &text)
         const bool wasEmpty = isEmpty();
         setSelText(text);
         if (!wasEmpty)
-            document()->clearUndoRedoStacks();
+            clearHistory();
         return;
     }
     const qsizetype start = SelStart();
     Text(); // the kept text, which the rewrite's replacement then describes
     const Search::Change c = Search::changedRange(SelText(), text);
     if (c.oldLength == 0 && c.newLength == 0) {
-        document()->clearUndoRedoStacks();
+        clearHistory();
         emit textChanged();
     } else {
         replaceQuietly(start + c.start, c.oldLength, QStringView(text).sliced(c.start, c.newLength));
@@ -584,6 +708,14 @@ bool TextBox::event(QEvent *event)
 
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
+    if (event == QKeySequence::Undo || event == QKeySequence::Redo) {
+        if (event == QKeySequence::Undo)
+            undoEdit();
+        else
+            redoEdit();
+        event->accept();
+        return;
+    }
     if (mayHaveSoftBreaks_ && editAroundPieces(event))
         return;
     // Alt with a key is a command (Alt+1..7 choose a sheet, Alt+F opens a menu), never text: an
@@ -603,6 +735,21 @@ void TextBox::keyPressEvent(QKeyEvent *event)
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The menu's undo and redo take a replace-all back as one step too.
+    QMenu *menu = createStandardContextMenu(event->pos());
+    for (QAction *action : menu->actions()) {
+        if (action->objectName() == u"edit-undo" || action->objectName() == u"edit-redo") {
+            action->disconnect();
+            connect(action, &QAction::triggered, this,
+                    action->objectName() == u"edit-undo" ? &TextBox::undoEdit : &TextBox::redoEdit);
+        }
+    }
+    menu->exec(event->globalPos());
+    delete menu;
 }
 
 void TextBox::focusInEvent(QFocusEvent *event)

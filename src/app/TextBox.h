@@ -5,6 +5,7 @@
 
 #include <QPlainTextEdit>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -37,6 +38,18 @@ public:
     // Replace all in one undoable step: each edit's stretch of the text (ascending, disjoint,
     // model positions) is replaced by with; nothing between them is touched.
     void replaceEach(const std::vector<std::pair<qsizetype, qsizetype>> &edits, const QString &with);
+    // The box's own undo and redo, by which every way of asking for them goes: a replace-all
+    // that paused is several steps of the document, taken back and done again as one.
+    void undoEdit();
+    void redoEdit();
+
+    // Called between the pieces of a long edit (a replace-all, or loading or rewriting much
+    // text) about every PauseEveryMs, with the document whole: the window lets its events
+    // through there. Without one a long edit runs to its end at once.
+    static constexpr int PauseEveryMs = 100;
+    void setPause(std::function<void()> pause) { pause_ = std::move(pause); }
+    // 0 pauses between every two pieces.
+    void setPauseEvery(int ms) { pauseEveryMs_ = ms; }
     bool isEmpty() const;
 
     qsizetype SelStart() const;
@@ -76,8 +89,13 @@ public:
     int imeMode() const { return imeMode_; }
     void setImeMode(int mode);
 
+signals:
+    // A long edit that paused is done: whatever the window held back meanwhile may go on.
+    void longEditDone();
+
 protected:
     bool event(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -85,7 +103,12 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    class Pacer;
     void applyColours();
+    // The document's history goes, and with it any record of its steps.
+    void clearHistory();
+    // Undoes or redoes the steps of a replace-all, pausing between them.
+    void walkGroup(const std::function<void(QTextCursor *)> &step, const std::function<bool()> &more);
     // Inserts document text at the cursor, paragraph by paragraph, each new paragraph marked as
     // a piece of a long line or not, as softBreaks say.
     void insertDocument(QTextCursor &cursor, const TextModel::Document &d);
@@ -128,4 +151,15 @@ private:
     mutable bool textValid_ = false;
     mutable std::optional<Patch> patch_;
     bool ownEdit_ = false;
+
+    std::function<void()> pause_;
+    int pauseEveryMs_ = PauseEveryMs;
+    // The document's history between these two places in it is one replace-all: undone while
+    // the document is at top, done again from bottom while its steps wait to be redone.
+    struct Group {
+        int bottom = 0;
+        int top = 0;
+    };
+    std::optional<Group> group_;
+    bool walkingGroup_ = false;
 };

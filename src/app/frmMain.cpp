@@ -78,6 +78,8 @@ void frmMain::createControls()
 
     Text1 = new TextBox(client_);
     Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setPause([this] { pauseLongEdit(); });
+    connect(Text1, &TextBox::longEditDone, this, &frmMain::longEditDone);
     // Drops on the text box are the window's: a file is opened, text is not typed in.
     Text1->setAcceptDrops(false);
     Text1->viewport()->setAcceptDrops(false);

@@ -5,6 +5,7 @@
 #include "sheets/recoverywriter.h"
 #include "sheets/sheetstore.h"
 
+#include <QEvent>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -73,6 +74,12 @@ public:
     // and no question or menu is open.
     void takeHandOver(const HandOverRequest &request);
     void openForHandOvers();
+
+    // What waits for the end of a long edit of the text box (app/longedits.cpp).
+    struct HeldBack {
+        bool close = false;
+        std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> text;
+    };
 
     const SheetStore &sheets() const { return sheets_; }
     const Holders &holders() const { return holders_; }
@@ -246,6 +253,10 @@ private:
     void mnuRtab00_Click();
     void TabStrip1_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
 
+    // Long edits of the text box (app/longedits.cpp).
+    void pauseLongEdit();
+    void longEditDone();
+
     // Second starts (app/singleinstance_window.cpp).
     void bringToFront();
     void takeWaitingHandOvers();
@@ -307,9 +318,12 @@ private:
     qint64 statusDay_ = 0;                    // Julian day shown in status panel 3
     std::unique_ptr<RecoveryState> recovery_; // app/recovery.cpp
 
+    HeldBack heldBack_;
     std::vector<HandOverRequest> handOvers_;  // app/singleinstance_window.cpp
     QTimer *handOverRetry_ = nullptr;
     bool handOversOpen_ = false;
+
+    bool inLongEdit_ = false;                 // app/longedits.cpp: events let through meanwhile
 
     bool ending_ = false;
     bool sessionEnding_ = false;

@@ -77,6 +77,11 @@ void frmMain::recoveryTimer_Timer()
 {
     if (ending_)
         return;
+    // Halfway through a long edit the text is neither the old nor the new: wait for its end.
+    if (inLongEdit_) {
+        recovery_->idleTimer->start();
+        return;
+    }
     const int sheet = sheets_.currentSheet();
     recovery_->writer.post({sheet, Text1->Text(), sheets_.sheetFilePath(sheet), sheets_.currentOpenedFile(),
                             sheets_.blnChanged(), sheets_.variants(sheet)});

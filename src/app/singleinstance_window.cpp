@@ -43,10 +43,12 @@ void frmMain::takeWaitingHandOvers()
 {
     if (handOvers_.empty() || ending_)
         return;
-    // A file is taken only from the main event loop with no question open and start-up done:
-    // a dialog or a menu that is open, or the code that opened it, may still rely on the sheet
-    // it was opened for. Until then the file waits and the check is made again.
-    if (!handOversOpen_ || QApplication::activeModalWidget() || QThread::currentThread()->loopLevel() > 1) {
+    // A file is taken only from the main event loop with no question open, no long edit under
+    // way and start-up done: a dialog or a menu that is open, or the code that opened it, may
+    // still rely on the sheet it was opened for. Until then the file waits and the check is
+    // made again.
+    if (!handOversOpen_ || inLongEdit_ || QApplication::activeModalWidget()
+        || QThread::currentThread()->loopLevel() > 1) {
         if (!handOverRetry_) {
             handOverRetry_ = new QTimer(this);
             handOverRetry_->setInterval(200);

@@ -1,6 +1,7 @@
 #include "commands/clsText1.h"
 
-#include <QPlainTextEdit>
+#include "app/TextBox.h"
+
 #include <QTextDocument>
 
 // Without a target every operation does nothing, as messages to a missing window would.
@@ -8,7 +9,7 @@
 void clsText1::Undo()
 {
     if (target_)
-        target_->undo();
+        target_->undoEdit();
 }
 
 void clsText1::SelectAll()

@@ -2,7 +2,7 @@
 
 #include <QtGlobal>
 
-class QPlainTextEdit;
+class TextBox;
 
 // The text-box command adapter: the edit operations of the Edit menu go through one object bound
 // to the text box, as messages go to a window handle.
@@ -16,10 +16,10 @@ public:
     void Cut();
     void Copy();
     bool CanUndo() const;
-    void setTarget(QPlainTextEdit *target) { target_ = target; }
+    void setTarget(TextBox *target) { target_ = target; }
     // Deletes the selection, leaving the clipboard alone.
     void Clear();
 
 private:
-    QPlainTextEdit *target_ = nullptr;
+    TextBox *target_ = nullptr;
 };

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -413,6 +414,48 @@ private slots:
         QVERIFY(!w.findChild<QTimer *>(u"Timer1"_s)->isActive());
         if (!blocked)
             QCOMPARE(Harness::bytes(h.sheetPath(1)), "typed\r\n"_ba);
+    }
+
+    // What comes while a long edit lets events through waits for its end: the end of the
+    // session closes the window with all of the edit written; text from the input method goes
+    // where it would have gone after the edit.
+    void eventsDuringALongEditWait_data()
+    {
+        QTest::addColumn<bool>("sessionEnds");
+        QTest::addRow("the end of the session") << true;
+        QTest::addRow("text from the input method") << false;
+    }
+    void eventsDuringALongEditWait()
+    {
+        QFETCH(bool, sessionEnds);
+        const QString text = u"ab\r\n"_s.repeated(50);
+        std::vector<std::pair<qsizetype, qsizetype>> edits;
+        for (int i = 0; i < 50; ++i)
+            edits.emplace_back(i * 4, 1);
+        const auto commit = [](TextBox *box) {
+            QInputMethodEvent e;
+            e.setCommitString(u"Q"_s);
+            QCoreApplication::sendEvent(box, &e);
+        };
+        TextBox reference;
+        reference.setText(text);
+        reference.replaceEach(edits, u"XY"_s);
+        commit(&reference);
+
+        Sheets h;
+        frmMain &w = h.start();
+        TextBox *box = text1(w);
+        box->setText(text);
+        box->setPauseEvery(0);
+        QTimer::singleShot(0, &w, [&] { sessionEnds ? w.endSession() : commit(box); });
+        box->replaceEach(edits, u"XY"_s);
+        if (sessionEnds) {
+            QCOMPARE(h.ended, 0);
+            QTRY_COMPARE(h.ended, 1);
+            QCOMPARE(Harness::bytes(h.sheetPath(1)), "XYb\r\n"_ba.repeated(50) + "\r\n");
+        } else {
+            QTRY_COMPARE(box->Text(), reference.Text());
+        }
     }
 
     void launcherHistorySkipsEmptyEntries()

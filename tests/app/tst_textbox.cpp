@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeySequence>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
@@ -122,6 +123,70 @@ private slots:
         QCOMPARE(box.Text(), text);
         QCOMPARE(edits, (QList<QList<int>>{{106, 9, 7}}));
         QVERIFY(!box.document()->isUndoAvailable());
+    }
+
+    // A replace-all that lets events through between its pieces leaves the document whole at
+    // each pause and is still one step to undo and to redo, by the menu and by the keys.
+    void replaceAllPausesAndStaysOneStep()
+    {
+        TextBox box;
+        const QString line = u"ab\r\n"_s, replacedLine = u"XYb\r\n"_s;
+        const QString text = line.repeated(20), replaced = replacedLine.repeated(20);
+        box.setText(text);
+        box.setPauseEvery(0);
+        QStringList seen;
+        box.setPause([&] { seen.append(box.Text()); });
+        QSignalSpy done(&box, &TextBox::longEditDone);
+        std::vector<std::pair<qsizetype, qsizetype>> edits;
+        for (int i = 0; i < 20; ++i)
+            edits.emplace_back(i * 4, 1);
+        box.replaceEach(edits, u"XY"_s);
+        QCOMPARE(box.Text(), replaced);
+        QCOMPARE(seen.size(), 19);
+        for (int k = 0; k < 19; ++k) // the last k + 1 are done, from the end
+            QCOMPARE(seen[k], line.repeated(19 - k) + replacedLine.repeated(k + 1));
+        QCOMPARE(done.size(), 1);
+
+        box.undoEdit();
+        QCOMPARE(box.Text(), text);
+        QTest::keyClick(&box, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(box.Text(), replaced);
+        // Typing after it is a step of its own.
+        box.setSelStart(box.Text().size());
+        QTest::keyClick(&box, Qt::Key_Q);
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box.Text(), replaced);
+        box.undoEdit();
+        QCOMPARE(box.Text(), text);
+    }
+
+    // Loading and rewriting much text go in pieces with pauses between them and give what one
+    // edit would, in the document as in the kept text.
+    void longLoadsAndRewritesPause()
+    {
+        const QString big = u"あいう\r\n"_s.repeated(300000); // more than one piece
+        QString converted = big;
+        converted.replace(u'い', u'イ');
+        TextBox box;
+        box.setPauseEvery(0);
+        int pauses = 0;
+        box.setPause([&] { ++pauses; });
+        const auto check = [&](const QString &expected) {
+            QCOMPARE(box.Text(), expected);
+            QCOMPARE(box.document()->toPlainText(), QString(expected).replace(u"\r\n"_s, u"\n"_s));
+        };
+        box.setText(big);
+        check(big);
+        QVERIFY(pauses > 0);
+        pauses = 0;
+        box.select(1, big.size() - 3); // the changed stretch is not the whole text
+        box.rewriteSelText(converted.sliced(1, big.size() - 3));
+        check(converted);
+        QVERIFY(pauses > 0);
+        pauses = 0;
+        box.restoreText(big);
+        check(big);
+        QVERIFY(pauses > 0);
     }
 
     // A save built from the document a piece at a time writes what Text() would: line breaks,

@@ -1,0 +1,72 @@
+// A long edit of the text box (a replace-all, loading or rewriting much text) lets the window's
+// events through every so often, so that the window keeps painting and answering the desktop.
+// The user's input waits for the end of the edit, and so does whatever would close a window or
+// drop a file on it.
+#include "app/TextBox.h"
+#include "app/frmMain.h"
+
+#include <QApplication>
+#include <QScopedValueRollback>
+#include <QTimer>
+
+namespace {
+
+// While an edit pauses: closes are refused (the main window's is remembered), drops are turned
+// away, and text from the input method, which does not come as the user's input but would
+// change the text under the edit, waits for the edit's end.
+class HoldBack final : public QObject {
+public:
+    HoldBack(const QWidget *window, frmMain::HeldBack &held) : window_(window), held_(held) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // A window's close reaches its widget through the platform window: refuse it there.
+        if (!watched->isWidgetType())
+            return false;
+        switch (event->type()) {
+        case QEvent::Close:
+            if (watched == window_)
+                held_.close = true;
+            event->ignore();
+            return true;
+        case QEvent::InputMethod:
+            held_.text.emplace_back(watched, event->clone());
+            return true;
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            event->ignore();
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    const QWidget *window_;
+    frmMain::HeldBack &held_;
+};
+
+} // namespace
+
+void frmMain::pauseLongEdit()
+{
+    HoldBack hold(this, heldBack_);
+    qApp->installEventFilter(&hold);
+    const QScopedValueRollback<bool> pausing(inLongEdit_, true);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    qApp->removeEventFilter(&hold);
+}
+
+void frmMain::longEditDone()
+{
+    // What waited comes now, in its order, from the event loop after whatever started the edit
+    // has finished: the input method's text, then a close asked for (the close box, the end of
+    // the session).
+    for (auto &[receiver, event] : std::exchange(heldBack_.text, {}))
+        if (receiver)
+            QCoreApplication::postEvent(receiver, event.release());
+    if (std::exchange(heldBack_.close, false))
+        QTimer::singleShot(0, this, &QWidget::close);
+}
