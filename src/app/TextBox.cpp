@@ -319,12 +319,22 @@ void TextBox::replaceQuietly(qsizetype start, qsizetype length, QStringView text
         // With the history off the document records nothing; turning it off drops the old steps.
         group_.reset();
         document()->setUndoRedoEnabled(false);
-        QTextCursor c(document());
-        c.setPosition(from);
-        c.setPosition(to, QTextCursor::KeepAnchor);
-        // Much text goes in a piece at a time, the old removed first, so that the window may
-        // let its events through between the pieces.
+        // Much text goes a piece at a time, so that the window may let its events through
+        // between the pieces: first the old, from its end, then the new.
         Pacer pacer(*this);
+        QTextCursor c(document());
+        int end = to;
+        while (end - from > TextFile::PieceChars) {
+            const int piece = end - int(TextFile::PieceChars);
+            c.setPosition(piece);
+            c.setPosition(end, QTextCursor::KeepAnchor);
+            c.removeSelectedText();
+            end = piece;
+            if (pacer.due())
+                pacer.pause();
+        }
+        c.setPosition(from);
+        c.setPosition(end, QTextCursor::KeepAnchor);
         qsizetype at = 0;
         do {
             if (at > 0 && pacer.due())
