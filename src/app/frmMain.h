@@ -318,12 +318,12 @@ private:
     qint64 statusDay_ = 0;                    // Julian day shown in status panel 3
     std::unique_ptr<RecoveryState> recovery_; // app/recovery.cpp
 
-    HeldBack heldBack_;
     std::vector<HandOverRequest> handOvers_;  // app/singleinstance_window.cpp
     QTimer *handOverRetry_ = nullptr;
     bool handOversOpen_ = false;
 
     bool inLongEdit_ = false;                 // app/longedits.cpp: events let through meanwhile
+    HeldBack heldBack_;
 
     bool ending_ = false;
     bool sessionEnding_ = false;
