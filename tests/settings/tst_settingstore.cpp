@@ -113,10 +113,10 @@ private slots:
 #endif
     }
 
-    // Each key a holder reads, as the store spells it, and the value a missing one stands for;
-    // each stored text that does not convert or apply (out of range, not a number, not finite,
-    // past 32 bits) leaves every holder as it was. The other keys' spellings and built-in values
-    // are checked where the window, the date dialog and the launcher read and write them.
+    // Keys as the store spells them and the value a missing one stands for; each stored text
+    // that does not convert or apply (out of range, not a number, not finite, past 32 bits)
+    // leaves every holder as it was. The other keys are checked where the window, the date
+    // dialog and the launcher read and write them.
     void keyTable_data()
     {
         using namespace SettingsKeys;
@@ -132,6 +132,7 @@ private slots:
         row("q7/BackColor", BackColor, "-2147483643", {"-1", "-2147483649", "white"});
         row("q7/FontB", FontB, "False", {"yes"});
         row("q7/FontI", FontI, "False", {""});
+        row("Size/Size1", Size1, "0", {}); // nowhere else seen before a second start
         row("q7/XXX", TabFontName, "Times New Roman", {"No Such Font"});
         row("q7/XXXX", TabFontSize, "11.25", {"0", "big"});
         row("q7/X", TabFontBold, "False", {"1,5"});
