@@ -250,7 +250,6 @@ private slots:
         QTest::addColumn<bool>("valid");
         QTest::addColumn<int>("systemIndex");
         QTest::addRow("white") << qint32(0xFFFFFF) << "16777215" << true << -1;
-        QTest::addRow("beyond RGB") << qint32(0x1000000) << "16777216" << false << -1;
         QTest::addRow("first system colour") << qint32(0x80000000u) << "-2147483648" << true << 0;
         QTest::addRow("last system colour") << qint32(0x80000018u) << "-2147483624" << true << 24;
         QTest::addRow("past the system colours") << qint32(0x80000019u) << "-2147483623" << false << -1;
