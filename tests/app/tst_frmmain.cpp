@@ -21,7 +21,8 @@ using namespace Qt::StringLiterals;
 using Setting = std::array<QString, 3>; // section, key, value
 
 namespace {
-const QString CannotOpen = u"ファイルを開けません"_s;
+const QString CannotOpen = u"ファイルを開けません\n"_s;
+const QString NotFound = CannotOpen + u"ファイルが見つかりません。"_s;
 
 // The seven sheet files, and settings stored before the start. The files have LF line ends:
 // sheet files are written CR LF, so one that was only read keeps its bytes.
@@ -44,9 +45,9 @@ QStringList captions(frmMain &w)
     return {w.windowTitle(), w.toolbarButton(4)->isEnabled() ? "enabled" : "disabled", w.toolbarButton(4)->toolTip()};
 }
 const QStringList NoFile1 = {"q7 Zibo q1", "disabled", ""};
-} // namespace
 
-// Runs a command that opens the options dialog, and hands the open dialog to inspect.
+// Runs a command that opens the options dialog; the page it opened on. `inside` gets the open
+// dialog, which is otherwise cancelled.
 int optionsPage(const std::function<void()> &open, const std::function<void(frmOption &)> &inside = {})
 {
     int page = -1;
@@ -55,14 +56,12 @@ int optionsPage(const std::function<void()> &open, const std::function<void(frmO
         if (!options)
             return;
         page = options->currentPage();
-        if (inside)
-            inside(*options);
-        else
-            options->reject();
+        inside ? inside(*options) : options->reject();
     });
     open();
     return page;
 }
+} // namespace
 
 class TestFrmMain : public QObject {
     Q_OBJECT
@@ -126,54 +125,26 @@ private slots:
         QCOMPARE(h.stored("Size", "Left") + u',' + h.stored("Size", "Top"), u"%1,%2"_s.arg(at.x()).arg(at.y()));
     }
 
-    void storedGeometryOffEveryScreen_data()
-    {
-        QTest::addColumn<QString>("size");
-        QTest::addColumn<QString>("position");
-        QTest::addRow("a size of 1e9 twips") << "1e9" << "300";
-        QTest::addRow("a position far to the left and above") << "9000" << "-100000";
-    }
+    // A stored size of 1e9 twips far up and left: the whole window comes onto the screen (a
+    // pixel of rounding either way; the placing itself is tst_layoutrules' matter).
     void storedGeometryOffEveryScreen()
     {
-        QFETCH(QString, size);
-        QFETCH(QString, position);
-        Sheets h({{"Size", "Size1", "1"}, {"Size", "Size2", "1"}, {"Size", "Width", size}, {"Size", "Height", size},
-                  {"Size", "Left", position}, {"Size", "Top", position}});
+        Sheets h({{"Size", "Size1", "1"}, {"Size", "Size2", "1"}, {"Size", "Width", "1e9"}, {"Size", "Height", "1e9"},
+                  {"Size", "Left", "-100000"}, {"Size", "Top", "-100000"}});
         frmMain &w = h.start();
-        // The whole window lies on the screen (a pixel of rounding either way).
         const QRect screen(0, 0, w.screenWidthTwips(), w.screenHeightTwips());
-        const QRect window(w.windowLeft(), w.windowTop(), w.windowWidth(), w.windowHeight());
-        QVERIFY2(screen.adjusted(-15, -15, 15, 15).contains(window),
-                 qPrintable(u"%1,%2 %3x%4"_s.arg(window.x()).arg(window.y()).arg(window.width()).arg(window.height())));
+        QVERIFY(screen.adjusted(-15, -15, 15, 15).contains(QRect(w.windowLeft(), w.windowTop(), w.windowWidth(), w.windowHeight())));
     }
 
-    void storedValuesThatDoNotApply()
-    {
-        // Each bad value fails alone; everything else is read.
-        Sheets h({{"q7", "FontSize", "big"}, {"q7", "FontColor", "not a colour"}, {"q7", "BackColor", "16777216"},
-                  {"q7", "FontB", "yes"}, {"q7", "FontName", "No Such Font Family 123"}, {"q7", "XXXX", "-3"},
-                  {"q7", "File", "nonsense"}, {"q7", "q2", ""}, {"IME", "IME", "false"},
-                  {"q7", "q3", QString(100000, u'x')}});
-        frmMain &w = h.start();
-        const QFont design = TextBox().font();
-        QCOMPARE(text1(w)->font().pointSizeF(), design.pointSizeF());
-        QCOMPARE(text1(w)->font().family(), design.family());
-        QVERIFY(!text1(w)->font().bold());
-        QCOMPARE(text1(w)->ForeColor(), qint32(0x80000008));
-        QCOMPARE(text1(w)->BackColor(), qint32(0x80000005));
-        QCOMPARE(w.sheets().Label2(), u"q7 Zibo q1"_s);
-        QCOMPARE(tabStrip1(w)->caption(2), QString()); // an empty caption stays empty
-        QCOMPARE(tabStrip1(w)->caption(3), QString(Holders::MaxCaptionLength, u'x')); // a huge one is cut
-        QCOMPARE(text1(w)->imeMode(), 4);             // only exactly "False" turns it off
-        h.closeWindow();
-        QCOMPARE(h.stored("q7", "FontColor") + u' ' + h.stored("q7", "XXXX"), u"-2147483640 11.25"_s);
-    }
-
-    void storedAppearanceApplies()
+    // Stored appearance reaches the sheet and the tabs (what the store refuses is its own test's
+    // matter); an empty tab caption stays empty, a huge one is cut, and only "False" exactly
+    // turns the input method off.
+    void storedSettingsApply()
     {
         Sheets h({{"q7", "FontSize", "14.5"}, {"q7", "FontColor", "255"}, {"q7", "BackColor", "16711680"},
                   {"q7", "FontB", "TRUE"}, {"q7", "FontI", "-1"}, {"q7", "XXXX", "9"}, {"q7", "X", "true"},
-                  {"q7", "File", "q7 Zibo q4"}});
+                  {"q7", "File", "q7 Zibo q4"}, {"q7", "q2", ""}, {"q7", "q3", QString(100000, u'x')},
+                  {"IME", "IME", "false"}});
         frmMain &w = h.start();
         QCOMPARE(text1(w)->font().pointSizeF(), 14.5);
         QVERIFY(text1(w)->font().bold() && text1(w)->font().italic());
@@ -183,50 +154,59 @@ private slots:
         QCOMPARE(tabStrip1(w)->tabFont().pointSizeF(), 9.0);
         QCOMPARE(tabStrip1(w)->SelectedIndex(), 4);
         QCOMPARE(text1(w)->Text(), u"sheet 4"_s);
-        h.closeWindow();
-        QCOMPARE(h.stored("q7", "FontSize") + u' ' + h.stored("q7", "FontB"), u"14.5 True"_s);
+        QCOMPARE(tabStrip1(w)->caption(2), QString());
+        QCOMPARE(tabStrip1(w)->caption(3), QString(Holders::MaxCaptionLength, u'x'));
+        QCOMPARE(text1(w)->imeMode(), 4);
     }
 
-    // The file named on the command line goes into sheet 1, whichever sheet was last in use.
+    // The file named on the command line goes into sheet 1, whichever sheet was last in use. One
+    // that cannot be read, or whose name the system cannot decode, leaves sheet 1's own text. The
+    // named file itself is never written, and a path that was not read is never kept.
     void commandLine_data()
     {
         QTest::addColumn<QString>("argument");
         QTest::addColumn<QString>("startDir"); // empty: the argument is made absolute
-        QTest::addColumn<bool>("opened");
-        QTest::addRow("absolute path") << "work/a b.txt" << "" << true;
-        QTest::addRow("relative path from the start directory") << "a b.txt" << "work" << true;
-        QTest::addRow("unreadable file keeps sheet 1's own text") << "work/none.txt" << "" << false;
+        QTest::addColumn<bool>("undecodable");
+        QTest::addColumn<QString>("message"); // empty: opened
+        QTest::addRow("absolute path") << "work/a b.txt" << "" << false << "";
+        QTest::addRow("relative path from the start directory") << "a b.txt" << "work" << false << "";
+        QTest::addRow("missing file") << "work/none.txt" << "" << false << NotFound;
+        QTest::addRow("a name the system cannot decode") << "work/a b.txt" << "" << true
+            << CannotOpen + u"ファイル名に、この環境の文字コードで表せないバイトがあります。"_s;
     }
     void commandLine()
     {
         QFETCH(QString, argument);
         QFETCH(QString, startDir);
-        QFETCH(bool, opened);
+        QFETCH(bool, undecodable);
+        QFETCH(QString, message);
+        const bool opened = message.isEmpty();
         Sheets h({{"q7", "File", "q7 Zibo q5"}});
+        if (undecodable)
+            h.configure = [](FrmMainEnv &env) { env.commandLineNameUnusable = true; };
         QDir().mkpath(h.tmp.filePath("work"));
         h.writeFile(h.tmp.filePath("work/a b.txt"), "\r\nfrom outside\r\nline 2\r\n");
         const QString path = h.tmp.filePath(startDir.isEmpty() ? argument : startDir + u'/' + argument);
+        const QByteArray before = Harness::bytes(path);
         frmMain &w = h.start(startDir.isEmpty() ? path : argument, startDir.isEmpty() ? "" : h.tmp.filePath(startDir));
         QCOMPARE(tabStrip1(w)->SelectedIndex(), 1);
-        QCOMPARE(h.dialogs.prompts(), opened ? QStringList() : QStringList{CannotOpen + u"\nファイルが見つかりません。"_s});
+        QCOMPARE(h.dialogs.prompts(), opened ? QStringList() : QStringList{message});
         QCOMPARE(captions(w), opened ? (QStringList{"q7 Zibo q1 - " + path, "enabled", "上書き保存－" + path}) : NoFile1);
         QCOMPARE(text1(w)->Text(), opened ? u"from outside\r\nline 2"_s : u"sheet 1"_s);
         h.closeWindow();
         QCOMPARE(Harness::bytes(h.sheetPath(1)), opened ? "from outside\r\nline 2\r\n"_ba : "sheet 1\n"_ba);
-        // The named file itself is never written, and a path that could not be read is never kept.
-        QCOMPARE(Harness::bytes(path), opened ? "\r\nfrom outside\r\nline 2\r\n"_ba : "<missing>"_ba);
+        QCOMPARE(Harness::bytes(path), before);
         QCOMPARE(h.stored("Open", "File0"), opened ? path : QString());
     }
 
-    // The toolbar: 20 buttons and 9 separators in index order, fixed tooltips, the buttons that
-    // share a menu item's action, and the three disabled at start until the timer says otherwise.
+    // 20 buttons and 9 separators in index order, fixed tips, the buttons that share a menu
+    // item's action, and those disabled at start; cut stays enabled where its menu item is not.
     void toolbarButtons()
     {
         Sheets h;
         frmMain &w = h.start();
-        const QList<QAction *> items = w.findChild<QToolBar *>()->actions();
         QString layout;
-        for (QAction *a : items)
+        for (QAction *a : w.findChild<QToolBar *>()->actions())
             layout += a->isSeparator() ? u'|' : u'b';
         QCOMPARE(layout, u"bbbb|bbbb|b|b|bbb|bbb|b|b|b|b"_s);
         const struct { int index; const char *tip; const char *shared; } rows[] = {
@@ -244,90 +224,36 @@ private slots:
             QCOMPARE(button->isEnabled(), row.index != 13 && row.index != 16);
         }
         QVERIFY(!w.toolbarButton(4)->isEnabled() && !w.toolbarButton(5) && !w.toolbarButton(30));
-        // Buttons of their own stay enabled where the menu item is not, and run its command.
-        text1(w)->select(0, 5);
         tick(w);
-        QVERIFY(w.toolbarButton(16)->isEnabled());
-        w.toolbarButton(16)->trigger();
-        QCOMPARE(text1(w)->Text(), u">sheet 1"_s);
-        text1(w)->select(0, 0);
-        tick(w);
-        QVERIFY(!w.toolbarButton(16)->isEnabled() && !action(w, "mnuCut")->isEnabled() && w.toolbarButton(6)->isEnabled());
+        QVERIFY(!action(w, "mnuCut")->isEnabled() && w.toolbarButton(6)->isEnabled());
     }
 
-    void optionsOpenOnTheirPage_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<int>("page");
-        QTest::addRow("動作環境の設定(&O)") << "mnuOpt" << 0;
-        QTest::addRow("toolbar 23") << "23" << 0;
-        QTest::addRow("the tab strip's right-button menu") << "right click" << 1;
-        QTest::addRow("ﾊﾞｰｼﾞｮﾝ情報(&A)") << "mnuAbout" << 3;
-        QTest::addRow("toolbar 27") << "27" << 3;
-    }
-    void optionsOpenOnTheirPage()
-    {
-        QFETCH(QString, how);
-        QFETCH(int, page);
-        Sheets h;
-        frmMain &w = h.start();
-        const auto open = [&] {
-            if (how == u"right click") {
-                QTest::mouseClick(tabStrip1(w)->bar(), Qt::RightButton);
-                QVERIFY(w.findChild<QMenu *>(u"mnuRtab"_s)->isVisible());
-                action(w, "mnuRtab00")->trigger();
-            } else if (how.startsWith(u"mnu")) {
-                action(w, how)->trigger();
-            } else {
-                w.toolbarButton(how.toInt())->trigger();
-            }
-        };
-        QCOMPARE(optionsPage(open), page);
-    }
-
-    // What the dialog applies reaches the tabs, the menus, the buttons and, at exit, the store.
-    void optionsApplyReachesTheWindow()
+    // Each way in opens the options on its own page (the toolbar shares the menu's actions);
+    // what they apply reaches the tabs, the menus, the buttons and, at exit, the store.
+    void options()
     {
         Sheets h;
         frmMain &w = h.start();
-        optionsPage([&] { action(w, "mnuOpt")->trigger(); }, [](frmOption &options) {
+        QCOMPARE(optionsPage([&] { action(w, "mnuAbout")->trigger(); }), 3);
+        const int page = optionsPage([&] { action(w, "mnuOpt")->trigger(); }, [](frmOption &options) {
             options.Text21[0]->setText(u"メモ"_s);
             options.Text2[1]->setText(u"/opt/tool"_s);
             options.txtInyou->setText(u"| "_s);
             options.Command1[0]->click();
         });
+        QCOMPARE(page, 0);
         QCOMPARE(tabStrip1(w)->caption(1), u"メモ"_s);
         QVERIFY(action(w, "mnuApri1")->isVisible());
         QCOMPARE(w.toolbarButton(20)->toolTip(), u"/opt/tool"_s);
         QCOMPARE(w.holders().quoteMark, u"| "_s);
+        QCOMPARE(optionsPage([&] {
+            QTest::mouseClick(tabStrip1(w)->bar(), Qt::RightButton);
+            QVERIFY(w.findChild<QMenu *>(u"mnuRtab"_s)->isVisible());
+            action(w, "mnuRtab00")->trigger();
+        }), 1);
         h.closeWindow();
         QCOMPARE(h.stored("q7", "q1"), u"メモ"_s);
-        QCOMPARE(h.stored("Launch", "Bar1"), u"/opt/tool"_s);
-        QCOMPARE(h.stored("Launch", "Name1"), u"/opt/tool"_s);
-    }
-
-    void commandLineNameTheSystemCannotDecode()
-    {
-        Sheets h({{"q7", "File", "q7 Zibo q5"}});
-        h.configure = [](FrmMainEnv &env) { env.commandLineNameUnusable = true; };
-        frmMain &w = h.start(h.sheetPath(3));
-        QCOMPARE(h.dialogs.prompts(), QStringList{CannotOpen + u"\nファイル名に、この環境の文字コードで表せないバイトがあります。"_s});
-        QCOMPARE(captions(w), NoFile1);
-        QCOMPARE(text1(w)->Text(), u"sheet 1"_s);
-        QVERIFY(!w.sheets().blnChanged());
-    }
-
-    void switchingWritesOnlyChangedSheets()
-    {
-        Sheets h;
-        frmMain &w = h.start();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        QTest::keyClick(&w, Qt::Key_5, Qt::AltModifier);
-        QCOMPARE(text1(w)->Text(), u"sheet 5"_s);
-        QTest::keyClicks(text1(w), "x");
-        h.selectTab(2);
-        QCOMPARE(Harness::bytes(h.sheetPath(5)), "xsheet 5\r\n"_ba);
-        QCOMPARE(Harness::bytes(h.sheetPath(1)), "sheet 1\n"_ba); // only viewed
+        QCOMPARE(h.stored("Launch", "Bar1") + u' ' + h.stored("Launch", "Name1"), u"/opt/tool /opt/tool"_s);
     }
 
     // A sheet that shows a file's path in the captions, and one whose own file cannot be read:
@@ -342,7 +268,7 @@ private slots:
         h.selectTab(5); // its tab caption plays no part
         QCOMPARE(captions(w), (QStringList{"q7 Zibo q5", "disabled", ""}));
         h.selectTab(4);
-        QCOMPARE(h.dialogs.prompts(), QStringList{CannotOpen + u"\nファイルが見つかりません。"_s});
+        QCOMPARE(h.dialogs.prompts(), QStringList{NotFound});
         QCOMPARE(text1(w)->Text(), QString());
         QCOMPARE(captions(w), (QStringList{"q7 Zibo q4", "disabled", ""}));
         QCOMPARE(w.sheets().lblRealFile(4), u"/memo/b.txt"_s);
@@ -381,7 +307,7 @@ private slots:
     }
 
     // A session end closes without a question of its own, and ends the program once even while
-    // a question is open, whatever the answer.
+    // the close question is open, whatever the answer (the start-up message: the e2e display run).
     void sessionEndClosesWithoutWaiting_data()
     {
         QTest::addColumn<QString>("when");
@@ -389,7 +315,6 @@ private slots:
         QTest::addColumn<int>("asked");
         QTest::addRow("a changed sheet is written") << "idle" << false << 0;
         QTest::addRow("an unwritable sheet is given up without asking") << "idle" << true << 0;
-        QTest::addRow("the unreadable-sheet message at start") << "start" << true << 1;
         QTest::addRow("the close question of an unwritable sheet") << "close" << true << 1;
     }
     void sessionEndClosesWithoutWaiting()
@@ -400,15 +325,11 @@ private slots:
         Sheets h;
         h.dialogs.whileAsking = [&h] { h.window->endSession(); };
         h.dialogs.answers = {MsgBoxResult::No};
-        if (when == "start")
-            h.block(1);
         frmMain &w = h.start();
-        if (when != "start") {
-            if (blocked)
-                h.block(1);
-            text1(w)->setText("typed");
-            when == "close" ? void(w.close()) : w.endSession();
-        }
+        if (blocked)
+            h.block(1);
+        text1(w)->setText("typed");
+        when == "close" ? void(w.close()) : w.endSession();
         QCOMPARE(h.ended, 1);
         QCOMPARE(h.dialogs.calls.size(), asked);
         QVERIFY(!w.findChild<QTimer *>(u"Timer1"_s)->isActive());

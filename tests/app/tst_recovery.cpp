@@ -1,6 +1,4 @@
-// The main window's recovery copies: written once typing pauses, gone at every save point and
-// at a normal end, kept when a session ends on a sheet that cannot be written, offered back at
-// the next start; and what the status bar says about the encoding a sheet will get.
+// The main window's recovery copies, and what the status bar says of the encoding a sheet gets.
 #include "harness.h"
 #include "sheets/recoverycopies.h"
 
@@ -22,8 +20,7 @@ struct Recovery : Harness {
     }
     RecoveryCopies copies() const { return RecoveryCopies(programDir, tmp.filePath(u"state"_s)); }
     QString copyPath(int n) const { return QDir(programDir).filePath(u"q%1.txt.recovery"_s.arg(n)); }
-    // Types at the caret, as a user does (what the keyboard of a test cannot type, as an input
-    // method would).
+    // Types at the caret; what a test keyboard cannot type comes as from an input method.
     void type(const QString &text)
     {
         if (text.toLatin1() == text.toUtf8())
@@ -36,10 +33,9 @@ struct Recovery : Harness {
     {
         return QTest::qWaitFor([&] { return Harness::bytes(copyPath(n)) == bytes; }, 5000);
     }
-    // A folder where the sheet file was: it cannot be written.
     void block(int n) { QVERIFY(QFile::remove(sheetPath(n)) && QDir().mkdir(sheetPath(n))); }
     QStatusBar *bar() const { return window->findChild<QStatusBar *>(u"StatusBar1"_s); }
-    // A note comes once: cleared, more typing brings it not back.
+    // A note comes once: more typing brings it not back.
     void saysNothingMore()
     {
         bar()->clearMessage();
@@ -55,13 +51,12 @@ class TestRecovery : public QObject {
     Q_OBJECT
 private slots:
     // A pause in typing writes the copy; the sheet's file waits for its save point, which
-    // removes the copy. A sheet whose file cannot be written keeps its copy where the user
-    // stays on it, and at a session end, which cannot ask (typed just now, before the idle
-    // delay: the end writes the copy itself); a user who gives the changes up keeps none.
+    // removes the copy. An unwritable sheet keeps it where the user stays on it and at a
+    // session end (typed before the idle delay: the end writes it); giving up keeps none.
     void savePoints_data()
     {
         QTest::addColumn<QString>("how");
-        QTest::addColumn<QByteArray>("sheet1"); // the file afterwards; none: it cannot be written
+        QTest::addColumn<QByteArray>("sheet1"); // the file afterwards; null: unwritable
         QTest::addColumn<bool>("kept");
         QTest::addRow("leaving the sheet") << "tab" << "typed sheet 1\r\n"_ba << false;
         QTest::addRow("closing the window") << "close" << "typed sheet 1\r\n"_ba << false;
@@ -101,8 +96,7 @@ private slots:
         QCOMPARE(h.copies().sheets(), kept ? QList<int>{1} : QList<int>{});
     }
 
-    // An unchanged sheet gets no copy: loading a sheet is no edit. The tip follows the sheet
-    // shown, never naming the last one's encoding for it.
+    // Loading a sheet is no edit, so no copy; the tip never names the last sheet's encoding.
     void unchangedSheetHasNoCopy()
     {
         Recovery h;
@@ -115,15 +109,15 @@ private slots:
         QVERIFY(h.copies().sheets().isEmpty());
     }
 
-    // At start, one question names every sheet with a copy; Yes (the default button) puts each
-    // text into its file and shows the current one, No keeps the files; both remove the copies.
+    // One question at start names every sheet with a copy; Yes puts each text into its file,
+    // No keeps the files; both remove the copies.
     void startUpQuestion_data()
     {
         QTest::addColumn<QList<int>>("sheets");
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("names");
-        QTest::addRow("two sheets, Yes") << QList<int>{1, 3} << int(MsgBoxResult::Yes) << u"シート 1, シート 3"_s;
-        QTest::addRow("two sheets, No") << QList<int>{3, 7} << int(MsgBoxResult::No) << u"シート 3, シート 7"_s;
+        QTest::addRow("Yes") << QList<int>{1, 3} << int(MsgBoxResult::Yes) << u"シート 1, シート 3"_s;
+        QTest::addRow("No") << QList<int>{3, 7} << int(MsgBoxResult::No) << u"シート 3, シート 7"_s;
     }
     void startUpQuestion()
     {
@@ -131,8 +125,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QString, names);
         Recovery h;
-        // ∵ in its NEC code, which the converter would not choose: the sheet file gets it back.
-        const QByteArray secondCode = " \x87\x9a";
+        const QByteArray secondCode = " \x87\x9a"; // ∵ in its NEC code, which the file keeps
         for (int n : sheets)
             h.writeFile(h.copyPath(n), "recovered " + QByteArray::number(n) + secondCode + "\r\n");
         h.dialogs.answers = {answer};
@@ -175,8 +168,7 @@ private slots:
         QCOMPARE(h.copies().sheets(), QList<int>{2});
     }
 
-    // Where no place takes the copy, typing goes on without a message box; the status bar says
-    // so once.
+    // Where no place takes the copy, typing goes on; the status bar, not a box, says so once.
     void copyNowhere()
     {
         Recovery h;
@@ -189,8 +181,8 @@ private slots:
         QCOMPARE(text1(w)->Text(), u"bxsheet 1"_s);
     }
 
-    // Panel 3's tip names the encoding the sheet's file, and the file opened into it, will be
-    // written in; a text beyond Shift_JIS is told once per sheet in the status bar.
+    // Panel 3's tip names the encodings the sheet and its opened file will be written in; a
+    // text beyond Shift_JIS is told once in the status bar.
     void encodingShown_data()
     {
         QTest::addColumn<QByteArray>("sheet1");
@@ -231,8 +223,7 @@ private slots:
         h.saysNothingMore();
     }
 
-    // A message hides the launcher box: while the user types there, the note waits for the
-    // next check.
+    // A message would hide the launcher box under the user's typing: the note waits.
     void noteWaitsWhileTheLauncherHasFocus()
     {
         Recovery h;

@@ -17,9 +17,8 @@
 
 namespace {
 
-// Run as "<this test> --hold <dir> [<program> <argument>]": takes the lock, starts the program if
-// one is given, writes whether it got the lock and the program's process id, and keeps the lock
-// until killed or until its standard input closes (so it never outlives a test that stopped early).
+// "<this test> --hold <dir> [<program> <argument>]": takes the lock, starts the program, prints
+// "<got the lock: 1/0> <its process id>", and holds on until killed or its input closes.
 constexpr char HoldArgument[] = "--hold";
 
 int holdLock(int argc, char *argv[])
@@ -90,9 +89,9 @@ private slots:
         QVERIFY(instance.tryAcquire());
     }
 
-    // A holder in another process wins while it lives, although its runtime folder is not ours
-    // (as for a copy started from su or cron), and its lock goes when it is killed (no destructor
-    // runs), even while a program it started lives on.
+    // A holder in another process wins while it lives, though its runtime folder is not ours
+    // (started from su or cron), and its lock goes when it is killed, even while a program it
+    // started lives on.
     void heldByAnotherProcess()
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
