@@ -126,18 +126,25 @@ private slots:
         QVERIFY(!text1(w)->document()->isUndoAvailable());
     }
 
-    void quoteMarkOfTheSettings()
+    // The copies leave the text and its selection alone; the quote mark is the settings'.
+    void copies()
     {
         h->preset("q7", "Inyouhu", "| ");
         frmMain &w = h->start();
         text1(w)->setText(QStringLiteral("a\r\nb"));
-        // The copy leaves the text and the selection alone.
         text1(w)->select(0, 4);
         action(w, "mnuIncopy")->trigger();
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("| a\n| b"));
         QCOMPARE(text1(w)->SelLength(), qsizetype(4));
-        // The toolbar button quotes as the menu item does, once the timer has enabled it.
         text1(w)->select(3, 1);
+        action(w, "mnuAllcopy")->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("a\nb"));
+        QCOMPARE(text1(w)->SelLength(), qsizetype(1));
+        QCOMPARE(h->dialogs.calls.size(), 1);
+        const FakeDialogs::Call &said = h->dialogs.calls[0];
+        QCOMPARE(said.prompt + u'|' + said.title, QStringLiteral("すべての範囲をコピーしました。|q7 Zibo"));
+        QCOMPARE(said.style, MsgBoxStyle::OKOnly | MsgBoxStyle::Information);
+        // The toolbar button quotes as the menu item does, once the timer has enabled it.
         tick(w);
         w.toolbarButton(16)->trigger();
         QCOMPARE(text1(w)->Text(), QStringLiteral("a\r\n| b"));
@@ -221,19 +228,6 @@ private slots:
         QCOMPARE(text1(w)->Text(), textAfter);
         QCOMPARE(QApplication::clipboard()->text(), clipboardAfter);
         QCOMPARE(text1(w)->SelLength(), qsizetype(selLengthAfter));
-    }
-
-    void copyAll()
-    {
-        frmMain &w = h->start();
-        text1(w)->setText(QStringLiteral("a\r\nb c"));
-        text1(w)->select(3, 1);
-        action(w, "mnuAllcopy")->trigger();
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("a\nb c"));
-        QCOMPARE(text1(w)->SelLength(), qsizetype(1)); // the selection stays
-        QCOMPARE(h->dialogs.prompts(), QStringList{QStringLiteral("すべての範囲をコピーしました。")});
-        QCOMPARE(h->dialogs.calls[0].title, QStringLiteral("q7 Zibo"));
-        QCOMPARE(h->dialogs.calls[0].style, MsgBoxStyle::OKOnly | MsgBoxStyle::Information);
     }
 
     void timerTick_data()
