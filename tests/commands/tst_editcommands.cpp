@@ -230,32 +230,22 @@ private slots:
         QCOMPARE(text1(w)->SelLength(), qsizetype(selLengthAfter));
     }
 
-    void timerTick_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("selStart");
-        QTest::addColumn<int>("selLength");
-        QTest::addColumn<QString>("expected");
-        QTest::addRow("selection: start line, end column") << "ab\r\ncdef" << 1 << 6 << "   1 :    4";
-        QTest::addRow("lone LF is one character of the line") << "a\nbc" << 3 << 0 << "   1 :    4";
-    }
+    // The tick shows the selection's start line and end column, a lone LF being one character
+    // of its line; the quote button follows the selection; panel 3's date turns at midnight.
     void timerTick()
     {
-        QFETCH(QString, text);
-        QFETCH(int, selStart);
-        QFETCH(int, selLength);
-        QFETCH(QString, expected);
         clock = QDateTime(QDate(1998, 10, 5), QTime(23, 59, 59, 950));
         frmMain &w = h->start();
-        text1(w)->setText(text);
-        text1(w)->selectAll();
+        text1(w)->setText(QStringLiteral("ab\r\ncdef"));
+        text1(w)->select(1, 6);
         tick(w);
-        text1(w)->select(selStart, selLength);
+        QCOMPARE(statusPanel(w, 2)->text(), QStringLiteral("   1 :    4"));
+        QVERIFY(w.toolbarButton(16)->isEnabled());
+        text1(w)->setText(QStringLiteral("a\nbc"));
+        text1(w)->select(4, 0);
         tick(w);
-        QCOMPARE(statusPanel(w, 2)->text(), expected);
-        // The quote button follows the selection at the tick.
-        QCOMPARE(w.toolbarButton(16)->isEnabled(), selLength > 0);
-        // Panel 3's date turns over at midnight.
+        QCOMPARE(statusPanel(w, 2)->text(), QStringLiteral("   1 :    5"));
+        QVERIFY(!w.toolbarButton(16)->isEnabled());
         QCOMPARE(statusPanel(w, 3)->text(), QStringLiteral("1998/10/05"));
         clock = clock.addMSecs(100);
         tick(w);

@@ -159,38 +159,29 @@ private slots:
             QCOMPARE(Harness::bytes(h.sheetPath(1)), bytes);
     }
 
-    void insertAtCaret_data()
-    {
-        QTest::addColumn<bool>("exists");
-        QTest::addColumn<QString>("text");
-        QTest::addRow("replaces the selection") << true << QStringLiteral("aX\r\nYef");
-        QTest::addRow("missing file changes nothing") << false << QStringLiteral("abcdef");
-    }
+    // A file that cannot be read changes nothing; one read replaces the selection as one edit
+    // the box undoes. Neither is attached: the sheet keeps its own opened file.
     void insertAtCaret()
     {
-        QFETCH(bool, exists);
-        QFETCH(QString, text);
         FileHarness h;
-        const QString path = h.user("part.txt");
-        if (exists)
-            h.writeFile(path, "\r\nX\r\nY\r\n");
         h.preset("Open", "File0", h.user("attached.txt"));
         h.writeFile(h.sheetPath(1), "abcdef\r\n");
         frmMain &w = h.start();
         text1(w)->select(1, 3);
+        const QString path = h.user("part.txt");
         h.answer(path, CommonDialogFlags::OverwritePrompt);
-
         h.trigger("mnuSelopen");
-
         QCOMPARE(h.files.shown, QStringList{OpenDialog});
-        QCOMPARE(h.boxesShown(), exists ? QStringList() : QStringList{CannotOpenBox});
-        QCOMPARE(text1(w)->Text(), text);
-        // Nothing is attached: the sheet keeps its own opened file.
+        QCOMPARE(h.boxesShown(), QStringList{CannotOpenBox});
+        QCOMPARE(text1(w)->Text(), QStringLiteral("abcdef"));
+
+        h.writeFile(path, "\r\nX\r\nY\r\n");
+        h.answer(path, CommonDialogFlags::OverwritePrompt);
+        h.trigger("mnuSelopen");
+        QCOMPARE(text1(w)->Text(), QStringLiteral("aX\r\nYef"));
         QCOMPARE(w.sheets().lblRealFile(1), h.user("attached.txt"));
-        if (exists) {
-            text1(w)->undo();
-            QCOMPARE(text1(w)->Text(), QStringLiteral("abcdef"));
-        }
+        text1(w)->undo();
+        QCOMPARE(text1(w)->Text(), QStringLiteral("abcdef"));
     }
 
     // Save As and Save the selection, and a failed write of any save command: that is reported
@@ -270,29 +261,21 @@ private slots:
         QCOMPARE(TextFile::read(path).text, QStringLiteral("za\r\nb\r\nc"));
     }
 
-    // The next start shows the sheet as last written and the settings changed since start.
-    void exitCommands_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("sheet2");
-        QTest::addRow("Exit writes the sheet") << "mnuEndno" << QStringLiteral("typed sheet 2");
-        QTest::addRow("Exit without saving keeps the last save point") << "mnuNoe" << QStringLiteral("sheet 2");
-    }
+    // The next start shows the sheet that was current, as last written: Exit without saving
+    // keeps its last save point, Exit writes it.
     void exitCommands()
     {
-        QFETCH(QString, command);
-        QFETCH(QString, sheet2);
         FileHarness h;
-        frmMain &w = h.start();
-        h.selectTab(2);
-        QTest::keyClicks(text1(w), QStringLiteral("typed "));
-
-        h.trigger(command);
-
-        QCOMPARE(h.ended, 1);
-        frmMain &again = h.start();
-        QCOMPARE(again.sheets().currentSheet(), 2);
-        QCOMPARE(text1(again)->Text(), sheet2);
+        h.start();
+        for (int sheet : {2, 3}) {
+            h.selectTab(sheet);
+            QTest::keyClicks(text1(*h.window), QStringLiteral("typed "));
+            h.trigger(sheet == 2 ? "mnuNoe" : "mnuEndno");
+            QCOMPARE(h.ended, sheet - 1);
+            frmMain &again = h.start();
+            QCOMPARE(again.sheets().currentSheet(), sheet);
+            QCOMPARE(text1(again)->Text(), sheet == 2 ? QStringLiteral("sheet 2") : QStringLiteral("typed sheet 3"));
+        }
     }
 };
 
