@@ -24,9 +24,6 @@ void setClipboard(Clip kind)
     QApplication::clipboard()->setMimeData(data);
 }
 
-// What happens between a rewrite and Undo.
-enum Between { Nothing, Type, TypeAndTick, New };
-
 } // namespace
 
 class TestEditCommands : public QObject {
@@ -150,41 +147,28 @@ private slots:
         QCOMPARE(text1(w)->Text(), QStringLiteral("a\r\n| b"));
     }
 
-    void undoSequences_data()
-    {
-        QTest::addColumn<int>("between");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("caret");
-        // Every sequence starts with "two" of "one two three" upper-cased.
-        QTest::addRow("rewrite then Undo") << int(Nothing) << "one two three" << 7;
-        QTest::addRow("typing after the rewrite, then a tick: Undo takes the typing") << int(TypeAndTick) << "one TWO three" << 7;
-        QTest::addRow("typing, Undo before the tick: the same") << int(Type) << "one TWO three" << 7;
-        QTest::addRow("rewrite then New keeps the snapshot") << int(New) << "one two three" << 0;
-    }
+    // One Undo takes back a rewrite, or the typing after it whether or not a tick came between;
+    // New keeps the snapshot. One level only: nothing is left to undo.
     void undoSequences()
     {
-        QFETCH(int, between);
-        QFETCH(QString, expected);
-        QFETCH(int, caret);
-
         frmMain &w = h->start();
-        text1(w)->setText(QStringLiteral("one two three"));
-        text1(w)->select(4, 3);
-        action(w, "mnuChar6")->trigger();
-        if (between == Type || between == TypeAndTick)
-            QTest::keyClicks(text1(w), QStringLiteral("X"));
-        if (between == TypeAndTick)
-            tick(w);
-        if (between == New) {
-            h->dialogs.answers = {MsgBoxResult::OK};
-            action(w, "mnuNew")->trigger();
-        }
         QAction *undoButton = w.toolbarButton(13);
-        undoButton->trigger();
-        QCOMPARE(text1(w)->Text(), expected);
-        QCOMPARE(text1(w)->SelStart(), qsizetype(caret));
-        // One level only: nothing is left to undo.
-        QVERIFY(!undoButton->isEnabled());
+        // "two" of "one two three" upper-cased, then what happens before Undo.
+        const auto undoAfter = [&](const std::function<void()> &between) -> QString {
+            text1(w)->setText(QStringLiteral("one two three"));
+            text1(w)->select(4, 3);
+            action(w, "mnuChar6")->trigger();
+            between();
+            undoButton->trigger();
+            return text1(w)->Text() + QStringLiteral(", caret %1").arg(text1(w)->SelStart())
+                + (undoButton->isEnabled() ? QStringLiteral(", more to undo") : QString());
+        };
+        const auto type = [&] { QTest::keyClicks(text1(w), QStringLiteral("X")); };
+        QCOMPARE(undoAfter([] {}), QStringLiteral("one two three, caret 7"));
+        QCOMPARE(undoAfter(type), QStringLiteral("one TWO three, caret 7"));
+        QCOMPARE(undoAfter([&] { type(); tick(w); }), QStringLiteral("one TWO three, caret 7"));
+        h->dialogs.answers = {MsgBoxResult::OK};
+        QCOMPARE(undoAfter([&] { action(w, "mnuNew")->trigger(); }), QStringLiteral("one two three, caret 0"));
     }
 
     void keysGoThroughMenu_data()
