@@ -24,9 +24,6 @@ void setClipboard(Clip kind)
     QApplication::clipboard()->setMimeData(data);
 }
 
-// What happens between a rewrite and Undo.
-enum Between { Nothing, Type, TypeAndTick, New };
-
 } // namespace
 
 class TestEditCommands : public QObject {
@@ -126,142 +123,102 @@ private slots:
         QVERIFY(!text1(w)->document()->isUndoAvailable());
     }
 
-    void quoteMarkOfTheSettings()
+    // The copies leave the text and its selection alone; the quote mark is the settings'.
+    void copies()
     {
         h->preset("q7", "Inyouhu", "| ");
         frmMain &w = h->start();
         text1(w)->setText(QStringLiteral("a\r\nb"));
-        // The copy leaves the text and the selection alone.
         text1(w)->select(0, 4);
         action(w, "mnuIncopy")->trigger();
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("| a\n| b"));
         QCOMPARE(text1(w)->SelLength(), qsizetype(4));
-        // The toolbar button quotes as the menu item does, once the timer has enabled it.
         text1(w)->select(3, 1);
+        action(w, "mnuAllcopy")->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("a\nb"));
+        QCOMPARE(text1(w)->SelLength(), qsizetype(1));
+        QCOMPARE(h->dialogs.calls.size(), 1);
+        const FakeDialogs::Call &said = h->dialogs.calls[0];
+        QCOMPARE(said.prompt + u'|' + said.title, QStringLiteral("すべての範囲をコピーしました。|q7 Zibo"));
+        QCOMPARE(said.style, MsgBoxStyle::OKOnly | MsgBoxStyle::Information);
+        // The toolbar button quotes as the menu item does, once the timer has enabled it.
         tick(w);
         w.toolbarButton(16)->trigger();
         QCOMPARE(text1(w)->Text(), QStringLiteral("a\r\n| b"));
     }
 
-    void undoSequences_data()
-    {
-        QTest::addColumn<int>("between");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("caret");
-        // Every sequence starts with "two" of "one two three" upper-cased.
-        QTest::addRow("rewrite then Undo") << int(Nothing) << "one two three" << 7;
-        QTest::addRow("typing after the rewrite, then a tick: Undo takes the typing") << int(TypeAndTick) << "one TWO three" << 7;
-        QTest::addRow("typing, Undo before the tick: the same") << int(Type) << "one TWO three" << 7;
-        QTest::addRow("rewrite then New keeps the snapshot") << int(New) << "one two three" << 0;
-    }
+    // One Undo takes back a rewrite, or the typing after it whether or not a tick came between;
+    // New keeps the snapshot. One level only: nothing is left to undo.
     void undoSequences()
     {
-        QFETCH(int, between);
-        QFETCH(QString, expected);
-        QFETCH(int, caret);
-
         frmMain &w = h->start();
-        text1(w)->setText(QStringLiteral("one two three"));
-        text1(w)->select(4, 3);
-        action(w, "mnuChar6")->trigger();
-        if (between == Type || between == TypeAndTick)
-            QTest::keyClicks(text1(w), QStringLiteral("X"));
-        if (between == TypeAndTick)
-            tick(w);
-        if (between == New) {
-            h->dialogs.answers = {MsgBoxResult::OK};
-            action(w, "mnuNew")->trigger();
-        }
         QAction *undoButton = w.toolbarButton(13);
-        undoButton->trigger();
-        QCOMPARE(text1(w)->Text(), expected);
-        QCOMPARE(text1(w)->SelStart(), qsizetype(caret));
-        // One level only: nothing is left to undo.
-        QVERIFY(!undoButton->isEnabled());
+        // "two" of "one two three" upper-cased, then what happens before Undo.
+        const auto undoAfter = [&](const std::function<void()> &between) -> QString {
+            text1(w)->setText(QStringLiteral("one two three"));
+            text1(w)->select(4, 3);
+            action(w, "mnuChar6")->trigger();
+            between();
+            undoButton->trigger();
+            return text1(w)->Text() + QStringLiteral(", caret %1").arg(text1(w)->SelStart())
+                + (undoButton->isEnabled() ? QStringLiteral(", more to undo") : QString());
+        };
+        const auto type = [&] { QTest::keyClicks(text1(w), QStringLiteral("X")); };
+        QCOMPARE(undoAfter([] {}), QStringLiteral("one two three, caret 7"));
+        QCOMPARE(undoAfter(type), QStringLiteral("one TWO three, caret 7"));
+        QCOMPARE(undoAfter([&] { type(); tick(w); }), QStringLiteral("one TWO three, caret 7"));
+        h->dialogs.answers = {MsgBoxResult::OK};
+        QCOMPARE(undoAfter([&] { action(w, "mnuNew")->trigger(); }), QStringLiteral("one two three, caret 0"));
     }
 
-    void keysGoThroughMenu_data()
-    {
-        // "abc" of "abc def" is selected, or F5 stamped an empty text; the clipboard holds "clip".
-        QTest::addColumn<bool>("stamped");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("actionName");
-        QTest::addColumn<QString>("textAfter");
-        QTest::addColumn<QString>("clipboardAfter");
-        QTest::addColumn<int>("selLengthAfter");
-        QTest::addRow("Ctrl+X cuts") << false << int(Qt::Key_X) << "mnuCut" << " def" << "abc" << 0;
-        QTest::addRow("Ctrl+C copies") << false << int(Qt::Key_C) << "mnuCopy" << "abc def" << "abc" << 3;
-        QTest::addRow("Ctrl+V pastes") << false << int(Qt::Key_V) << "mnuPaste" << "clip def" << "clip" << 0;
-        QTest::addRow("Ctrl+A selects all") << false << int(Qt::Key_A) << "mnuSelectall" << "abc def" << "clip" << 7;
-        // No snapshot of an empty text: the box's own step takes the stamp back, through the menu.
-        QTest::addRow("Ctrl+Z undoes F5 on an empty text") << true << int(Qt::Key_Z) << "mnuUndo" << "" << "clip" << 0;
-    }
+    // The Edit menu's keys go through its items, so the items' enabling holds for the keys too.
     void keysGoThroughMenu()
     {
-        QFETCH(bool, stamped);
-        QFETCH(int, key);
-        QFETCH(QString, actionName);
-        QFETCH(QString, textAfter);
-        QFETCH(QString, clipboardAfter);
-        QFETCH(int, selLengthAfter);
-
         frmMain &w = h->start();
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         text1(w)->setFocus();
-        text1(w)->setText(stamped ? QString() : QStringLiteral("abc def"));
-        text1(w)->select(0, stamped ? 0 : 3);
-        QApplication::clipboard()->setText(QStringLiteral("clip"));
-        if (stamped)
-            QTest::keyClick(text1(w), Qt::Key_F5);
-
-        QSignalSpy spy(action(w, actionName), &QAction::triggered);
-        QTest::keyClick(text1(w), Qt::Key(key), Qt::ControlModifier);
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(text1(w)->Text(), textAfter);
-        QCOMPARE(QApplication::clipboard()->text(), clipboardAfter);
-        QCOMPARE(text1(w)->SelLength(), qsizetype(selLengthAfter));
+        // With "abc" of "abc def" selected and "clip" on the clipboard: the text, the clipboard,
+        // the selection's length after the key, and how often the item ran.
+        const auto press = [&](Qt::Key key, const char *item) {
+            text1(w)->setText(QStringLiteral("abc def"));
+            text1(w)->select(0, 3);
+            QApplication::clipboard()->setText(QStringLiteral("clip"));
+            QSignalSpy spy(action(w, item), &QAction::triggered);
+            QTest::keyClick(text1(w), key, Qt::ControlModifier);
+            return QStringLiteral("%1|%2|%3|%4").arg(text1(w)->Text(), QApplication::clipboard()->text())
+                .arg(text1(w)->SelLength()).arg(spy.count());
+        };
+        QCOMPARE(press(Qt::Key_X, "mnuCut"), QStringLiteral(" def|abc|0|1"));
+        QCOMPARE(press(Qt::Key_C, "mnuCopy"), QStringLiteral("abc def|abc|3|1"));
+        QCOMPARE(press(Qt::Key_V, "mnuPaste"), QStringLiteral("clip def|clip|0|1"));
+        QCOMPARE(press(Qt::Key_A, "mnuSelectall"), QStringLiteral("abc def|clip|7|1"));
+        // No snapshot of an empty text: the box's own step takes F5's stamp back, through the menu.
+        text1(w)->setText(QString());
+        QTest::keyClick(text1(w), Qt::Key_F5);
+        QVERIFY(!text1(w)->Text().isEmpty());
+        QSignalSpy undo(action(w, "mnuUndo"), &QAction::triggered);
+        QTest::keyClick(text1(w), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(undo.count(), 1);
+        QCOMPARE(text1(w)->Text(), QString());
     }
 
-    void copyAll()
-    {
-        frmMain &w = h->start();
-        text1(w)->setText(QStringLiteral("a\r\nb c"));
-        text1(w)->select(3, 1);
-        action(w, "mnuAllcopy")->trigger();
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("a\nb c"));
-        QCOMPARE(text1(w)->SelLength(), qsizetype(1)); // the selection stays
-        QCOMPARE(h->dialogs.prompts(), QStringList{QStringLiteral("すべての範囲をコピーしました。")});
-        QCOMPARE(h->dialogs.calls[0].title, QStringLiteral("q7 Zibo"));
-        QCOMPARE(h->dialogs.calls[0].style, MsgBoxStyle::OKOnly | MsgBoxStyle::Information);
-    }
-
-    void timerTick_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("selStart");
-        QTest::addColumn<int>("selLength");
-        QTest::addColumn<QString>("expected");
-        QTest::addRow("selection: start line, end column") << "ab\r\ncdef" << 1 << 6 << "   1 :    4";
-        QTest::addRow("lone LF is one character of the line") << "a\nbc" << 3 << 0 << "   1 :    4";
-    }
+    // The tick shows the selection's start line and end column, a lone LF being one character
+    // of its line; the quote button follows the selection; panel 3's date turns at midnight.
     void timerTick()
     {
-        QFETCH(QString, text);
-        QFETCH(int, selStart);
-        QFETCH(int, selLength);
-        QFETCH(QString, expected);
         clock = QDateTime(QDate(1998, 10, 5), QTime(23, 59, 59, 950));
         frmMain &w = h->start();
-        text1(w)->setText(text);
-        text1(w)->selectAll();
+        text1(w)->setText(QStringLiteral("ab\r\ncdef"));
+        text1(w)->select(1, 6);
         tick(w);
-        text1(w)->select(selStart, selLength);
+        QCOMPARE(statusPanel(w, 2)->text(), QStringLiteral("   1 :    4"));
+        QVERIFY(w.toolbarButton(16)->isEnabled());
+        text1(w)->setText(QStringLiteral("a\nbc"));
+        text1(w)->select(4, 0);
         tick(w);
-        QCOMPARE(statusPanel(w, 2)->text(), expected);
-        // The quote button follows the selection at the tick.
-        QCOMPARE(w.toolbarButton(16)->isEnabled(), selLength > 0);
-        // Panel 3's date turns over at midnight.
+        QCOMPARE(statusPanel(w, 2)->text(), QStringLiteral("   1 :    5"));
+        QVERIFY(!w.toolbarButton(16)->isEnabled());
         QCOMPARE(statusPanel(w, 3)->text(), QStringLiteral("1998/10/05"));
         clock = clock.addMSecs(100);
         tick(w);

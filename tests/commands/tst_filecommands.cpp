@@ -1,15 +1,12 @@
 // The File menu's commands on the main window, with scripted file dialogs and message boxes,
 // against real files in temporary folders.
 #include "fakecommondialog.h"
-#include "filesizelimit.h"
 #include "harness.h"
 #include "sheets/textfile.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-
-#include <optional>
 
 namespace {
 
@@ -33,11 +30,11 @@ public:
         writeSheets();
         configure = [this](FrmMainEnv &env) { env.commonDialog = &files; };
     }
-    // User files live next to the program folder, not in it.
+    // User files live beside the program folder, not in it.
     QString user(const QString &name) const { return tmp.filePath(name); }
     void trigger(const QString &name) { action(*window, name)->trigger(); }
-    // The next file dialog chooses path (null: cancels); it starts with the second filter and
-    // the flags of the other kind of dialog, as an earlier use may have left them.
+    // The next file dialog chooses path (null: cancels); it starts as an earlier use of the
+    // other kind may have left it.
     void answer(const QString &path, int leftFlags)
     {
         files.FilterIndex = 2;
@@ -74,30 +71,27 @@ class TestFileCommands : public QObject {
 private slots:
     void newSheet_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("answer"); // 0: no question
-        QTest::addColumn<bool>("discarded");
-        QTest::addRow("empty sheet asks nothing") << QString() << 0 << true;
-        QTest::addRow("OK discards the text") << QStringLiteral("keep\r\nme") << int(MsgBoxResult::OK) << true;
-        QTest::addRow("Cancel changes nothing") << QStringLiteral("keep\r\nme") << int(MsgBoxResult::Cancel) << false;
+        QTest::addColumn<int>("answer"); // 0: the sheet is empty, nothing is asked
+        QTest::addRow("empty sheet asks nothing") << 0;
+        QTest::addRow("OK discards the text") << int(MsgBoxResult::OK);
+        QTest::addRow("Cancel changes nothing") << int(MsgBoxResult::Cancel);
     }
     void newSheet()
     {
-        QFETCH(QString, text);
         QFETCH(int, answer);
-        QFETCH(bool, discarded);
+        const QString text = answer ? QStringLiteral("keep\r\nme") : QString();
+        const bool discarded = answer != MsgBoxResult::Cancel;
         FileHarness h;
         h.writeFile(h.sheetPath(1), text.toUtf8() + "\r\n");
         h.preset("Open", "File0", h.user("a.txt"));
         frmMain &w = h.start();
-        if (answer)
-            h.dialogs.answers = {answer};
+        h.dialogs.answers = {answer};
 
         h.trigger("mnuNew");
 
-        QCOMPARE(h.boxesShown(), answer ? QStringList{box(QStringLiteral("このテキストを破棄します。"), MsgBoxStyle::OKCancel | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2,
-                                                          QStringLiteral("新規作成の確認"))}
-                                        : QStringList());
+        const QString ask = box(QStringLiteral("このテキストを破棄します。"), MsgBoxStyle::OKCancel | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2,
+                                QStringLiteral("新規作成の確認"));
+        QCOMPARE(h.boxesShown(), answer ? QStringList{ask} : QStringList());
         QCOMPARE(text1(w)->Text(), discarded ? QString() : text);
         // The emptied sheet is written at its save point; Ctrl+S must not write it over the file.
         QCOMPARE(w.sheets().blnChanged(), discarded);
@@ -165,42 +159,33 @@ private slots:
             QCOMPARE(Harness::bytes(h.sheetPath(1)), bytes);
     }
 
-    void insertAtCaret_data()
-    {
-        QTest::addColumn<bool>("exists");
-        QTest::addColumn<QString>("text");
-        QTest::addRow("replaces the selection") << true << QStringLiteral("aX\r\nYef");
-        QTest::addRow("missing file changes nothing") << false << QStringLiteral("abcdef");
-    }
+    // A file that cannot be read changes nothing; one read replaces the selection as one edit
+    // the box undoes. Neither is attached: the sheet keeps its own opened file.
     void insertAtCaret()
     {
-        QFETCH(bool, exists);
-        QFETCH(QString, text);
         FileHarness h;
-        const QString path = h.user("part.txt");
-        if (exists)
-            h.writeFile(path, "\r\nX\r\nY\r\n");
         h.preset("Open", "File0", h.user("attached.txt"));
         h.writeFile(h.sheetPath(1), "abcdef\r\n");
         frmMain &w = h.start();
         text1(w)->select(1, 3);
+        const QString path = h.user("part.txt");
         h.answer(path, CommonDialogFlags::OverwritePrompt);
-
         h.trigger("mnuSelopen");
-
         QCOMPARE(h.files.shown, QStringList{OpenDialog});
-        QCOMPARE(h.boxesShown(), exists ? QStringList() : QStringList{CannotOpenBox});
-        QCOMPARE(text1(w)->Text(), text);
-        // Nothing is attached: the sheet keeps its own opened file.
+        QCOMPARE(h.boxesShown(), QStringList{CannotOpenBox});
+        QCOMPARE(text1(w)->Text(), QStringLiteral("abcdef"));
+
+        h.writeFile(path, "\r\nX\r\nY\r\n");
+        h.answer(path, CommonDialogFlags::OverwritePrompt);
+        h.trigger("mnuSelopen");
+        QCOMPARE(text1(w)->Text(), QStringLiteral("aX\r\nYef"));
         QCOMPARE(w.sheets().lblRealFile(1), h.user("attached.txt"));
-        if (exists) {
-            text1(w)->undo();
-            QCOMPARE(text1(w)->Text(), QStringLiteral("abcdef"));
-        }
+        text1(w)->undo();
+        QCOMPARE(text1(w)->Text(), QStringLiteral("abcdef"));
     }
 
     // Save As and Save the selection, and a failed write of any save command: that is reported
-    // and changes nothing.
+    // with its reason and changes nothing (a full disk: tst_textfile).
     void saveCommands_data()
     {
         QTest::addColumn<QString>("command");
@@ -213,9 +198,6 @@ private slots:
         QTest::addRow("Save As to a read-only file") << "mnuSave" << "read-only" << old;
         QTest::addRow("Save the selection to a read-only file") << "mnuSelsave" << "read-only" << old;
         QTest::addRow("Ctrl+S to a read-only file") << "Ctrl+S" << "read-only" << old;
-#ifdef Q_OS_UNIX
-        QTest::addRow("Save As on a full disk") << "mnuSave" << "full" << old;
-#endif
     }
     void saveCommands()
     {
@@ -239,28 +221,19 @@ private slots:
         h.files.FileName = earlier;
         h.answer(target == "cancel" ? QString() : path, CommonDialogFlags::FileMustExist);
 
-        // A full disk: the file may not grow past the old file's size (the limit is the seam).
-#ifdef Q_OS_UNIX
-        std::optional<FileSizeLimit> full;
-        if (target == "full")
-            full.emplace(4);
-#endif
         if (ctrlS)
             h.ctrlS();
         else
             h.trigger(command);
-#ifdef Q_OS_UNIX
-        full.reset();
-#endif
 
         const bool attached = command == "mnuSave" && target == "file";
         const QString cannotWrite = box(QDir::toNativeSeparators(path) + QStringLiteral(" に書き込めません。"),
                                         MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
         QCOMPARE(h.files.shown, ctrlS ? QStringList() : QStringList{dialog("Save", CommonDialogFlags::OverwritePrompt, earlier)});
-        const bool failed = target == "read-only" || target == "full";
+        const bool failed = target == "read-only";
         QCOMPARE(h.boxesShown().mid(ctrlS ? 1 : 0), failed ? QStringList{cannotWrite} : QStringList());
-        if (target == "full")
-            QVERIFY(h.dialogs.calls.last().prompt.endsWith(QStringLiteral("\n容量が足りません。")));
+        if (failed)
+            QVERIFY(h.dialogs.calls.last().prompt.section(u'\n', 1) != QString());
         QCOMPARE(Harness::bytes(path), written);
         if (target == "cancel")
             QCOMPARE(QApplication::focusWidget(), text1(w));
@@ -288,29 +261,21 @@ private slots:
         QCOMPARE(TextFile::read(path).text, QStringLiteral("za\r\nb\r\nc"));
     }
 
-    // The next start shows the sheet as last written and the settings changed since start.
-    void exitCommands_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("sheet2");
-        QTest::addRow("Exit writes the sheet") << "mnuEndno" << QStringLiteral("typed sheet 2");
-        QTest::addRow("Exit without saving keeps the last save point") << "mnuNoe" << QStringLiteral("sheet 2");
-    }
+    // The next start shows the sheet that was current, as last written: Exit without saving
+    // keeps its last save point, Exit writes it.
     void exitCommands()
     {
-        QFETCH(QString, command);
-        QFETCH(QString, sheet2);
         FileHarness h;
-        frmMain &w = h.start();
-        h.selectTab(2);
-        QTest::keyClicks(text1(w), QStringLiteral("typed "));
-
-        h.trigger(command);
-
-        QCOMPARE(h.ended, 1);
-        frmMain &again = h.start();
-        QCOMPARE(again.sheets().currentSheet(), 2);
-        QCOMPARE(text1(again)->Text(), sheet2);
+        h.start();
+        for (int sheet : {2, 3}) {
+            h.selectTab(sheet);
+            QTest::keyClicks(text1(*h.window), QStringLiteral("typed "));
+            h.trigger(sheet == 2 ? "mnuNoe" : "mnuEndno");
+            QCOMPARE(h.ended, sheet - 1);
+            frmMain &again = h.start();
+            QCOMPARE(again.sheets().currentSheet(), sheet);
+            QCOMPARE(text1(again)->Text(), sheet == 2 ? QStringLiteral("sheet 2") : QStringLiteral("typed sheet 3"));
+        }
     }
 };
 

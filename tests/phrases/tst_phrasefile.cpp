@@ -8,20 +8,28 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace {
+// The phrase file in dir, holding these bytes.
+QString phraseFile(const QTemporaryDir &dir, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(PhraseFile::FileName);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+} // namespace
+
 class TestPhraseFile : public QObject {
     Q_OBJECT
 private slots:
-    // Thirty places (more for a longer list), each an entry or an empty line, then its marker;
-    // read, and saved back in the same bytes, second CP932 codes and all.
+    // Thirty places, each an entry or an empty line, then its marker; read, and saved back in
+    // the same bytes, second CP932 codes and all. (A longer list: tst_frmdate.)
     void layout_data()
     {
-        QStringList forty;
-        for (int i = 0; i < 40; ++i)
-            forty << QStringLiteral("phrase %1").arg(i);
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QByteArray>("first"); // the first entry as the file holds it; null: the converter's codes
         QTest::addRow("entries with their blanks, then empty places") << QStringList{"123", " abc ", "あいう"} << QByteArray();
-        QTest::addRow("40 from a hand-made file: places go on, nothing dropped") << forty << QByteArray();
         QTest::addRow("second codes kept") << QStringList{QStringLiteral("\u2235\u7E8A")} << QByteArray("\x87\x9A\xED\x40");
     }
     void layout()
@@ -29,19 +37,17 @@ private slots:
         QFETCH(QStringList, entries);
         QFETCH(QByteArray, first);
         QString layout;
-        for (int k = 0; k < qMax(30, int(entries.size())); ++k)
+        for (int k = 0; k < 30; ++k)
             layout += entries.value(k) + QStringLiteral("\r\n[%1]\r\n").arg(k);
         const QByteArray bytes = first.isNull() ? TextCodec::encode(layout, TextCodec::Encoding::Cp932)
                                                 : first + TextCodec::encode(layout.mid(entries[0].size()), TextCodec::Encoding::Cp932);
         QTemporaryDir dir;
-        const QString path = dir.filePath(PhraseFile::FileName);
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-        f.close();
+        const QString path = phraseFile(dir, bytes);
         const PhraseFile::LoadResult loaded = PhraseFile::load(path);
         QCOMPARE(loaded.entries, entries);
         QVERIFY(QFile::remove(path)); // saved as a new file
         QVERIFY(PhraseFile::save(path, loaded.entries, loaded.variants).ok);
+        QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), bytes);
     }
@@ -71,10 +77,7 @@ private slots:
         while (bytes.size() < 4096)
             bytes += char(rng.bounded(256));
         QTemporaryDir dir;
-        const QString path = dir.filePath(PhraseFile::FileName);
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-        f.close();
+        const QString path = phraseFile(dir, bytes);
         const PhraseFile::LoadResult loaded = PhraseFile::load(path);
         QCOMPARE(loaded.status, PhraseFile::LoadResult::Status::Ok);
         QVERIFY(loaded.entries.size() > 1);
@@ -82,45 +85,31 @@ private slots:
         QCOMPARE(PhraseFile::load(path).entries, loaded.entries);
     }
 
-    void eras_data()
-    {
-        // Each era's first day is its year 1; the day before belongs to the era before, or to none.
-        QTest::addColumn<QDate>("firstDay");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<QString>("dayBefore");
-        QTest::addRow("Meiji") << QDate(1868, 1, 1) << "明治1年 1月" << "1867年 12月";
-        QTest::addRow("Taisho") << QDate(1912, 7, 30) << "大正1年 7月" << "明治45年 7月";
-        QTest::addRow("Showa") << QDate(1926, 12, 25) << "昭和1年 12月" << "大正15年 12月";
-        QTest::addRow("Heisei") << QDate(1989, 1, 8) << "平成1年 1月" << "昭和64年 1月";
-        QTest::addRow("Reiwa") << QDate(2019, 5, 1) << "令和1年 5月" << "平成31年 4月";
-    }
+    // Each era's first day is its year 1; the day before belongs to the era before, or to none.
     void eras()
     {
-        QFETCH(QDate, firstDay);
-        QFETCH(QString, expected);
-        QFETCH(QString, dayBefore);
-        QCOMPARE(DateLines::format(u"ggge年 m月", firstDay), expected);
-        QCOMPARE(DateLines::format(u"ggge年 m月", firstDay.addDays(-1)), dayBefore);
+        const struct { QDate firstDay; const char16_t *shown, *dayBefore; } eras[] = {
+            {QDate(1868, 1, 1), u"明治1年 1月", u"1867年 12月"},    {QDate(1912, 7, 30), u"大正1年 7月", u"明治45年 7月"},
+            {QDate(1926, 12, 25), u"昭和1年 12月", u"大正15年 12月"}, {QDate(1989, 1, 8), u"平成1年 1月", u"昭和64年 1月"},
+            {QDate(2019, 5, 1), u"令和1年 5月", u"平成31年 4月"}};
+        for (const auto &era : eras) {
+            QCOMPARE(DateLines::format(u"ggge年 m月", era.firstDay), QString::fromUtf16(era.shown));
+            QCOMPARE(DateLines::format(u"ggge年 m月", era.firstDay.addDays(-1)), QString::fromUtf16(era.dayBefore));
+        }
     }
 
-    void eighteenLines_data()
-    {
-        QTest::addColumn<QDateTime>("at");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addRow("Wednesday 21 October 1998, 16:05:09") << QDateTime(QDate(1998, 10, 21), QTime(16, 5, 9))
-            << QStringList{"1998/10/21", "1998年10月21日", "平成10年 10月21日 水曜日", "平成10年 10月21日", "1998年10月", "1998/10/21",
-                           "981021", "04:05 午後", "16:05:09", "16:05", "平成10年 10月", "1998年 10月21日 水曜日", "10/21/98",
-                           "10/21/1998", "1998-10-21", "10. 21. 98", "10/21/98 16:05", "10/21/98 16:05:09"};
-        QTest::addRow("single digits, midnight, Sunday") << QDateTime(QDate(2006, 1, 1), QTime(0, 0, 0))
-            << QStringList{"2006/01/01", "2006年1月1日", "平成18年 1月1日 日曜日", "平成18年 1月1日", "2006年1月", "2006/1/1",
-                           "060101", "12:00 午前", "0:00:00", "00:00", "平成18年 1月", "2006年 1月1日 日曜日", "1/1/06",
-                           "1/1/2006", "2006-01-01", "1. 1. 06", "1/1/06 00:00", "1/1/06 0:00:00"};
-    }
     void eighteenLines()
     {
-        QFETCH(QDateTime, at);
-        QFETCH(QStringList, lines);
-        QCOMPARE(DateLines::all(at), lines);
+        QCOMPARE(DateLines::all(QDateTime(QDate(1998, 10, 21), QTime(16, 5, 9))),
+                 (QStringList{"1998/10/21", "1998年10月21日", "平成10年 10月21日 水曜日", "平成10年 10月21日", "1998年10月",
+                              "1998/10/21", "981021", "04:05 午後", "16:05:09", "16:05", "平成10年 10月",
+                              "1998年 10月21日 水曜日", "10/21/98", "10/21/1998", "1998-10-21", "10. 21. 98",
+                              "10/21/98 16:05", "10/21/98 16:05:09"}));
+        // Single digits, midnight, Sunday.
+        QCOMPARE(DateLines::all(QDateTime(QDate(2006, 1, 1), QTime(0, 0, 0))),
+                 (QStringList{"2006/01/01", "2006年1月1日", "平成18年 1月1日 日曜日", "平成18年 1月1日", "2006年1月", "2006/1/1",
+                              "060101", "12:00 午前", "0:00:00", "00:00", "平成18年 1月", "2006年 1月1日 日曜日", "1/1/06",
+                              "1/1/2006", "2006-01-01", "1. 1. 06", "1/1/06 00:00", "1/1/06 0:00:00"}));
         // Noon is afternoon on the 12-hour clock.
         QCOMPARE(DateLines::all(QDateTime(QDate(2020, 2, 2), QTime(12, 0))).at(7), QStringLiteral("12:00 午後"));
     }
