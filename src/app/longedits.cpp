@@ -67,6 +67,8 @@ void frmMain::longEditDone()
     for (auto &[receiver, event] : std::exchange(heldBack_.text, {}))
         if (receiver)
             QCoreApplication::postEvent(receiver, event.release());
-    if (std::exchange(heldBack_.close, false))
+    // A user's close held back while a modal dialog is open (an edit started from it) is dropped
+    // rather than closing the window under the dialog; the session's end closes all the same.
+    if (std::exchange(heldBack_.close, false) && (sessionEnding_ || !QApplication::activeModalWidget()))
         QTimer::singleShot(0, this, &QWidget::close);
 }
