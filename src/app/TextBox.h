@@ -50,6 +50,7 @@ public:
     void setPause(std::function<void()> pause) { pause_ = std::move(pause); }
     // 0 pauses between every two pieces.
     void setPauseEvery(int ms) { pauseEveryMs_ = ms; }
+    int pauseEvery() const { return pauseEveryMs_; }
     bool isEmpty() const;
 
     qsizetype SelStart() const;

@@ -140,6 +140,9 @@ private:
     // Reading and writing a text file with the hourglass showing; a failure is reported
     // ("ファイルを開けません", "<path> に書き込めません。") and changes nothing.
     TextFile::ReadResult readTextFile(const QString &path);
+    // Reads and decodes a file on a worker thread; a read that takes a while lets the window's
+    // events through meanwhile, as a long edit does.
+    TextFile::ReadResult readBeside(const QString &path);
     bool writeTextFile(const QString &path, const QString &text, bool reportFailure = true);
     TextFile::ReadResult reportRead(TextFile::ReadResult result);
     bool reportWrite(const QString &path, const TextFile::WriteResult &result, bool reportFailure);

@@ -6,6 +6,10 @@
 #include <QApplication>
 #include <QDir>
 
+#include <algorithm>
+#include <chrono>
+#include <future>
+
 namespace {
 
 // The hourglass while a file is read or written.
@@ -28,7 +32,24 @@ auto withHourglass(Io &&io)
 
 TextFile::ReadResult frmMain::readTextFile(const QString &path)
 {
-    return reportRead(withHourglass([&] { return TextFile::read(path); }));
+    return reportRead(withHourglass([&] { return readBeside(path); }));
+}
+
+TextFile::ReadResult frmMain::readBeside(const QString &path)
+{
+    // A large file takes half a second and more to read and decode: the window keeps painting
+    // and answering the desktop meanwhile, its user's input and closes held back until the
+    // text is in.
+    std::future<TextFile::ReadResult> reading = std::async(std::launch::async, [path] { return TextFile::read(path); });
+    const std::chrono::milliseconds every(std::max(Text1->pauseEvery(), 1));
+    bool paused = false;
+    while (reading.wait_for(every) != std::future_status::ready) {
+        pauseLongEdit();
+        paused = true;
+    }
+    if (paused)
+        longEditDone();
+    return reading.get();
 }
 
 TextFile::ReadResult frmMain::reportRead(TextFile::ReadResult result)
@@ -79,7 +100,7 @@ void frmMain::LoadFile()
 {
     // The box gets its new text in one go (emptying a large sheet first would cost as much as
     // filling it); a file that cannot be read leaves the sheet empty.
-    const TextFile::ReadResult result = reportRead(withHourglass([&] { return sheets_.readFile(); }));
+    const TextFile::ReadResult result = reportRead(withHourglass([&] { return readBeside(sheets_.filePath()); }));
     Text1->setText(result.text);
     sheets_.setVariants(sheets_.currentSheet(), result.variants);
     sheets_.setBlnChanged(false);
@@ -98,7 +119,7 @@ bool frmMain::openIntoSheet(const QString &path)
     // Read into a buffer first: a file that cannot be read leaves the sheet as it was, text,
     // flag and opened file alike. A path that could not be read is never kept as the sheet's
     // file: a later Ctrl+S (or the next start) would replace it with the sheet's text.
-    const TextFile::ReadResult result = reportRead(withHourglass([&] { return sheets_.readFile(); }));
+    const TextFile::ReadResult result = reportRead(withHourglass([&] { return readBeside(sheets_.filePath()); }));
     if (!result.ok) {
         sheets_.setLblRealFile(sheets_.currentSheet(), previous);
         showOpenedFileCaptions();

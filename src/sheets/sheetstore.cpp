@@ -46,11 +46,6 @@ int SheetStore::currentSheet() const
     return label2_.isEmpty() ? 1 : label2_.back().digitValue();
 }
 
-TextFile::ReadResult SheetStore::readFile() const
-{
-    return TextFile::read(resolve(strFileName_));
-}
-
 TextFile::WriteResult SheetStore::writeSheet(const QString &text) const
 {
     return TextFile::write(sheetFilePath(currentSheet()), text, TextFile::LineEndPolicy::CrLf,

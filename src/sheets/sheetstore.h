@@ -52,8 +52,8 @@ public:
     const Cp932Variants &variants(int sheet) const { return variants_.at(sheet - 1); }
     void setVariants(int sheet, const Cp932Variants &variants) { variants_.at(sheet - 1) = variants; }
 
-    // Reads the file strFileName names.
-    TextFile::ReadResult readFile() const;
+    // The file strFileName names, relative names taken from the program directory.
+    QString filePath() const { return resolve(strFileName_); }
     // Writes text to the current sheet's own file; sheet files always have CR LF line ends.
     TextFile::WriteResult writeSheet(const QString &text) const;
     TextFile::WriteResult writeSheet(TextFile::TextPieces &text) const;

@@ -379,6 +379,29 @@ private slots:
         }
     }
 
+    // A large sheet is read beside the window: a timer fires while the box still holds the
+    // sheet being left, and the end of the session asked for then waits for the new text.
+    void readingALargeSheetLetsEventsThrough()
+    {
+        Sheets h;
+        const QByteArray big = "\x93\xfa\x96\x7b\x8c\xea\r\n"_ba.repeated(1 << 19); // 日本語, 4 MB
+        h.writeFile(h.sheetPath(2), big);
+        frmMain &w = h.start();
+        TextBox *box = text1(w);
+        box->setPauseEvery(0);
+        QString seen;
+        QTimer::singleShot(0, &w, [&] {
+            seen = box->Text();
+            w.endSession();
+        });
+        h.selectTab(2);
+        QCOMPARE(seen, u"sheet 1"_s);
+        QCOMPARE(h.ended, 0);
+        QTRY_COMPARE(h.ended, 1);
+        QCOMPARE(box->Text().size(), big.size() / 8 * 5 - 2); // the last line break is the file's end
+        QCOMPARE(Harness::bytes(h.sheetPath(2)), big);
+    }
+
     void launcherHistorySkipsEmptyEntries()
     {
         Sheets h({{"Launch", "CMD0", "first"}, {"Launch", "CMD2", "second"}, {"Launch", "CMD5", "third"}});

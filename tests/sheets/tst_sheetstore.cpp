@@ -44,7 +44,7 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("\x88\xea\x8d\x73\x96\xda\r\n\x93\xf1\x8d\x73\x96\xda\r\n"));
         store.setStrFileName(SheetStore::sheetFileName(3));
-        QCOMPARE(store.readFile().text, QStringLiteral("一行目\r\n二行目"));
+        QCOMPARE(TextFile::read(store.filePath()).text, QStringLiteral("一行目\r\n二行目"));
     }
 };
 
