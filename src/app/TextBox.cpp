@@ -238,8 +238,8 @@ QString TextBox::Text() const
         // The kept text may be the undo snapshot too: build the new one beside it.
         const Patch &p = *patch_;
         QString t;
-        t.reserve(text_.size() - p.removed + p.inserted.size());
-        t.append(QStringView(text_).first(p.start)).append(p.inserted).append(QStringView(text_).sliced(p.start + p.removed));
+        t.reserve(text_.size() - p.removed + p.length);
+        t.append(QStringView(text_).first(p.start)).append(p.inserted()).append(QStringView(text_).sliced(p.start + p.removed));
         text_ = std::move(t);
         patch_.reset();
     }
@@ -366,7 +366,7 @@ void TextBox::restoreText(const QString &text)
         // Undoing the last rewrite: put back what it replaced, nothing else.
         const Patch p = std::move(*patch_);
         patch_.reset();
-        replaceQuietly(p.start, p.inserted.size(), QStringView(text_).sliced(p.start, p.removed));
+        replaceQuietly(p.start, p.length, QStringView(text_).sliced(p.start, p.removed));
         return;
     }
     const QString now = Text();
@@ -663,7 +663,10 @@ void TextBox::rewriteSelText(const QString &text)
         emit textChanged();
     } else {
         replaceQuietly(start + c.start, c.oldLength, QStringView(text).sliced(c.start, c.newLength));
-        patch_ = Patch{start + c.start, c.oldLength, text.mid(c.start, c.newLength)};
+        // A copy of most of a large text would cost as much as the rewrite's pieces do.
+        const bool share = c.newLength >= text.size() / 2;
+        patch_ = share ? Patch{start + c.start, c.oldLength, text, c.start, c.newLength}
+                       : Patch{start + c.start, c.oldLength, text.mid(c.start, c.newLength), 0, c.newLength};
     }
     setSelStart(start + text.size());
 }

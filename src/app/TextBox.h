@@ -146,7 +146,12 @@ private:
     struct Patch {
         qsizetype start = 0;
         qsizetype removed = 0;
-        QString inserted;
+        // What went in: a stretch of the rewrite's text, shared rather than copied when it is
+        // most of it.
+        QString text;
+        qsizetype from = 0;
+        qsizetype length = 0;
+        QStringView inserted() const { return QStringView(text).sliced(from, length); }
     };
     mutable QString text_;
     mutable bool textValid_ = false;
