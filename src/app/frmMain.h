@@ -140,8 +140,7 @@ private:
     // Reading and writing a text file with the hourglass showing; a failure is reported
     // ("ファイルを開けません", "<path> に書き込めません。") and changes nothing.
     TextFile::ReadResult readTextFile(const QString &path);
-    // Reads and decodes a file on a worker thread; a read that takes a while lets the window's
-    // events through meanwhile, as a long edit does.
+    // Reads and decodes a file through runBeside.
     TextFile::ReadResult readBeside(const QString &path);
     bool writeTextFile(const QString &path, const QString &text, bool reportFailure = true);
     TextFile::ReadResult reportRead(TextFile::ReadResult result);
@@ -259,6 +258,9 @@ private:
     // Long edits of the text box (app/longedits.cpp).
     void pauseLongEdit();
     void longEditDone();
+    // Runs work on a worker thread and returns when it is done; work that takes a while lets
+    // the window's events through meanwhile, as a long edit does. work must not touch widgets.
+    void runBeside(const std::function<void()> &work);
 
     // Second starts (app/singleinstance_window.cpp).
     void bringToFront();

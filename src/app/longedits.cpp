@@ -9,6 +9,10 @@
 #include <QScopedValueRollback>
 #include <QTimer>
 
+#include <algorithm>
+#include <chrono>
+#include <future>
+
 namespace {
 
 // While an edit pauses: closes are refused (the main window's is remembered), drops are turned
@@ -57,6 +61,20 @@ void frmMain::pauseLongEdit()
     const QScopedValueRollback<bool> pausing(inLongEdit_, true);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     qApp->removeEventFilter(&hold);
+}
+
+void frmMain::runBeside(const std::function<void()> &work)
+{
+    std::future<void> done = std::async(std::launch::async, work);
+    const std::chrono::milliseconds every(std::max(Text1->pauseEvery(), 1));
+    bool paused = false;
+    while (done.wait_for(every) != std::future_status::ready) {
+        pauseLongEdit();
+        paused = true;
+    }
+    if (paused)
+        longEditDone();
+    done.get();
 }
 
 void frmMain::longEditDone()

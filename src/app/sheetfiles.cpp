@@ -6,10 +6,6 @@
 #include <QApplication>
 #include <QDir>
 
-#include <algorithm>
-#include <chrono>
-#include <future>
-
 namespace {
 
 // The hourglass while a file is read or written.
@@ -37,19 +33,10 @@ TextFile::ReadResult frmMain::readTextFile(const QString &path)
 
 TextFile::ReadResult frmMain::readBeside(const QString &path)
 {
-    // A large file takes half a second and more to read and decode: the window keeps painting
-    // and answering the desktop meanwhile, its user's input and closes held back until the
-    // text is in.
-    std::future<TextFile::ReadResult> reading = std::async(std::launch::async, [path] { return TextFile::read(path); });
-    const std::chrono::milliseconds every(std::max(Text1->pauseEvery(), 1));
-    bool paused = false;
-    while (reading.wait_for(every) != std::future_status::ready) {
-        pauseLongEdit();
-        paused = true;
-    }
-    if (paused)
-        longEditDone();
-    return reading.get();
+    // A large file takes half a second and more to read and decode.
+    TextFile::ReadResult result;
+    runBeside([&] { result = TextFile::read(path); });
+    return result;
 }
 
 TextFile::ReadResult frmMain::reportRead(TextFile::ReadResult result)

@@ -16,7 +16,10 @@ void frmMain::mnuChara_Click()
 void frmMain::mnuChar_Click(int index)
 {
     const qsizetype start = Text1->SelStart();
-    const QString converted = Conversions::convert(index, Text1->SelText());
+    // A whole large text takes a while to convert: the window keeps painting meanwhile.
+    const QString selected = Text1->SelText();
+    QString converted;
+    runBeside([&] { converted = Conversions::convert(index, selected); });
     rewriteSelection(converted);
     // Capitalising keeps the converted range selected; the others leave the caret after it.
     if (index == 9)

@@ -379,27 +379,42 @@ private slots:
         }
     }
 
-    // A large sheet is read beside the window: a timer fires while the box still holds the
-    // sheet being left, and the end of the session asked for then waits for the new text.
-    void readingALargeSheetLetsEventsThrough()
+    // Reading a large sheet and converting a large selection run beside the window: a timer
+    // fires while the box still holds the text from before, and the end of the session asked
+    // for then waits for the new text.
+    void workBesideTheWindowLetsEventsThrough_data()
     {
+        QTest::addColumn<bool>("reading");
+        QTest::addRow("reading a sheet") << true;
+        QTest::addRow("converting a selection") << false;
+    }
+    void workBesideTheWindowLetsEventsThrough()
+    {
+        QFETCH(bool, reading);
         Sheets h;
-        const QByteArray big = "\x93\xfa\x96\x7b\x8c\xea\r\n"_ba.repeated(1 << 19); // 日本語, 4 MB
+        const QByteArray big = "\x82\xc9\x82\xd9\x82\xf1\r\n"_ba.repeated(1 << 19); // にほん, 4 MB
         h.writeFile(h.sheetPath(2), big);
         frmMain &w = h.start();
         TextBox *box = text1(w);
+        if (!reading) {
+            h.selectTab(2);
+            box->selectAll();
+        }
         box->setPauseEvery(0);
+        // The document itself: the box's text is kept from before until an edit is done.
+        const QString before = box->toPlainText();
         QString seen;
         QTimer::singleShot(0, &w, [&] {
-            seen = box->Text();
+            seen = box->toPlainText();
             w.endSession();
         });
-        h.selectTab(2);
-        QCOMPARE(seen, u"sheet 1"_s);
+        reading ? h.selectTab(2) : action(w, u"mnuChar3"_s)->trigger();
+        QCOMPARE(seen, before);
         QCOMPARE(h.ended, 0);
         QTRY_COMPARE(h.ended, 1);
-        QCOMPARE(box->Text().size(), big.size() / 8 * 5 - 2); // the last line break is the file's end
-        QCOMPARE(Harness::bytes(h.sheetPath(2)), big);
+        // The file's last line break is its end, not a line of the text.
+        const QString lines = (reading ? u"にほん\r\n"_s : u"ニホン\r\n"_s).repeated(1 << 19);
+        QCOMPARE(box->Text(), lines.chopped(2));
     }
 
     void launcherHistorySkipsEmptyEntries()
