@@ -140,8 +140,6 @@ private:
     // Reading and writing a text file with the hourglass showing; a failure is reported
     // ("ファイルを開けません", "<path> に書き込めません。") and changes nothing.
     TextFile::ReadResult readTextFile(const QString &path);
-    // Reads and decodes a file through runBeside.
-    TextFile::ReadResult readBeside(const QString &path);
     bool writeTextFile(const QString &path, const QString &text, bool reportFailure = true);
     TextFile::ReadResult reportRead(TextFile::ReadResult result);
     bool reportWrite(const QString &path, const TextFile::WriteResult &result, bool reportFailure);

@@ -28,15 +28,10 @@ auto withHourglass(Io &&io)
 
 TextFile::ReadResult frmMain::readTextFile(const QString &path)
 {
-    return reportRead(withHourglass([&] { return readBeside(path); }));
-}
-
-TextFile::ReadResult frmMain::readBeside(const QString &path)
-{
-    // A large file takes half a second and more to read and decode.
+    // A large file takes half a second and more to read and decode: not on the window's thread.
     TextFile::ReadResult result;
-    runBeside([&] { result = TextFile::read(path); });
-    return result;
+    withHourglass([&] { runBeside([&] { result = TextFile::read(path); }); });
+    return reportRead(std::move(result));
 }
 
 TextFile::ReadResult frmMain::reportRead(TextFile::ReadResult result)
@@ -87,7 +82,7 @@ void frmMain::LoadFile()
 {
     // The box gets its new text in one go (emptying a large sheet first would cost as much as
     // filling it); a file that cannot be read leaves the sheet empty.
-    const TextFile::ReadResult result = reportRead(withHourglass([&] { return readBeside(sheets_.filePath()); }));
+    const TextFile::ReadResult result = readTextFile(sheets_.filePath());
     Text1->setText(result.text);
     sheets_.setVariants(sheets_.currentSheet(), result.variants);
     sheets_.setBlnChanged(false);
@@ -106,7 +101,7 @@ bool frmMain::openIntoSheet(const QString &path)
     // Read into a buffer first: a file that cannot be read leaves the sheet as it was, text,
     // flag and opened file alike. A path that could not be read is never kept as the sheet's
     // file: a later Ctrl+S (or the next start) would replace it with the sheet's text.
-    const TextFile::ReadResult result = reportRead(withHourglass([&] { return readBeside(sheets_.filePath()); }));
+    const TextFile::ReadResult result = readTextFile(sheets_.filePath());
     if (!result.ok) {
         sheets_.setLblRealFile(sheets_.currentSheet(), previous);
         showOpenedFileCaptions();
