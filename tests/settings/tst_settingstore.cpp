@@ -113,10 +113,8 @@ private slots:
 #endif
     }
 
-    // Keys as the store spells them and the value a missing one stands for; each stored text
-    // that does not convert or apply (out of range, not a number, not finite, past 32 bits)
-    // leaves every holder as it was. The other keys are checked where the window, the date
-    // dialog and the launcher read and write them.
+    // Keys as spelled, the value a missing one stands for, and stored texts that must leave
+    // every holder as it was. The other keys are checked where their windows use them.
     void keyTable_data()
     {
         using namespace SettingsKeys;
@@ -159,9 +157,8 @@ private slots:
     }
 
 #ifdef Q_OS_LINUX
-    // A settings file the user may read but not write: its values are taken, and the write at
-    // exit reports failure and leaves the file as it was. As root, rights do not stop writes:
-    // the check runs as another user.
+    // A file the user may read but not write: its values are taken; the write at exit fails and
+    // leaves it as it was. As root the check runs as another user.
     void readOnlyFile()
     {
         const QString folder = tmp_.filePath("readonly");
@@ -204,7 +201,6 @@ private slots:
         QTest::addRow("any letter case") << "tRUE" << Number() << Long() << Bool(true);
         QTest::addRow("blanks around") << " false\t" << Number() << Long() << Bool(false);
         QTest::addRow("decimals above a half, blanks around") << "  11.75 " << Number(11.75) << Long(12) << Bool(true);
-        QTest::addRow("negative zero is false") << "-0.0" << Number(0.0) << Long(0) << Bool(false);
         QTest::addRow("a half is true, rounds down to even") << ".5" << Number(0.5) << Long(0) << Bool(true);
         QTest::addRow("negative half rounds up to even") << "-2.5" << Number(-2.5) << Long(-2) << Bool(true);
         QTest::addRow("highest") << "2147483647" << Number(2147483647.0) << Long(2147483647) << Bool(true);
@@ -261,7 +257,6 @@ private slots:
         QTEST(fromColour(value), "text");
         QTEST(isValidColour(value), "valid");
         QCOMPARE(systemColourIndex(value), systemIndex);
-        QCOMPARE(isSystemColour(value), systemIndex >= 0);
     }
 };
 
