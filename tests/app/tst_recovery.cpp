@@ -59,7 +59,6 @@ private slots:
         QTest::addColumn<QByteArray>("sheet1"); // the file afterwards; null: unwritable
         QTest::addColumn<bool>("kept");
         QTest::addRow("leaving the sheet") << "tab" << "typed sheet 1\r\n"_ba << false;
-        QTest::addRow("closing the window") << "close" << "typed sheet 1\r\n"_ba << false;
         QTest::addRow("exit without saving drops both") << "mnuNoe" << "sheet 1\r\n"_ba << false;
         QTest::addRow("unwritable: leaving the sheet is refused") << "tab" << QByteArray() << true;
         QTest::addRow("unwritable: the session ends") << "session" << QByteArray() << true;
