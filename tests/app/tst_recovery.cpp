@@ -95,8 +95,7 @@ private slots:
         QCOMPARE(h.copies().sheets(), kept ? QList<int>{1} : QList<int>{});
     }
 
-    // One question at start names every sheet with a copy; Yes puts each text into its file,
-    // No keeps the files; both remove the copies.
+    // One start-up question names every sheet with a copy; Yes writes each to its file; both remove them.
     void startUpQuestion_data()
     {
         QTest::addColumn<QList<int>>("sheets");
@@ -160,9 +159,8 @@ private slots:
         QCOMPARE(text1(w)->Text(), u"bxsheet 1"_s);
     }
 
-    // Panel 3's tip names the encodings the sheet and its opened file will be written in; a
-    // text beyond Shift_JIS is told once in the status bar. Another sheet, loaded and so not
-    // edited, gets its own tip at once and no copy.
+    // Panel 3's tip names the encodings of the sheet and its opened file; beyond Shift_JIS is told
+    // once. Another sheet, loaded and so not edited, gets its own tip at once and no copy.
     void encodingShown_data()
     {
         QTest::addColumn<QByteArray>("sheet1");

@@ -43,8 +43,7 @@ class TestSettingsStore : public QObject {
     QTemporaryDir tmp_;
     int files_ = 0;
 
-    // A file name never used before in this run: QSettings caches what it wrote per path, so only
-    // a fresh name makes a reader parse the bytes on disk.
+    // A name new to this run: QSettings caches per path, so only a fresh one is read from disk.
     QString freshPath() { return tmp_.filePath(u"s%1.ini"_s.arg(++files_)); }
     QByteArray written(const Holders &h)
     {
@@ -85,8 +84,7 @@ private slots:
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("q7/FontName holds no text"));
         QTEST(store.ReadSetting("q7", "FontName", Missing), "expected");
 
-        // Whatever QSettings thought of the file, it can still be written, and gives back what was
-        // written: blanks and all, and the empty text as a value.
+        // Whatever QSettings made of it, the file takes writes and gives back blanks and empty text.
         const QString quote = u"  上書き保存－　"_s;
         store.WriteSetting("q7", "Inyouhu", quote);
         store.WriteSetting("Launch", "CMD0", "");

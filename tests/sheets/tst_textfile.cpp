@@ -101,8 +101,7 @@ private slots:
         QCOMPARE(joined, ends);
     }
 
-    // Detected (whole and fed in small pieces), decoded and encoded back to the same bytes
-    // (CP932: to the code the encoder writes).
+    // Detected (whole and in small pieces), decoded and encoded back (CP932: to the preferred code).
     void codec_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -298,9 +297,8 @@ private slots:
         QTEST(w.lineEnds, "ends");
     }
 
-    // A large text goes to the file a piece at a time, with the bytes the whole text gives at
-    // once: one BOM, the file's second codes in a late piece, and a last line that needs another
-    // encoding changes all of it.
+    // A large text written a piece at a time gives the bytes of the whole: one BOM, second codes
+    // in a late piece, and a last line that needs another encoding changes all of it.
     void largeTextInPieces_data()
     {
         QTest::addColumn<QByteArray>("old"); // null: no file yet
@@ -378,8 +376,7 @@ private slots:
                                                        : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
         if (otherUser && !OtherUser::possible(kind.startsWith("write: file")))
             QSKIP("cannot be without rights here");
-        // Anyone may look into the folder. Only to replace a file may anyone write there: a save
-        // through a new file would then replace a file the user cannot write.
+        // Anyone may look in; only to replace a file may anyone write there, or a new file would.
         const auto writable = kind.startsWith("write: file") ? QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther
                                                              : QFile::Permissions();
         if (otherUser)
@@ -388,8 +385,8 @@ private slots:
 #ifdef Q_OS_UNIX
         struct stat st {};
         if (kind.endsWith("device node")) {
-            // A copy of /dev/full: run as root, a rename over the real one would break the machine.
-            // Without root, /dev/full itself is safe to try.
+            // A copy of /dev/full: as root, a rename over the real one would break the machine.
+            // Others cannot rename over it, so they try /dev/full itself.
             QCOMPARE(stat("/dev/full", &st), 0);
             target = box.filePath("full");
             if (mknod(QFile::encodeName(target).constData(), S_IFCHR | 0600, st.st_rdev) != 0)
@@ -404,8 +401,7 @@ private slots:
         TextFile::WriteResult w;
         {
 #ifdef Q_OS_UNIX
-            // The text below and its line end pass the limit by one byte: the write fails at its
-            // very end, as on a full disk, where a buffered save would fail only in its commit.
+            // The text and its line end pass the limit by one byte: the write fails at its very end.
             std::optional<FileSizeLimit> full;
             if (kind.contains("file size limit"))
                 full.emplace(4096);
