@@ -308,7 +308,7 @@ private slots:
         QTest::newRow("CP932 with LF and second codes") << "a\n"_ba << u"\u2235"_s << Encoding::Cp932 << Encoding::Cp932 << LineEnds::Lf;
         QTest::newRow("beyond CP932 in the last line") << QByteArray() << u"\u2603"_s << Encoding::Cp932 << Encoding::Utf8Bom
                                                        << LineEnds::CrLf;
-        QTest::newRow("UTF-16 with one BOM") << "\xFF\xFEx\0"_ba << u"y"_s << Encoding::Utf16Le << Encoding::Utf16Le << LineEnds::CrLf;
+        QTest::newRow("UTF-16BE with one BOM") << "\xFE\xFF\0x"_ba << u"y"_s << Encoding::Utf16Be << Encoding::Utf16Be << LineEnds::CrLf;
         QTest::newRow("BOM-less UTF-16 needs its BOM for the last line")
             << "x\0"_ba << u"\u3042"_s << Encoding::Utf16LeNoBom << Encoding::Utf16Le << LineEnds::CrLf;
     }
