@@ -59,7 +59,6 @@ private slots:
         QTest::addColumn<QByteArray>("sheet1"); // the file afterwards; null: unwritable
         QTest::addColumn<bool>("kept");
         QTest::addRow("leaving the sheet") << "tab" << "typed sheet 1\r\n"_ba << false;
-        QTest::addRow("closing the window") << "close" << "typed sheet 1\r\n"_ba << false;
         QTest::addRow("exit without saving drops both") << "mnuNoe" << "sheet 1\r\n"_ba << false;
         QTest::addRow("unwritable: leaving the sheet is refused") << "tab" << QByteArray() << true;
         QTest::addRow("unwritable: the session ends") << "session" << QByteArray() << true;
@@ -96,21 +95,7 @@ private slots:
         QCOMPARE(h.copies().sheets(), kept ? QList<int>{1} : QList<int>{});
     }
 
-    // Loading a sheet is no edit, so no copy; the tip never names the last sheet's encoding.
-    void unchangedSheetHasNoCopy()
-    {
-        Recovery h;
-        h.writeFile(h.sheetPath(1), "\xef\xbb\xbfsheet 1\r\n");
-        frmMain &w = h.start();
-        QTRY_VERIFY(statusPanel(w, 3)->toolTip().endsWith(u"UTF-8 (BOM 付き)"_s));
-        h.selectTab(3);
-        QVERIFY(!statusPanel(w, 3)->toolTip().contains(u"UTF-8"_s));
-        QTRY_VERIFY(statusPanel(w, 3)->toolTip().endsWith(u"Shift_JIS (CP932)"_s));
-        QVERIFY(h.copies().sheets().isEmpty());
-    }
-
-    // One question at start names every sheet with a copy; Yes puts each text into its file,
-    // No keeps the files; both remove the copies.
+    // One start-up question names every sheet with a copy; Yes writes each to its file; both remove them.
     void startUpQuestion_data()
     {
         QTest::addColumn<QList<int>>("sheets");
@@ -146,26 +131,19 @@ private slots:
 
     // A copy that cannot reach its file stays for the next start; a session that ends while
     // the question is open has answered nothing.
-    void copiesThatStay_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<int>("messages");
-        QTest::addRow("the sheet file cannot be written") << "blocked" << 2;
-        QTest::addRow("the session ends while asking") << "session" << 1;
-    }
     void copiesThatStay()
     {
-        QFETCH(QString, how);
-        QFETCH(int, messages);
-        Recovery h;
-        h.writeFile(h.copyPath(2), "recovered\r\n");
-        if (how == "blocked")
-            h.block(2);
-        else
-            h.dialogs.whileAsking = [&h] { h.window->endSession(); };
-        h.start();
-        QCOMPARE(h.dialogs.calls.size(), messages);
-        QCOMPARE(h.copies().sheets(), QList<int>{2});
+        for (const bool blocked : {true, false}) {
+            Recovery h;
+            h.writeFile(h.copyPath(2), "recovered\r\n");
+            if (blocked)
+                h.block(2);
+            else
+                h.dialogs.whileAsking = [&h] { h.window->endSession(); };
+            h.start();
+            QCOMPARE(h.dialogs.calls.size(), blocked ? 2 : 1);
+            QCOMPARE(h.copies().sheets(), QList<int>{2});
+        }
     }
 
     // Where no place takes the copy, typing goes on; the status bar, not a box, says so once.
@@ -181,8 +159,8 @@ private slots:
         QCOMPARE(text1(w)->Text(), u"bxsheet 1"_s);
     }
 
-    // Panel 3's tip names the encodings the sheet and its opened file will be written in; a
-    // text beyond Shift_JIS is told once in the status bar.
+    // Panel 3's tip names the encodings of the sheet and its opened file; beyond Shift_JIS is told
+    // once. Another sheet, loaded and so not edited, gets its own tip at once and no copy.
     void encodingShown_data()
     {
         QTest::addColumn<QByteArray>("sheet1");
@@ -221,6 +199,10 @@ private slots:
         const QString note = u"シート 1 には Shift_JIS で表せない文字があります。UTF-8 で保存します。"_s;
         QCOMPARE(h.bar()->currentMessage(), told ? note : QString());
         h.saysNothingMore();
+        h.selectTab(3);
+        QVERIFY(!statusPanel(w, 3)->toolTip().contains(u"UTF-"_s));
+        QTRY_COMPARE(statusPanel(w, 3)->toolTip(), u"保存時の文字コード: Shift_JIS (CP932)"_s);
+        QVERIFY(h.copies().sheets().isEmpty());
     }
 
     // A message would hide the launcher box under the user's typing: the note waits.

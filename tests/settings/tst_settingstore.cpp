@@ -43,8 +43,7 @@ class TestSettingsStore : public QObject {
     QTemporaryDir tmp_;
     int files_ = 0;
 
-    // A file name never used before in this run: QSettings caches what it wrote per path, so only
-    // a fresh name makes a reader parse the bytes on disk.
+    // A name new to this run: QSettings caches per path, so only a fresh one is read from disk.
     QString freshPath() { return tmp_.filePath(u"s%1.ini"_s.arg(++files_)); }
     QByteArray written(const Holders &h)
     {
@@ -85,8 +84,7 @@ private slots:
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("q7/FontName holds no text"));
         QTEST(store.ReadSetting("q7", "FontName", Missing), "expected");
 
-        // Whatever QSettings thought of the file, it can still be written, and gives back what was
-        // written: blanks and all, and the empty text as a value.
+        // Whatever QSettings made of it, the file takes writes and gives back blanks and empty text.
         const QString quote = u"  上書き保存－　"_s;
         store.WriteSetting("q7", "Inyouhu", quote);
         store.WriteSetting("Launch", "CMD0", "");
@@ -113,10 +111,8 @@ private slots:
 #endif
     }
 
-    // Keys as the store spells them and the value a missing one stands for; each stored text
-    // that does not convert or apply (out of range, not a number, not finite, past 32 bits)
-    // leaves every holder as it was. The other keys are checked where the window, the date
-    // dialog and the launcher read and write them.
+    // Keys as spelled, the value a missing one stands for, and stored texts that must leave
+    // every holder as it was. The other keys are checked where their windows use them.
     void keyTable_data()
     {
         using namespace SettingsKeys;
@@ -159,9 +155,8 @@ private slots:
     }
 
 #ifdef Q_OS_LINUX
-    // A settings file the user may read but not write: its values are taken, and the write at
-    // exit reports failure and leaves the file as it was. As root, rights do not stop writes:
-    // the check runs as another user.
+    // A file the user may read but not write: its values are taken; the write at exit fails and
+    // leaves it as it was. As root the check runs as another user.
     void readOnlyFile()
     {
         const QString folder = tmp_.filePath("readonly");
@@ -204,7 +199,6 @@ private slots:
         QTest::addRow("any letter case") << "tRUE" << Number() << Long() << Bool(true);
         QTest::addRow("blanks around") << " false\t" << Number() << Long() << Bool(false);
         QTest::addRow("decimals above a half, blanks around") << "  11.75 " << Number(11.75) << Long(12) << Bool(true);
-        QTest::addRow("negative zero is false") << "-0.0" << Number(0.0) << Long(0) << Bool(false);
         QTest::addRow("a half is true, rounds down to even") << ".5" << Number(0.5) << Long(0) << Bool(true);
         QTest::addRow("negative half rounds up to even") << "-2.5" << Number(-2.5) << Long(-2) << Bool(true);
         QTest::addRow("highest") << "2147483647" << Number(2147483647.0) << Long(2147483647) << Bool(true);
@@ -231,7 +225,6 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addRow("rounded to seven digits") << false << 1234567.8 << "1234568";
         QTest::addRow("eight digits") << false << 12345678.0 << "1.234568E+07";
-        QTest::addRow("hundred thousandth") << false << 0.00001 << "1E-05";
         QTest::addRow("tab font: four decimals kept") << true << 10.33333 << "10.3333";
         QTest::addRow("tab font: rounds up to whole") << true << 9.99999 << "10";
         QTest::addRow("tab font: tiny negative is zero") << true << -0.00001 << "0";
@@ -261,7 +254,6 @@ private slots:
         QTEST(fromColour(value), "text");
         QTEST(isValidColour(value), "valid");
         QCOMPARE(systemColourIndex(value), systemIndex);
-        QCOMPARE(isSystemColour(value), systemIndex >= 0);
     }
 };
 

@@ -40,10 +40,8 @@ QStringList entries(const QDir &dir)
 const QByteArray Bom("\xEF\xBB\xBF");
 const qsizetype Piece = 1 << 20; // existing files are checked in pieces of this size
 
-// Without rights to the test's files until the end of the scope. As root on Linux: another user
-// (real and effective; still in root's group, so tests leave group bits like other bits). As
-// anyone else: itself, with the rights taken away by chmod. possible() tells whether either
-// works here; with ownerToo, whether files owned by the test can be out of reach.
+// Without rights to the test's files for the scope: as root on Linux, another user still in
+// root's group; else itself, after chmod. ownerToo: the test's own files must be out of reach.
 struct OtherUser {
     static bool possible(bool ownerToo)
     {
@@ -103,8 +101,7 @@ private slots:
         QCOMPARE(joined, ends);
     }
 
-    // Detected (whole and fed in small pieces), decoded and encoded back to the same bytes
-    // (CP932: to the code the encoder writes).
+    // Detected (whole and in small pieces), decoded and encoded back (CP932: to the preferred code).
     void codec_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -137,7 +134,6 @@ private slots:
         row("UTF-16LE without BOM", "a\0\xE9\0\r\0\n\0"_ba, Encoding::Utf16LeNoBom, u"a\xE9\r\n"_s);
         row("UTF-16BE without BOM", "\0a\0b"_ba, Encoding::Utf16BeNoBom, u"ab"_s);
         row("without BOM, U+0000 is not taken for UTF-16", "a\0\0\0"_ba, Encoding::Cp932, u"a\0\0\0"_s);
-        row("without BOM, odd length is not UTF-16", "a\0b"_ba, Encoding::Cp932, u"a\0b"_s);
         row("without BOM, Japanese UTF-16 is not recognised", "\x42\x30" "a\0"_ba, Encoding::Cp932, u"B0a\0"_s);
     }
     void codec()
@@ -214,7 +210,6 @@ private slots:
         QTest::addColumn<int>("choice");   // which code of each group the file uses
         QTest::addColumn<QString>("added"); // typed before the text is written back
         QTest::addRow("every character in its first code") << 0 << QString();
-        QTest::addRow("every character in its second code") << 1 << QString();
         QTest::addRow("every character in its third code, or its last") << 2 << QString();
         QTest::addRow("a typed character takes the code the file used") << 1 << u"\u2235\u7E8A"_s;
     }
@@ -301,9 +296,8 @@ private slots:
         QTEST(w.lineEnds, "ends");
     }
 
-    // A large text goes to the file a piece at a time, with the bytes the whole text gives at
-    // once: one BOM, the file's second codes in a late piece, and a last line that needs another
-    // encoding changes all of it.
+    // A large text written a piece at a time gives the bytes of the whole: one BOM, second codes
+    // in a late piece, and a last line that needs another encoding changes all of it.
     void largeTextInPieces_data()
     {
         QTest::addColumn<QByteArray>("old"); // null: no file yet
@@ -314,7 +308,7 @@ private slots:
         QTest::newRow("CP932 with LF and second codes") << "a\n"_ba << u"\u2235"_s << Encoding::Cp932 << Encoding::Cp932 << LineEnds::Lf;
         QTest::newRow("beyond CP932 in the last line") << QByteArray() << u"\u2603"_s << Encoding::Cp932 << Encoding::Utf8Bom
                                                        << LineEnds::CrLf;
-        QTest::newRow("UTF-16 with one BOM") << "\xFF\xFEx\0"_ba << u"y"_s << Encoding::Utf16Le << Encoding::Utf16Le << LineEnds::CrLf;
+        QTest::newRow("UTF-16BE with one BOM") << "\xFE\xFF\0x"_ba << u"y"_s << Encoding::Utf16Be << Encoding::Utf16Be << LineEnds::CrLf;
         QTest::newRow("BOM-less UTF-16 needs its BOM for the last line")
             << "x\0"_ba << u"\u3042"_s << Encoding::Utf16LeNoBom << Encoding::Utf16Le << LineEnds::CrLf;
     }
@@ -381,8 +375,7 @@ private slots:
                                                        : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
         if (otherUser && !OtherUser::possible(kind.startsWith("write: file")))
             QSKIP("cannot be without rights here");
-        // Anyone may look into the folder. Only to replace a file may anyone write there: a save
-        // through a new file would then replace a file the user cannot write.
+        // Anyone may look in; only to replace a file may anyone write there, or a new file would.
         const auto writable = kind.startsWith("write: file") ? QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther
                                                              : QFile::Permissions();
         if (otherUser)
@@ -391,8 +384,8 @@ private slots:
 #ifdef Q_OS_UNIX
         struct stat st {};
         if (kind.endsWith("device node")) {
-            // A copy of /dev/full: run as root, a rename over the real one would break the machine.
-            // Without root, /dev/full itself is safe to try.
+            // A copy of /dev/full: as root, a rename over the real one would break the machine.
+            // Others cannot rename over it, so they try /dev/full itself.
             QCOMPARE(stat("/dev/full", &st), 0);
             target = box.filePath("full");
             if (mknod(QFile::encodeName(target).constData(), S_IFCHR | 0600, st.st_rdev) != 0)
@@ -407,8 +400,7 @@ private slots:
         TextFile::WriteResult w;
         {
 #ifdef Q_OS_UNIX
-            // The text below and its line end pass the limit by one byte: the write fails at its
-            // very end, as on a full disk, where a buffered save would fail only in its commit.
+            // The text and its line end pass the limit by one byte: the write fails at its very end.
             std::optional<FileSizeLimit> full;
             if (kind.contains("file size limit"))
                 full.emplace(4096);
