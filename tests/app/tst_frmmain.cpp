@@ -93,28 +93,35 @@ private slots:
         QCOMPARE(keys, expected);
     }
 
+    // Flags 1 restore the stored size and position, other values centre the start size; a huge,
+    // far-off window comes whole onto the screen, give or take a pixel.
     void windowSizeAndPosition_data()
     {
         QTest::addColumn<QString>("flag"); // Size1 and Size2
-        QTest::addColumn<bool>("sizeStored");
-        QTest::addColumn<QSize>("size");
-        QTest::addRow("flags 1 restore size and position") << "1" << true << QSize(9600, 7200);
-        QTest::addRow("flag 2 counts as not 1: start size, centred") << "2" << true << QSize(8805, 6045);
-        QTest::addRow("flag 1 with size keys missing keeps the design size") << "1" << false << QSize(8805, 7230);
+        QTest::addColumn<QStringList>("stored"); // Left, Top, Width, Height
+        QTest::addColumn<QSize>("size"); // empty: fits the screen
+        const QStringList stored{"300", "450", "9600", "7200"};
+        QTest::addRow("flags 1 restore size and position") << "1" << stored << QSize(9600, 7200);
+        QTest::addRow("flag 2 counts as not 1: start size, centred") << "2" << stored << QSize(8805, 6045);
+        QTest::addRow("flag 1 with size keys missing keeps the design size") << "1" << stored.mid(0, 2) << QSize(8805, 7230);
+        QTest::addRow("huge and off every screen") << "1" << QStringList{"-100000", "-100000", "1e9", "1e9"} << QSize();
     }
     void windowSizeAndPosition()
     {
         QFETCH(QString, flag);
-        QFETCH(bool, sizeStored);
+        QFETCH(QStringList, stored);
         QFETCH(QSize, size);
-        Sheets h({{"Size", "Size1", flag}, {"Size", "Size2", flag}, {"Size", "Left", "300"}, {"Size", "Top", "450"}});
-        if (sizeStored) {
-            h.preset("Size", "Width", "9600");
-            h.preset("Size", "Height", "7200");
-        }
+        Sheets h({{"Size", "Size1", flag}, {"Size", "Size2", flag}});
+        for (int i = 0; i < stored.size(); ++i)
+            h.preset("Size", QStringList{"Left", "Top", "Width", "Height"}[i], stored[i]);
         frmMain &w = h.start();
-        QCOMPARE(QSize(w.windowWidth(), w.windowHeight()), size);
         const QPoint at(w.windowLeft(), w.windowTop());
+        if (size.isEmpty()) {
+            const QRect screen(0, 0, w.screenWidthTwips(), w.screenHeightTwips());
+            QVERIFY(screen.adjusted(-15, -15, 15, 15).contains(QRect(at, QSize(w.windowWidth(), w.windowHeight()))));
+            return;
+        }
+        QCOMPARE(QSize(w.windowWidth(), w.windowHeight()), size);
         if (flag == "1")
             QCOMPARE(at, QPoint(300, 450));
         else
@@ -125,20 +132,8 @@ private slots:
         QCOMPARE(h.stored("Size", "Left") + u',' + h.stored("Size", "Top"), u"%1,%2"_s.arg(at.x()).arg(at.y()));
     }
 
-    // A stored size of 1e9 twips far up and left: the whole window comes onto the screen (a
-    // pixel of rounding either way; the placing itself is tst_layoutrules' matter).
-    void storedGeometryOffEveryScreen()
-    {
-        Sheets h({{"Size", "Size1", "1"}, {"Size", "Size2", "1"}, {"Size", "Width", "1e9"}, {"Size", "Height", "1e9"},
-                  {"Size", "Left", "-100000"}, {"Size", "Top", "-100000"}});
-        frmMain &w = h.start();
-        const QRect screen(0, 0, w.screenWidthTwips(), w.screenHeightTwips());
-        QVERIFY(screen.adjusted(-15, -15, 15, 15).contains(QRect(w.windowLeft(), w.windowTop(), w.windowWidth(), w.windowHeight())));
-    }
-
-    // Stored settings reach the sheet, the tabs and the launcher (what the store refuses is its
-    // own test's): an empty tab caption stays empty, a huge one is cut, only "False" exactly
-    // turns the input method off, and gaps in the launcher's history close up.
+    // Stored settings reach the sheet, the tabs and the launcher: an empty tab caption stays empty,
+    // a huge one is cut, only "False" exactly turns the input method off, history gaps close up.
     void storedSettingsApply()
     {
         Sheets h({{"q7", "FontSize", "14.5"}, {"q7", "FontColor", "255"}, {"q7", "BackColor", "16711680"},
@@ -162,9 +157,8 @@ private slots:
         QCOMPARE(h.stored("Launch", "CMD1") + u'|' + h.stored("Launch", "CMD5"), u"second|"_s);
     }
 
-    // The file named on the command line goes into sheet 1, whichever sheet was last in use. One
-    // that cannot be read, or whose name the system cannot decode, leaves sheet 1's own text. The
-    // named file itself is never written, and a path that was not read is never kept.
+    // The file named on the command line goes into sheet 1, whichever sheet was last in use; one
+    // not read leaves sheet 1's own text. That file is never written, nor a path not read kept.
     void commandLine_data()
     {
         QTest::addColumn<QString>("argument");
