@@ -93,28 +93,35 @@ private slots:
         QCOMPARE(keys, expected);
     }
 
+    // Flags 1 restore the stored size and position, other values centre the start size; a huge,
+    // far-off window comes whole onto the screen, give or take a pixel.
     void windowSizeAndPosition_data()
     {
         QTest::addColumn<QString>("flag"); // Size1 and Size2
-        QTest::addColumn<bool>("sizeStored");
-        QTest::addColumn<QSize>("size");
-        QTest::addRow("flags 1 restore size and position") << "1" << true << QSize(9600, 7200);
-        QTest::addRow("flag 2 counts as not 1: start size, centred") << "2" << true << QSize(8805, 6045);
-        QTest::addRow("flag 1 with size keys missing keeps the design size") << "1" << false << QSize(8805, 7230);
+        QTest::addColumn<QStringList>("stored"); // Left, Top, Width, Height
+        QTest::addColumn<QSize>("size"); // empty: fits the screen
+        const QStringList stored{"300", "450", "9600", "7200"};
+        QTest::addRow("flags 1 restore size and position") << "1" << stored << QSize(9600, 7200);
+        QTest::addRow("flag 2 counts as not 1: start size, centred") << "2" << stored << QSize(8805, 6045);
+        QTest::addRow("flag 1 with size keys missing keeps the design size") << "1" << stored.mid(0, 2) << QSize(8805, 7230);
+        QTest::addRow("huge and off every screen") << "1" << QStringList{"-100000", "-100000", "1e9", "1e9"} << QSize();
     }
     void windowSizeAndPosition()
     {
         QFETCH(QString, flag);
-        QFETCH(bool, sizeStored);
+        QFETCH(QStringList, stored);
         QFETCH(QSize, size);
-        Sheets h({{"Size", "Size1", flag}, {"Size", "Size2", flag}, {"Size", "Left", "300"}, {"Size", "Top", "450"}});
-        if (sizeStored) {
-            h.preset("Size", "Width", "9600");
-            h.preset("Size", "Height", "7200");
-        }
+        Sheets h({{"Size", "Size1", flag}, {"Size", "Size2", flag}});
+        for (int i = 0; i < stored.size(); ++i)
+            h.preset("Size", QStringList{"Left", "Top", "Width", "Height"}[i], stored[i]);
         frmMain &w = h.start();
-        QCOMPARE(QSize(w.windowWidth(), w.windowHeight()), size);
         const QPoint at(w.windowLeft(), w.windowTop());
+        if (size.isEmpty()) {
+            const QRect screen(0, 0, w.screenWidthTwips(), w.screenHeightTwips());
+            QVERIFY(screen.adjusted(-15, -15, 15, 15).contains(QRect(at, QSize(w.windowWidth(), w.windowHeight()))));
+            return;
+        }
+        QCOMPARE(QSize(w.windowWidth(), w.windowHeight()), size);
         if (flag == "1")
             QCOMPARE(at, QPoint(300, 450));
         else
@@ -125,26 +132,14 @@ private slots:
         QCOMPARE(h.stored("Size", "Left") + u',' + h.stored("Size", "Top"), u"%1,%2"_s.arg(at.x()).arg(at.y()));
     }
 
-    // A stored size of 1e9 twips far up and left: the whole window comes onto the screen (a
-    // pixel of rounding either way; the placing itself is tst_layoutrules' matter).
-    void storedGeometryOffEveryScreen()
-    {
-        Sheets h({{"Size", "Size1", "1"}, {"Size", "Size2", "1"}, {"Size", "Width", "1e9"}, {"Size", "Height", "1e9"},
-                  {"Size", "Left", "-100000"}, {"Size", "Top", "-100000"}});
-        frmMain &w = h.start();
-        const QRect screen(0, 0, w.screenWidthTwips(), w.screenHeightTwips());
-        QVERIFY(screen.adjusted(-15, -15, 15, 15).contains(QRect(w.windowLeft(), w.windowTop(), w.windowWidth(), w.windowHeight())));
-    }
-
-    // Stored appearance reaches the sheet and the tabs (what the store refuses is its own test's
-    // matter); an empty tab caption stays empty, a huge one is cut, and only "False" exactly
-    // turns the input method off.
+    // Stored settings reach the sheet, the tabs and the launcher: an empty tab caption stays empty,
+    // a huge one is cut, only "False" exactly turns the input method off, history gaps close up.
     void storedSettingsApply()
     {
         Sheets h({{"q7", "FontSize", "14.5"}, {"q7", "FontColor", "255"}, {"q7", "BackColor", "16711680"},
                   {"q7", "FontB", "TRUE"}, {"q7", "FontI", "-1"}, {"q7", "XXXX", "9"}, {"q7", "X", "true"},
                   {"q7", "File", "q7 Zibo q4"}, {"q7", "q2", ""}, {"q7", "q3", QString(100000, u'x')},
-                  {"IME", "IME", "false"}});
+                  {"IME", "IME", "false"}, {"Launch", "CMD0", "first"}, {"Launch", "CMD2", "second"}, {"Launch", "CMD5", "third"}});
         frmMain &w = h.start();
         QCOMPARE(text1(w)->font().pointSizeF(), 14.5);
         QVERIFY(text1(w)->font().bold() && text1(w)->font().italic());
@@ -157,11 +152,13 @@ private slots:
         QCOMPARE(tabStrip1(w)->caption(2), QString());
         QCOMPARE(tabStrip1(w)->caption(3), QString(Holders::MaxCaptionLength, u'x'));
         QCOMPARE(text1(w)->imeMode(), 4);
+        QCOMPARE(w.findChild<QComboBox *>(u"Combo1"_s)->currentText(), u"first"_s);
+        h.closeWindow();
+        QCOMPARE(h.stored("Launch", "CMD1") + u'|' + h.stored("Launch", "CMD5"), u"second|"_s);
     }
 
-    // The file named on the command line goes into sheet 1, whichever sheet was last in use. One
-    // that cannot be read, or whose name the system cannot decode, leaves sheet 1's own text. The
-    // named file itself is never written, and a path that was not read is never kept.
+    // The file named on the command line goes into sheet 1, whichever sheet was last in use; one
+    // not read leaves sheet 1's own text. That file is never written, nor a path not read kept.
     void commandLine_data()
     {
         QTest::addColumn<QString>("argument");
@@ -209,20 +206,16 @@ private slots:
         for (QAction *a : w.findChild<QToolBar *>()->actions())
             layout += a->isSeparator() ? u'|' : u'b';
         QCOMPARE(layout, u"bbbb|bbbb|b|b|bbb|bbb|b|b|b|b"_s);
-        const struct { int index; const char *tip; const char *shared; } rows[] = {
-            {1, "新規作成", "mnuNew"}, {2, "既存のﾌｧｲﾙを開く", "mnuOpen"}, {3, "名前を付けて保存", "mnuSave"},
-            {6, "切り取り", nullptr}, {7, "ｺﾋﾟｰ", nullptr}, {8, "すべての範囲をｺﾋﾟｰ", "mnuAllcopy"},
-            {9, "貼り付け", nullptr}, {11, "検索と置換", nullptr}, {13, "元に戻す", "mnuUndo"},
-            {15, "日付と時刻の挿入", "mnuDate"}, {16, "選択範囲に引用符追加", nullptr}, {17, "定型文字列の挿入", "mnuInsert"},
-            {23, "動作環境の設定", "mnuOpt"}, {25, "ﾍﾙﾌﾟ表示", "mnuHel"}, {27, "ﾊﾞｰｼﾞｮﾝ情報", "mnuAbout"}, {29, "終了", "mnuEndno"},
-        };
-        for (const auto &row : rows) {
-            QAction *button = w.toolbarButton(row.index);
-            QCOMPARE(button->toolTip(), QString::fromUtf8(row.tip));
-            if (row.shared)
-                QCOMPARE(button, action(w, QLatin1String(row.shared)));
-            QCOMPARE(button->isEnabled(), row.index != 13 && row.index != 16);
-        }
+        QString tips;
+        for (int i : {1, 2, 3, 6, 7, 8, 9, 11, 13, 15, 16, 17, 23, 25, 27, 29})
+            tips += w.toolbarButton(i)->toolTip() + (w.toolbarButton(i)->isEnabled() ? u"|"_s : u" (off)|"_s);
+        QCOMPARE(tips, u"新規作成|既存のﾌｧｲﾙを開く|名前を付けて保存|切り取り|ｺﾋﾟｰ|すべての範囲をｺﾋﾟｰ|貼り付け|検索と置換|"
+                       "元に戻す (off)|日付と時刻の挿入|選択範囲に引用符追加 (off)|定型文字列の挿入|動作環境の設定|ﾍﾙﾌﾟ表示|"
+                       "ﾊﾞｰｼﾞｮﾝ情報|終了|"_s);
+        for (const auto &[i, shared] : std::initializer_list<std::pair<int, const char *>>{
+                 {1, "mnuNew"}, {2, "mnuOpen"}, {3, "mnuSave"}, {8, "mnuAllcopy"}, {13, "mnuUndo"}, {15, "mnuDate"},
+                 {17, "mnuInsert"}, {23, "mnuOpt"}, {25, "mnuHel"}, {27, "mnuAbout"}, {29, "mnuEndno"}})
+            QCOMPARE(w.toolbarButton(i), action(w, QLatin1String(shared)));
         QVERIFY(!w.toolbarButton(4)->isEnabled() && !w.toolbarButton(5) && !w.toolbarButton(30));
         tick(w);
         QVERIFY(!action(w, "mnuCut")->isEnabled() && w.toolbarButton(6)->isEnabled());
@@ -306,35 +299,27 @@ private slots:
         QCOMPARE(h.stored("q7", "File"), u"q7 Zibo q2"_s);
     }
 
-    // A session end closes without a question of its own, and ends the program once even while
-    // the close question is open, whatever the answer (the start-up message: the e2e display run).
+    // A session end gives up an unwritable sheet without a question of its own, and ends the
+    // program once even while the close question is open, whatever the answer.
     void sessionEndClosesWithoutWaiting_data()
     {
-        QTest::addColumn<QString>("when");
-        QTest::addColumn<bool>("blocked");
-        QTest::addColumn<int>("asked");
-        QTest::addRow("a changed sheet is written") << "idle" << false << 0;
-        QTest::addRow("an unwritable sheet is given up without asking") << "idle" << true << 0;
-        QTest::addRow("the close question of an unwritable sheet") << "close" << true << 1;
+        QTest::addColumn<bool>("closing");
+        QTest::addRow("no question asked") << false;
+        QTest::addRow("during the close question") << true;
     }
     void sessionEndClosesWithoutWaiting()
     {
-        QFETCH(QString, when);
-        QFETCH(bool, blocked);
-        QFETCH(int, asked);
+        QFETCH(bool, closing);
         Sheets h;
         h.dialogs.whileAsking = [&h] { h.window->endSession(); };
         h.dialogs.answers = {MsgBoxResult::No};
         frmMain &w = h.start();
-        if (blocked)
-            h.block(1);
+        h.block(1);
         text1(w)->setText("typed");
-        when == "close" ? void(w.close()) : w.endSession();
+        closing ? void(w.close()) : w.endSession();
         QCOMPARE(h.ended, 1);
-        QCOMPARE(h.dialogs.calls.size(), asked);
+        QCOMPARE(h.dialogs.calls.size(), int(closing));
         QVERIFY(!w.findChild<QTimer *>(u"Timer1"_s)->isActive());
-        if (!blocked)
-            QCOMPARE(Harness::bytes(h.sheetPath(1)), "typed\r\n"_ba);
     }
 
     // What comes while a long edit lets events through waits for its end: the end of the
@@ -415,16 +400,6 @@ private slots:
         // The file's last line break is its end, not a line of the text.
         const QString lines = (reading ? u"にほん\r\n"_s : u"ニホン\r\n"_s).repeated(1 << 19);
         QCOMPARE(box->Text(), lines.chopped(2));
-    }
-
-    void launcherHistorySkipsEmptyEntries()
-    {
-        Sheets h({{"Launch", "CMD0", "first"}, {"Launch", "CMD2", "second"}, {"Launch", "CMD5", "third"}});
-        frmMain &w = h.start();
-        QCOMPARE(w.findChild<QComboBox *>(u"Combo1"_s)->currentText(), u"first"_s);
-        h.closeWindow();
-        QCOMPARE(h.stored("Launch", "CMD1"), u"second"_s);
-        QCOMPARE(h.stored("Launch", "CMD5"), QString());
     }
 };
 

@@ -28,8 +28,6 @@ private slots:
         QTest::addRow("lone LF stays a character and counts one") << "a\nb\r\nc" << "a\nb\r\nc" << 1 << 5 << "\nb\r\nc";
         QTest::addRow("lone CR becomes a line break") << "a\rb" << "a\r\nb" << 1 << 2 << "\r\n";
         QTest::addRow("no-break space kept") << u"a\u00A0b"_s << u"a\u00A0b"_s << 0 << 3 << u"a\u00A0b"_s;
-        const QString x(40000, u'x');
-        QTest::addRow("beyond 16 bits") << "\r\n" + x + "TARGET" << "\r\n" + x + "TARGET" << 40002 << 6 << "TARGET";
     }
     void textAndSelection()
     {
@@ -50,8 +48,8 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(), QString(selected).replace("\r\n", "\n"));
     }
 
-    // The text is kept between reads; every kind of change must show in the next read. Keys are
-    // typed at the caret; a digit with Alt names a sheet and types nothing.
+    // The kept text must follow every kind of change. Keys are typed at the caret; Alt with a
+    // digit names a sheet and types nothing.
     void textFollowsEveryChange_data()
     {
         QTest::addColumn<QString>("change");
@@ -59,12 +57,9 @@ private slots:
         QTest::addRow("typing, a digit too") << "8" << "one 8two\r\nthree";
         QTest::addRow("the box's own undo") << "8 undo" << "one two\r\nthree";
         QTest::addRow("Shift+Enter is an ordinary break") << "Shift+Return" << "one \r\ntwo\r\nthree";
-        QTest::addRow("Alt+8 names no sheet and types nothing") << "Alt+8" << "one two\r\nthree";
-        QTest::addRow("an ordinary replacement") << "setSelText" << "one 2\r\n3\n\r\nthree";
-        QTest::addRow("an ordinary replacement is one undoable edit") << "setSelText+undo" << "one two\r\nthree";
-        QTest::addRow("a rewrite") << "rewrite" << "one TWO\r\nthree";
-        QTest::addRow("a rewrite, then typing") << "rewrite+type" << "one TWOx\r\nthree";
-        QTest::addRow("a rewrite taken back") << "rewrite+restore" << "one two\r\nthree";
+        QTest::addRow("Alt+8 types nothing") << "Alt+8" << "one two\r\nthree";
+        QTest::addRow("a replacement, one undoable edit") << "setSelText" << "one two\r\nthree";
+        QTest::addRow("a rewrite, then typing") << "rewrite" << "one TWOx\r\nthree";
         QTest::addRow("a restore of another text") << "restore" << "one\r\nthree 3";
     }
     void textFollowsEveryChange()
@@ -73,22 +68,16 @@ private slots:
         QFETCH(QString, expected);
         TextBox box;
         box.setText("one two\r\nthree");
-        const QString before = box.Text();
         box.select(4, 3);
-        if (change.startsWith("setSelText")) {
+        if (change == "setSelText") {
             box.setSelText("2\r\n3\n");
-            QCOMPARE(box.SelStart(), qsizetype(9));
-            QCOMPARE(box.SelLength(), qsizetype(0));
+            QCOMPARE(u"%1|%2|%3"_s.arg(box.Text()).arg(box.SelStart()).arg(box.SelLength()), "one 2\r\n3\n\r\nthree|9|0");
             QVERIFY(box.hasText()); // brought up to date, not to be built again
-            if (change.endsWith("undo"))
-                box.undo();
-        } else if (change.startsWith("rewrite")) {
+            box.undo();
+        } else if (change == "rewrite") {
             box.rewriteSelText("TWO");
             QCOMPARE(box.Text(), "one TWO\r\nthree");
-            if (change == "rewrite+type")
-                QTest::keyClick(&box, Qt::Key_X);
-            if (change == "rewrite+restore")
-                box.restoreText(before);
+            QTest::keyClick(&box, Qt::Key_X);
         } else if (change == "restore") {
             box.restoreText("one\r\nthree 3");
         } else {
