@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -100,39 +102,21 @@ private slots:
         QCOMPARE(h.stored("Launch", "CMD2"), QString());
     }
 
-    void historyCleared()
-    {
-        LauncherHarness h;
-        h.preset("Launch", "CMD0", "first");
-        frmMain &w = h.start();
-        action(w, "mnuToolM4")->trigger();
-        QCOMPARE(h.history(), QStringList());
-        h.closeWindow();
-        QCOMPARE(h.stored("Launch", "CMD0"), QString());
-    }
-
     // Ctrl+L takes the sheet's selection into the box, unless it starts with a blank.
-    void focusTakesTheSelection_data()
-    {
-        QTest::addColumn<QString>("selected");
-        QTest::addColumn<QString>("inBox");
-        QTest::addRow("a selection becomes the command") << "gedit" << "gedit";
-        QTest::addRow("one starting with a blank does not") << " gedit" << "kept";
-        QTest::addRow("no selection leaves the box") << "" << "kept";
-    }
     void focusTakesTheSelection()
     {
-        QFETCH(QString, selected);
-        QFETCH(QString, inBox);
         LauncherHarness h;
         frmMain &w = h.start();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         h.combo()->setEditText(u"kept"_s);
-        text1(w)->setText(u"x"_s + selected);
-        text1(w)->select(1, selected.size());
-        QTest::keyClick(&w, Qt::Key_L, Qt::ControlModifier);
-        QTRY_VERIFY(h.combo()->hasFocus());
-        QCOMPARE(h.combo()->currentText(), inBox);
+        text1(w)->setText(u"x gedit"_s);
+        for (const auto &[start, length, inBox] : {std::tuple{1, 6, "kept"}, {2, 0, "kept"}, {2, 5, "gedit"}}) {
+            text1(w)->setFocus();
+            text1(w)->select(start, length);
+            QTest::keyClick(&w, Qt::Key_L, Qt::ControlModifier);
+            QTRY_VERIFY(h.combo()->hasFocus());
+            QCOMPARE(h.combo()->currentText(), QString::fromLatin1(inBox));
+        }
     }
 
     void droppedFilesLeaveTheLastPath()
@@ -158,6 +142,7 @@ private slots:
     void registeredApplications()
     {
         LauncherHarness h;
+        h.preset("Launch", "CMD0", "first");
         h.preset("Launch", "Bar0", "/usr/bin/app-with-a-long-program-name");
         h.preset("Launch", "Bar2", "/opt/editor");
         h.preset("Launch", "Name2", "My favourite text editor");
@@ -184,7 +169,11 @@ private slots:
         QCOMPARE(h.shell.opened, (QStringList{"/opt/editor", "/usr/bin/app-with-a-long-program-name"}));
         QCOMPARE(h.dialogs.calls.size(), 1);
         QCOMPARE(h.dialogs.calls.first().title, u"q7_Zibo"_s);
-        QCOMPARE(h.history(), QStringList()); // applications never enter the history
+        QCOMPARE(h.history(), QStringList{u"first"_s}); // applications never enter the history
+        action(w, "mnuToolM4")->trigger();  // clearing it empties the stored one too
+        QCOMPARE(h.history(), QStringList());
+        h.closeWindow();
+        QCOMPARE(h.stored("Launch", "CMD0"), QString());
     }
 };
 
