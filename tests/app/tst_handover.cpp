@@ -101,11 +101,10 @@ private slots:
         QVERIFY(QDir().mkpath(dataDir_));
     }
 
-    // A socket left by a copy that was killed gives way. Without a file the window only comes
-    // back from the task bar; the second copy writes nothing anywhere, and ends. With one, named
-    // relative to where the second copy started, the file goes into sheet 1 with its path once
-    // an open question is answered, after the sheet being left was written; a file that cannot
-    // be read changes nothing.
+    // A socket left by a killed copy gives way. Without a file the window only comes back from
+    // the task bar and the second copy writes nothing. A file named relative to where the second
+    // copy started goes into sheet 1 once an open question is answered, after the sheet being
+    // left was written; one that cannot be read changes nothing.
     void handOver()
     {
         leaveStaleSocket(handOverSocketName(dataDir_));

@@ -73,10 +73,9 @@ private slots:
         QCOMPARE(LaunchHistory::afterRun(history, command), after);
     }
 
-    // Run by the button, by Enter in the box and by Ctrl+R; a failure is said and kept out of
-    // the history. The registered applications' items and buttons follow the stored ones, a free
-    // slot's button opens the options instead, and none enters the history. The history goes to
-    // the settings at exit.
+    // Run by the button, Enter and Ctrl+R; a failure is said and kept out of the history, as are
+    // the registered applications, whose items and buttons follow the stored ones (a free slot's
+    // button opens the options). The history is stored at exit.
     void runningCommands()
     {
         LauncherHarness h;
