@@ -101,16 +101,11 @@ private slots:
         QVERIFY(QDir().mkpath(dataDir_));
     }
 
-    void cleanup()
-    {
-        server_.reset();
-        instance_.reset();
-        h_.reset();
-    }
-
-    // A socket left by a copy that was killed gives way. Without a file the window only comes
-    // back from the task bar; the second copy writes nothing anywhere, and ends.
-    void withoutFileOverAStaleSocket()
+    // A socket left by a killed copy gives way. Without a file the window only comes back from
+    // the task bar and the second copy writes nothing. A file named relative to where the second
+    // copy started goes into sheet 1 once an open question is answered, after the sheet being
+    // left was written; one that cannot be read changes nothing.
+    void handOver()
     {
         leaveStaleSocket(handOverSocketName(dataDir_));
         QVERIFY(QFileInfo::exists(handOverSocketName(dataDir_)));
@@ -123,15 +118,7 @@ private slots:
         QTRY_VERIFY(!w.isMinimized());
         QCOMPARE(listing(), before);
         QCOMPARE(h_->dialogs.prompts(), QStringList());
-    }
 
-    // The file, named relative to where the second copy started, goes into sheet 1 with its
-    // path once an open question is answered, after the sheet being left was written; a file
-    // that cannot be read changes nothing.
-    void withFile()
-    {
-        frmMain &w = startWindow();
-        QVERIFY(server_->listen());
         h_->selectTab(3);
         QTest::keyClicks(text1(w), "x");
         QCOMPARE(secondStart({"memo", "1.txt"}), 0);

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -71,12 +73,16 @@ private slots:
         QCOMPARE(LaunchHistory::afterRun(history, command), after);
     }
 
-    // Run by the button, by Enter in the box and by Ctrl+R; a failure is said and kept out of
-    // the history; the history goes to the settings at exit.
+    // Run by the button, Enter and Ctrl+R; a failure is said and kept out of the history, as are
+    // the registered applications, whose items and buttons follow the stored ones (a free slot's
+    // button opens the options). The history is stored at exit.
     void runningCommands()
     {
         LauncherHarness h;
         h.preset("Launch", "CMD0", "first");
+        h.preset("Launch", "Bar0", "/usr/bin/app-with-a-long-program-name");
+        h.preset("Launch", "Bar2", "/opt/editor");
+        h.preset("Launch", "Name2", "My favourite text editor");
         frmMain &w = h.start();
         auto *run = w.findChild<QPushButton *>(u"cmdRun"_s);
         QVERIFY(run->isEnabled());
@@ -95,81 +101,15 @@ private slots:
         QCOMPARE(h.dialogs.calls.last().prompt, u"実行できませんでした。"_s);
         QCOMPARE(h.dialogs.calls.last().title, u"q7_Zibo 簡易ﾗﾝﾁｬｰ"_s);
         QCOMPARE(h.dialogs.calls.last().style, MsgBoxStyle::Critical);
-        h.closeWindow();
-        QCOMPARE(h.stored("Launch", "CMD1"), u"/opt/tool"_s);
-        QCOMPARE(h.stored("Launch", "CMD2"), QString());
-    }
 
-    void historyCleared()
-    {
-        LauncherHarness h;
-        h.preset("Launch", "CMD0", "first");
-        frmMain &w = h.start();
-        action(w, "mnuToolM4")->trigger();
-        QCOMPARE(h.history(), QStringList());
-        h.closeWindow();
-        QCOMPARE(h.stored("Launch", "CMD0"), QString());
-    }
-
-    // Ctrl+L takes the sheet's selection into the box, unless it starts with a blank.
-    void focusTakesTheSelection_data()
-    {
-        QTest::addColumn<QString>("selected");
-        QTest::addColumn<QString>("inBox");
-        QTest::addRow("a selection becomes the command") << "gedit" << "gedit";
-        QTest::addRow("one starting with a blank does not") << " gedit" << "kept";
-        QTest::addRow("no selection leaves the box") << "" << "kept";
-    }
-    void focusTakesTheSelection()
-    {
-        QFETCH(QString, selected);
-        QFETCH(QString, inBox);
-        LauncherHarness h;
-        frmMain &w = h.start();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        h.combo()->setEditText(u"kept"_s);
-        text1(w)->setText(u"x"_s + selected);
-        text1(w)->select(1, selected.size());
-        QTest::keyClick(&w, Qt::Key_L, Qt::ControlModifier);
-        QTRY_VERIFY(h.combo()->hasFocus());
-        QCOMPARE(h.combo()->currentText(), inBox);
-    }
-
-    void droppedFilesLeaveTheLastPath()
-    {
-        LauncherHarness h;
-        h.start();
-        QLineEdit *edit = h.combo()->lineEdit();
-        QMimeData files;
-        files.setUrls({QUrl::fromLocalFile(u"/a/one.txt"_s), QUrl::fromLocalFile(u"/a/three.txt"_s)});
-        QMimeData text;
-        text.setText(u"typed by a drop"_s);
-        for (QMimeData *data : {&files, &text}) {
-            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(edit, &enter);
-            QCOMPARE(enter.isAccepted(), data == &files);
-            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(edit, &drop);
-        }
-        QCOMPARE(h.combo()->currentText(), QDir::toNativeSeparators(u"/a/three.txt"_s));
-    }
-
-    // Menu items and buttons follow the stored applications; a free slot's button runs nothing.
-    void registeredApplications()
-    {
-        LauncherHarness h;
-        h.preset("Launch", "Bar0", "/usr/bin/app-with-a-long-program-name");
-        h.preset("Launch", "Bar2", "/opt/editor");
-        h.preset("Launch", "Name2", "My favourite text editor");
-        frmMain &w = h.start();
         QVERIFY(action(w, "mnuApri0")->isVisible() && !action(w, "mnuApri1")->isVisible());
         QCOMPARE(action(w, "mnuApri0")->text(), u"/usr/bin/app-with-a-"_s);
         QCOMPARE(action(w, "mnuApri2")->text(), u"My favourite text ed"_s);
         QCOMPARE(w.toolbarButton(19)->toolTip(), u"/usr/bin/app-with-a-long-program-name"_s);
         QCOMPARE(w.toolbarButton(20)->toolTip(), u"設定なし"_s);
         QCOMPARE(w.toolbarButton(21)->toolTip(), u"My favourite text editor"_s);
+        h.shell.opened.clear();
         h.shell.missing = QStringList{u"/opt/editor"_s};
-        // A free slot's button opens the options on the launcher page instead.
         int page = -1;
         QTimer::singleShot(0, [&page] {
             if (auto *options = qobject_cast<frmOption *>(QApplication::activeModalWidget())) {
@@ -182,9 +122,49 @@ private slots:
         w.toolbarButton(21)->trigger();
         action(w, "mnuApri0")->trigger();
         QCOMPARE(h.shell.opened, (QStringList{"/opt/editor", "/usr/bin/app-with-a-long-program-name"}));
-        QCOMPARE(h.dialogs.calls.size(), 1);
-        QCOMPARE(h.dialogs.calls.first().title, u"q7_Zibo"_s);
-        QCOMPARE(h.history(), QStringList()); // applications never enter the history
+        QCOMPARE(h.dialogs.calls.size(), 3);
+        QCOMPARE(h.dialogs.calls.last().title, u"q7_Zibo"_s);
+        QCOMPARE(h.history(), (QStringList{"first", "/opt/tool"}));
+        h.closeWindow();
+        QCOMPARE(h.stored("Launch", "CMD1"), u"/opt/tool"_s);
+        QCOMPARE(h.stored("Launch", "CMD2"), QString());
+    }
+
+    // Ctrl+L takes the sheet's selection into the box, unless it starts with a blank; of dropped
+    // files the last is the command, text is refused; a cleared history is stored cleared.
+    void theBox()
+    {
+        LauncherHarness h;
+        h.preset("Launch", "CMD0", "first");
+        frmMain &w = h.start();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        h.combo()->setEditText(u"kept"_s);
+        text1(w)->setText(u"x gedit"_s);
+        for (const auto &[start, length, inBox] : {std::tuple{1, 6, "kept"}, {2, 0, "kept"}, {2, 5, "gedit"}}) {
+            text1(w)->setFocus();
+            text1(w)->select(start, length);
+            QTest::keyClick(&w, Qt::Key_L, Qt::ControlModifier);
+            QTRY_VERIFY(h.combo()->hasFocus());
+            QCOMPARE(h.combo()->currentText(), QString::fromLatin1(inBox));
+        }
+
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(u"/a/one.txt"_s), QUrl::fromLocalFile(u"/a/three.txt"_s)});
+        QMimeData text;
+        text.setText(u"typed by a drop"_s);
+        for (QMimeData *data : {&files, &text}) {
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(h.combo()->lineEdit(), &enter);
+            QCOMPARE(enter.isAccepted(), data == &files);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(h.combo()->lineEdit(), &drop);
+        }
+        QCOMPARE(h.combo()->currentText(), QDir::toNativeSeparators(u"/a/three.txt"_s));
+
+        action(w, "mnuToolM4")->trigger();
+        QCOMPARE(h.history(), QStringList());
+        h.closeWindow();
+        QCOMPARE(h.stored("Launch", "CMD0"), QString());
     }
 };
 

@@ -48,9 +48,10 @@ struct DateHarness : Harness {
 class TestFrmDate : public QObject {
     Q_OBJECT
 private slots:
-    void pagesAndReopening()
+    void pagesListsAndInserting()
     {
         DateHarness h;
+        PhraseFile::save(h.phrasePath(), {"b", "C", "A", "あいう", "a", "123"});
         h.preset("Size", "DLeft", "1500");
         h.preset("Size", "DTop", "3000");
         h.start();
@@ -73,16 +74,12 @@ private slots:
         d->cmdClose->click();
         QTRY_VERIFY(!h.window->findChild<frmDate *>());
         QTest::mouseDClick(statusPanel(*h.window, 3), Qt::LeftButton);
-        frmDate *again = h.window->findChild<frmDate *>();
-        QVERIFY(again && again->isVisible());
-        QCOMPARE(again->currentPage(), 0);
-        QCOMPARE(again->lstDate->item(0)->text(), QStringLiteral("1998/10/22"));
-    }
+        d = h.window->findChild<frmDate *>();
+        QVERIFY(d && d->isVisible());
+        QCOMPARE(d->currentPage(), 0);
+        QCOMPARE(d->lstDate->item(0)->text(), QStringLiteral("1998/10/22"));
 
-    void insertingAndTheListButtons()
-    {
-        DateHarness h;
-        frmDate *d = h.startOnPhrasePage({"b", "C", "A", "あいう", "a", "123"});
+        h.open("mnuInsert");
         TextBox *box = text1(*h.window);
         box->setText(QStringLiteral("ab"));
         box->setSelStart(1);
@@ -91,13 +88,13 @@ private slots:
         d->List1->setCurrentRow(4);
         d->Command1->click();
         QCOMPARE(box->Text(), QStringLiteral("aCb"));
-        QVERIFY(d->isVisible()); // Check2 starts unchecked
+        QVERIFY(d->isVisible()); // Check2 is off
         d->Check1->setChecked(false);
         d->lstDate->setCurrentRow(6);
         d->cmdOK->click();
-        QCOMPARE(box->Text(), QStringLiteral("aC981021b"));
+        QCOMPARE(box->Text(), QStringLiteral("aC981022b"));
         QVERIFY(d->isVisible());
-        QCOMPARE(h.stored("q7", "date"), QStringLiteral("<missing>")); // saved only on closing
+        QCOMPARE(h.stored("q7", "date"), QStringLiteral("1")); // Check1 is stored on closing only
         action(*h.window, "mnuUndo")->trigger();
         QCOMPARE(box->Text(), QStringLiteral("aCb"));
 
@@ -131,8 +128,6 @@ private slots:
     {
         QFETCH(int, loaded);
         QFETCH(QString, answer);
-        QFETCH(int, count);
-        QFETCH(QString, first);
         QStringList phrases;
         for (int i = 0; i < loaded; ++i)
             phrases << QStringLiteral("p%1").arg(i, 2, 10, QLatin1Char('0'));
@@ -142,8 +137,8 @@ private slots:
         d->Command3->click();
         QCOMPARE(h.dialogs.calls.last().prompt,
                  loaded < 30 ? QStringLiteral("保存したい定型文字列を入力してください。") : QStringLiteral("保存できる文字列は 30 種類です。"));
-        QCOMPARE(d->List1->count(), count);
-        QCOMPARE(d->List1->item(0)->text(), first);
+        QTEST(d->List1->count(), "count");
+        QTEST(d->List1->item(0)->text(), "first");
         // Closing rewrites the file with every phrase shown: none is dropped.
         const QStringList shown = DateHarness::listed(d);
         d->close();

@@ -19,6 +19,7 @@
 #include <QUrl>
 
 #include <memory>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -65,7 +66,7 @@ struct OptionHarness {
 class TestFrmOption : public QObject {
     Q_OBJECT
 private slots:
-    // What the dialog shows of the holders, and the typing limits of its boxes.
+    // What the dialog shows of the holders, the typing limits of its boxes, and what OK hands back.
     void loadsTheHolders()
     {
         OptionHarness h;
@@ -74,6 +75,9 @@ private slots:
         h.holders.tabFont.bold = true;
         h.holders.tabCaptions[6] = u"Memo"_s;
         h.holders.ime = u"false"_s;  // only exactly "False" turns full-width off
+        const QString name25 = u"Application with 25 chars"_s;
+        h.holders.apps[0] = {u"/opt/app"_s, name25};  // the first slot's 20 are for typing only
+        h.holders.apps[1] = {QString(), u"Editor"_s};
         h.version = u"2.3.12"_s;
         frmOption *d = h.open(frmOption::TabPage);
         QCOMPARE(d->Label11->text(), u"Version 2.312"_s);  // minor and revision run together
@@ -83,66 +87,48 @@ private slots:
         QCOMPARE(d->txtInyou->text(), u"|"_s);
         QCOMPARE(d->Text21[6]->text(), u"Memo"_s);
         QCOMPARE(d->Text21[0]->text(), u"Zibo q &1"_s);
+        QCOMPARE(d->Text3[1]->text(), u"Editor"_s);
         QCOMPARE(d->Label5->font().pointSizeF(), 12.0);  // the preview is written in the text box's font
         QCOMPARE(d->Combo1->currentText(), u"Times New Roman"_s);
         QCOMPARE(d->Combo2->currentText(), u"11.25"_s);  // as stored, though not one of the list's
         QVERIFY(!(d->windowFlags() & Qt::WindowCloseButtonHint));
         QVERIFY(d->Command1[0]->isDefault());
+        d->Text21[3]->setFocus(Qt::MouseFocusReason);
+        QTRY_COMPARE(d->Text21[3]->selectedText(), u"Zibo q &4"_s);  // focus selects the whole text
+        QTest::keyClick(d->Text3[0], Qt::Key_Backspace);  // a long name may be shortened,
+        QTest::keyClicks(d->Text3[0], u"x"_s);             // not lengthened
+        QCOMPARE(d->Text3[0]->text(), name25.chopped(1));
+        d->Text3[0]->selectAll();
         QTest::keyClicks(d->Text3[0], u"abcdefghijklmnopqrstuvwxyz"_s);
         QTest::keyClicks(d->Text3[1], u"abcdefghijklmnopqrstuvwxyz"_s);
         QTest::keyClicks(d->txtInyou, u">>>"_s);
         QCOMPARE(d->Text3[0]->text(), u"abcdefghijklmnopqrst"_s);
-        QCOMPARE(d->Text3[1]->text().size(), 26);
+        QCOMPARE(d->Text3[1]->text().size(), 32);
         QCOMPARE(d->txtInyou->text(), u"|>"_s);
-    }
-
-    void registeredApplications()
-    {
-        OptionHarness h;
-        const QString name25 = u"Application with 25 chars"_s;
-        h.holders.apps[0] = {u"/opt/app"_s, name25};  // the first slot's 20 are for typing only
-        h.holders.apps[1] = {QString(), u"Editor"_s};
-        h.open(frmOption::LauncherPage);
-        QCOMPARE(h.dialog->Text3[1]->text(), u"Editor"_s);
-        QTest::keyClick(h.dialog->Text3[0], Qt::Key_Backspace);  // a long name may be shortened,
-        QTest::keyClicks(h.dialog->Text3[0], u"x"_s);             // not lengthened
         h.ok();
         QCOMPARE(h.applied.size(), 1);
-        QCOMPARE(h.applied[0].apps[0].name, name25.chopped(1));
+        QCOMPARE(h.applied[0].apps[0].name, u"abcdefghijklmnopqrst"_s);
         QVERIFY(h.applied[0].apps[1].name.isEmpty());  // a name without a path is dropped
         QTRY_VERIFY(!h.dialog);
     }
 
-    void typedTabFont_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<double>("size");
-        QTest::addRow("typed size and font name count without apply") << u"13"_s << 13.0;
-        QTest::addRow("the number the text starts with") << u" 1 4pt"_s << 14.0;
-        QTest::addRow("no number keeps the size") << u"abc"_s << 11.25;
-    }
+    // Typing in the font boxes does not enable apply, yet counts; the size is the number the
+    // text starts with, and no number keeps the size.
     void typedTabFont()
     {
-        QFETCH(QString, typed);
         OptionHarness h;
         frmOption *d = h.open(frmOption::TabPage);
-        d->Combo2->lineEdit()->clear();
-        QTest::keyClicks(d->Combo2->lineEdit(), typed);
         d->Combo1->lineEdit()->clear();
         QTest::keyClicks(d->Combo1->lineEdit(), u"No Such Font"_s);  // kept as typed
-        QVERIFY(!d->Command3->isEnabled());
-        h.ok();
-        QCOMPARE(h.applied.size(), 1);
-        QTEST(h.applied[0].tabFont.size, "size");
-        QCOMPARE(h.applied[0].tabFont.name, u"No Such Font"_s);
-    }
-
-    void choosingAFontEnablesApply()
-    {
-        OptionHarness h;
-        frmOption *d = h.open(frmOption::TabPage);
-        QTest::keyClick(d->Combo1, Qt::Key_Down);
-        QVERIFY(d->Command3->isEnabled());
+        for (const auto &[typed, size] : {std::pair{"13", 13.0}, {" 1 4pt", 14.0}, {"abc", 14.0}}) {
+            d->Combo2->lineEdit()->clear();
+            QTest::keyClicks(d->Combo2->lineEdit(), QString::fromLatin1(typed));
+            QVERIFY(!d->Command3->isEnabled());
+            d->Check3->click();
+            d->Command3->click();
+            QCOMPARE(h.applied.last().tabFont.size, size);
+        }
+        QCOMPARE(h.applied.last().tabFont.name, u"No Such Font"_s);
     }
 
     void resetEnablesApplyOnlyOnAChange_data()
@@ -169,6 +155,8 @@ private slots:
         QTEST(d->Command3->isEnabled(), "enabled");
         QCOMPARE(d->Combo1->currentText(), u"Times New Roman"_s);
         QVERIFY(h.applied.isEmpty());  // nothing reaches a holder before apply
+        QTest::keyClick(d->Combo1, Qt::Key_Down);  // choosing from the list enables apply
+        QVERIFY(d->Command3->isEnabled());
         h.ok();
         QCOMPARE(h.applied[0].tabCaptions[2], u"Zibo q &3"_s);
         QCOMPARE(h.applied[0].tabFont.size, 10.0);
@@ -187,50 +175,49 @@ private slots:
         QCOMPARE(h.applied.size(), 1);
         QCOMPARE(h.applied[0].ime, u"False"_s);
         QVERIFY(!d->Command3->isEnabled());
-        // Cancel keeps what was applied and applies nothing more.
-        d->txtInyou->setText(u"#"_s);
-        d->Command1[2]->click();
+        d->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(h.dialog && d->isVisible());  // a close request is refused
+        // Cancel, by its access key, applies and writes nothing more.
+        d->Option1->click();
+        QTest::keyClick(d, Qt::Key_C, Qt::AltModifier);
         QTRY_VERIFY(!h.dialog);
         QCOMPARE(h.applied.size(), 1);
-        QCOMPARE(h.applied[0].quoteMark, u">"_s);
+        QCOMPARE(h.storedIme(), u"False"_s);
     }
 
-    void closing_data()
-    {
-        QTest::addColumn<int>("how");
-        QTest::addColumn<bool>("closes");
-        QTest::addRow("Escape") << 1 << true;
-        QTest::addRow("cancel's access key from another page") << 2 << true;
-        QTest::addRow("a close request is refused") << 3 << false;
-    }
-    void closing()
-    {
-        QFETCH(int, how);
-        OptionHarness h;
-        frmOption *d = h.open(frmOption::VersionPage);
-        QVERIFY(d->Option2->isChecked());  // the built-in "False"
-        d->Check2->click();
-        switch (how) {
-        case 1: QTest::keyClick(d, Qt::Key_Escape); break;
-        case 2: QTest::keyClick(d, Qt::Key_C, Qt::AltModifier); break;
-        case 3: d->close(); break;
-        }
-        QFETCH(bool, closes);
-        if (closes)
-            QTRY_VERIFY(h.dialog.isNull());  // a button's access key clicks it as a user sees it
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(h.dialog.isNull(), closes);
-        QVERIFY(h.applied.isEmpty());
-        QCOMPARE(h.storedIme(), u"<missing>"_s);
-    }
-
-    // Each picker starts from the text box as it is, not from a choice not yet applied.
-    void pickersStartFromTheTextBox()
+    // Each picker starts from the text box as it is, not from a choice not yet applied; a program
+    // is browsed for or dropped; Escape leaves what is not applied.
+    void pickersAndPrograms()
     {
         OptionHarness h;
         h.holders.textFont = {u"Serif"_s, 12, false, true};
         h.holders.foreColor = 0x0000FF;  // red, as 0x00BBGGRR
+        h.holders.apps[0] = {u"/old/app"_s, u"typed name"_s};
+        h.picker.FileName = u"/last/used.txt"_s;
+        h.picker.FilterIndex = 1;
         frmOption *d = h.open();
+        QVERIFY(d->Option2->isChecked());  // the built-in "False"
+        h.picker.answers = QStringList{QString(), u"/opt/tools/editor"_s};
+        QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);  // from another page; cancelled
+        QCOMPARE(d->Text3[0]->text(), u"typed name"_s);
+        QVERIFY(!d->Command3->isEnabled());
+        QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);
+        QCOMPARE(h.picker.shown.first(), u"Open filter 2 flags 0 from /last/used.txt"_s);
+        QCOMPARE(d->Text2[0]->text(), u"/opt/tools/editor"_s);
+        QCOMPARE(d->Text3[0]->text(), u"editor"_s);
+        QVERIFY(d->Command3->isEnabled());
+        // Of dropped files the last names the program (the filter that refuses text: tst_launcher).
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(u"/a/one.exe"_s), QUrl::fromLocalFile(u"/b/three.exe"_s)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(d->Text2[1], &enter);  // the drop goes where the drag was taken
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(d->Text2[1], &drop);
+        QCOMPARE(d->Text2[1]->text(), QDir::toNativeSeparators(u"/b/three.exe"_s));
+        QCOMPARE(d->Text3[1]->text(), u"three.exe"_s);
+
+        d->Command3->click();  // the program as dropped, so that the pickers start with apply disabled
         h.picker.answers = QStringList{QString(), u"Monospace,14,bold"_s, u"#00ff00"_s, u"#0000ff"_s, QString(), u"#ffff00"_s};
         d->Command4[0]->click();  // cancelled
         QCOMPARE(d->Label5->text(), u"Serif"_s);
@@ -246,9 +233,9 @@ private slots:
         d->Command4[2]->click();
         const QString font = u"Font flags 1025 from Serif 12 italic"_s, red = u"Color from #ff0000"_s;
         const QString base = u"Color from "_s + QApplication::palette().color(QPalette::Base).name();
-        QCOMPARE(h.picker.shown, QStringList({font, font, red, red, base, base}));
+        QCOMPARE(h.picker.shown.mid(2), QStringList({font, font, red, red, base, base}));
         d->Command3->click();
-        const Holders a = h.applied.value(0);
+        const Holders a = h.applied.value(1);
         QCOMPARE(a.textFont.name, u"Monospace"_s);
         QCOMPARE(a.textFont.size, 14.0);
         QVERIFY(a.textFont.bold && !a.textFont.italic);
@@ -257,43 +244,12 @@ private slots:
         h.picker.answers = QStringList{QString()};
         d->Command4[1]->click();
         QCOMPARE(h.picker.shown.last(), u"Color from #0000ff"_s);  // applied, it is the text box's now
-    }
 
-    void programsByBrowsingAndDropping()
-    {
-        OptionHarness h;
-        h.holders.apps[0] = {u"/old/app"_s, u"typed name"_s};
-        h.picker.FileName = u"/last/used.txt"_s;
-        h.picker.FilterIndex = 1;
-        frmOption *d = h.open();
-        h.picker.answers = QStringList{QString(), u"/opt/tools/editor"_s};
-        QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);  // from another page; cancelled
-        QCOMPARE(d->Text3[0]->text(), u"typed name"_s);
-        QVERIFY(!d->Command3->isEnabled());
-        QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);
-        QCOMPARE(h.picker.shown.first(), u"Open filter 2 flags 0 from /last/used.txt"_s);
-        QCOMPARE(d->Text2[0]->text(), u"/opt/tools/editor"_s);
-        QCOMPARE(d->Text3[0]->text(), u"editor"_s);
-        QVERIFY(d->Command3->isEnabled());
-
-        // Dropped files: the last names the program (text drops are refused by the same filter
-        // the launcher box uses, and checked there).
-        QMimeData files;
-        files.setUrls({QUrl::fromLocalFile(u"/a/one.exe"_s), QUrl::fromLocalFile(u"/b/three.exe"_s)});
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(d->Text2[1], &enter);  // the drop goes where the drag was taken
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(d->Text2[1], &drop);
-        QCOMPARE(d->Text2[1]->text(), QDir::toNativeSeparators(u"/b/three.exe"_s));
-        QCOMPARE(d->Text3[1]->text(), u"three.exe"_s);
-    }
-
-    void focusSelectsTheWholeText()
-    {
-        OptionHarness h;
-        frmOption *d = h.open(frmOption::TabPage);
-        d->Text21[3]->setFocus(Qt::MouseFocusReason);
-        QTRY_COMPARE(d->Text21[3]->selectedText(), u"Zibo q &4"_s);
+        d->Option1->click();
+        QTest::keyClick(d, Qt::Key_Escape);
+        QTRY_VERIFY(!h.dialog);
+        QCOMPARE(h.applied.size(), 2);
+        QCOMPARE(h.storedIme(), u"False"_s);
     }
 };
 
