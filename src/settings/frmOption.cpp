@@ -427,9 +427,9 @@ void frmOption::Command3_Click()
     h.tabFont.name = Combo1->currentText();
     h.tabFont.bold = Check3->isChecked();
     h.tabFont.italic = Check4->isChecked();
-    // A size of 0 or no number at all cannot be a font's: the tab font keeps its size.
-    if (const double size = leadingNumber(Combo2->currentText()); Holders::isFontSize(size))
-        h.tabFont.size = size;
+    // A size of 0 (as stored) or no number at all cannot be a font's: the tab font keeps its size.
+    if (const auto size = Holders::storedTabFontSize(leadingNumber(Combo2->currentText())))
+        h.tabFont.size = *size;
 
     for (int i = 0; i < Holders::AppCount; ++i) {
         const QString path = Text2[i]->text();

@@ -8,9 +8,11 @@ using namespace SettingsKeys;
 namespace {
 
 // Font sizes a text box accepts, in points.
-std::optional<double> fontSize(const QString &text)
+std::optional<double> fontSize(const QString &text, Kind kind)
 {
     const auto size = SettingsText::toNumber(text);
+    if (size && kind == Kind::TabFontSize)
+        return Holders::storedTabFontSize(*size);
     if (!size || !Holders::isFontSize(*size))
         return std::nullopt;
     return size;
@@ -51,6 +53,14 @@ bool Holders::restoresPosition() const
     return SettingsText::toNumber(restorePosition) == 1.0;
 }
 
+std::optional<double> Holders::storedTabFontSize(double points)
+{
+    const auto stored = SettingsText::toNumber(SettingsText::fromTabFontSize(points));
+    if (!stored || !isFontSize(*stored))
+        return std::nullopt;
+    return stored;
+}
+
 void Holders::read(const SettingsStore &s, const std::function<bool(const QString &)> &fontExists)
 {
     const auto readFont = [&](const Key &name, const Key &size, Kind sizeKind, const Key &bold, const Key &italic,
@@ -59,7 +69,7 @@ void Holders::read(const SettingsStore &s, const std::function<bool(const QStrin
             font.name = n;
         const QString sizeText = sizeKind == Kind::TabFontSize ? SettingsText::fromTabFontSize(font.size)
                                                                : SettingsText::fromNumber(font.size);
-        if (const auto points = fontSize(s.read(size, sizeText)))
+        if (const auto points = fontSize(s.read(size, sizeText), sizeKind))
             font.size = *points;
         readBool(s, bold, font.bold);
         readBool(s, italic, font.italic);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 
 class SettingsStore;
 
@@ -47,6 +48,9 @@ struct Holders {
 
     // Font sizes a text box or the tab strip accepts, in points.
     static bool isFontSize(double points) { return points > 0 && points <= 2048; }
+    // The tab strip's font size as it is stored, to four decimals, so that it reads back the
+    // same; none when that is no font size.
+    static std::optional<double> storedTabFontSize(double points);
 
     bool imeOn() const { return ime != QLatin1String("False"); }
     // A flag counts only when it reads as the number 1.

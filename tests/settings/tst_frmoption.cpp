@@ -120,7 +120,7 @@ private slots:
         frmOption *d = h.open(frmOption::TabPage);
         d->Combo1->lineEdit()->clear();
         QTest::keyClicks(d->Combo1->lineEdit(), u"No Such Font"_s);  // kept as typed
-        for (const auto &[typed, size] : {std::pair{"13", 13.0}, {" 1 4pt", 14.0}, {"abc", 14.0}}) {
+        for (const auto &[typed, size] : {std::pair{"13", 13.0}, {" 1 4pt", 14.0}, {"abc", 14.0}, {"0.00004", 14.0}}) {
             d->Combo2->lineEdit()->clear();
             QTest::keyClicks(d->Combo2->lineEdit(), QString::fromLatin1(typed));
             QVERIFY(!d->Command3->isEnabled());

@@ -130,7 +130,7 @@ private slots:
         row("q7/FontI", FontI, "False", {""});
         row("Size/Size1", Size1, "0", {}); // nowhere else seen before a second start
         row("q7/XXX", TabFontName, "Times New Roman", {"No Such Font"});
-        row("q7/XXXX", TabFontSize, "11.25", {"0", "big"});
+        row("q7/XXXX", TabFontSize, "11.25", {"0.00004", "big"}); // stored to four decimals: 0
         row("q7/X", TabFontBold, "False", {"1,5"});
         row("q7/XX", TabFontItalic, "False", {"inf"});
     }
