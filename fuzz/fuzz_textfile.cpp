@@ -14,9 +14,8 @@ namespace {
 // keeps the run apart then; the next save settles the file.
 bool rawBytesSideBySide(const QString &text)
 {
-    const auto raw = [](QChar c) { return c.unicode() >= TextCodec::RawByteBase && c.unicode() <= TextCodec::RawByteBase + 0xFF; };
     for (qsizetype i = 1; i < text.size(); ++i)
-        if (raw(text[i - 1]) && raw(text[i]))
+        if (TextCodec::isRawByteChar(text[i - 1].unicode()) && TextCodec::isRawByteChar(text[i].unicode()))
             return true;
     return false;
 }

@@ -56,7 +56,7 @@ inline bool mixesCodes(const QByteArray &bytes, const QString &text)
     qsizetype at = 0;
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
-        const bool single = c < 0x80 || (c >= TextCodec::RawByteBase && c <= TextCodec::RawByteBase + 0xFF)
+        const bool single = c < 0x80 || TextCodec::isRawByteChar(c)
                             || (c >= 0xFF61 && c <= 0xFF9F) || c == 0x80 || (c >= 0xF8F0 && c <= 0xF8F3);
         if (single) {
             ++at;

@@ -57,7 +57,7 @@ std::unique_ptr<Table> buildTable()
     QList<quint16> definedCodes;
     for (qsizetype i = 0; i < codes.size() && i < pieces.size(); ++i) {
         const QStringView piece = pieces.at(i);
-        if (piece.size() != 1 || (piece[0].unicode() & 0xFF00) == TextCodec::RawByteBase)
+        if (piece.size() != 1 || TextCodec::isRawByteChar(piece[0].unicode()))
             continue;
         table->defined.set(codes.at(i));
         characters += piece[0];

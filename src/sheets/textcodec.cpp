@@ -10,13 +10,6 @@ namespace TextCodec {
 
 namespace {
 
-constexpr char16_t RawByteLast = RawByteBase + 0xFF;
-
-bool isRawByteChar(char32_t c)
-{
-    return c >= RawByteBase && c <= RawByteLast;
-}
-
 // Characters a decoded file keeps as their bytes: the raw-byte range itself (written back as a
 // character it would turn into one byte) and the characters the text box uses for its own
 // line and frame breaks, which would come back as line breaks.

@@ -31,6 +31,8 @@ enum class Encoding {
 enum class LineEnds { CrLf, Lf };
 
 constexpr char16_t RawByteBase = 0xF700;
+// Whether c stands for a byte of a file that no character decoded from.
+constexpr bool isRawByteChar(char32_t c) { return c >= RawByteBase && c <= RawByteBase + 0xFF; }
 
 struct Decoded {
     QString text;
