@@ -8,7 +8,7 @@
 
 #include "bench_window.h"
 
-#include "app/textmodel.h"
+#include "editor/textmodel.h"
 #include "commands/quoting.h"
 #include "sheets/textfile.h"
 

@@ -5,7 +5,7 @@
 #include "bench_window.h"
 
 #include "app/TabStrip.h"
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "find/Find.h"
 #include "find/search.h"

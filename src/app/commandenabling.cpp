@@ -1,6 +1,6 @@
 // Which commands are enabled: the window gathers what it knows, one rule decides, and the
 // result goes onto the menu items and buttons here only.
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "app/toolbarbuttons.h"
 #include "commands/clsText1.h"
@@ -21,8 +21,8 @@ void frmMain::updateCommandStates()
     s.textEmpty = Text1->isEmpty();
     s.clipboardHasText = clipboardHasText_;
     s.boxCanUndo = textAdapter_->CanUndo();
-    s.haveSnapshot = !sheets_.strUndo().isEmpty();
-    s.hasSaveTarget = !saveToOpenedTarget().isEmpty();
+    s.haveSnapshot = !sheets_->undoSnapshot().isEmpty();
+    s.hasSaveTarget = !sheets_->saveTarget().isEmpty();
     const CommandStates::Enabled e = CommandStates::enabled(s);
 
     mnuUndo->setEnabled(e.undo);  // button 13 shares it
@@ -45,8 +45,8 @@ void frmMain::applyUndoRule()
 {
     // Once the box has an undo step of its own, an older snapshot would undo more than the
     // last edit: it goes.
-    if (textAdapter_ && textAdapter_->CanUndo() && !sheets_.strUndo().isEmpty())
-        sheets_.setStrUndo(QString());
+    if (textAdapter_ && textAdapter_->CanUndo())
+        sheets_->setUndoSnapshot(QString());
     updateCommandStates();
 }
 
@@ -59,8 +59,6 @@ void frmMain::keepCommandStatesCurrent()
     // Only enables: the snapshot is discarded by the timer's rule (and by Undo itself), never
     // in the middle of a rewrite.
     connect(Text1->document(), &QTextDocument::undoAvailable, this, &frmMain::updateCommandStates);
-    // Every change of the sheet's opened file goes through button 4.
-    connect(toolbarButton(ToolbarButton::SaveToOpened), &QAction::changed, this, &frmMain::updateCommandStates);
     // Asking the clipboard is a round trip to its owner on some desktops: remember the answer.
     const auto clipboardChanged = [this] {
         const QMimeData *data = QApplication::clipboard()->mimeData();

@@ -1,11 +1,12 @@
 #include "app/frmMain.h"
 
 #include "app/TabStrip.h"
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/layoutrules.h"
 #include "app/recoverystate.h"
 #include "app/toolbarbuttons.h"
 #include "commands/clsText1.h"
+#include "editor/LongEdits.h"
 #include "platform/dialogs.h"
 #include "platform/twips.h"
 #include "settings/settingsstore.h"
@@ -34,17 +35,19 @@ static void initResources()
 frmMain::frmMain(FrmMainEnv env, QWidget *parent)
     : QMainWindow(parent)
     , env_(std::move(env))
-    , sheets_(env_.programDir)
+    , sheets_(new SheetSession(env_.programDir, this))
 {
     initResources();
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/q7zibo.svg")));
     createControls();
+    connect(sheets_, &SheetSession::saveTargetChanged, this, &frmMain::showSaveTarget);
+    connect(sheets_, &SheetSession::undoSnapshotChanged, this, &frmMain::updateCommandStates);
     // The text box's design font is the platform's own.
     const QFont design = Text1->font();
     holders_.textFont = {design.family(), design.pointSizeF(), design.bold(), design.italic()};
     applyHolders();
-    setWindowTitle(sheets_.Label2());
+    setWindowTitle(sheets_->caption());
     setWindowWidth(LayoutRules::DesignWindowWidth);
     setWindowHeight(LayoutRules::DesignWindowHeight);
 }
@@ -54,6 +57,16 @@ frmMain::~frmMain() = default;
 QDateTime frmMain::now() const
 {
     return env_.now ? env_.now() : QDateTime::currentDateTime();
+}
+
+void frmMain::runBeside(const std::function<void()> &work)
+{
+    longEdits_->runBeside(work);
+}
+
+bool frmMain::inLongEdit() const
+{
+    return longEdits_->active();
 }
 
 void frmMain::createControls()
@@ -78,8 +91,7 @@ void frmMain::createControls()
 
     Text1 = new TextBox(client_);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setPause([this] { pauseLongEdit(); });
-    connect(Text1, &TextBox::longEditDone, this, &frmMain::longEditDone);
+    longEdits_ = new LongEdits(this, Text1);
     // Drops on the text box are the window's: a file is opened, text is not typed in.
     Text1->setAcceptDrops(false);
     Text1->viewport()->setAcceptDrops(false);
@@ -163,13 +175,10 @@ void frmMain::Form_Load()
     });
     applyHolders();
     readWindowSettings();                     // 6, 7
-    for (int k = 0; k < SheetStore::SheetCount; ++k)
-        sheets_.setLblRealFile(k + 1, env_.settings->read(SettingsKeys::OpenFile, sheets_.lblRealFile(k + 1), k));
-
-    // 14: the current sheet.
-    sheets_.takeStoredLabel2(env_.settings->read(SettingsKeys::CurrentSheet, sheets_.Label2()));
-    sheets_.setStrFileName(SheetStore::sheetFileName(sheets_.currentSheet()));
-    showOpenedFileCaptions();
+    for (int sheet = 1; sheet <= SheetSession::SheetCount; ++sheet)
+        sheets_->setOpenedFile(sheet, env_.settings->read(SettingsKeys::OpenFile, sheets_->openedFile(sheet), sheet - 1));
+    sheets_->takeStoredCaption(env_.settings->read(SettingsKeys::CurrentSheet, sheets_->caption()));
+    showSaveTarget();
     showRegisteredApps();                     // 15
 
     show();                                   // 16
@@ -184,13 +193,13 @@ void frmMain::Form_Load()
     LoadFile();                               // 18
     if (ending_)
         return;  // the session ended while a message was shown
-    sheets_.setBlnChanged(false);             // 19
+    sheets_->setChanged(false);
     takeCommandLineFile();                    // 20
     if (ending_)
         return;
     readLauncherHistory();                    // 21
-    TabStrip1->selectQuietly(sheets_.currentSheet()); // 22
-    sheets_.setStrUndo(QString());            // 23
+    TabStrip1->selectQuietly(sheets_->currentSheet());
+    sheets_->setUndoSnapshot(QString());
     Timer1->start();
 }
 
@@ -199,18 +208,15 @@ void frmMain::takeCommandLineFile()
     if (env_.commandLine.isEmpty())
         return;
     // A relative path means the directory the program was started from, not the program's own.
-    sheets_.setStrFileName(QDir(env_.startDir.isEmpty() ? QDir::currentPath() : env_.startDir)
-                               .absoluteFilePath(env_.commandLine));
-    setLabel2(SheetStore::FirstSheetCaption);
-    setWindowTitle(sheets_.Label2());
+    const QString path = QDir(env_.startDir.isEmpty() ? QDir::currentPath() : env_.startDir).absoluteFilePath(env_.commandLine);
+    sheets_->setCurrentSheet(1);
     if (env_.commandLineNameUnusable) {
         msgBox(QStringLiteral("ファイルを開けません\nファイル名に、この環境の文字コードで表せないバイトがあります。"),
                MsgBoxStyle::OKOnly, AppTitle);
-    } else if (openIntoSheet(sheets_.strFileName())) {
+    } else if (openIntoSheet(path)) {
         return;
     }
     // Sheet 1 keeps its own text: show its file, unchanged.
-    sheets_.setStrFileName(SheetStore::sheetFileName(1));
     LoadFile();
 }
 
@@ -223,7 +229,7 @@ void frmMain::closeEvent(QCloseEvent *event)
     const bool saved = SaveSheet(false);
     if (!saved && !sessionEnding_) {
         const QString prompt = QStringLiteral("%1 に書き込めません。\nこのシートの変更は失われます。終了しますか？")
-                                   .arg(QDir::toNativeSeparators(sheets_.sheetFilePath(sheets_.currentSheet())));
+                                   .arg(QDir::toNativeSeparators(sheets_->sheetFilePath(sheets_->currentSheet())));
         const int answer = msgBox(prompt, MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2, AppTitle);
         // A session that ends while the question is open ends the program all the same.
         if (answer != MsgBoxResult::Yes && !sessionEnding_) {
@@ -245,6 +251,7 @@ void frmMain::Form_Unload()
 void frmMain::endSession()
 {
     sessionEnding_ = true;
+    longEdits_->setSessionEnding();
     // An open question gets its safe answer, so that whatever asked it goes on to the end.
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget *w : windows)

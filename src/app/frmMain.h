@@ -3,7 +3,8 @@
 #include "app/singleinstance_handover.h"
 #include "settings/holders.h"
 #include "sheets/recoverywriter.h"
-#include "sheets/sheetstore.h"
+#include "editor/WindowHost.h"
+#include "sheets/SheetSession.h"
 
 #include <QEvent>
 #include <QMainWindow>
@@ -21,6 +22,7 @@ class Dialogs;
 class Find;
 class frmDate;
 class HelpViewer;
+class LongEdits;
 class QAction;
 class QMimeData;
 class QPushButton;
@@ -59,7 +61,7 @@ struct FrmMainEnv {
 // The editor's one main window: seven sheets behind a tab strip, each kept in its own file in
 // the program directory. Its state lives in the sheet store and the settings holders; its
 // handlers are thin and defined in the folders of the subsystems that own them.
-class frmMain final : public QMainWindow {
+class frmMain final : public QMainWindow, private WindowHost {
     Q_OBJECT
 public:
     explicit frmMain(FrmMainEnv env, QWidget *parent = nullptr);
@@ -75,13 +77,7 @@ public:
     void takeHandOver(const HandOverRequest &request);
     void openForHandOvers();
 
-    // What waits for the end of a long edit of the text box (app/longedits.cpp).
-    struct HeldBack {
-        bool close = false;
-        std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> text;
-    };
-
-    const SheetStore &sheets() const { return sheets_; }
+    const SheetSession &sheets() const { return *sheets_; }
     const Holders &holders() const { return holders_; }
     // A toolbar button by its index (ToolbarButton::Index); null for an index not built.
     QAction *toolbarButton(int index) const;
@@ -124,13 +120,11 @@ private:
     void readWindowSettings();
     void readLauncherHistory();
     void takeCommandLineFile();
-    QDateTime now() const;
     int msgBox(const QString &prompt, int style, const QString &title);
 
     // Sheet files (app/sheetfiles.cpp).
     bool SaveSheet(bool reportFailure = true);
     void LoadFile();
-    void SetOpenedFile();
     // Opens an outside file into the current sheet (SetOpenedFile, then the read); a file that
     // cannot be read is reported and leaves the sheet as it was, its opened file included.
     bool openIntoSheet(const QString &path);
@@ -162,10 +156,8 @@ private:
     // Sheet switching and captions (app/sheetswitch.cpp).
     void TabStrip1_Click();
     void Text1_Change();
-    void setLabel2(const QString &caption);
-    // Window caption and toolbar button 4 for the current sheet's opened-file path.
-    void showOpenedFileCaptions();
-    void showNoFileCaptions();
+    // Window caption and toolbar button 4 for the current sheet's save target.
+    void showSaveTarget();
     // Files dropped anywhere on the window but the launcher box: the last one goes into the
     // current sheet as if opened.
     void Form_OLEDragDrop(const QStringList &files);
@@ -185,7 +177,6 @@ private:
 
     // Command states (app/commandenabling.cpp): every menu item and button that can be disabled,
     // set in one place from one rule.
-    void updateCommandStates();
     void keepCommandStatesCurrent();
     // Drops a snapshot older than the box's own undo step, then updates the states.
     void applyUndoRule();
@@ -200,7 +191,6 @@ private:
     void mnuSelsave_Click();
     void mnuNoe_Click();
     void mnuEndno_Click();
-    QString saveToOpenedTarget() const;
     bool chooseFile(bool save, QString &path);
 
     // Edit menu and undo (commands/editcommands.cpp).
@@ -253,12 +243,15 @@ private:
     void mnuRtab00_Click();
     void TabStrip1_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
 
-    // Long edits of the text box (app/longedits.cpp).
-    void pauseLongEdit();
-    void longEditDone();
-    // Runs work on a worker thread and returns when it is done; work that takes a while lets
-    // the window's events through meanwhile, as a long edit does. work must not touch widgets.
-    void runBeside(const std::function<void()> &work);
+    // What the controllers get from the window.
+    QWidget *window() override { return this; }
+    TextBox *editor() override { return Text1; }
+    int ask(const QString &prompt, int style, const QString &title) override { return msgBox(prompt, style, title); }
+    void note(const QString &text) override { noteOnStatusBar(text); }
+    QDateTime now() const override;
+    void runBeside(const std::function<void()> &work) override;
+    bool inLongEdit() const override;
+    void updateCommandStates() override;
 
     // Second starts (app/singleinstance_window.cpp).
     void bringToFront();
@@ -274,7 +267,7 @@ private:
     void showDateDialog(int page);
 
     FrmMainEnv env_;
-    SheetStore sheets_;
+    SheetSession *sheets_;
     Holders holders_;
 
     // Controls.
@@ -325,8 +318,7 @@ private:
     QTimer *handOverRetry_ = nullptr;
     bool handOversOpen_ = false;
 
-    bool inLongEdit_ = false;                 // app/longedits.cpp: events let through meanwhile
-    HeldBack heldBack_;
+    LongEdits *longEdits_ = nullptr;
 
     bool ending_ = false;
     bool sessionEnding_ = false;

@@ -1,6 +1,6 @@
 // Window geometry in twips and the arrangement of the controls.
 #include "app/TabStrip.h"
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "app/layoutrules.h"
 #include "platform/twips.h"

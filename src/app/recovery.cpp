@@ -1,6 +1,6 @@
 // Recovery copies of unsaved text: written once typing pauses, offered back at the next start,
 // removed when the sheet's file gets the text; and the encoding a sheet will be written in.
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "app/recoverystate.h"
 #include "platform/dialogs.h"
@@ -55,7 +55,7 @@ void frmMain::restoreRecoveryCopies()
             const TextFile::ReadResult read = reportRead(copies.read(n));
             if (!read.ok)
                 continue;
-            const QString path = sheets_.sheetFilePath(n);
+            const QString path = sheets_->sheetFilePath(n);
             if (!reportWrite(path, TextFile::write(path, read.text, TextFile::LineEndPolicy::CrLf, read.variants), true))
                 continue;
         }
@@ -66,7 +66,7 @@ void frmMain::restoreRecoveryCopies()
 void frmMain::restartRecoveryDelay()
 {
     // Another sheet is shown: what was said of the last one no longer holds.
-    if (recovery_->last && recovery_->last->sheet != sheets_.currentSheet()) {
+    if (recovery_->last && recovery_->last->sheet != sheets_->currentSheet()) {
         recovery_->last.reset();
         StatusPanel[2]->setToolTip(QString());
     }
@@ -78,18 +78,18 @@ void frmMain::recoveryTimer_Timer()
     if (ending_)
         return;
     // Halfway through a long edit the text is neither the old nor the new: wait for its end.
-    if (inLongEdit_) {
+    if (inLongEdit()) {
         recovery_->idleTimer->start();
         return;
     }
-    const int sheet = sheets_.currentSheet();
-    recovery_->writer.post({sheet, Text1->Text(), sheets_.sheetFilePath(sheet), sheets_.currentOpenedFile(),
-                            sheets_.blnChanged(), sheets_.variants(sheet)});
+    const int sheet = sheets_->currentSheet();
+    recovery_->writer.post({sheet, Text1->Text(), sheets_->sheetFilePath(sheet), sheets_->openedFile(sheet),
+                            sheets_->changed(), sheets_->variants(sheet)});
 }
 
 void frmMain::recoveryCheckDone(const RecoveryWriter::Result &result)
 {
-    if (ending_ || result.sheet != sheets_.currentSheet())
+    if (ending_ || result.sheet != sheets_->currentSheet())
         return;
     recovery_->last = result;
     if (!recovery_->heldNote.isEmpty())
@@ -119,7 +119,7 @@ void frmMain::tellUnicodeOnly(int sheet, bool beyondCp932)
 
 void frmMain::recoverySheetSaved(const TextFile::WriteResult &written)
 {
-    const int sheet = sheets_.currentSheet();
+    const int sheet = sheets_->currentSheet();
     // Typing and the save may both come before the idle check: say it now, once.
     if (recovery_->last && recovery_->last->sheet == sheet && recovery_->last->preferred == TextCodec::Encoding::Cp932)
         tellUnicodeOnly(sheet, written.encoding != TextCodec::Encoding::Cp932);
@@ -128,7 +128,7 @@ void frmMain::recoverySheetSaved(const TextFile::WriteResult &written)
 
 void frmMain::dropRecoveryCopy()
 {
-    const int sheet = sheets_.currentSheet();
+    const int sheet = sheets_->currentSheet();
     recovery_->writer.cancel(sheet);
     recovery_->writer.copies().remove(sheet);
 }
@@ -136,7 +136,7 @@ void frmMain::dropRecoveryCopy()
 void frmMain::endRecovery(bool keepCopy)
 {
     recovery_->idleTimer->stop();
-    const int sheet = sheets_.currentSheet();
+    const int sheet = sheets_->currentSheet();
     recovery_->writer.cancel(sheet);
     if (!keepCopy) {
         recovery_->writer.copies().remove(sheet);
@@ -144,7 +144,7 @@ void frmMain::endRecovery(bool keepCopy)
     }
     // Nothing else can keep this text now; a failure has nobody left to tell.
     recovery_->writer.copies().write(sheet, Text1->Text(),
-                                     TextFile::preferredEncoding(sheets_.sheetFilePath(sheet)), sheets_.variants(sheet));
+                                     TextFile::preferredEncoding(sheets_->sheetFilePath(sheet)), sheets_->variants(sheet));
 }
 
 void frmMain::noteOnStatusBar(const QString &text)

@@ -1,5 +1,5 @@
 // The window's side of the sheet store: the hourglass, the failure messages and the text box.
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "platform/dialogs.h"
 
@@ -43,7 +43,7 @@ TextFile::ReadResult frmMain::reportRead(TextFile::ReadResult result)
 
 bool frmMain::writeTextFile(const QString &path, const QString &text, bool reportFailure)
 {
-    const Cp932Variants &codes = sheets_.variants(sheets_.currentSheet());
+    const Cp932Variants &codes = sheets_->variants(sheets_->currentSheet());
     return reportWrite(path, withHourglass([&] { return TextFile::write(path, text, TextFile::LineEndPolicy::KeepExisting, codes); }),
                        reportFailure);
 }
@@ -58,9 +58,8 @@ bool frmMain::reportWrite(const QString &path, const TextFile::WriteResult &resu
 
 bool frmMain::SaveSheet(bool reportFailure)
 {
-    QDir::setCurrent(sheets_.programDir());
-    sheets_.setStrFileName(SheetStore::sheetFileName(sheets_.currentSheet()));
-    if (!sheets_.blnChanged())
+    QDir::setCurrent(sheets_->programDir());
+    if (!sheets_->changed())
         return true;
     // On failure the text stays in the box and the flag stays set, its recovery copy too:
     // nothing is lost.
@@ -68,11 +67,11 @@ bool frmMain::SaveSheet(bool reportFailure)
         // A text the box keeps goes as it is; else it goes from the document a piece at a time,
         // never built whole beside it.
         if (Text1->hasText())
-            return sheets_.writeSheet(Text1->Text());
+            return sheets_->writeSheet(Text1->Text());
         const std::unique_ptr<TextFile::TextPieces> pieces = Text1->documentPieces();
-        return sheets_.writeSheet(*pieces);
+        return sheets_->writeSheet(*pieces);
     });
-    if (!reportWrite(sheets_.sheetFilePath(sheets_.currentSheet()), written, reportFailure))
+    if (!reportWrite(sheets_->sheetFilePath(sheets_->currentSheet()), written, reportFailure))
         return false;
     recoverySheetSaved(written);
     return true;
@@ -82,12 +81,12 @@ void frmMain::LoadFile()
 {
     // The box gets its new text in one go (emptying a large sheet first would cost as much as
     // filling it); a file that cannot be read leaves the sheet empty.
-    const TextFile::ReadResult result = readTextFile(sheets_.filePath());
+    const TextFile::ReadResult result = readTextFile(sheets_->sheetFilePath(sheets_->currentSheet()));
     Text1->setText(result.text);
-    sheets_.setVariants(sheets_.currentSheet(), result.variants);
-    sheets_.setBlnChanged(false);
+    sheets_->setVariants(sheets_->currentSheet(), result.variants);
+    sheets_->setChanged(false);
     if (!result.ok) {
-        showNoFileCaptions();
+        sheets_->detachSaveTarget();
         return;
     }
     Text1->setFocus();
@@ -95,16 +94,15 @@ void frmMain::LoadFile()
 
 bool frmMain::openIntoSheet(const QString &path)
 {
-    const QString previous = sheets_.currentOpenedFile();
-    sheets_.setStrFileName(path);
-    SetOpenedFile();
+    const int sheet = sheets_->currentSheet();
+    const QString previous = sheets_->openedFile(sheet);
+    sheets_->setOpenedFile(sheet, path);
     // Read into a buffer first: a file that cannot be read leaves the sheet as it was, text,
     // flag and opened file alike. A path that could not be read is never kept as the sheet's
     // file: a later Ctrl+S (or the next start) would replace it with the sheet's text.
-    const TextFile::ReadResult result = readTextFile(sheets_.filePath());
+    const TextFile::ReadResult result = readTextFile(sheets_->resolve(path));
     if (!result.ok) {
-        sheets_.setLblRealFile(sheets_.currentSheet(), previous);
-        showOpenedFileCaptions();
+        sheets_->setOpenedFile(sheet, previous);
         return false;
     }
     takeFileText(result);
@@ -114,14 +112,8 @@ bool frmMain::openIntoSheet(const QString &path)
 void frmMain::takeFileText(const TextFile::ReadResult &result)
 {
     Text1->setText(result.text);
-    sheets_.setVariants(sheets_.currentSheet(), result.variants);
+    sheets_->setVariants(sheets_->currentSheet(), result.variants);
     // The sheet's own file takes the text at the next save point.
-    sheets_.setBlnChanged(true);
+    sheets_->setChanged(true);
     Text1->setFocus();
-}
-
-void frmMain::SetOpenedFile()
-{
-    sheets_.setLblRealFile(sheets_.currentSheet(), sheets_.strFileName());
-    showOpenedFileCaptions();
 }

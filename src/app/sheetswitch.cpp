@@ -1,7 +1,7 @@
 // Switching sheets with the tab strip, the captions that say which sheet and file are shown,
 // and files dropped on the window.
 #include "app/TabStrip.h"
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "app/toolbarbuttons.h"
 #include "platform/filedrops.h"
@@ -14,47 +14,27 @@ void frmMain::TabStrip1_Click()
     const int n = TabStrip1->SelectedIndex();
     if (!SaveSheet()) {
         // The sheet being left could not be written: stay on it with its text.
-        TabStrip1->selectQuietly(sheets_.currentSheet());
+        TabStrip1->selectQuietly(sheets_->currentSheet());
         return;
     }
-    sheets_.setStrFileName(SheetStore::sheetFileName(n));
-    setLabel2(QStringLiteral("q7 Zibo q%1").arg(n));
-    showOpenedFileCaptions();
+    sheets_->setCurrentSheet(n);
     LoadFile();
-}
-
-void frmMain::setLabel2(const QString &caption)
-{
-    sheets_.setLabel2(caption);
-    // The enabled state of Undo follows the snapshot that a change of sheet drops.
-    updateCommandStates();
 }
 
 void frmMain::Text1_Change()
 {
-    sheets_.setBlnChanged(true);
+    sheets_->setChanged(true);
     restartRecoveryDelay();
 }
 
-void frmMain::showOpenedFileCaptions()
+void frmMain::showSaveTarget()
 {
-    const QString &path = sheets_.currentOpenedFile();
-    if (path.isEmpty()) {
-        showNoFileCaptions();
-        return;
-    }
+    const QString path = sheets_->saveTarget();
     QAction *button4 = toolbarButton(ToolbarButton::SaveToOpened);
-    button4->setEnabled(true);
-    button4->setToolTip(ToolbarButton::SaveToOpenedPrefix + path);
-    setWindowTitle(sheets_.Label2() + QStringLiteral(" - ") + path);
-}
-
-void frmMain::showNoFileCaptions()
-{
-    QAction *button4 = toolbarButton(ToolbarButton::SaveToOpened);
-    button4->setEnabled(false);
-    button4->setToolTip(QString());
-    setWindowTitle(sheets_.Label2());
+    button4->setEnabled(!path.isEmpty());
+    button4->setToolTip(path.isEmpty() ? QString() : ToolbarButton::SaveToOpenedPrefix + path);
+    setWindowTitle(path.isEmpty() ? sheets_->caption() : sheets_->caption() + QStringLiteral(" - ") + path);
+    updateCommandStates();
 }
 
 void frmMain::dragEnterEvent(QDragEnterEvent *event)

@@ -1,8 +1,9 @@
 // The running window's side of a second start: it comes to the front and takes the file the
 // second start named, as a start takes its command-line file.
 #include "app/TabStrip.h"
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
+#include "editor/LongEdits.h"
 #include "platform/dialogs.h"
 
 #include <QApplication>
@@ -47,7 +48,7 @@ void frmMain::takeWaitingHandOvers()
     // way and start-up done: a dialog or a menu that is open, or the code that opened it, may
     // still rely on the sheet it was opened for. Until then the file waits and the check is
     // made again.
-    if (!handOversOpen_ || inLongEdit_ || QApplication::activeModalWidget()
+    if (!handOversOpen_ || longEdits_->active() || QApplication::activeModalWidget()
         || QThread::currentThread()->loopLevel() > 1) {
         if (!handOverRetry_) {
             handOverRetry_ = new QTimer(this);
@@ -80,9 +81,8 @@ void frmMain::takeHandedOverFile(const HandOverRequest &request)
     // cannot be written keeps its text and stays current, the file untaken.
     if (!SaveSheet())
         return;
-    setLabel2(SheetStore::FirstSheetCaption);
+    sheets_->setCurrentSheet(1);
     TabStrip1->selectQuietly(1);
-    sheets_.setStrFileName(request.path);
-    SetOpenedFile();
+    sheets_->setOpenedFile(1, request.path);
     takeFileText(result);
 }

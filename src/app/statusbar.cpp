@@ -1,6 +1,6 @@
 // The 100 ms tick: caret position, quote button and undo state; status panel double-clicks.
 
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "app/toolbarbuttons.h"
 #include "commands/statustext.h"

@@ -1,6 +1,6 @@
 #include "commands/clsText1.h"
 
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 
 #include <QTextDocument>
 

@@ -1,7 +1,7 @@
 // Character conversion of the selection and the date-time stamp: rewrites that keep the whole
 // previous text as the undo snapshot.
 
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "commands/conversions.h"
 #include "phrases/dateformats.h"

@@ -1,6 +1,6 @@
 // The Edit menu: the two-level undo and the adapter's edit commands.
 
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "commands/clsText1.h"
 #include "commands/clipboardtext.h"
@@ -18,7 +18,7 @@ void frmMain::mnuEdit_Click()
 void frmMain::rewriteSelection(const QString &text)
 {
     // The whole text from just before the rewrite is what one Undo brings back.
-    sheets_.setStrUndo(Text1->Text());
+    sheets_->setUndoSnapshot(Text1->Text());
     Text1->rewriteSelText(text);
 }
 
@@ -28,10 +28,10 @@ void frmMain::mnuUndo_Click()
     // whether a tick came between an edit and the key press.
     applyUndoRule();
     const qsizetype caret = Text1->SelStart();
-    if (!sheets_.strUndo().isEmpty()) {
+    if (!sheets_->undoSnapshot().isEmpty()) {
         // Only the stretch the rewrite changed goes back; then the box's text is the snapshot.
-        Text1->restoreText(sheets_.strUndo());
-        sheets_.setStrUndo(QString());
+        Text1->restoreText(sheets_->undoSnapshot());
+        sheets_->setUndoSnapshot(QString());
         Text1->setSelStart(caret);
     } else if (textAdapter_) {
         textAdapter_->Undo();

@@ -1,6 +1,6 @@
 // File commands: New, Open, insert at the caret, the save commands and leaving the program.
 
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "app/toolbarbuttons.h"
 #include "platform/commondialog.h"
@@ -8,16 +8,6 @@
 #include "sheets/textfile.h"
 
 #include <QAction>
-
-QString frmMain::saveToOpenedTarget() const
-{
-    // The command writes to button 4's target; when a failed read has detached the captions the
-    // sheet keeps its path but has no target, and Ctrl+S must not look live.
-    const QAction *button4 = toolbarButton(ToolbarButton::SaveToOpened);
-    if (!button4->isEnabled())
-        return QString();
-    return button4->toolTip().mid(ToolbarButton::SaveToOpenedPrefix.size());
-}
 
 bool frmMain::chooseFile(bool save, QString &path)
 {
@@ -47,10 +37,9 @@ void frmMain::mnuNew_Click()
         return;
     Text1->setText(QString());
     // The emptied sheet is written at the next save point.
-    sheets_.setBlnChanged(true);
-    sheets_.setLblRealFile(sheets_.currentSheet(), QString());
-    sheets_.setVariants(sheets_.currentSheet(), {});
-    showNoFileCaptions();
+    sheets_->setChanged(true);
+    sheets_->setOpenedFile(sheets_->currentSheet(), QString());
+    sheets_->setVariants(sheets_->currentSheet(), {});
 }
 
 void frmMain::mnuOpen_Click()
@@ -74,18 +63,17 @@ void frmMain::mnuSelopen_Click()
         return;
     // An ordinary edit: the text box's own undo takes it back.
     Text1->setSelText(result.text);
-    Cp932Variants codes = sheets_.variants(sheets_.currentSheet());
+    Cp932Variants codes = sheets_->variants(sheets_->currentSheet());
     codes.merge(result.variants);
-    sheets_.setVariants(sheets_.currentSheet(), codes);
-    sheets_.setBlnChanged(true);
+    sheets_->setVariants(sheets_->currentSheet(), codes);
+    sheets_->setChanged(true);
 }
 
 void frmMain::mnuUwa_Click()
 {
-    const QString path = saveToOpenedTarget();
+    const QString path = sheets_->saveTarget();
     if (path.isEmpty())
         return;
-    sheets_.setStrFileName(path);
     if (msgBox(path + QStringLiteral("に 上書き保存しますか？"), MsgBoxStyle::YesNo | MsgBoxStyle::Question | MsgBoxStyle::DefaultButton2,
                QStringLiteral("q7_Zibo - 上書き保存確認"))
         != MsgBoxResult::Yes)
@@ -100,9 +88,7 @@ void frmMain::mnuSave_Click()
         Text1->setFocus();
         return;
     }
-    // Attached as SetOpenedFile attaches, without touching strFileName.
-    sheets_.setLblRealFile(sheets_.currentSheet(), path);
-    showOpenedFileCaptions();
+    sheets_->setOpenedFile(sheets_->currentSheet(), path);
 }
 
 void frmMain::mnuSelsave_Click()

@@ -2,7 +2,7 @@
 // command so that a change in the options applies at once. The quoted text is built in memory
 // and goes into the box or onto the clipboard in one operation.
 
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "commands/clipboardtext.h"
 #include "commands/quoting.h"

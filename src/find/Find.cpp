@@ -1,6 +1,6 @@
 #include "find/Find.h"
 
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "find/search.h"
 #include "platform/dialogs.h"
 #include "platform/twips.h"

@@ -1,6 +1,6 @@
 // Opening the find and replace dialog.
 
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "find/Find.h"
 

@@ -7,7 +7,7 @@
 
 void frmMain::mnuHel_Click()
 {
-    const QString file = env_.helpFile.isEmpty() ? sheets_.resolve(QStringLiteral("q7Zibo.hlp")) : env_.helpFile;
+    const QString file = env_.helpFile.isEmpty() ? sheets_->resolve(QStringLiteral("q7Zibo.hlp")) : env_.helpFile;
     // An open viewer only goes back to the contents and comes to the front.
     if (!help_)
         help_ = new HelpViewer({file}, this);

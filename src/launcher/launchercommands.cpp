@@ -1,6 +1,6 @@
 // The quick launcher under the sheet and the three registered applications: both hand a whole
 // text to the desktop and never wait for what it starts.
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "app/toolbarbuttons.h"
 #include "launcher/launchhistory.h"

@@ -1,5 +1,5 @@
 // Opening the date and boilerplate dialog on one of its pages.
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "phrases/frmDate.h"
 

@@ -1,6 +1,6 @@
 #include "phrases/frmDate.h"
 
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "phrases/datelines.h"
 #include "phrases/phrasefile.h"
 #include "platform/dialogs.h"

@@ -1,5 +1,5 @@
 #include "platform/datadir.h"
-#include "sheets/sheetstore.h"
+#include "sheets/SheetSession.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,8 +46,8 @@ void DataDir::createSheetFiles() const
 {
     if (!perUser)
         return;
-    for (int sheet = 1; sheet <= SheetStore::SheetCount; ++sheet) {
-        QFile file(QDir(dir).filePath(SheetStore::sheetFileName(sheet)));
+    for (int sheet = 1; sheet <= SheetSession::SheetCount; ++sheet) {
+        QFile file(QDir(dir).filePath(SheetSession::sheetFileName(sheet)));
         if (!file.exists() && !file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             qWarning("q7Zibo: cannot create %ls", qUtf16Printable(QDir::toNativeSeparators(file.fileName())));
     }

@@ -1,6 +1,6 @@
 // Opening the options dialog on one of its pages, and taking back what it applies.
 #include "app/TabStrip.h"
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "settings/frmOption.h"
 

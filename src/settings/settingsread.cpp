@@ -1,7 +1,7 @@
 // Start-up's reads that belong to the window: the holders put onto the controls, the window's
 // size and position, and the launcher's history.
 #include "app/TabStrip.h"
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "app/layoutrules.h"
 #include "settings/settingsstore.h"

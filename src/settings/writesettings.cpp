@@ -30,13 +30,13 @@ void frmMain::WriteSettings()
         s.write(Width, fromNumber(width));
         s.write(Height, fromNumber(height));
     }
-    s.write(CurrentSheet, sheets_.Label2());
+    s.write(CurrentSheet, sheets_->caption());
     holders_.write(s);
     // All ten, so that entries that dropped out of the history are cleared in the store.
     for (int i = 0; i < LaunchHistory.count; ++i)
         s.write(LaunchHistory, i < Combo1->count() ? Combo1->itemText(i) : QString(), i);
-    for (int k = 0; k < SheetStore::SheetCount; ++k)
-        s.write(OpenFile, sheets_.lblRealFile(k + 1), k);
+    for (int sheet = 1; sheet <= SheetSession::SheetCount; ++sheet)
+        s.write(OpenFile, sheets_->openedFile(sheet), sheet - 1);
 
     if (!s.sync() && !sessionEnding_)
         msgBox(QStringLiteral("%1 に書き込めません。").arg(QDir::toNativeSeparators(s.location())),

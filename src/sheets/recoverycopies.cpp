@@ -1,6 +1,6 @@
 #include "sheets/recoverycopies.h"
 
-#include "sheets/sheetstore.h"
+#include "sheets/SheetSession.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -52,7 +52,7 @@ QString RecoveryCopies::defaultStateDir()
 
 QString RecoveryCopies::fileName(int sheet)
 {
-    return SheetStore::sheetFileName(sheet) + QStringLiteral(".recovery");
+    return SheetSession::sheetFileName(sheet) + QStringLiteral(".recovery");
 }
 
 QString RecoveryCopies::primaryPath(int sheet) const
@@ -90,7 +90,7 @@ RecoveryCopies::WriteResult RecoveryCopies::write(int sheet, const QString &text
 QList<int> RecoveryCopies::sheets() const
 {
     QList<int> found;
-    for (int n = 1; n <= SheetStore::SheetCount; ++n)
+    for (int n = 1; n <= SheetSession::SheetCount; ++n)
         if (!path(n).isEmpty())
             found.append(n);
     return found;

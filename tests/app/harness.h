@@ -3,7 +3,7 @@
 // A main window in a temporary program directory with a temporary settings file, scripted
 // message boxes and a recorded end of the program.
 #include "app/TabStrip.h"
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "fakes.h"
 #include "settings/settingsstore.h"

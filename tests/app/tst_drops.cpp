@@ -71,10 +71,10 @@ private slots:
         files.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(h.tmp.filePath(u"two.txt"_s)), QUrl::fromLocalFile(third)});
         QVERIFY(drop(w, files));
         QCOMPARE(text1(w)->Text(), opened ? u"three"_s : u"sheet 1"_s);
-        QCOMPARE(w.sheets().blnChanged(), opened);
+        QCOMPARE(w.sheets().changed(), opened);
         // A file that cannot be read leaves the sheet its text and its opened file.
         const QString attached = opened ? third : u"/memo/kept.txt"_s;
-        QCOMPARE(w.sheets().lblRealFile(1), attached);
+        QCOMPARE(w.sheets().openedFile(1), attached);
         QCOMPARE(w.windowTitle(), u"q7 Zibo q1 - "_s + attached);
         QCOMPARE(h.dialogs.prompts().size(), opened ? 0 : 1);
         h.selectTab(2);
@@ -90,7 +90,7 @@ private slots:
         text.setText(u"dragged words"_s);
         QVERIFY(!drop(w, text));
         QCOMPARE(text1(w)->Text(), u"sheet 1"_s);
-        QVERIFY(!w.sheets().blnChanged());
+        QVERIFY(!w.sheets().changed());
     }
 };
 

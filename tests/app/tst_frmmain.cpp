@@ -264,7 +264,7 @@ private slots:
         QCOMPARE(h.dialogs.prompts(), QStringList{NotFound});
         QCOMPARE(text1(w)->Text(), QString());
         QCOMPARE(captions(w), (QStringList{"q7 Zibo q4", "disabled", ""}));
-        QCOMPARE(w.sheets().lblRealFile(4), u"/memo/b.txt"_s);
+        QCOMPARE(w.sheets().openedFile(4), u"/memo/b.txt"_s);
         h.selectTab(1);
         QVERIFY(!QFileInfo::exists(h.sheetPath(4)));
     }

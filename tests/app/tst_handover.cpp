@@ -124,7 +124,7 @@ private slots:
         QCOMPARE(secondStart({"memo", "1.txt"}), 0);
         QTRY_COMPARE(h_->dialogs.prompts(), QStringList{u"ファイルを開けません\nファイルが見つかりません。"_s});
         QCOMPARE(tabStrip1(w)->SelectedIndex(), 3);
-        QCOMPARE(w.sheets().lblRealFile(1), QString());
+        QCOMPARE(w.sheets().openedFile(1), QString());
 
         h_->writeFile(path("cwd/memo 1.txt"), "from a file \x87\x9a\r\n"); // ∵ in its NEC code
         QDialog question(&w);
@@ -138,7 +138,7 @@ private slots:
         QTRY_COMPARE(tabStrip1(w)->SelectedIndex(), 1);
         QCOMPARE(Harness::bytes(h_->sheetPath(3)), "xsheet 3\r\n"_ba);
         QCOMPARE(text1(w)->Text(), u"from a file ∵"_s);
-        QCOMPARE(w.sheets().lblRealFile(1), path("cwd/memo 1.txt"));
+        QCOMPARE(w.sheets().openedFile(1), path("cwd/memo 1.txt"));
         QCOMPARE(w.windowTitle(), u"q7 Zibo q1 - "_s + path("cwd/memo 1.txt"));
         QCOMPARE(h_->dialogs.calls.size(), 1);
         // Sheet 1's own file takes the text when the sheet is left, as after a start.

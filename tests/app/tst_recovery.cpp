@@ -125,7 +125,7 @@ private slots:
             QCOMPARE(Harness::bytes(h.sheetPath(n)), sheetText + "\r\n");
         }
         QCOMPARE(text1(w)->Text(), yes && sheets.contains(1) ? u"recovered 1 ∵"_s : u"sheet 1"_s);
-        QVERIFY(!w.sheets().blnChanged());
+        QVERIFY(!w.sheets().changed());
         QVERIFY(h.copies().sheets().isEmpty());
     }
 

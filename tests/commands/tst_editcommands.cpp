@@ -117,9 +117,9 @@ private slots:
         QCOMPARE(text1(w)->SelLength(), qsizetype(selLengthAfter));
         // Built in memory: no temporary file, nothing else left in the program directory.
         QCOMPARE(QDir(h->programDir).entryList(QDir::Files), filesBefore);
-        QVERIFY(w.sheets().blnChanged());
+        QVERIFY(w.sheets().changed());
         // Undo is the snapshot's: the box keeps no step of a rewrite.
-        QCOMPARE(w.sheets().strUndo(), text);
+        QCOMPARE(w.sheets().undoSnapshot(), text);
         QVERIFY(!text1(w)->document()->isUndoAvailable());
     }
 

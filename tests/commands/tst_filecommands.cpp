@@ -94,8 +94,8 @@ private slots:
         QCOMPARE(h.boxesShown(), answer ? QStringList{ask} : QStringList());
         QCOMPARE(text1(w)->Text(), discarded ? QString() : text);
         // The emptied sheet is written at its save point; Ctrl+S must not write it over the file.
-        QCOMPARE(w.sheets().blnChanged(), discarded);
-        QCOMPARE(w.sheets().lblRealFile(1), discarded ? QString() : h.user("a.txt"));
+        QCOMPARE(w.sheets().changed(), discarded);
+        QCOMPARE(w.sheets().openedFile(1), discarded ? QString() : h.user("a.txt"));
         QCOMPARE(action(w, "mnuUwa")->isEnabled(), !discarded);
     }
 
@@ -139,10 +139,10 @@ private slots:
         QCOMPARE(h.files.shown, QStringList{OpenDialog});
         QCOMPARE(h.boxesShown(), read || choice == "cancel" ? QStringList() : QStringList{CannotOpenBox});
         QCOMPARE(text1(w)->Text(), text);
-        QCOMPARE(w.sheets().blnChanged(), read || edited);
+        QCOMPARE(w.sheets().changed(), read || edited);
         QCOMPARE(QApplication::focusWidget(), text1(w));
         // A failed read detaches the file and Ctrl+S with it: the path is not kept.
-        QCOMPARE(w.sheets().lblRealFile(1), read ? path : QString());
+        QCOMPARE(w.sheets().openedFile(1), read ? path : QString());
         QCOMPARE(action(w, "mnuUwa")->isEnabled(), read);
         if (read) {
             // Changed on disk meanwhile, in the same form: the write must replace it.
@@ -179,7 +179,7 @@ private slots:
         h.answer(path, CommonDialogFlags::OverwritePrompt);
         h.trigger("mnuSelopen");
         QCOMPARE(text1(w)->Text(), QStringLiteral("aX\r\nYef"));
-        QCOMPARE(w.sheets().lblRealFile(1), h.user("attached.txt"));
+        QCOMPARE(w.sheets().openedFile(1), h.user("attached.txt"));
         text1(w)->undo();
         QCOMPARE(text1(w)->Text(), QStringLiteral("abcdef"));
     }
@@ -237,7 +237,7 @@ private slots:
         QCOMPARE(Harness::bytes(path), written);
         if (target == "cancel")
             QCOMPARE(QApplication::focusWidget(), text1(w));
-        QCOMPARE(w.sheets().lblRealFile(1), attached || ctrlS ? path : QString());
+        QCOMPARE(w.sheets().openedFile(1), attached || ctrlS ? path : QString());
         QCOMPARE(action(w, "mnuUwa")->isEnabled(), attached || ctrlS);
         if (ctrlS)
             return;

@@ -1,6 +1,6 @@
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 
-#include "app/textmodel.h"
+#include "editor/textmodel.h"
 #include "commands/clipboardtext.h"
 #include "find/search.h"
 #include "platform/ime.h"

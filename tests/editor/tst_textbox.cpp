@@ -1,6 +1,6 @@
 // The sheet text box's model: CR LF text, positions that count a line break as two, and the
 // characters that must survive the trip through the widget and the clipboard.
-#include "app/TextBox.h"
+#include "editor/TextBox.h"
 
 #include <QApplication>
 #include <QClipboard>

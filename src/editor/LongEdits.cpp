@@ -1,9 +1,6 @@
-// A long edit of the text box (a replace-all, loading or rewriting much text) lets the window's
-// events through every so often, so that the window keeps painting and answering the desktop.
-// The user's input waits for the end of the edit, and so does whatever would close a window or
-// drop a file on it.
-#include "app/TextBox.h"
-#include "app/frmMain.h"
+#include "editor/LongEdits.h"
+
+#include "editor/TextBox.h"
 
 #include <QApplication>
 #include <QScopedValueRollback>
@@ -20,7 +17,7 @@ namespace {
 // change the text under the edit, waits for the edit's end.
 class HoldBack final : public QObject {
 public:
-    HoldBack(const QWidget *window, frmMain::HeldBack &held) : window_(window), held_(held) {}
+    HoldBack(const QWidget *window, LongEdits::HeldBack &held) : window_(window), held_(held) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -49,35 +46,44 @@ protected:
 
 private:
     const QWidget *window_;
-    frmMain::HeldBack &held_;
+    LongEdits::HeldBack &held_;
 };
 
 } // namespace
 
-void frmMain::pauseLongEdit()
+LongEdits::LongEdits(QWidget *window, TextBox *editor)
+    : QObject(window)
+    , window_(window)
+    , editor_(editor)
 {
-    HoldBack hold(this, heldBack_);
+    editor_->setPause([this] { pause(); });
+    connect(editor_, &TextBox::longEditDone, this, &LongEdits::done);
+}
+
+void LongEdits::pause()
+{
+    HoldBack hold(window_, heldBack_);
     qApp->installEventFilter(&hold);
-    const QScopedValueRollback<bool> pausing(inLongEdit_, true);
+    const QScopedValueRollback<bool> pausing(active_, true);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     qApp->removeEventFilter(&hold);
 }
 
-void frmMain::runBeside(const std::function<void()> &work)
+void LongEdits::runBeside(const std::function<void()> &work)
 {
-    std::future<void> done = std::async(std::launch::async, work);
-    const std::chrono::milliseconds every(std::max(Text1->pauseEvery(), 1));
+    std::future<void> finished = std::async(std::launch::async, work);
+    const std::chrono::milliseconds every(std::max(editor_->pauseEvery(), 1));
     bool paused = false;
-    while (done.wait_for(every) != std::future_status::ready) {
-        pauseLongEdit();
+    while (finished.wait_for(every) != std::future_status::ready) {
+        pause();
         paused = true;
     }
     if (paused)
-        longEditDone();
-    done.get();
+        done();
+    finished.get();
 }
 
-void frmMain::longEditDone()
+void LongEdits::done()
 {
     // What waited comes now, in its order, from the event loop after whatever started the edit
     // has finished: the input method's text, then a close asked for (the close box, the end of
@@ -88,5 +94,5 @@ void frmMain::longEditDone()
     // A user's close held back while a modal dialog is open (an edit started from it) is dropped
     // rather than closing the window under the dialog; the session's end closes all the same.
     if (std::exchange(heldBack_.close, false) && (sessionEnding_ || !QApplication::activeModalWidget()))
-        QTimer::singleShot(0, this, &QWidget::close);
+        QTimer::singleShot(0, window_, &QWidget::close);
 }

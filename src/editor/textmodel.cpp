@@ -1,4 +1,4 @@
-#include "app/textmodel.h"
+#include "editor/textmodel.h"
 
 #include <algorithm>
 

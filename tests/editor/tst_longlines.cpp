@@ -1,7 +1,7 @@
 // Lines too long to lay out at every key are shown in pieces; the text, positions, edits, undo
 // and the clipboard must never see the pieces' separators.
-#include "app/TextBox.h"
-#include "app/textmodel.h"
+#include "editor/TextBox.h"
+#include "editor/textmodel.h"
 
 #include <QApplication>
 #include <QClipboard>

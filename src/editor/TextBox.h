@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/textmodel.h"
+#include "editor/textmodel.h"
 #include "sheets/textfile.h"
 
 #include <QPlainTextEdit>

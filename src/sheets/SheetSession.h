@@ -1,0 +1,77 @@
+#pragma once
+
+#include "sheets/textfile.h"
+
+#include <QObject>
+#include <QString>
+#include <array>
+
+// The seven sheets and their files: which sheet is current, the file each sheet has opened (the
+// one Ctrl+S writes to), whether the current sheet's text changed since its file got it, and the
+// whole-text undo snapshot of the last rewrite. It knows no widget: the window hands it the text
+// and formats its captions from it.
+class SheetSession final : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int SheetCount = 7;
+
+    explicit SheetSession(QString programDir, QObject *parent = nullptr);
+
+    const QString &programDir() const { return programDir_; }
+    // A file name relative to the program directory made absolute; an absolute one unchanged.
+    QString resolve(const QString &name) const;
+    static QString sheetFileName(int sheet);  // "q3.txt"
+    QString sheetFilePath(int sheet) const;
+
+    int currentSheet() const { return current_; }
+    // A change of sheet drops the undo snapshot: a snapshot of one sheet must never be restored
+    // into another.
+    void setCurrentSheet(int sheet);
+    // "q7 Zibo q3": the window's caption for the sheet, and how the settings keep it.
+    static QString caption(int sheet);
+    QString caption() const { return caption(current_); }
+    // A caption stored at the last exit counts only when it names one of the seven sheets.
+    void takeStoredCaption(const QString &stored);
+
+    // Whether the current sheet's text differs from what its file received.
+    bool changed() const { return changed_; }
+    void setChanged(bool changed) { changed_ = changed; }
+
+    // The file opened into a sheet (full path, empty when none).
+    const QString &openedFile(int sheet) const { return openedFiles_.at(sheet - 1); }
+    void setOpenedFile(int sheet, const QString &path);
+    // Where Ctrl+S writes: the current sheet's opened file, unless its own file could not be
+    // read since, which leaves the sheet showing no file. Empty when there is none.
+    QString saveTarget() const;
+    // The current sheet's file could not be read: until the sheet or its opened file changes,
+    // nothing is shown as its file and Ctrl+S has no target. The opened file stays stored.
+    void detachSaveTarget();
+
+    // The whole text from just before the last rewrite of the current sheet; empty: none.
+    const QString &undoSnapshot() const { return undoSnapshot_; }
+    void setUndoSnapshot(const QString &text);
+
+    // The CP932 codes of the file each sheet's text was read from, so that writing the text
+    // back changes no code the user did not touch. Empty for a new text.
+    const Cp932Variants &variants(int sheet) const { return variants_.at(sheet - 1); }
+    void setVariants(int sheet, const Cp932Variants &variants) { variants_.at(sheet - 1) = variants; }
+
+    // Writes text to the current sheet's own file; sheet files always have CR LF line ends.
+    TextFile::WriteResult writeSheet(const QString &text) const;
+    TextFile::WriteResult writeSheet(TextFile::TextPieces &text) const;
+
+signals:
+    void currentSheetChanged(int sheet);
+    // The save target or what the window shows as the sheet's file may differ now.
+    void saveTargetChanged();
+    void undoSnapshotChanged();
+
+private:
+    QString programDir_;
+    int current_ = 1;
+    bool changed_ = false;
+    bool targetDetached_ = false;
+    std::array<QString, SheetCount> openedFiles_;
+    QString undoSnapshot_;
+    std::array<Cp932Variants, SheetCount> variants_;
+};
