@@ -3,6 +3,7 @@
 #include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "app/toolbarbuttons.h"
+#include "commands/FileController.h"
 #include "commands/clsText1.h"
 #include "commands/commandstates.h"
 
@@ -37,8 +38,9 @@ void frmMain::updateCommandStates()
     mnuSearchFind->setEnabled(e.find);
     for (int i : {0, 1, 3, 4, 6, 7, 9})
         mnuChar[i]->setEnabled(e.convert);
-    mnuUwa->setEnabled(e.saveToOpened);
-    mnuSelsave->setEnabled(e.saveSelection);
+    files_->saveToOpenedFileAction()->setEnabled(e.saveToOpened);
+    toolbarButton(ToolbarButton::SaveToOpened)->setEnabled(e.saveToOpened);
+    files_->saveSelectionAction()->setEnabled(e.saveSelection);
 }
 
 void frmMain::applyUndoRule()

@@ -5,6 +5,7 @@
 #include "app/layoutrules.h"
 #include "app/recoverystate.h"
 #include "app/toolbarbuttons.h"
+#include "commands/FileController.h"
 #include "commands/clsText1.h"
 #include "editor/LongEdits.h"
 #include "platform/dialogs.h"
@@ -71,6 +72,11 @@ bool frmMain::inLongEdit() const
 
 void frmMain::createControls()
 {
+    files_ = new FileController(*this, *sheets_, env_.commonDialog, this);
+    connect(files_, &FileController::sheetSaved, this, &frmMain::recoverySheetSaved);
+    connect(files_, &FileController::exitRequested, this, &QWidget::close);
+    connect(files_, &FileController::exitWithoutSavingRequested, this, &frmMain::exitWithoutSaving);
+
     client_ = new QWidget(this);
     setCentralWidget(client_);
     client_->installEventFilter(this);
@@ -190,7 +196,7 @@ void frmMain::Form_Load()
     restoreRecoveryCopies();
     if (ending_)
         return;
-    LoadFile();                               // 18
+    files_->loadSheet();
     if (ending_)
         return;  // the session ended while a message was shown
     sheets_->setChanged(false);
@@ -213,11 +219,11 @@ void frmMain::takeCommandLineFile()
     if (env_.commandLineNameUnusable) {
         msgBox(QStringLiteral("ファイルを開けません\nファイル名に、この環境の文字コードで表せないバイトがあります。"),
                MsgBoxStyle::OKOnly, AppTitle);
-    } else if (openIntoSheet(path)) {
+    } else if (files_->openIntoSheet(path)) {
         return;
     }
     // Sheet 1 keeps its own text: show its file, unchanged.
-    LoadFile();
+    files_->loadSheet();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
@@ -226,7 +232,7 @@ void frmMain::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    const bool saved = SaveSheet(false);
+    const bool saved = files_->saveSheet(false);
     if (!saved && !sessionEnding_) {
         const QString prompt = QStringLiteral("%1 に書き込めません。\nこのシートの変更は失われます。終了しますか？")
                                    .arg(QDir::toNativeSeparators(sheets_->sheetFilePath(sheets_->currentSheet())));
@@ -243,9 +249,10 @@ void frmMain::closeEvent(QCloseEvent *event)
     WriteSettings();
 }
 
-void frmMain::Form_Unload()
+void frmMain::exitWithoutSaving()
 {
-    close();
+    endRecovery(false);
+    WriteSettings();
 }
 
 void frmMain::endSession()

@@ -19,6 +19,7 @@
 class clsText1;
 class CommonDialog;
 class Dialogs;
+class FileController;
 class Find;
 class frmDate;
 class HelpViewer;
@@ -114,29 +115,12 @@ private:
     void createStatusBar();
 
     // Start-up and shut-down (app/frmMain.cpp, settings/).
-    void Form_Unload();
     void WriteSettings();
     void applyHolders();
     void readWindowSettings();
     void readLauncherHistory();
     void takeCommandLineFile();
     int msgBox(const QString &prompt, int style, const QString &title);
-
-    // Sheet files (app/sheetfiles.cpp).
-    bool SaveSheet(bool reportFailure = true);
-    void LoadFile();
-    // Opens an outside file into the current sheet (SetOpenedFile, then the read); a file that
-    // cannot be read is reported and leaves the sheet as it was, its opened file included.
-    bool openIntoSheet(const QString &path);
-    // A file's text read into the current sheet: its text, its second CP932 codes, and a change
-    // that the sheet's own file takes at the next save point.
-    void takeFileText(const TextFile::ReadResult &result);
-    // Reading and writing a text file with the hourglass showing; a failure is reported
-    // ("ファイルを開けません", "<path> に書き込めません。") and changes nothing.
-    TextFile::ReadResult readTextFile(const QString &path);
-    bool writeTextFile(const QString &path, const QString &text, bool reportFailure = true);
-    TextFile::ReadResult reportRead(TextFile::ReadResult result);
-    bool reportWrite(const QString &path, const TextFile::WriteResult &result, bool reportFailure);
 
     // Recovery copies of unsaved text, and the encoding a sheet will be written in
     // (app/recovery.cpp).
@@ -181,17 +165,8 @@ private:
     // Drops a snapshot older than the box's own undo step, then updates the states.
     void applyUndoRule();
 
-    // File commands (commands/filecommands.cpp).
-    void mnuFile_Click();
-    void mnuNew_Click();
-    void mnuOpen_Click();
-    void mnuSelopen_Click();
-    void mnuUwa_Click();
-    void mnuSave_Click();
-    void mnuSelsave_Click();
-    void mnuNoe_Click();
-    void mnuEndno_Click();
-    bool chooseFile(bool save, QString &path);
+    // Exit without saving: the current sheet's changes since its last save point are dropped.
+    void exitWithoutSaving();
 
     // Edit menu and undo (commands/editcommands.cpp).
     void mnuEdit_Click();
@@ -284,8 +259,6 @@ private:
 
     // Menus and their items; toolbar buttons that share an item's state share its action.
     QMenu *mnuFile = nullptr;
-    QAction *mnuNew = nullptr, *mnuOpen = nullptr, *mnuSelopen = nullptr, *mnuUwa = nullptr,
-            *mnuSave = nullptr, *mnuSelsave = nullptr, *mnuNoe = nullptr, *mnuEndno = nullptr;
     QMenu *mnuEdit = nullptr;
     QAction *mnuUndo = nullptr, *mnuCut = nullptr, *mnuCopy = nullptr, *mnuAllcopy = nullptr,
             *mnuPaste = nullptr, *mnuDelete = nullptr, *mnuIncopy = nullptr, *mnuInhari = nullptr,
@@ -304,6 +277,9 @@ private:
     QMenu *mnuRtab = nullptr;
     QAction *mnuRtab00 = nullptr;
     std::map<int, QAction *> toolbarButtons_;
+
+    // The controllers.
+    FileController *files_ = nullptr;
 
     // Subsystem state; each is owned by the folder named in its comment.
     std::unique_ptr<clsText1> textAdapter_;   // commands/

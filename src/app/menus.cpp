@@ -1,6 +1,7 @@
 // The menu bar: every command's action is made here once, given its caption, shortcut and
 // object name, and connected to its handler; the toolbar shares these actions.
 #include "app/frmMain.h"
+#include "commands/FileController.h"
 
 #include <QAction>
 #include <QMenu>
@@ -32,17 +33,12 @@ void frmMain::createFileMenu()
 {
     mnuFile = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    connect(mnuFile, &QMenu::aboutToShow, this, &frmMain::mnuFile_Click);
-    mnuNew = addItem(mnuFile, "mnuNew", QStringLiteral("新規作成(&N)"), &frmMain::mnuNew_Click, QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuOpen = addItem(mnuFile, "mnuOpen", QStringLiteral("開く(&O)"), &frmMain::mnuOpen_Click, QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuSelopen = addItem(mnuFile, "mnuSelopen", QStringLiteral("ｶｰｿﾙ位置に読み込み(&I)"), &frmMain::mnuSelopen_Click);
-    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuSepaFile"));
-    mnuUwa = addItem(mnuFile, "mnuUwa", QStringLiteral("開いたﾌｧｲﾙに上書き保存(&S)"), &frmMain::mnuUwa_Click, QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuSave = addItem(mnuFile, "mnuSave", QStringLiteral("名前を付けて保存(&A)"), &frmMain::mnuSave_Click);
-    mnuSelsave = addItem(mnuFile, "mnuSelsave", QStringLiteral("選択部分を保存(&V)"), &frmMain::mnuSelsave_Click);
-    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuSepaFile1"));
-    mnuNoe = addItem(mnuFile, "mnuNoe", QStringLiteral("保存しないで終了(&E)"), &frmMain::mnuNoe_Click);
-    mnuEndno = addItem(mnuFile, "mnuEndno", QStringLiteral("終了(&X)"), &frmMain::mnuEndno_Click);
+    connect(mnuFile, &QMenu::aboutToShow, this, &frmMain::updateCommandStates);
+    mnuFile->addActions({files_->newAction(), files_->openAction(), files_->insertFileAction()});
+    mnuFile->addSeparator();
+    mnuFile->addActions({files_->saveToOpenedFileAction(), files_->saveAsAction(), files_->saveSelectionAction()});
+    mnuFile->addSeparator();
+    mnuFile->addActions({files_->exitWithoutSavingAction(), files_->exitAction()});
 }
 
 void frmMain::createEditMenu()

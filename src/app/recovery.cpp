@@ -52,12 +52,17 @@ void frmMain::restoreRecoveryCopies()
     for (int n : found) {
         if (answer == MsgBoxResult::Yes) {
             // A copy that cannot be read or put into its file stays for the next start.
-            const TextFile::ReadResult read = reportRead(copies.read(n));
-            if (!read.ok)
+            const TextFile::ReadResult read = copies.read(n);
+            if (!read.ok) {
+                msgBox(TextFile::readFailureMessage(read), MsgBoxStyle::OKOnly, AppTitle);
                 continue;
+            }
             const QString path = sheets_->sheetFilePath(n);
-            if (!reportWrite(path, TextFile::write(path, read.text, TextFile::LineEndPolicy::CrLf, read.variants), true))
+            const TextFile::WriteResult written = TextFile::write(path, read.text, TextFile::LineEndPolicy::CrLf, read.variants);
+            if (!written.ok) {
+                msgBox(TextFile::writeFailureMessage(path, written.error), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
                 continue;
+            }
         }
         copies.remove(n);
     }

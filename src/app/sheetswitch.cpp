@@ -4,6 +4,7 @@
 #include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "app/toolbarbuttons.h"
+#include "commands/FileController.h"
 #include "platform/filedrops.h"
 
 #include <QAction>
@@ -12,13 +13,13 @@
 void frmMain::TabStrip1_Click()
 {
     const int n = TabStrip1->SelectedIndex();
-    if (!SaveSheet()) {
+    if (!files_->saveSheet()) {
         // The sheet being left could not be written: stay on it with its text.
         TabStrip1->selectQuietly(sheets_->currentSheet());
         return;
     }
     sheets_->setCurrentSheet(n);
-    LoadFile();
+    files_->loadSheet();
 }
 
 void frmMain::Text1_Change()
@@ -30,9 +31,7 @@ void frmMain::Text1_Change()
 void frmMain::showSaveTarget()
 {
     const QString path = sheets_->saveTarget();
-    QAction *button4 = toolbarButton(ToolbarButton::SaveToOpened);
-    button4->setEnabled(!path.isEmpty());
-    button4->setToolTip(path.isEmpty() ? QString() : ToolbarButton::SaveToOpenedPrefix + path);
+    toolbarButton(ToolbarButton::SaveToOpened)->setToolTip(path.isEmpty() ? QString() : ToolbarButton::SaveToOpenedPrefix + path);
     setWindowTitle(path.isEmpty() ? sheets_->caption() : sheets_->caption() + QStringLiteral(" - ") + path);
     updateCommandStates();
 }
@@ -61,5 +60,5 @@ void frmMain::Form_OLEDragDrop(const QStringList &files)
     // The current sheet takes it, whatever tab the mouse is over; earlier files of the list
     // are not read.
     if (!files.isEmpty())
-        openIntoSheet(files.constLast());
+        files_->openIntoSheet(files.constLast());
 }

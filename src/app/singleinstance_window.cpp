@@ -3,6 +3,7 @@
 #include "app/TabStrip.h"
 #include "editor/TextBox.h"
 #include "app/frmMain.h"
+#include "commands/FileController.h"
 #include "editor/LongEdits.h"
 #include "platform/dialogs.h"
 
@@ -74,15 +75,15 @@ void frmMain::takeHandedOverFile(const HandOverRequest &request)
     }
     // Read first: a file that cannot be read is reported and changes nothing, not even the
     // current sheet.
-    TextFile::ReadResult result = readTextFile(request.path);
+    TextFile::ReadResult result = files_->readFile(request.path);
     if (!result.ok)
         return;
     // To sheet 1 the normal way: the sheet being left is written first, and a sheet that
     // cannot be written keeps its text and stays current, the file untaken.
-    if (!SaveSheet())
+    if (!files_->saveSheet())
         return;
     sheets_->setCurrentSheet(1);
     TabStrip1->selectQuietly(1);
     sheets_->setOpenedFile(1, request.path);
-    takeFileText(result);
+    files_->takeFileText(result);
 }

@@ -1,5 +1,6 @@
 // The toolbar: one table of its buttons, each running the command of a menu item.
 #include "app/frmMain.h"
+#include "commands/FileController.h"
 #include "app/toolbarbuttons.h"
 
 #include <QAction>
@@ -13,35 +14,37 @@ void frmMain::createToolbar()
         ToolbarButton::Index index;
         const char *icon;
         const char16_t *tooltip;
-        QAction *frmMain::*shared;
+        QAction *shared;
         void (frmMain::*command)();
         void (frmMain::*indexed)(int) = nullptr;  // a command of an array, given index - first
         ToolbarButton::Index first = ToolbarButton::New;
+        QAction *runs = nullptr;  // the action the button triggers
     };
     using namespace ToolbarButton;
-    static const Row rows[] = {
-        {New, "Pnew", u"新規作成", &frmMain::mnuNew, nullptr},
-        {Open, "Popen", u"既存のﾌｧｲﾙを開く", &frmMain::mnuOpen, nullptr},
-        {SaveAs, "Psave", u"名前を付けて保存", &frmMain::mnuSave, nullptr},
-        // Its tooltip names the sheet's opened file; it follows that file, not the menu.
-        {SaveToOpened, "save-opened", u"", nullptr, &frmMain::mnuUwa_Click},
+    const Row rows[] = {
+        {New, "Pnew", u"新規作成", files_->newAction(), nullptr},
+        {Open, "Popen", u"既存のﾌｧｲﾙを開く", files_->openAction(), nullptr},
+        {SaveAs, "Psave", u"名前を付けて保存", files_->saveAsAction(), nullptr},
+        // Its tooltip names the sheet's save target (showSaveTarget), which the menu item's would
+        // not: a tooltip of its own.
+        {SaveToOpened, "save-opened", u"", nullptr, nullptr, nullptr, New, files_->saveToOpenedFileAction()},
         {Cut, "Pcut", u"切り取り", nullptr, &frmMain::mnuCut_Click},
         {Copy, "Pcopy", u"ｺﾋﾟｰ", nullptr, &frmMain::mnuCopy_Click},
-        {CopyAll, "copy-all", u"すべての範囲をｺﾋﾟｰ", &frmMain::mnuAllcopy, nullptr},
+        {CopyAll, "copy-all", u"すべての範囲をｺﾋﾟｰ", mnuAllcopy, nullptr},
         {Paste, "Ppaste", u"貼り付け", nullptr, &frmMain::mnuPaste_Click},
         {SearchFind, "Pfind", u"検索と置換", nullptr, &frmMain::mnuSearchFind_Click},
-        {Undo, "Pundo", u"元に戻す", &frmMain::mnuUndo, nullptr},
-        {DateTime, "Pnow", u"日付と時刻の挿入", &frmMain::mnuDate, nullptr},
+        {Undo, "Pundo", u"元に戻す", mnuUndo, nullptr},
+        {DateTime, "Pnow", u"日付と時刻の挿入", mnuDate, nullptr},
         {Quote, "quote", u"選択範囲に引用符追加", nullptr, &frmMain::mnuInyou_Click},
-        {Phrase, "phrase", u"定型文字列の挿入", &frmMain::mnuInsert, nullptr},
+        {Phrase, "phrase", u"定型文字列の挿入", mnuInsert, nullptr},
         // Their tooltips name the registered applications once the settings are read.
         {App1, "app1", u"設定なし", nullptr, nullptr, &frmMain::registeredAppButton_Click, App1},
         {App2, "app2", u"設定なし", nullptr, nullptr, &frmMain::registeredAppButton_Click, App1},
         {App3, "app3", u"設定なし", nullptr, nullptr, &frmMain::registeredAppButton_Click, App1},
-        {Options, "options", u"動作環境の設定", &frmMain::mnuOpt, nullptr},
-        {Help, "help", u"ﾍﾙﾌﾟ表示", &frmMain::mnuHel, nullptr},
-        {About, "about", u"ﾊﾞｰｼﾞｮﾝ情報", &frmMain::mnuAbout, nullptr},
-        {Exit, "exit", u"終了", &frmMain::mnuEndno, nullptr},
+        {Options, "options", u"動作環境の設定", mnuOpt, nullptr},
+        {Help, "help", u"ﾍﾙﾌﾟ表示", mnuHel, nullptr},
+        {About, "about", u"ﾊﾞｰｼﾞｮﾝ情報", mnuAbout, nullptr},
+        {Exit, "exit", u"終了", files_->exitAction(), nullptr},
     };
 
     Toolbar1 = new QToolBar(this);
@@ -54,10 +57,12 @@ void frmMain::createToolbar()
 
     int previous = 0;
     for (const Row &row : rows) {
-        QAction *action = row.shared ? this->*row.shared : new QAction(this);
+        QAction *action = row.shared ? row.shared : new QAction(this);
         if (!row.shared) {
             action->setObjectName(QStringLiteral("tbr%1").arg(int(row.index)));
-            if (row.indexed)
+            if (row.runs)
+                connect(action, &QAction::triggered, row.runs, &QAction::trigger);
+            else if (row.indexed)
                 connect(action, &QAction::triggered, this, [this, row] { (this->*row.indexed)(row.index - row.first); });
             else
                 connect(action, &QAction::triggered, this, row.command);
@@ -73,7 +78,6 @@ void frmMain::createToolbar()
         Toolbar1->addAction(action);
         previous = row.index;
     }
-    toolbarButton(SaveToOpened)->setEnabled(false);
 }
 
 QAction *frmMain::toolbarButton(int index) const

@@ -59,7 +59,7 @@ private slots:
         QTest::addColumn<QByteArray>("sheet1"); // the file afterwards; null: unwritable
         QTest::addColumn<bool>("kept");
         QTest::addRow("leaving the sheet") << "tab" << "typed sheet 1\r\n"_ba << false;
-        QTest::addRow("exit without saving drops both") << "mnuNoe" << "sheet 1\r\n"_ba << false;
+        QTest::addRow("exit without saving drops both") << "exitWithoutSavingAction" << "sheet 1\r\n"_ba << false;
         QTest::addRow("unwritable: leaving the sheet is refused") << "tab" << QByteArray() << true;
         QTest::addRow("unwritable: the session ends") << "session" << QByteArray() << true;
         QTest::addRow("unwritable: closing, answered Yes") << "close" << QByteArray() << false;
@@ -86,7 +86,7 @@ private slots:
         else if (how == "session")
             w.endSession();
         else
-            action(w, u"mnuNoe"_s)->trigger();
+            action(w, u"exitWithoutSavingAction"_s)->trigger();
         if (!blocked)
             QCOMPARE(Harness::bytes(h.sheetPath(1)), sheet1);
         if (kept)

@@ -68,7 +68,7 @@ private slots:
             text1(w)->select(0, selLength);
 
             for (const char *name : {"mnuCopy", "mnuDelete", "mnuCut", "mnuInyou", "mnuIncopy", "mnuChar0", "mnuChar1",
-                                     "mnuChar3", "mnuChar4", "mnuChar6", "mnuChar7", "mnuChar9", "mnuSelsave"})
+                                     "mnuChar3", "mnuChar4", "mnuChar6", "mnuChar7", "mnuChar9", "saveSelectionAction"})
                 QVERIFY2(action(w, name)->isEnabled() == forSelection, name);
             QCOMPARE(action(w, "mnuSelectall")->isEnabled(), forText);
             QCOMPARE(action(w, "mnuSearchFind")->isEnabled(), forText);
@@ -168,7 +168,7 @@ private slots:
         QCOMPARE(undoAfter(type), QStringLiteral("one TWO three, caret 7"));
         QCOMPARE(undoAfter([&] { type(); tick(w); }), QStringLiteral("one TWO three, caret 7"));
         h->dialogs.answers = {MsgBoxResult::OK};
-        QCOMPARE(undoAfter([&] { action(w, "mnuNew")->trigger(); }), QStringLiteral("one two three, caret 0"));
+        QCOMPARE(undoAfter([&] { action(w, "newAction")->trigger(); }), QStringLiteral("one two three, caret 0"));
     }
 
     // The Edit menu's keys go through its items, so the items' enabling holds for the keys too.

@@ -87,7 +87,7 @@ private slots:
         frmMain &w = h.start();
         h.dialogs.answers = {answer};
 
-        h.trigger("mnuNew");
+        h.trigger("newAction");
 
         const QString ask = box(QStringLiteral("このテキストを破棄します。"), MsgBoxStyle::OKCancel | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2,
                                 QStringLiteral("新規作成の確認"));
@@ -96,7 +96,7 @@ private slots:
         // The emptied sheet is written at its save point; Ctrl+S must not write it over the file.
         QCOMPARE(w.sheets().changed(), discarded);
         QCOMPARE(w.sheets().openedFile(1), discarded ? QString() : h.user("a.txt"));
-        QCOMPARE(action(w, "mnuUwa")->isEnabled(), !discarded);
+        QCOMPARE(action(w, "saveToOpenedFileAction")->isEnabled(), !discarded);
     }
 
     // Open, and for a file read, Ctrl+S writing it back in its own form.
@@ -133,7 +133,7 @@ private slots:
         h.focusAway();
         h.answer(choice == "cancel" ? QString() : path, CommonDialogFlags::OverwritePrompt);
 
-        h.trigger("mnuOpen");
+        h.trigger("openAction");
 
         const bool read = choice.startsWith("file");
         QCOMPARE(h.files.shown, QStringList{OpenDialog});
@@ -143,7 +143,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), text1(w));
         // A failed read detaches the file and Ctrl+S with it: the path is not kept.
         QCOMPARE(w.sheets().openedFile(1), read ? path : QString());
-        QCOMPARE(action(w, "mnuUwa")->isEnabled(), read);
+        QCOMPARE(action(w, "saveToOpenedFileAction")->isEnabled(), read);
         if (read) {
             // Changed on disk meanwhile, in the same form: the write must replace it.
             h.writeFile(path, "zzz\n" + bytes);
@@ -170,14 +170,14 @@ private slots:
         text1(w)->select(1, 3);
         const QString path = h.user("part.txt");
         h.answer(path, CommonDialogFlags::OverwritePrompt);
-        h.trigger("mnuSelopen");
+        h.trigger("insertFileAction");
         QCOMPARE(h.files.shown, QStringList{OpenDialog});
         QCOMPARE(h.boxesShown(), QStringList{CannotOpenBox});
         QCOMPARE(text1(w)->Text(), QStringLiteral("abcdef"));
 
         h.writeFile(path, "\r\nX\r\nY\r\n");
         h.answer(path, CommonDialogFlags::OverwritePrompt);
-        h.trigger("mnuSelopen");
+        h.trigger("insertFileAction");
         QCOMPARE(text1(w)->Text(), QStringLiteral("aX\r\nYef"));
         QCOMPARE(w.sheets().openedFile(1), h.user("attached.txt"));
         text1(w)->undo();
@@ -192,11 +192,11 @@ private slots:
         QTest::addColumn<QString>("target"); // file, cancel or read-only
         QTest::addColumn<QByteArray>("written"); // the existing file afterwards
         const QByteArray old("old\r\n");
-        QTest::addRow("Save As writes the whole text") << "mnuSave" << "file" << QByteArray("a\r\nb\r\nc\r\n");
-        QTest::addRow("Save the selection, «b» CR LF") << "mnuSelsave" << "file" << QByteArray("b\r\n\r\n");
-        QTest::addRow("Save As cancelled") << "mnuSave" << "cancel" << old;
-        QTest::addRow("Save As to a read-only file") << "mnuSave" << "read-only" << old;
-        QTest::addRow("Save the selection to a read-only file") << "mnuSelsave" << "read-only" << old;
+        QTest::addRow("Save As writes the whole text") << "saveAsAction" << "file" << QByteArray("a\r\nb\r\nc\r\n");
+        QTest::addRow("Save the selection, «b» CR LF") << "saveSelectionAction" << "file" << QByteArray("b\r\n\r\n");
+        QTest::addRow("Save As cancelled") << "saveAsAction" << "cancel" << old;
+        QTest::addRow("Save As to a read-only file") << "saveAsAction" << "read-only" << old;
+        QTest::addRow("Save the selection to a read-only file") << "saveSelectionAction" << "read-only" << old;
         QTest::addRow("Ctrl+S to a read-only file") << "Ctrl+S" << "read-only" << old;
     }
     void saveCommands()
@@ -226,7 +226,7 @@ private slots:
         else
             h.trigger(command);
 
-        const bool attached = command == "mnuSave" && target == "file";
+        const bool attached = command == "saveAsAction" && target == "file";
         const QString cannotWrite = box(QDir::toNativeSeparators(path) + QStringLiteral(" に書き込めません。"),
                                         MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
         QCOMPARE(h.files.shown, ctrlS ? QStringList() : QStringList{dialog("Save", CommonDialogFlags::OverwritePrompt, earlier)});
@@ -238,19 +238,19 @@ private slots:
         if (target == "cancel")
             QCOMPARE(QApplication::focusWidget(), text1(w));
         QCOMPARE(w.sheets().openedFile(1), attached || ctrlS ? path : QString());
-        QCOMPARE(action(w, "mnuUwa")->isEnabled(), attached || ctrlS);
+        QCOMPARE(action(w, "saveToOpenedFileAction")->isEnabled(), attached || ctrlS);
         if (ctrlS)
             return;
 
         // The next dialog starts with the name chosen last.
-        h.trigger("mnuOpen");
+        h.trigger("openAction");
         QCOMPARE(h.files.shown.last(), dialog("Open", CommonDialogFlags::FileMustExist, target == "cancel" ? earlier : path));
         if (!attached)
             return;
 
         // Ctrl+S now targets the saved file, and only on the sheet it belongs to; No leaves the file.
         h.selectTab(2);
-        QVERIFY(!action(w, "mnuUwa")->isEnabled());
+        QVERIFY(!action(w, "saveToOpenedFileAction")->isEnabled());
         h.selectTab(1);
         QTest::keyClicks(text1(w), QStringLiteral("z"));
         h.dialogs.answers = {MsgBoxResult::No};
@@ -270,7 +270,7 @@ private slots:
         for (int sheet : {2, 3}) {
             h.selectTab(sheet);
             QTest::keyClicks(text1(*h.window), QStringLiteral("typed "));
-            h.trigger(sheet == 2 ? "mnuNoe" : "mnuEndno");
+            h.trigger(sheet == 2 ? "exitWithoutSavingAction" : "exitAction");
             QCOMPARE(h.ended, sheet - 1);
             frmMain &again = h.start();
             QCOMPARE(again.sheets().currentSheet(), sheet);

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "sheets/textfile.h"
+
+#include <QKeySequence>
+#include <QObject>
+
+class CommonDialog;
+class QAction;
+class SheetSession;
+class WindowHost;
+
+// The File menu and the sheet files behind it: a sheet's own file is loaded when the sheet is
+// shown and saved when it is left; outside files are opened into the sheet, inserted at the
+// caret or written by the save commands. Reads and writes show the hourglass; a failure is
+// reported ("ファイルを開けません", "<path> に書き込めません。") and changes nothing.
+class FileController final : public QObject {
+    Q_OBJECT
+public:
+    // commonDialog: the open and save dialogs; none chooses nothing.
+    FileController(WindowHost &host, SheetSession &sheets, CommonDialog *commonDialog, QObject *parent = nullptr);
+
+    QAction *newAction() const { return newAction_; }
+    QAction *openAction() const { return openAction_; }
+    QAction *insertFileAction() const { return insertFileAction_; }
+    QAction *saveToOpenedFileAction() const { return saveToOpenedFileAction_; }
+    QAction *saveAsAction() const { return saveAsAction_; }
+    QAction *saveSelectionAction() const { return saveSelectionAction_; }
+    QAction *exitWithoutSavingAction() const { return exitWithoutSavingAction_; }
+    QAction *exitAction() const { return exitAction_; }
+
+    // Writes the current sheet's text to its own file when it changed; false (reported unless
+    // told not to) when the file could not take it, the text and its flag left as they were.
+    bool saveSheet(bool reportFailure = true);
+    // Shows the current sheet's own file; one that cannot be read leaves the sheet empty and
+    // showing no file.
+    void loadSheet();
+    // Opens an outside file into the current sheet as its opened file; a file that cannot be
+    // read is reported and leaves the sheet as it was, its opened file included.
+    bool openIntoSheet(const QString &path);
+    // Reads a file beside the window, reporting a failure.
+    TextFile::ReadResult readFile(const QString &path);
+    // A file's text read into the current sheet: its text, its second CP932 codes, and a change
+    // that the sheet's own file takes at the next save point.
+    void takeFileText(const TextFile::ReadResult &result);
+
+signals:
+    // The current sheet's own file got its text.
+    void sheetSaved(const TextFile::WriteResult &written);
+    void exitRequested();
+    // The current sheet's changes since its last save point are to be dropped.
+    void exitWithoutSavingRequested();
+
+private:
+    QAction *addAction(const char *name, const QString &caption, void (FileController::*handler)(),
+                       const QKeySequence &shortcut = {});
+    void onNew();
+    void onOpen();
+    void onInsertFile();
+    void onSaveToOpenedFile();
+    void onSaveAs();
+    void onSaveSelection();
+    bool chooseFile(bool save, QString &path);
+    bool writeFile(const QString &path, const QString &text);
+    bool reportWrite(const QString &path, const TextFile::WriteResult &result, bool reportFailure);
+
+    WindowHost &host_;
+    SheetSession &sheets_;
+    CommonDialog *commonDialog_;
+    QAction *newAction_, *openAction_, *insertFileAction_, *saveToOpenedFileAction_, *saveAsAction_,
+        *saveSelectionAction_, *exitWithoutSavingAction_, *exitAction_;
+};
