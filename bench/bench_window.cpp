@@ -270,9 +270,9 @@ int windowBench(int argc, char **argv)
             win.tab(1);
             step("open");
             win.box->select(win.box->toModel(win.box->document()->findBlockByNumber(1000).position()), 40);
-            win.trigger("mnuChar3");
+            win.trigger("toKatakanaAction");
             step("convert");
-            win.trigger("mnuUndo");
+            win.trigger("undoAction");
             step("undo");
             Find *f = win.find();
             f->txtFind->setText(QStringLiteral("予定"));
@@ -281,7 +281,7 @@ int windowBench(int argc, char **argv)
             f->ReplaceAllButton_Click();
             f->close();
             step("replace all");
-            win.trigger("mnuUndo");
+            win.trigger("undoAction");
             step("undo");
             win.tab(2);
             step("switch");
@@ -330,7 +330,7 @@ int windowBench(int argc, char **argv)
             std::printf("the click %.1f ms, ", timed([&] { f->ReplaceAllButton_Click(); }));
             f->close();
             settle();
-            std::printf("undo %.1f ms, ", timed([&] { win.trigger("mnuUndo"); }));
+            std::printf("undo %.1f ms, ", timed([&] { win.trigger("undoAction"); }));
             std::printf("the text afresh %.1f ms\n", timed([&] { win.box->Text(); }));
         }
         return 0;
@@ -399,21 +399,21 @@ int windowBench(int argc, char **argv)
         const qsizetype start = text.indexOf(u'\n', text.size() / 2) + 1;
         const qsizetype length = text.indexOf(u'\r', start) - start;
         win.box->select(start, length);
-        edit(line, timed([&] { win.trigger("mnuChar3"); }));
+        edit(line, timed([&] { win.trigger("toKatakanaAction"); }));
         line.floorMs.push_back(bare);
         const QString converted = win.box->Text();
         line.correct = line.correct && converted.size() >= text.size() - length && converted.first(start) == text.first(start)
                        && converted != text;
-        edit(lineUndo, timed([&] { win.trigger("mnuUndo"); }));
+        edit(lineUndo, timed([&] { win.trigger("undoAction"); }));
         lineUndo.floorMs.push_back(bare);
         lineUndo.correct = lineUndo.correct && win.box->Text() == text;
 
         // The whole text.
-        win.trigger("mnuSelectall");
-        edit(whole, timed([&] { win.trigger("mnuChar3"); }));
+        win.trigger("selectAllAction");
+        edit(whole, timed([&] { win.trigger("toKatakanaAction"); }));
         whole.floorMs.push_back(bare);
         whole.correct = whole.correct && win.box->Text() != text;
-        edit(wholeUndo, timed([&] { win.trigger("mnuUndo"); }));
+        edit(wholeUndo, timed([&] { win.trigger("undoAction"); }));
         wholeUndo.floorMs.push_back(bare);
         wholeUndo.correct = wholeUndo.correct && win.box->Text() == text;
 
@@ -449,7 +449,7 @@ int windowBench(int argc, char **argv)
         bigReplaceStall = lastStallMs;
         f->close();
         settle();
-        bigUndoMs = timed([&] { win.trigger("mnuUndo"); });
+        bigUndoMs = timed([&] { win.trigger("undoAction"); });
         bigUndoStall = lastStallMs;
         show.correct = show.correct && win.box->Text() == text;
         // A keystroke, then the pause in typing: the recovery copy takes the text on this thread.
@@ -496,7 +496,7 @@ int windowBench(int argc, char **argv)
             result->correct = result->correct && rw.box->Text() == reference;
             f->close();
             settle();
-            const double u = timed([&] { rw.trigger("mnuUndo"); });
+            const double u = timed([&] { rw.trigger("undoAction"); });
             const bool back = rw.box->Text() == t;
             if (undo) {
                 edit(*undo, u);

@@ -6,7 +6,7 @@
 #include "app/recoverystate.h"
 #include "app/toolbarbuttons.h"
 #include "commands/FileController.h"
-#include "commands/clsText1.h"
+#include "commands/EditController.h"
 #include "editor/LongEdits.h"
 #include "platform/dialogs.h"
 #include "platform/twips.h"
@@ -72,11 +72,6 @@ bool frmMain::inLongEdit() const
 
 void frmMain::createControls()
 {
-    files_ = new FileController(*this, *sheets_, env_.commonDialog, this);
-    connect(files_, &FileController::sheetSaved, this, &frmMain::recoverySheetSaved);
-    connect(files_, &FileController::exitRequested, this, &QWidget::close);
-    connect(files_, &FileController::exitWithoutSavingRequested, this, &frmMain::exitWithoutSaving);
-
     client_ = new QWidget(this);
     setCentralWidget(client_);
     client_->installEventFilter(this);
@@ -105,6 +100,7 @@ void frmMain::createControls()
     Text1->raise();
     connect(Text1, &QPlainTextEdit::textChanged, this, &frmMain::Text1_Change);
 
+    createControllers();
     createMenus();
     createToolbar();
     createStatusBar();
@@ -115,6 +111,15 @@ void frmMain::createControls()
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
     createRecovery();
+}
+
+void frmMain::createControllers()
+{
+    files_ = new FileController(*this, *sheets_, env_.commonDialog, this);
+    connect(files_, &FileController::sheetSaved, this, &frmMain::recoverySheetSaved);
+    connect(files_, &FileController::exitRequested, this, &QWidget::close);
+    connect(files_, &FileController::exitWithoutSavingRequested, this, &frmMain::exitWithoutSaving);
+    edits_ = new EditController(*this, *sheets_, holders_, this);
 }
 
 void frmMain::createStatusBar()
@@ -171,11 +176,9 @@ void frmMain::Form_Load()
 {
     // Every read below keeps the holder's current value when the stored text does not convert
     // or does not apply; start-up always goes on.
-    textAdapter_ = std::make_unique<clsText1>();  // 3
-    textAdapter_->setTarget(Text1);
+    running_ = true;
     keepCommandStatesCurrent();
-    toolbarButton(ToolbarButton::Undo)->setEnabled(false);   // 4
-    toolbarButton(ToolbarButton::Quote)->setEnabled(false);
+    updateCommandStates();
     holders_.read(*env_.settings, [](const QString &family) {  // 5, 8, 10, 11, 12, 13, 15
         return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
     });

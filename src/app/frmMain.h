@@ -16,7 +16,7 @@
 #include <memory>
 #include <vector>
 
-class clsText1;
+class EditController;
 class CommonDialog;
 class Dialogs;
 class FileController;
@@ -102,6 +102,7 @@ protected:
 private:
     // Construction (app/frmMain.cpp, app/menus.cpp, app/toolbar.cpp).
     void createControls();
+    void createControllers();
     void createMenus();
     void createFileMenu();
     void createEditMenu();
@@ -162,33 +163,9 @@ private:
     // Command states (app/commandenabling.cpp): every menu item and button that can be disabled,
     // set in one place from one rule.
     void keepCommandStatesCurrent();
-    // Drops a snapshot older than the box's own undo step, then updates the states.
-    void applyUndoRule();
 
     // Exit without saving: the current sheet's changes since its last save point are dropped.
     void exitWithoutSaving();
-
-    // Edit menu and undo (commands/editcommands.cpp).
-    void mnuEdit_Click();
-    void mnuUndo_Click();
-    void mnuCut_Click();
-    void mnuCopy_Click();
-    void mnuAllcopy_Click();
-    void mnuPaste_Click();
-    void mnuDelete_Click();
-    void mnuSelectall_Click();
-    // A programmatic rewrite of the selection: keeps the whole text as the undo snapshot first.
-    void rewriteSelection(const QString &text);
-
-    // Quotation (commands/quotation.cpp).
-    void mnuIncopy_Click();
-    void mnuInhari_Click();
-    void mnuInyou_Click();
-
-    // Conversion and the date-time stamp (commands/conversion.cpp).
-    void mnuChara_Click();
-    void mnuChar_Click(int index);
-    void mnuDate_Click();
 
     // Timer and status bar (app/statusbar.cpp).
     void Timer1_Timer();
@@ -260,14 +237,11 @@ private:
     // Menus and their items; toolbar buttons that share an item's state share its action.
     QMenu *mnuFile = nullptr;
     QMenu *mnuEdit = nullptr;
-    QAction *mnuUndo = nullptr, *mnuCut = nullptr, *mnuCopy = nullptr, *mnuAllcopy = nullptr,
-            *mnuPaste = nullptr, *mnuDelete = nullptr, *mnuIncopy = nullptr, *mnuInhari = nullptr,
-            *mnuInyou = nullptr, *mnuSelectall = nullptr, *mnuSearchFind = nullptr;
+    QAction *mnuSearchFind = nullptr;
     QMenu *mnuChara = nullptr;
-    std::array<QAction *, 10> mnuChar{};
     QMenu *mnuMenuin = nullptr;
     QMenu *mnuNow = nullptr;
-    QAction *mnuDate = nullptr, *mnuDateform = nullptr, *mnuInsert = nullptr;
+    QAction *mnuDateform = nullptr, *mnuInsert = nullptr;
     QMenu *mnuTool = nullptr;
     std::array<QAction *, 3> mnuApri{};
     std::array<QAction *, 6> mnuToolM{};
@@ -280,13 +254,12 @@ private:
 
     // The controllers.
     FileController *files_ = nullptr;
+    EditController *edits_ = nullptr;
 
     // Subsystem state; each is owned by the folder named in its comment.
-    std::unique_ptr<clsText1> textAdapter_;   // commands/
     QPointer<Find> find_;                     // find/
     QPointer<frmDate> frmDate_;               // phrases/
     QPointer<HelpViewer> help_;               // help/
-    bool clipboardHasText_ = false;           // kept by the clipboard's change signal
     qint64 statusDay_ = 0;                    // Julian day shown in status panel 3
     std::unique_ptr<RecoveryState> recovery_; // app/recovery.cpp
 
@@ -296,6 +269,7 @@ private:
 
     LongEdits *longEdits_ = nullptr;
 
+    bool running_ = false;  // start-up is done and the end has not come
     bool ending_ = false;
     bool sessionEnding_ = false;
     bool arranging_ = false;

@@ -1,6 +1,7 @@
 // The menu bar: every command's action is made here once, given its caption, shortcut and
 // object name, and connected to its handler; the toolbar shares these actions.
 #include "app/frmMain.h"
+#include "commands/EditController.h"
 #include "commands/FileController.h"
 
 #include <QAction>
@@ -45,22 +46,18 @@ void frmMain::createEditMenu()
 {
     mnuEdit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    connect(mnuEdit, &QMenu::aboutToShow, this, &frmMain::mnuEdit_Click);
-    mnuUndo = addItem(mnuEdit, "mnuUndo", QStringLiteral("元に戻す(&U)"), &frmMain::mnuUndo_Click, QKeySequence(Qt::CTRL | Qt::Key_Z));
-    mnuEdit->addSeparator()->setObjectName(QStringLiteral("mnuSepaEdit"));
-    mnuCut = addItem(mnuEdit, "mnuCut", QStringLiteral("切り取り(&C)"), &frmMain::mnuCut_Click, QKeySequence(Qt::CTRL | Qt::Key_X));
-    mnuCopy = addItem(mnuEdit, "mnuCopy", QStringLiteral("ｺﾋﾟｰ(&O)"), &frmMain::mnuCopy_Click, QKeySequence(Qt::CTRL | Qt::Key_C));
-    mnuAllcopy = addItem(mnuEdit, "mnuAllcopy", QStringLiteral("すべての範囲をｺﾋﾟｰ(&Y)"), &frmMain::mnuAllcopy_Click);
-    mnuPaste = addItem(mnuEdit, "mnuPaste", QStringLiteral("貼り付け(&P)"), &frmMain::mnuPaste_Click, QKeySequence(Qt::CTRL | Qt::Key_V));
-    mnuDelete = addItem(mnuEdit, "mnuDelete", QStringLiteral("削除(&D)"), &frmMain::mnuDelete_Click);
-    mnuEdit->addSeparator()->setObjectName(QStringLiteral("mnuSepaEdit1"));
-    mnuIncopy = addItem(mnuEdit, "mnuIncopy", QStringLiteral("引用符を付けてｺﾋﾟｰ(&Q)"), &frmMain::mnuIncopy_Click);
-    mnuInhari = addItem(mnuEdit, "mnuInhari", QStringLiteral("引用符を付けて貼り付け(&T)"), &frmMain::mnuInhari_Click);
-    mnuEdit->addSeparator()->setObjectName(QStringLiteral("mnuSepaEdit2"));
-    mnuInyou = addItem(mnuEdit, "mnuInyou", QStringLiteral("選択範囲に引用符を追加(&I)"), &frmMain::mnuInyou_Click);
-    mnuEdit->addSeparator()->setObjectName(QStringLiteral("mnuSepaEdit3"));
-    mnuSelectall = addItem(mnuEdit, "mnuSelectall", QStringLiteral("すべての範囲を選択(&A)"), &frmMain::mnuSelectall_Click, QKeySequence(Qt::CTRL | Qt::Key_A));
-    mnuEdit->addSeparator()->setObjectName(QStringLiteral("mnuSepaEdit4"));
+    connect(mnuEdit, &QMenu::aboutToShow, this, &frmMain::updateCommandStates);
+    mnuEdit->addAction(edits_->undoAction());
+    mnuEdit->addSeparator();
+    mnuEdit->addActions({edits_->cutAction(), edits_->copyAction(), edits_->copyAllAction(), edits_->pasteAction(),
+                         edits_->deleteAction()});
+    mnuEdit->addSeparator();
+    mnuEdit->addActions({edits_->quoteCopyAction(), edits_->quotePasteAction()});
+    mnuEdit->addSeparator();
+    mnuEdit->addAction(edits_->quoteSelectionAction());
+    mnuEdit->addSeparator();
+    mnuEdit->addAction(edits_->selectAllAction());
+    mnuEdit->addSeparator();
     mnuSearchFind = addItem(mnuEdit, "mnuSearchFind", QStringLiteral("検索と置換(&S)"), &frmMain::mnuSearchFind_Click, QKeySequence(Qt::CTRL | Qt::Key_F));
 }
 
@@ -68,17 +65,15 @@ void frmMain::createCharMenu()
 {
     mnuChara = menuBar()->addMenu(QStringLiteral("文字変換(&C)"));
     mnuChara->setObjectName(QStringLiteral("mnuChara"));
-    connect(mnuChara, &QMenu::aboutToShow, this, &frmMain::mnuChara_Click);
-    static const char *const captions[10] = {
-        "全角に変換(&Z)", "半角に変換(&H)", nullptr, "ｶﾀｶﾅに変換(&K)", "ひらがなに変換(&G)", nullptr,
-        "大文字に変換(&U)", "小文字に変換(&L)", nullptr, "先頭を大文字に変換(&P)",
-    };
-    for (int i = 0; i < 10; ++i) {
-        mnuChar[i] = captions[i] ? mnuChara->addAction(QString::fromUtf8(captions[i])) : mnuChara->addSeparator();
-        mnuChar[i]->setObjectName(QStringLiteral("mnuChar%1").arg(i));
-        if (captions[i])
-            connect(mnuChar[i], &QAction::triggered, this, [this, i] { mnuChar_Click(i); });
-    }
+    connect(mnuChara, &QMenu::aboutToShow, this, &frmMain::updateCommandStates);
+    using Conversions::Conversion;
+    mnuChara->addActions({edits_->conversionAction(Conversion::Wide), edits_->conversionAction(Conversion::Narrow)});
+    mnuChara->addSeparator();
+    mnuChara->addActions({edits_->conversionAction(Conversion::Katakana), edits_->conversionAction(Conversion::Hiragana)});
+    mnuChara->addSeparator();
+    mnuChara->addActions({edits_->conversionAction(Conversion::Upper), edits_->conversionAction(Conversion::Lower)});
+    mnuChara->addSeparator();
+    mnuChara->addAction(edits_->conversionAction(Conversion::Capitalise));
 }
 
 void frmMain::createInsertMenu()
@@ -87,7 +82,7 @@ void frmMain::createInsertMenu()
     mnuMenuin->setObjectName(QStringLiteral("mnuMenuin"));
     mnuNow = mnuMenuin->addMenu(QStringLiteral("日付と時刻(&N)"));
     mnuNow->setObjectName(QStringLiteral("mnuNow"));
-    mnuDate = addItem(mnuNow, "mnuDate", QStringLiteral("日付と時刻の挿入(&D)"), &frmMain::mnuDate_Click, QKeySequence(Qt::Key_F5));
+    mnuNow->addAction(edits_->stampAction());
     mnuDateform = addItem(mnuNow, "mnuDateform", QStringLiteral("形式を選んで挿入(&A)"), &frmMain::mnuDateform_Click);
     mnuMenuin->addSeparator()->setObjectName(QStringLiteral("mnuSerch"));
     mnuInsert = addItem(mnuMenuin, "mnuInsert", QStringLiteral("定型文字列(&I)"), &frmMain::mnuInsert_Click, QKeySequence(Qt::CTRL | Qt::Key_I));

@@ -2,7 +2,7 @@
 
 #include "editor/TextBox.h"
 #include "app/frmMain.h"
-#include "app/toolbarbuttons.h"
+#include "commands/EditController.h"
 #include "commands/statustext.h"
 #include "phrases/dateformats.h"
 
@@ -17,8 +17,8 @@ void frmMain::Timer1_Timer()
     StatusPanel[1]->setText(StatusText::caretPosition(Text1->lineAt(cursor.selectionStart()),
                                                       Text1->columnAt(cursor.selectionEnd())));
 
-    toolbarButton(ToolbarButton::Quote)->setEnabled(cursor.hasSelection());
-    applyUndoRule();
+    edits_->applyUndoRule();
+    updateCommandStates();
 
     // Panel 3 shows today's date and turns over at midnight.
     const QDate today = now().date();

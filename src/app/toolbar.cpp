@@ -1,10 +1,13 @@
 // The toolbar: one table of its buttons, each running the command of a menu item.
 #include "app/frmMain.h"
+#include "commands/EditController.h"
 #include "commands/FileController.h"
 #include "app/toolbarbuttons.h"
 
 #include <QAction>
 #include <QToolBar>
+
+#include <functional>
 
 void frmMain::createToolbar()
 {
@@ -15,32 +18,31 @@ void frmMain::createToolbar()
         const char *icon;
         const char16_t *tooltip;
         QAction *shared;
-        void (frmMain::*command)();
-        void (frmMain::*indexed)(int) = nullptr;  // a command of an array, given index - first
-        ToolbarButton::Index first = ToolbarButton::New;
-        QAction *runs = nullptr;  // the action the button triggers
+        std::function<void()> command;
     };
     using namespace ToolbarButton;
+    const auto app = [this](int i) { return [this, i] { registeredAppButton_Click(i); }; };
     const Row rows[] = {
         {New, "Pnew", u"新規作成", files_->newAction(), nullptr},
         {Open, "Popen", u"既存のﾌｧｲﾙを開く", files_->openAction(), nullptr},
         {SaveAs, "Psave", u"名前を付けて保存", files_->saveAsAction(), nullptr},
         // Its tooltip names the sheet's save target (showSaveTarget), which the menu item's would
         // not: a tooltip of its own.
-        {SaveToOpened, "save-opened", u"", nullptr, nullptr, nullptr, New, files_->saveToOpenedFileAction()},
-        {Cut, "Pcut", u"切り取り", nullptr, &frmMain::mnuCut_Click},
-        {Copy, "Pcopy", u"ｺﾋﾟｰ", nullptr, &frmMain::mnuCopy_Click},
-        {CopyAll, "copy-all", u"すべての範囲をｺﾋﾟｰ", mnuAllcopy, nullptr},
-        {Paste, "Ppaste", u"貼り付け", nullptr, &frmMain::mnuPaste_Click},
-        {SearchFind, "Pfind", u"検索と置換", nullptr, &frmMain::mnuSearchFind_Click},
-        {Undo, "Pundo", u"元に戻す", mnuUndo, nullptr},
-        {DateTime, "Pnow", u"日付と時刻の挿入", mnuDate, nullptr},
-        {Quote, "quote", u"選択範囲に引用符追加", nullptr, &frmMain::mnuInyou_Click},
+        {SaveToOpened, "save-opened", u"", nullptr, [this] { files_->saveToOpenedFileAction()->trigger(); }},
+        // Cut, copy, paste and find stay enabled whatever their menu items say.
+        {Cut, "Pcut", u"切り取り", nullptr, [this] { edits_->cut(); }},
+        {Copy, "Pcopy", u"ｺﾋﾟｰ", nullptr, [this] { edits_->copy(); }},
+        {CopyAll, "copy-all", u"すべての範囲をｺﾋﾟｰ", edits_->copyAllAction(), nullptr},
+        {Paste, "Ppaste", u"貼り付け", nullptr, [this] { edits_->paste(); }},
+        {SearchFind, "Pfind", u"検索と置換", nullptr, [this] { mnuSearchFind_Click(); }},
+        {Undo, "Pundo", u"元に戻す", edits_->undoAction(), nullptr},
+        {DateTime, "Pnow", u"日付と時刻の挿入", edits_->stampAction(), nullptr},
+        {Quote, "quote", u"選択範囲に引用符追加", edits_->quoteSelectionAction(), nullptr},
         {Phrase, "phrase", u"定型文字列の挿入", mnuInsert, nullptr},
         // Their tooltips name the registered applications once the settings are read.
-        {App1, "app1", u"設定なし", nullptr, nullptr, &frmMain::registeredAppButton_Click, App1},
-        {App2, "app2", u"設定なし", nullptr, nullptr, &frmMain::registeredAppButton_Click, App1},
-        {App3, "app3", u"設定なし", nullptr, nullptr, &frmMain::registeredAppButton_Click, App1},
+        {App1, "app1", u"設定なし", nullptr, app(0)},
+        {App2, "app2", u"設定なし", nullptr, app(1)},
+        {App3, "app3", u"設定なし", nullptr, app(2)},
         {Options, "options", u"動作環境の設定", mnuOpt, nullptr},
         {Help, "help", u"ﾍﾙﾌﾟ表示", mnuHel, nullptr},
         {About, "about", u"ﾊﾞｰｼﾞｮﾝ情報", mnuAbout, nullptr},
@@ -60,12 +62,7 @@ void frmMain::createToolbar()
         QAction *action = row.shared ? row.shared : new QAction(this);
         if (!row.shared) {
             action->setObjectName(QStringLiteral("tbr%1").arg(int(row.index)));
-            if (row.runs)
-                connect(action, &QAction::triggered, row.runs, &QAction::trigger);
-            else if (row.indexed)
-                connect(action, &QAction::triggered, this, [this, row] { (this->*row.indexed)(row.index - row.first); });
-            else
-                connect(action, &QAction::triggered, this, row.command);
+            connect(action, &QAction::triggered, this, row.command);
         }
         action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(row.icon))));
         // The image belongs to the button; the menus stay plain text.

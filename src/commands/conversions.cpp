@@ -216,18 +216,18 @@ QString capitalise(QStringView text)
     return w;
 }
 
-QString convert(int index, QStringView text)
+QString convert(Conversion conversion, QStringView text)
 {
-    switch (index) {
-    case 0: return toWide(text);
-    case 1: return toNarrow(text);
-    case 3: return toKatakana(text);
-    case 4: return toHiragana(text);
-    case 6: return toUpper(text);
-    case 7: return toLower(text);
-    case 9: return capitalise(text);
-    default: return text.toString();
+    switch (conversion) {
+    case Conversion::Wide: return toWide(text);
+    case Conversion::Narrow: return toNarrow(text);
+    case Conversion::Katakana: return toKatakana(text);
+    case Conversion::Hiragana: return toHiragana(text);
+    case Conversion::Upper: return toUpper(text);
+    case Conversion::Lower: return toLower(text);
+    case Conversion::Capitalise: return capitalise(text);
     }
+    return text.toString();
 }
 
 }

@@ -25,8 +25,7 @@ QString toLower(QStringView text);
 // space and every CR LF. Nothing else starts a word.
 QString capitalise(QStringView text);
 
-// The conversion of the conversion menu's item with this index (0, 1, 3, 4, 6, 7, 9); any
-// other index returns the text unchanged.
-QString convert(int index, QStringView text);
+enum class Conversion { Wide, Narrow, Katakana, Hiragana, Upper, Lower, Capitalise };
+QString convert(Conversion conversion, QStringView text);
 
 }

@@ -1,6 +1,7 @@
 // Opening the date and boilerplate dialog on one of its pages.
 #include "editor/TextBox.h"
 #include "app/frmMain.h"
+#include "commands/EditController.h"
 #include "phrases/frmDate.h"
 
 void frmMain::mnuDateform_Click()
@@ -23,7 +24,7 @@ void frmMain::showDateDialog(int page)
         env.dialogs = env_.dialogs;
         env.programDir = env_.programDir;
         env.now = now();
-        env.insert = [this](const QString &text) { rewriteSelection(text); };
+        env.insert = [this](const QString &text) { edits_->rewriteSelection(text); };
         frmDate_ = new frmDate(std::move(env), this);
     }
     frmDate_->selectPage(page);

@@ -1,7 +1,6 @@
 // The exit writer: every holder back into the store, then the end.
 #include "app/TabStrip.h"
 #include "app/frmMain.h"
-#include "commands/clsText1.h"
 #include "phrases/frmDate.h"
 #include "platform/dialogs.h"
 #include "settings/settingsstore.h"
@@ -43,7 +42,7 @@ void frmMain::WriteSettings()
                MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
 
     Timer1->stop();
-    textAdapter_.reset();
+    running_ = false;
     ending_ = true;
     if (env_.endProgram)
         env_.endProgram();

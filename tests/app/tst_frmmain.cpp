@@ -213,12 +213,12 @@ private slots:
                        "元に戻す (off)|日付と時刻の挿入|選択範囲に引用符追加 (off)|定型文字列の挿入|動作環境の設定|ﾍﾙﾌﾟ表示|"
                        "ﾊﾞｰｼﾞｮﾝ情報|終了|"_s);
         for (const auto &[i, shared] : std::initializer_list<std::pair<int, const char *>>{
-                 {1, "newAction"}, {2, "openAction"}, {3, "saveAsAction"}, {8, "mnuAllcopy"}, {13, "mnuUndo"}, {15, "mnuDate"},
+                 {1, "newAction"}, {2, "openAction"}, {3, "saveAsAction"}, {8, "copyAllAction"}, {13, "undoAction"}, {15, "stampAction"},
                  {17, "mnuInsert"}, {23, "mnuOpt"}, {25, "mnuHel"}, {27, "mnuAbout"}, {29, "exitAction"}})
             QCOMPARE(w.toolbarButton(i), action(w, QLatin1String(shared)));
         QVERIFY(!w.toolbarButton(4)->isEnabled() && !w.toolbarButton(5) && !w.toolbarButton(30));
         tick(w);
-        QVERIFY(!action(w, "mnuCut")->isEnabled() && w.toolbarButton(6)->isEnabled());
+        QVERIFY(!action(w, "cutAction")->isEnabled() && w.toolbarButton(6)->isEnabled());
     }
 
     // Each way in opens the options on its own page (the toolbar shares the menu's actions);
@@ -393,7 +393,7 @@ private slots:
             seen = box->toPlainText();
             w.endSession();
         });
-        reading ? h.selectTab(2) : action(w, u"mnuChar3"_s)->trigger();
+        reading ? h.selectTab(2) : action(w, u"toKatakanaAction"_s)->trigger();
         QCOMPARE(seen, before);
         QCOMPARE(h.ended, 0);
         QTRY_COMPARE(h.ended, 1);

@@ -67,13 +67,13 @@ private slots:
             text1(w)->setText(text);
             text1(w)->select(0, selLength);
 
-            for (const char *name : {"mnuCopy", "mnuDelete", "mnuCut", "mnuInyou", "mnuIncopy", "mnuChar0", "mnuChar1",
-                                     "mnuChar3", "mnuChar4", "mnuChar6", "mnuChar7", "mnuChar9", "saveSelectionAction"})
+            for (const char *name : {"copyAction", "deleteAction", "cutAction", "quoteSelectionAction", "quoteCopyAction", "toWideAction", "toNarrowAction",
+                                     "toKatakanaAction", "toHiraganaAction", "toUpperAction", "toLowerAction", "capitaliseAction", "saveSelectionAction"})
                 QVERIFY2(action(w, name)->isEnabled() == forSelection, name);
-            QCOMPARE(action(w, "mnuSelectall")->isEnabled(), forText);
+            QCOMPARE(action(w, "selectAllAction")->isEnabled(), forText);
             QCOMPARE(action(w, "mnuSearchFind")->isEnabled(), forText);
-            QCOMPARE(action(w, "mnuPaste")->isEnabled(), forPaste);
-            QCOMPARE(action(w, "mnuInhari")->isEnabled(), forPaste);
+            QCOMPARE(action(w, "pasteAction")->isEnabled(), forPaste);
+            QCOMPARE(action(w, "quotePasteAction")->isEnabled(), forPaste);
         }
     }
 
@@ -87,12 +87,12 @@ private slots:
         QTest::addColumn<int>("selStartAfter");
         QTest::addColumn<int>("selLengthAfter");
         // The clipboard holds "a\nb\n".
-        QTest::addRow("quote whole lines, caret after") << "mnuInyou" << "a\r\nb\r\nc" << 0 << 6 << ">a\r\n>b\r\n>c" << 9 << 0;
-        QTest::addRow("quote-paste: clipboard lines are quoted") << "mnuInhari" << "xy" << 1 << 0 << "x>a\r\n>b\r\n>y" << 10 << 0;
+        QTest::addRow("quote whole lines, caret after") << "quoteSelectionAction" << "a\r\nb\r\nc" << 0 << 6 << ">a\r\n>b\r\n>c" << 9 << 0;
+        QTest::addRow("quote-paste: clipboard lines are quoted") << "quotePasteAction" << "xy" << 1 << 0 << "x>a\r\n>b\r\n>y" << 10 << 0;
         const QString far(40000, u'x');
         QTest::addRow("capitalise keeps the range selected, beyond 16 bits")
-            << "mnuChar9" << far + "\r\nsay hello world" << 40006 << 11 << far + "\r\nsay Hello World" << 40006 << 11;
-        QTest::addRow("date stamp at the command's clock") << "mnuDate" << "aXb" << 1 << 1 << "a09:05 2001/01/02b" << 17 << 0;
+            << "capitaliseAction" << far + "\r\nsay hello world" << 40006 << 11 << far + "\r\nsay Hello World" << 40006 << 11;
+        QTest::addRow("date stamp at the command's clock") << "stampAction" << "aXb" << 1 << 1 << "a09:05 2001/01/02b" << 17 << 0;
     }
     void rewrites()
     {
@@ -130,11 +130,11 @@ private slots:
         frmMain &w = h->start();
         text1(w)->setText(QStringLiteral("a\r\nb"));
         text1(w)->select(0, 4);
-        action(w, "mnuIncopy")->trigger();
+        action(w, "quoteCopyAction")->trigger();
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("| a\n| b"));
         QCOMPARE(text1(w)->SelLength(), qsizetype(4));
         text1(w)->select(3, 1);
-        action(w, "mnuAllcopy")->trigger();
+        action(w, "copyAllAction")->trigger();
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("a\nb"));
         QCOMPARE(text1(w)->SelLength(), qsizetype(1));
         QCOMPARE(h->dialogs.calls.size(), 1);
@@ -157,7 +157,7 @@ private slots:
         const auto undoAfter = [&](const std::function<void()> &between) -> QString {
             text1(w)->setText(QStringLiteral("one two three"));
             text1(w)->select(4, 3);
-            action(w, "mnuChar6")->trigger();
+            action(w, "toUpperAction")->trigger();
             between();
             undoButton->trigger();
             return text1(w)->Text() + QStringLiteral(", caret %1").arg(text1(w)->SelStart())
@@ -189,15 +189,15 @@ private slots:
             return QStringLiteral("%1|%2|%3|%4").arg(text1(w)->Text(), QApplication::clipboard()->text())
                 .arg(text1(w)->SelLength()).arg(spy.count());
         };
-        QCOMPARE(press(Qt::Key_X, "mnuCut"), QStringLiteral(" def|abc|0|1"));
-        QCOMPARE(press(Qt::Key_C, "mnuCopy"), QStringLiteral("abc def|abc|3|1"));
-        QCOMPARE(press(Qt::Key_V, "mnuPaste"), QStringLiteral("clip def|clip|0|1"));
-        QCOMPARE(press(Qt::Key_A, "mnuSelectall"), QStringLiteral("abc def|clip|7|1"));
+        QCOMPARE(press(Qt::Key_X, "cutAction"), QStringLiteral(" def|abc|0|1"));
+        QCOMPARE(press(Qt::Key_C, "copyAction"), QStringLiteral("abc def|abc|3|1"));
+        QCOMPARE(press(Qt::Key_V, "pasteAction"), QStringLiteral("clip def|clip|0|1"));
+        QCOMPARE(press(Qt::Key_A, "selectAllAction"), QStringLiteral("abc def|clip|7|1"));
         // No snapshot of an empty text: the box's own step takes F5's stamp back, through the menu.
         text1(w)->setText(QString());
         QTest::keyClick(text1(w), Qt::Key_F5);
         QVERIFY(!text1(w)->Text().isEmpty());
-        QSignalSpy undo(action(w, "mnuUndo"), &QAction::triggered);
+        QSignalSpy undo(action(w, "undoAction"), &QAction::triggered);
         QTest::keyClick(text1(w), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(undo.count(), 1);
         QCOMPARE(text1(w)->Text(), QString());

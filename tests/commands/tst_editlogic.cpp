@@ -8,8 +8,11 @@
 #include <QTest>
 
 namespace {
-// Items of the conversion menu; OneWay marks a row with no inverse to check.
-constexpr int Wide = 0, Narrow = 1, Katakana = 3, Hiragana = 4, Upper = 6, Lower = 7, Capitalise = 9, OneWay = -1;
+// OneWay marks a row with no inverse to check.
+using Conversions::Conversion;
+constexpr int Wide = int(Conversion::Wide), Narrow = int(Conversion::Narrow), Katakana = int(Conversion::Katakana),
+              Hiragana = int(Conversion::Hiragana), Upper = int(Conversion::Upper), Lower = int(Conversion::Lower),
+              Capitalise = int(Conversion::Capitalise), OneWay = -1;
 }
 
 class TestEditLogic : public QObject {
@@ -76,9 +79,9 @@ private slots:
         QFETCH(QString, source);
         QFETCH(QString, expected);
         QFETCH(int, inverse);
-        QCOMPARE(Conversions::convert(index, source), expected);
+        QCOMPARE(Conversions::convert(Conversion(index), source), expected);
         if (inverse != OneWay)
-            QCOMPARE(Conversions::convert(inverse, expected), source);
+            QCOMPARE(Conversions::convert(Conversion(inverse), expected), source);
     }
 
     // Short numbers are padded on the window (tst_editcommands); wide ones are never cut.

@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(box->Text(), QStringLiteral("aC981022b"));
         QVERIFY(d->isVisible());
         QCOMPARE(h.stored("q7", "date"), QStringLiteral("1")); // Check1 is stored on closing only
-        action(*h.window, "mnuUndo")->trigger();
+        action(*h.window, "undoAction")->trigger();
         QCOMPARE(box->Text(), QStringLiteral("aCb"));
 
         // Deleting is enabled by clicking a phrase, and only until it is done.
