@@ -213,7 +213,7 @@ private slots:
                        "元に戻す (off)|日付と時刻の挿入|選択範囲に引用符追加 (off)|定型文字列の挿入|動作環境の設定|ﾍﾙﾌﾟ表示|"
                        "ﾊﾞｰｼﾞｮﾝ情報|終了|"_s);
         for (const auto &[i, shared] : std::initializer_list<std::pair<int, const char *>>{
-                 {1, "newAction"}, {2, "openAction"}, {3, "saveAsAction"}, {8, "copyAllAction"}, {13, "undoAction"}, {15, "stampAction"},
+                 {1, "newAction"}, {2, "openAction"}, {3, "saveAsAction"}, {8, "copyAllAction"}, {13, "undoAction"}, {15, "stampAction"}, {16, "quoteSelectionAction"},
                  {17, "mnuInsert"}, {23, "mnuOpt"}, {25, "mnuHel"}, {27, "mnuAbout"}, {29, "exitAction"}})
             QCOMPARE(w.toolbarButton(i), action(w, QLatin1String(shared)));
         QVERIFY(!w.toolbarButton(4)->isEnabled() && !w.toolbarButton(5) && !w.toolbarButton(30));

@@ -1,5 +1,5 @@
-// The Edit, conversion and Insert commands on a real main window: enabling, the rewrites and
-// their two-level undo, the 100 ms tick and the Edit menu's keys.
+// The Edit and conversion commands on a real main window: their enabling, the Edit menu's keys
+// and the 100 ms tick.
 #include "harness.h"
 #include "sheets/textfile.h"
 
@@ -75,100 +75,6 @@ private slots:
             QCOMPARE(action(w, "pasteAction")->isEnabled(), forPaste);
             QCOMPARE(action(w, "quotePasteAction")->isEnabled(), forPaste);
         }
-    }
-
-    void rewrites_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("selStart");
-        QTest::addColumn<int>("selLength");
-        QTest::addColumn<QString>("textAfter");
-        QTest::addColumn<int>("selStartAfter");
-        QTest::addColumn<int>("selLengthAfter");
-        // The clipboard holds "a\nb\n".
-        QTest::addRow("quote whole lines, caret after") << "quoteSelectionAction" << "a\r\nb\r\nc" << 0 << 6 << ">a\r\n>b\r\n>c" << 9 << 0;
-        QTest::addRow("quote-paste: clipboard lines are quoted") << "quotePasteAction" << "xy" << 1 << 0 << "x>a\r\n>b\r\n>y" << 10 << 0;
-        const QString far(40000, u'x');
-        QTest::addRow("capitalise keeps the range selected, beyond 16 bits")
-            << "capitaliseAction" << far + "\r\nsay hello world" << 40006 << 11 << far + "\r\nsay Hello World" << 40006 << 11;
-        QTest::addRow("date stamp at the command's clock") << "stampAction" << "aXb" << 1 << 1 << "a09:05 2001/01/02b" << 17 << 0;
-    }
-    void rewrites()
-    {
-        QFETCH(QString, command);
-        QFETCH(QString, text);
-        QFETCH(int, selStart);
-        QFETCH(int, selLength);
-        QFETCH(QString, textAfter);
-        QFETCH(int, selStartAfter);
-        QFETCH(int, selLengthAfter);
-
-        QVERIFY(TextFile::write(h->sheetPath(1), text).ok);
-        frmMain &w = h->start();
-        const QStringList filesBefore = QDir(h->programDir).entryList(QDir::Files);
-        text1(w)->select(selStart, selLength);
-        QApplication::clipboard()->setText(QStringLiteral("a\nb\n"));
-        clock = QDateTime(QDate(2001, 1, 2), QTime(9, 5, 59));
-
-        action(w, command)->trigger();
-        QCOMPARE(text1(w)->Text(), textAfter);
-        QCOMPARE(text1(w)->SelStart(), qsizetype(selStartAfter));
-        QCOMPARE(text1(w)->SelLength(), qsizetype(selLengthAfter));
-        // Built in memory: no temporary file, nothing else left in the program directory.
-        QCOMPARE(QDir(h->programDir).entryList(QDir::Files), filesBefore);
-        QVERIFY(w.sheets().changed());
-        // Undo is the snapshot's: the box keeps no step of a rewrite.
-        QCOMPARE(w.sheets().undoSnapshot(), text);
-        QVERIFY(!text1(w)->document()->isUndoAvailable());
-    }
-
-    // The copies leave the text and its selection alone; the quote mark is the settings'.
-    void copies()
-    {
-        h->preset("q7", "Inyouhu", "| ");
-        frmMain &w = h->start();
-        text1(w)->setText(QStringLiteral("a\r\nb"));
-        text1(w)->select(0, 4);
-        action(w, "quoteCopyAction")->trigger();
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("| a\n| b"));
-        QCOMPARE(text1(w)->SelLength(), qsizetype(4));
-        text1(w)->select(3, 1);
-        action(w, "copyAllAction")->trigger();
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("a\nb"));
-        QCOMPARE(text1(w)->SelLength(), qsizetype(1));
-        QCOMPARE(h->dialogs.calls.size(), 1);
-        const FakeDialogs::Call &said = h->dialogs.calls[0];
-        QCOMPARE(said.prompt + u'|' + said.title, QStringLiteral("すべての範囲をコピーしました。|q7 Zibo"));
-        QCOMPARE(said.style, MsgBoxStyle::OKOnly | MsgBoxStyle::Information);
-        // The toolbar button quotes as the menu item does, once the timer has enabled it.
-        tick(w);
-        w.toolbarButton(16)->trigger();
-        QCOMPARE(text1(w)->Text(), QStringLiteral("a\r\n| b"));
-    }
-
-    // One Undo takes back a rewrite, or the typing after it whether or not a tick came between;
-    // New keeps the snapshot. One level only: nothing is left to undo.
-    void undoSequences()
-    {
-        frmMain &w = h->start();
-        QAction *undoButton = w.toolbarButton(13);
-        // "two" of "one two three" upper-cased, then what happens before Undo.
-        const auto undoAfter = [&](const std::function<void()> &between) -> QString {
-            text1(w)->setText(QStringLiteral("one two three"));
-            text1(w)->select(4, 3);
-            action(w, "toUpperAction")->trigger();
-            between();
-            undoButton->trigger();
-            return text1(w)->Text() + QStringLiteral(", caret %1").arg(text1(w)->SelStart())
-                + (undoButton->isEnabled() ? QStringLiteral(", more to undo") : QString());
-        };
-        const auto type = [&] { QTest::keyClicks(text1(w), QStringLiteral("X")); };
-        QCOMPARE(undoAfter([] {}), QStringLiteral("one two three, caret 7"));
-        QCOMPARE(undoAfter(type), QStringLiteral("one TWO three, caret 7"));
-        QCOMPARE(undoAfter([&] { type(); tick(w); }), QStringLiteral("one TWO three, caret 7"));
-        h->dialogs.answers = {MsgBoxResult::OK};
-        QCOMPARE(undoAfter([&] { action(w, "newAction")->trigger(); }), QStringLiteral("one two three, caret 0"));
     }
 
     // The Edit menu's keys go through its items, so the items' enabling holds for the keys too.
