@@ -1,7 +1,5 @@
 #include "platform/commondialog.h"
 
-#include "platform/filefilter.h"
-
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -30,17 +28,16 @@ CommonDialog::Result QtCommonDialog::showFileDialog(QWidget *parent, bool save)
     }
     // The display texts already name their patterns; Qt's copy of them would show twice.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    const QStringList filters = FileFilter::toQtNameFilters(Filter);
-    dialog.setNameFilters(filters);
-    if (FilterIndex >= 1 && FilterIndex <= filters.size())
-        dialog.selectNameFilter(filters.at(FilterIndex - 1));
+    dialog.setNameFilters(NameFilters);
+    if (FilterIndex >= 1 && FilterIndex <= NameFilters.size())
+        dialog.selectNameFilter(NameFilters.at(FilterIndex - 1));
     if (!FileName.isEmpty())
         dialog.selectFile(QDir::fromNativeSeparators(FileName));
 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return Result::Cancelled;
     FileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
-    const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
+    const qsizetype chosen = NameFilters.indexOf(dialog.selectedNameFilter());
     if (chosen >= 0)
         FilterIndex = int(chosen) + 1;
     return Result::Accepted;

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -21,9 +22,6 @@ public:
     // Cancel is an outcome of its own, never an empty file name.
     enum class Result { Accepted, Cancelled };
 
-    static inline const QString DefaultFilter =
-        QStringLiteral("ﾃｷｽﾄ ﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*");
-
     virtual ~CommonDialog() = default;
 
     // Accepted: FileName holds the chosen file's full path and FilterIndex the chosen filter.
@@ -34,8 +32,10 @@ public:
     [[nodiscard]] virtual Result ShowColor(QWidget *parent) = 0;
 
     QString FileName;
-    QString Filter = DefaultFilter;  // "display|pattern|display|pattern"
-    int FilterIndex = 1;             // 1-based
+    // As Qt's file dialogs take them: each display text, then its patterns in parentheses. "*"
+    // rather than "*.*", so that names without a dot are listed too.
+    QStringList NameFilters = {QStringLiteral("ﾃｷｽﾄ ﾌｧｲﾙ(*.txt) (*.txt)"), QStringLiteral("すべてのﾌｧｲﾙ(*.*) (*)")};
+    int FilterIndex = 1; // 1-based, into NameFilters
     int Flags = 0;
     QColor Color;
     QString FontName;

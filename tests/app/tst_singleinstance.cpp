@@ -1,4 +1,5 @@
 #include "app/singleinstance.h"
+#include "app/singleinstance_handover.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -49,6 +50,7 @@ private slots:
         QVERIFY(tmp_.isValid());
         program_ = tmp_.filePath("prog");
         QVERIFY(QDir().mkpath(program_) && QDir().mkpath(tmp_.filePath("other")));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(tmp_.path())); // where hand-over sockets are named
     }
     void cleanup() { QVERIFY(QDir(program_).removeRecursively()); }
 
@@ -79,6 +81,8 @@ private slots:
             QCOMPARE(second.tryAcquire(), secondRuns);
             QCOMPARE(listing(), before);
         }
+        // A start that meets the lock hands over on the socket of the copy that holds it.
+        QCOMPARE(handOverSocketName(tmp_.filePath(secondDir)) == handOverSocketName(program_), !secondRuns);
         QVERIFY(second.tryAcquire()); // released with its holder
     }
 

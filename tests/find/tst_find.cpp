@@ -103,6 +103,8 @@ private slots:
         QTest::addRow("replace selects the inner match") << "a" << "a" << "ba" << "FR" << QStringList{"0+1 111", "1+1 111"} << "ba";
         QTest::addRow("replace until none is left")
             << "aXa" << "a" << "b" << "FRR" << QStringList{"0+1 111", "2+1 111", "3+0 100" + nf.arg("a")} << "bXb";
+        QTest::addRow("replace all never overlaps matches") << "a" + QString(10, u' ') + "b" << "  " << " " << "FA"
+                                                        << QStringList{"1+2 111", "6+0 100" + done} << "a" + QString(5, u' ') + "b";
         QTest::addRow("empty string: replace all ends") << "abc" << "" << "z" << "FA" << QStringList{"0+0 111", "1+0 100" + done} << "zabc";
         const QString x(40000, u'x'), y(30000, u'y');
         QTest::addRow("positions beyond 32767") << x + "ab" + y + "AB" << "ab" << "c" << "FA"

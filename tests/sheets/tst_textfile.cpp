@@ -127,6 +127,7 @@ private slots:
             Encoding::Utf8, u"a\uF7E2\uF780\uF7A8\uF7E2\uF780\uF7A9\uF7EF\uF7B7\uF790\uF7EF\uF7B7\uF791"_s);
         row("UTF-16, the same", "\xFF\xFE\x28\x20\x29\x20"_ba, Encoding::Utf16Le, u"\uF728\uF720\uF729\uF720"_s);
         row("UTF-8 with a stray byte reads as CP932", "\xC3\xA9\xFF" "aaaa"_ba, Encoding::Cp932, u"\uFF83\uFF69\uF8F3aaaa"_s);
+        row("an overlong UTF-8 lead byte reads as CP932", "\xC0\xB1"_ba, Encoding::Cp932, u"\uFF80\uFF71"_s);
         row("UTF-8 cut short reads as CP932", "\xC3\xA9\xE3"_ba, Encoding::Cp932, u"\uFF83\uFF69\uF7E3"_s);
         row("UTF-8 BOM: overlong form and encoded surrogate stay bytes", Bom + "\xE0\x80\xAF\xED\xA0\x80", Encoding::Utf8Bom,
             u"\uF7E0\uF780\uF7AF\uF7ED\uF7A0\uF780"_s);
