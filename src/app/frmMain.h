@@ -18,7 +18,7 @@
 class clsText1;
 class CommonDialog;
 class Dialogs;
-class Find;
+class FindDialog;
 class frmDate;
 class HelpViewer;
 class QAction;
@@ -314,7 +314,7 @@ private:
 
     // Subsystem state; each is owned by the folder named in its comment.
     std::unique_ptr<clsText1> textAdapter_;   // commands/
-    QPointer<Find> find_;                     // find/
+    QPointer<FindDialog> find_;               // find/
     QPointer<frmDate> frmDate_;               // phrases/
     QPointer<HelpViewer> help_;               // help/
     bool clipboardHasText_ = false;           // kept by the clipboard's change signal
