@@ -19,7 +19,7 @@ class clsText1;
 class CommonDialog;
 class Dialogs;
 class FindDialog;
-class frmDate;
+class DateDialog;
 class HelpViewer;
 class QAction;
 class QMimeData;
@@ -315,7 +315,7 @@ private:
     // Subsystem state; each is owned by the folder named in its comment.
     std::unique_ptr<clsText1> textAdapter_;   // commands/
     QPointer<FindDialog> find_;               // find/
-    QPointer<frmDate> frmDate_;               // phrases/
+    QPointer<DateDialog> frmDate_;            // phrases/
     QPointer<HelpViewer> help_;               // help/
     bool clipboardHasText_ = false;           // kept by the clipboard's change signal
     qint64 statusDay_ = 0;                    // Julian day shown in status panel 3

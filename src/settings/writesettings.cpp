@@ -2,7 +2,7 @@
 #include "app/TabStrip.h"
 #include "app/frmMain.h"
 #include "commands/clsText1.h"
-#include "phrases/frmDate.h"
+#include "phrases/DateDialog.h"
 #include "platform/dialogs.h"
 #include "settings/settingsstore.h"
 #include "settings/settingstext.h"
