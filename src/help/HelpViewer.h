@@ -22,8 +22,6 @@ public:
     // cannot be read. Calling it again on an open viewer goes back to the contents page.
     bool showContents();
 
-    QTextBrowser *browser() const { return browser_; }
-
 private:
     Env env_;
     QTextBrowser *browser_ = nullptr;
