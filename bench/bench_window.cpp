@@ -7,7 +7,7 @@
 #include "app/TabStrip.h"
 #include "editor/TextBox.h"
 #include "app/frmMain.h"
-#include "find/Find.h"
+#include "find/FindDialog.h"
 #include "find/search.h"
 #include "platform/dialogs.h"
 #include "settings/settingsstore.h"
@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QTabBar>
 #include <QTextBlock>
@@ -146,6 +147,14 @@ QByteArray fileBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// The find dialog as a user works it: the two fields typed into, its buttons clicked.
+struct FindControls {
+    FindDialog *dialog;
+    QLineEdit *what, *with;
+    QPushButton *find, *next, *replace, *replaceAll;
+    void close() const { dialog->close(); }
+};
+
 // The window on a temporary program directory: sheet 1 holds the text, sheet 2 one line.
 struct Window {
     QTemporaryDir dir;
@@ -185,10 +194,14 @@ struct Window {
         w->findChild<TabStrip *>(QStringLiteral("TabStrip1"))->bar()->setCurrentIndex(n - 1);
         box->viewport()->repaint();
     }
-    Find *find()
+    FindControls find()
     {
         trigger("mnuSearchFind");
-        return w->findChild<Find *>();
+        auto *d = w->findChild<FindDialog *>();
+        const auto button = [d](const char *name) { return d->findChild<QPushButton *>(QLatin1String(name)); };
+        const auto field = [d](const char *name) { return d->findChild<QLineEdit *>(QLatin1String(name)); };
+        return {d, field("findEdit"), field("replaceEdit"), button("findButton"), button("findNextButton"),
+                button("replaceButton"), button("replaceAllButton")};
     }
 };
 
@@ -274,12 +287,12 @@ int windowBench(int argc, char **argv)
             step("convert");
             win.trigger("undoAction");
             step("undo");
-            Find *f = win.find();
-            f->txtFind->setText(QStringLiteral("予定"));
-            f->Text2->setText(Replacement);
-            f->FindButton_Click();
-            f->ReplaceAllButton_Click();
-            f->close();
+            FindControls f = win.find();
+            f.what->setText(QStringLiteral("予定"));
+            f.with->setText(Replacement);
+            f.find->click();
+            f.replaceAll->click();
+            f.close();
             step("replace all");
             win.trigger("undoAction");
             step("undo");
@@ -293,12 +306,12 @@ int windowBench(int argc, char **argv)
     // For a profiler: only Find Next, 500 clicks on the big text.
     if (args.size() >= 3 && args[1] == QStringLiteral("--find-only")) {
         Window win(TextCodec::encode(makeText(args[2].toLongLong() * 1000 * 1000, 150), TextCodec::Encoding::Cp932));
-        Find *f = win.find();
-        f->txtFind->setText(Needle);
-        f->FindButton_Click();
+        FindControls f = win.find();
+        f.what->setText(Needle);
+        f.find->click();
         std::printf("clicks %.1f ms\n", timed([&] {
             for (int k = 0; k < 100; ++k)
-                f->FindNextButton_Click();
+                f.next->click();
         }));
         qsizetype pos = 0;
         std::printf("Search::find %.1f ms\n", timed([&] {
@@ -319,16 +332,16 @@ int windowBench(int argc, char **argv)
         const QString t = makeText(args[2].toLongLong() * 1000 * 1000, 10, 16);
         Window win(TextCodec::encode(t, TextCodec::Encoding::Cp932));
         for (int run = 0; run < 3; ++run) {
-            Find *f = win.find();
-            f->txtFind->setText(Needle);
-            f->Text2->setText(Replacement);
-            f->FindButton_Click();
+            FindControls f = win.find();
+            f.what->setText(Needle);
+            f.with->setText(Replacement);
+            f.find->click();
             const qsizetype at = win.box->SelStart();
             std::printf("edits alone %.1f ms, ", timed([&] {
                 Search::replaceAllEdits(win.box->Text(), at, Needle.size(), at + 1, Needle, Replacement, Qt::CaseSensitive);
             }));
-            std::printf("the click %.1f ms, ", timed([&] { f->ReplaceAllButton_Click(); }));
-            f->close();
+            std::printf("the click %.1f ms, ", timed([&] { f.replaceAll->click(); }));
+            f.close();
             settle();
             std::printf("undo %.1f ms, ", timed([&] { win.trigger("undoAction"); }));
             std::printf("the text afresh %.1f ms\n", timed([&] { win.box->Text(); }));
@@ -375,13 +388,13 @@ int windowBench(int argc, char **argv)
 
         // Find Next: 100 clicks from the top.
         win.box->setSelStart(0);
-        Find *f = win.find();
-        f->txtFind->setText(Needle);
-        f->FindButton_Click();
+        FindControls f = win.find();
+        f.what->setText(Needle);
+        f.find->click();
         std::vector<qsizetype> found;
         next.ms.push_back(timed([&] {
             for (int k = 0; k < 100; ++k) {
-                f->FindNextButton_Click();
+                f.next->click();
                 found.push_back(win.box->SelStart());
             }
         }));
@@ -392,7 +405,7 @@ int windowBench(int argc, char **argv)
                 expected.push_back(at = text.indexOf(Needle, at + 1));
         }));
         next.correct = next.correct && found == expected;
-        f->close();
+        f.close();
         settle();
 
         // One line in the middle.
@@ -441,13 +454,13 @@ int windowBench(int argc, char **argv)
         win.tab(1);
         const QString word = QStringLiteral("予定");
         bigMatches = text.count(word);
-        Find *f = win.find();
-        f->txtFind->setText(word);
-        f->Text2->setText(Replacement);
-        f->FindButton_Click();
-        bigReplaceMs = timed([&] { f->ReplaceAllButton_Click(); });
+        FindControls f = win.find();
+        f.what->setText(word);
+        f.with->setText(Replacement);
+        f.find->click();
+        bigReplaceMs = timed([&] { f.replaceAll->click(); });
         bigReplaceStall = lastStallMs;
-        f->close();
+        f.close();
         settle();
         bigUndoMs = timed([&] { win.trigger("undoAction"); });
         bigUndoStall = lastStallMs;
@@ -460,15 +473,15 @@ int windowBench(int argc, char **argv)
 
         // Replace, one match at a time: each click searches on in the kept text.
         f = win.find();
-        f->txtFind->setText(word);
-        f->Text2->setText(Replacement);
-        f->FindButton_Click();
+        f.what->setText(word);
+        f.with->setText(Replacement);
+        f.find->click();
         replaceClickMs = timed([&] {
             for (int k = 0; k < 10; ++k)
-                f->ReplaceButton_Click();
+                f.replace->click();
         }) / 10;
         show.correct = show.correct && win.box->Text().count(word) == bigMatches - 10;
-        f->close();
+        f.close();
         settle();
     }
 
@@ -487,14 +500,14 @@ int windowBench(int argc, char **argv)
         for (int run = 0; run < runs; ++run) {
             const double bare = bareSetPlainText(t);
             rw.box->setSelStart(0);
-            Find *f = rw.find();
-            f->txtFind->setText(Needle);
-            f->Text2->setText(Replacement);
-            f->FindButton_Click();
-            edit(*result, timed([&] { f->ReplaceAllButton_Click(); }));
+            FindControls f = rw.find();
+            f.what->setText(Needle);
+            f.with->setText(Replacement);
+            f.find->click();
+            edit(*result, timed([&] { f.replaceAll->click(); }));
             result->floorMs.push_back(bare);
             result->correct = result->correct && rw.box->Text() == reference;
-            f->close();
+            f.close();
             settle();
             const double u = timed([&] { rw.trigger("undoAction"); });
             const bool back = rw.box->Text() == t;

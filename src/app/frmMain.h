@@ -20,8 +20,8 @@ class EditController;
 class CommonDialog;
 class Dialogs;
 class FileController;
-class Find;
-class frmDate;
+class FindDialog;
+class DateDialog;
 class HelpViewer;
 class LongEdits;
 class QAction;
@@ -257,8 +257,8 @@ private:
     EditController *edits_ = nullptr;
 
     // Subsystem state; each is owned by the folder named in its comment.
-    QPointer<Find> find_;                     // find/
-    QPointer<frmDate> frmDate_;               // phrases/
+    QPointer<FindDialog> find_;               // find/
+    QPointer<DateDialog> frmDate_;            // phrases/
     QPointer<HelpViewer> help_;               // help/
     qint64 statusDay_ = 0;                    // Julian day shown in status panel 3
     std::unique_ptr<RecoveryState> recovery_; // app/recovery.cpp

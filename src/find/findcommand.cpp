@@ -2,19 +2,19 @@
 
 #include "editor/TextBox.h"
 #include "app/frmMain.h"
-#include "find/Find.h"
+#include "find/FindDialog.h"
 
 void frmMain::mnuSearchFind_Click()
 {
     // An open dialog is only brought forward; a closed one was destroyed and starts afresh.
     if (!find_) {
-        Find::Env env;
-        env.text1 = Text1;
+        FindDialog::Env env;
+        env.editor = Text1;
         env.dialogs = env_.dialogs;
         env.owner = this;
         env.ownerLeft = windowLeft();
         env.ownerTop = windowTop();
-        find_ = new Find(env);
+        find_ = new FindDialog(env);
     }
     find_->show();
     find_->raise();

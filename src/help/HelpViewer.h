@@ -7,7 +7,8 @@ class QTextBrowser;
 
 // The help window: the manual q7Zibo.hlp in a browser with back and forward buttons. It is
 // modeless, so the user can read beside the sheet, and follows the program's dialog idiom (see
-// find/Find.h): the main window owns it through a QPointer and a closed viewer deletes itself.
+// find/FindDialog.h): the main window owns it through a QPointer and a closed viewer deletes
+// itself.
 class HelpViewer final : public QDialog {
     Q_OBJECT
 public:
@@ -20,8 +21,6 @@ public:
     // Loads the help file and shows its contents page; false (and nothing shown) when the file
     // cannot be read. Calling it again on an open viewer goes back to the contents page.
     bool showContents();
-
-    QTextBrowser *browser() const { return browser_; }
 
 private:
     Env env_;

@@ -7,7 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/filedrops.h"
 #include "platform/shellopen.h"
-#include "settings/frmOption.h"
+#include "settings/OptionsDialog.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -102,7 +102,7 @@ void frmMain::registeredAppButton_Click(int index)
 {
     // A free slot is set up in the options dialog, on its launcher page.
     if (holders_.apps[index].path.isEmpty())
-        showOptions(frmOption::LauncherPage);
+        showOptions(OptionsDialog::LauncherPage);
     else
         mnuApri_Click(index);
 }

@@ -2,7 +2,7 @@
 #include "app/TabStrip.h"
 #include "editor/TextBox.h"
 #include "app/frmMain.h"
-#include "settings/frmOption.h"
+#include "settings/OptionsDialog.h"
 
 #include <QCoreApplication>
 #include <QMenu>
@@ -10,7 +10,7 @@
 
 void frmMain::showOptions(int page)
 {
-    frmOption::Env env;
+    OptionsDialog::Env env;
     env.holders = holders_;
     env.settings = env_.settings;
     env.commonDialog = env_.commonDialog;
@@ -21,24 +21,24 @@ void frmMain::showOptions(int page)
         showRegisteredApps();
     };
     // Loaded afresh at every opening; it deletes itself when closed.
-    QPointer<frmOption> dialog = new frmOption(std::move(env), this);
+    QPointer<OptionsDialog> dialog = new OptionsDialog(std::move(env), this);
     dialog->selectPage(page);
     dialog->exec();
 }
 
 void frmMain::mnuOpt_Click()
 {
-    showOptions(frmOption::EnvironmentPage);
+    showOptions(OptionsDialog::EnvironmentPage);
 }
 
 void frmMain::mnuAbout_Click()
 {
-    showOptions(frmOption::VersionPage);
+    showOptions(OptionsDialog::VersionPage);
 }
 
 void frmMain::mnuRtab00_Click()
 {
-    showOptions(frmOption::TabPage);
+    showOptions(OptionsDialog::TabPage);
 }
 
 void frmMain::TabStrip1_MouseDown(Qt::MouseButton button, const QPoint &globalPos)

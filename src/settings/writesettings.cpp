@@ -1,7 +1,7 @@
 // The exit writer: every holder back into the store, then the end.
 #include "app/TabStrip.h"
 #include "app/frmMain.h"
-#include "phrases/frmDate.h"
+#include "phrases/DateDialog.h"
 #include "platform/dialogs.h"
 #include "settings/settingsstore.h"
 #include "settings/settingstext.h"

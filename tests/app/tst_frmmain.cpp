@@ -1,7 +1,7 @@
 // The main window driven offscreen: start-up, switching, captions and shut-down, against real
 // files in a temporary program directory and a temporary settings file.
 #include "harness.h"
-#include "settings/frmOption.h"
+#include "settings/OptionsDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,11 +48,11 @@ const QStringList NoFile1 = {"q7 Zibo q1", "disabled", ""};
 
 // Runs a command that opens the options dialog; the page it opened on. `inside` gets the open
 // dialog, which is otherwise cancelled.
-int optionsPage(const std::function<void()> &open, const std::function<void(frmOption &)> &inside = {})
+int optionsPage(const std::function<void()> &open, const std::function<void(OptionsDialog &)> &inside = {})
 {
     int page = -1;
     QTimer::singleShot(0, [&] {
-        auto *options = qobject_cast<frmOption *>(QApplication::activeModalWidget());
+        auto *options = qobject_cast<OptionsDialog *>(QApplication::activeModalWidget());
         if (!options)
             return;
         page = options->currentPage();
@@ -228,11 +228,11 @@ private slots:
         Sheets h;
         frmMain &w = h.start();
         QCOMPARE(optionsPage([&] { action(w, "mnuAbout")->trigger(); }), 3);
-        const int page = optionsPage([&] { action(w, "mnuOpt")->trigger(); }, [](frmOption &options) {
-            options.Text21[0]->setText(u"メモ"_s);
-            options.Text2[1]->setText(u"/opt/tool"_s);
-            options.txtInyou->setText(u"| "_s);
-            options.Command1[0]->click();
+        const int page = optionsPage([&] { action(w, "mnuOpt")->trigger(); }, [](OptionsDialog &options) {
+            options.findChild<QLineEdit *>(u"tabCaptionEdit0"_s)->setText(u"メモ"_s);
+            options.findChild<QLineEdit *>(u"appPathEdit1"_s)->setText(u"/opt/tool"_s);
+            options.findChild<QLineEdit *>(u"quoteMarkEdit"_s)->setText(u"| "_s);
+            options.findChild<QPushButton *>(u"okButton"_s)->click();
         });
         QCOMPARE(page, 0);
         QCOMPARE(tabStrip1(w)->caption(1), u"メモ"_s);

@@ -1,5 +1,5 @@
 // The search primitive on text as the sheet text box holds it. Replace-all is checked against
-// the match-by-match loop in tst_find, through the dialog and a real text box.
+// the match-by-match loop in tst_finddialog, through the dialog and a real text box.
 #include "find/search.h"
 
 #include <QTest>

@@ -41,7 +41,7 @@ private slots:
         file.close();
         HelpViewer v({path}, nullptr);
         QVERIFY(v.showContents());
-        QTextBrowser *b = v.browser();
+        auto *b = v.findChild<QTextBrowser *>(QStringLiteral("browser"));
         auto *back = v.findChild<QPushButton *>(QStringLiteral("backButton"));
         auto *forward = v.findChild<QPushButton *>(QStringLiteral("forwardButton"));
         QUrl far = QUrl::fromLocalFile(path);
@@ -88,11 +88,12 @@ private slots:
         w.toolbarButton(25)->trigger();
         auto *viewer = w.findChild<HelpViewer *>();
         QVERIFY(viewer && viewer->isVisible() && !viewer->isModal());
-        QCOMPARE(viewer->browser()->source(), QUrl::fromLocalFile(QDir(h.programDir).filePath(u"q7Zibo.hlp"_s)));
+        auto *browser = viewer->findChild<QTextBrowser *>(u"browser"_s);
+        QCOMPARE(browser->source(), QUrl::fromLocalFile(QDir(h.programDir).filePath(u"q7Zibo.hlp"_s)));
         action(w, "mnuHel")->trigger();
         QCOMPARE(w.findChildren<HelpViewer *>().size(), 1);
         // Closed with Esc, the window goes away, so the main window's pointer to it sees it gone.
-        QTest::keyClick(viewer->browser(), Qt::Key_Escape);
+        QTest::keyClick(browser, Qt::Key_Escape);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!w.findChild<HelpViewer *>());
         action(w, "mnuHel")->trigger();

@@ -3,7 +3,7 @@
 #include "harness.h"
 #include "launcher/launchhistory.h"
 #include "platform/shellopen.h"
-#include "settings/frmOption.h"
+#include "settings/OptionsDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -112,13 +112,13 @@ private slots:
         h.shell.missing = QStringList{u"/opt/editor"_s};
         int page = -1;
         QTimer::singleShot(0, [&page] {
-            if (auto *options = qobject_cast<frmOption *>(QApplication::activeModalWidget())) {
+            if (auto *options = qobject_cast<OptionsDialog *>(QApplication::activeModalWidget())) {
                 page = options->currentPage();
                 options->reject();
             }
         });
         w.toolbarButton(20)->trigger();
-        QCOMPARE(page, int(frmOption::LauncherPage));
+        QCOMPARE(page, int(OptionsDialog::LauncherPage));
         w.toolbarButton(21)->trigger();
         action(w, "mnuApri0")->trigger();
         QCOMPARE(h.shell.opened, (QStringList{"/opt/editor", "/usr/bin/app-with-a-long-program-name"}));

@@ -24,7 +24,7 @@ class TestPhraseFile : public QObject {
     Q_OBJECT
 private slots:
     // Thirty places, each an entry or an empty line, then its marker; read, and saved back in
-    // the same bytes, second CP932 codes and all. (A longer list: tst_frmdate.)
+    // the same bytes, second CP932 codes and all. (A longer list: tst_datedialog.)
     void layout_data()
     {
         QTest::addColumn<QStringList>("entries");

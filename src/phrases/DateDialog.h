@@ -16,38 +16,26 @@ class QTabWidget;
 class SettingsStore;
 class TextBox;
 
-// Built as the dialog idiom in find/Find.h describes.
+// Built as the dialog idiom in find/FindDialog.h describes.
 // The modeless dialog that inserts a date or time in one of eighteen formats, or one of the
 // user's boilerplate phrases, at the caret of the sheet.
-class frmDate final : public QDialog {
+class DateDialog final : public QDialog {
     Q_OBJECT
 public:
     struct Env {
-        TextBox *text1 = nullptr;
+        TextBox *editor = nullptr;
         SettingsStore *settings = nullptr;
         Dialogs *dialogs = nullptr;
         QString programDir;
         QDateTime now;
-        // Replaces Text1's selection as a rewrite: the whole text is kept for Undo first.
+        // Replaces the editor's selection as a rewrite: the whole text is kept for Undo first.
         std::function<void(const QString &)> insert;
     };
 
-    frmDate(Env env, QWidget *owner);
+    DateDialog(Env env, QWidget *owner);
 
     void selectPage(int page);
     int currentPage() const;
-
-    // Controls, named as the program names them.
-    QTabWidget *SSTab1;
-    QLabel *Label1;
-    QListWidget *lstDate;
-    QPushButton *cmdOK, *cmdCancel;
-    QCheckBox *Check1;
-    QLabel *Label2;
-    QListWidget *List1;
-    QPushButton *Command1, *Command2, *Command3, *Command4, *cmdAllclear;
-    QCheckBox *Check2;
-    QPushButton *Command5, *cmdClose;
 
     bool phrasesChanged() const { return phrasesChanged_; }
 
@@ -57,26 +45,44 @@ protected:
 
 private:
     void createControls();
-    void Form_Load();
-    void Form_Unload();
-    void cmdOK_Click();
-    void Command1_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void cmdAllclear_Click();
-    void Command5_Click();
-    void cmdClose_Click();
+    void load();
+    void onInsertDate();
+    void onInsertPhrase();
+    void onAddPhrase();
+    void onRemovePhrase();
+    void onClearPhrases();
+    void onSavePosition();
+    void onClose();
     void insertAndMaybeClose(const QString &text, bool close);
     void saveCloseOptions();
+    void savePhrases();
     void addPhrase(const QString &phrase);
     QString phraseFilePath() const;
     QStringList phrases() const;
-    int twipsToPixelsX(double twips) const;
-    int twipsToPixelsY(double twips) const;
 
     Env env_;
     QCollator collator_;
     bool phrasesChanged_ = false;
     bool phraseFileUnreadable_ = false;  // then the list never saves over the file
     Cp932Variants phraseCodes_;          // the file's second CP932 codes, kept when it is saved
+
+    QTabWidget *pages = nullptr;
+    // "日付と時刻"
+    QLabel *formatLabel = nullptr;
+    QListWidget *formatList = nullptr;
+    QPushButton *insertButton = nullptr;
+    QPushButton *cancelButton = nullptr;
+    QCheckBox *closeAfterInsertCheck = nullptr;
+    // "定型文字列"
+    QLabel *phraseLabel = nullptr;
+    QListWidget *phraseList = nullptr;
+    QPushButton *insertPhraseButton = nullptr;
+    QPushButton *phraseCancelButton = nullptr;
+    QPushButton *addPhraseButton = nullptr;
+    QPushButton *removePhraseButton = nullptr;
+    QPushButton *clearPhrasesButton = nullptr;
+    QCheckBox *closeAfterPhraseCheck = nullptr;
+    // Below the pages.
+    QPushButton *savePositionButton = nullptr;
+    QPushButton *closeButton = nullptr;
 };

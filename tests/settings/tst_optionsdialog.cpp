@@ -1,9 +1,8 @@
 // The options dialog on its own: what it shows of the holders, what apply hands back and
 // writes, when apply is enabled, the pickers, and how the dialog closes.
 #include "../commands/fakecommondialog.h"
-#include "settings/frmOption.h"
+#include "settings/OptionsDialog.h"
 #include "settings/settingsstore.h"
-#include "settings/settingstext.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,6 +24,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Every holder in one line, so that what the dialog hands back is compared whole.
+QString fields(const Holders &h)
+{
+    QStringList f{h.ime, h.restoreSize, h.restorePosition, h.quoteMark,
+                  QString::number(h.foreColor), QString::number(h.backColor)};
+    for (const Holders::Font &font : {h.textFont, h.tabFont})
+        f << font.name << QString::number(font.size) << QString::number(font.bold) << QString::number(font.italic);
+    for (const Holders::App &app : h.apps)
+        f << app.path << app.name;
+    return (f << QStringList(h.tabCaptions.begin(), h.tabCaptions.end())).join(u'|');
+}
+
 struct OptionHarness {
     OptionHarness()
     {
@@ -34,23 +45,27 @@ struct OptionHarness {
     ~OptionHarness() { delete dialog; }
     QString iniPath() const { return tmp.filePath(u"q7Zibo.conf"_s); }
 
-    frmOption *open(int page = frmOption::EnvironmentPage)
+    OptionsDialog *open(int page = OptionsDialog::EnvironmentPage)
     {
-        frmOption::Env env;
+        OptionsDialog::Env env;
         env.holders = holders;
         env.settings = store.get();
         env.commonDialog = &picker;
         env.apply = [this](const Holders &h) { applied << h; };
         env.version = version;
-        dialog = new frmOption(env, nullptr);
+        dialog = new OptionsDialog(env, nullptr);
         dialog->selectPage(page);
         dialog->show();
         QApplication::setActiveWindow(dialog);
         return dialog;
     }
+    // The dialog's controls, by name.
+    template <typename T = QPushButton>
+    T *control(const char *name) const { return dialog->findChild<T *>(QLatin1String(name)); }
+    QLineEdit *edit(const char *name) const { return control<QLineEdit>(name); }
+    bool canApply() const { return control("applyButton")->isEnabled(); }
     // The store as a later start would read it.
     QString storedIme() const { return SettingsStore(iniPath()).ReadSetting(u"IME"_s, u"IME"_s, u"<missing>"_s); }
-    void ok() { dialog->Command1[0]->click(); }
 
     QTemporaryDir tmp;
     std::unique_ptr<SettingsStore> store;
@@ -58,57 +73,52 @@ struct OptionHarness {
     Holders holders;
     QString version = u"1.1.0"_s;
     QList<Holders> applied;
-    QPointer<frmOption> dialog;
+    QPointer<OptionsDialog> dialog;
 };
 
 } // namespace
 
-class TestFrmOption : public QObject {
+class TestOptionsDialog : public QObject {
     Q_OBJECT
 private slots:
-    // What the dialog shows of the holders, the typing limits of its boxes, and what OK hands back.
-    void loadsTheHolders()
+    // OK hands back the holders as shown and edited: only exactly "False" turns full-width off, a
+    // name without a path is dropped. The typing limits of the boxes.
+    void okHandsBackWhatItShows()
     {
         OptionHarness h;
+        h.holders.ime = u"false"_s;
         h.holders.restoreSize = u"1"_s;
         h.holders.quoteMark = u"|"_s;
-        h.holders.tabFont.bold = true;
+        h.holders.tabFont = {u"Sans"_s, 11.25, true, false};
         h.holders.tabCaptions[6] = u"Memo"_s;
-        h.holders.ime = u"false"_s;  // only exactly "False" turns full-width off
         const QString name25 = u"Application with 25 chars"_s;
         h.holders.apps[0] = {u"/opt/app"_s, name25};  // the first slot's 20 are for typing only
         h.holders.apps[1] = {QString(), u"Editor"_s};
         h.version = u"2.3.12"_s;
-        frmOption *d = h.open(frmOption::TabPage);
-        QCOMPARE(d->Label11->text(), u"Version 2.312"_s);  // minor and revision run together
-        QVERIFY(d->Option1->isChecked() && !d->Option2->isChecked());
-        QVERIFY(d->Check1->isChecked() && !d->Check2->isChecked());
-        QVERIFY(d->Check3->isChecked() && !d->Check4->isChecked());
-        QCOMPARE(d->txtInyou->text(), u"|"_s);
-        QCOMPARE(d->Text21[6]->text(), u"Memo"_s);
-        QCOMPARE(d->Text21[0]->text(), u"Zibo q &1"_s);
-        QCOMPARE(d->Text3[1]->text(), u"Editor"_s);
-        QCOMPARE(d->Label5->font().pointSizeF(), 12.0);  // the preview is written in the text box's font
-        QCOMPARE(d->Combo1->currentText(), u"Times New Roman"_s);
-        QCOMPARE(d->Combo2->currentText(), u"11.25"_s);  // as stored, though not one of the list's
+        OptionsDialog *d = h.open(OptionsDialog::TabPage);
+        QCOMPARE(h.control<QLabel>("versionLabel")->text(), u"Version 2.312"_s);  // minor and revision run together
+        QCOMPARE(h.control<QComboBox>("tabFontSizeBox")->currentText(), u"11.25"_s);  // as stored, though not one of the list's
+        QCOMPARE(h.control<QLabel>("preview")->font().pointSizeF(), 12.0);  // the preview is written in the text box's font
         QVERIFY(!(d->windowFlags() & Qt::WindowCloseButtonHint));
-        QVERIFY(d->Command1[0]->isDefault());
-        d->Text21[3]->setFocus(Qt::MouseFocusReason);
-        QTRY_COMPARE(d->Text21[3]->selectedText(), u"Zibo q &4"_s);  // focus selects the whole text
-        QTest::keyClick(d->Text3[0], Qt::Key_Backspace);  // a long name may be shortened,
-        QTest::keyClicks(d->Text3[0], u"x"_s);             // not lengthened
-        QCOMPARE(d->Text3[0]->text(), name25.chopped(1));
-        d->Text3[0]->selectAll();
-        QTest::keyClicks(d->Text3[0], u"abcdefghijklmnopqrstuvwxyz"_s);
-        QTest::keyClicks(d->Text3[1], u"abcdefghijklmnopqrstuvwxyz"_s);
-        QTest::keyClicks(d->txtInyou, u">>>"_s);
-        QCOMPARE(d->Text3[0]->text(), u"abcdefghijklmnopqrst"_s);
-        QCOMPARE(d->Text3[1]->text().size(), 32);
-        QCOMPARE(d->txtInyou->text(), u"|>"_s);
-        h.ok();
-        QCOMPARE(h.applied.size(), 1);
-        QCOMPARE(h.applied[0].apps[0].name, u"abcdefghijklmnopqrst"_s);
-        QVERIFY(h.applied[0].apps[1].name.isEmpty());  // a name without a path is dropped
+        QVERIFY(h.control("okButton")->isDefault());
+        h.edit("tabCaptionEdit3")->setFocus(Qt::MouseFocusReason);
+        QTRY_COMPARE(h.edit("tabCaptionEdit3")->selectedText(), u"Zibo q &4"_s);  // focus selects the whole text
+        QLineEdit *name0 = h.edit("appNameEdit0");
+        QTest::keyClick(name0, Qt::Key_Backspace);  // a long name may be shortened,
+        QTest::keyClicks(name0, u"x"_s);            // not lengthened
+        QCOMPARE(name0->text(), name25.chopped(1));
+        name0->selectAll();
+        QTest::keyClicks(name0, u"abcdefghijklmnopqrstuvwxyz"_s);
+        QTest::keyClicks(h.edit("appNameEdit1"), u"abcdefghijklmnopqrstuvwxyz"_s);
+        QTest::keyClicks(h.edit("quoteMarkEdit"), u">>>"_s);
+        QCOMPARE(h.edit("appNameEdit1")->text().size(), 32);  // "Editor" shown, and no limit
+        h.control("okButton")->click();
+        Holders expected = h.holders;
+        expected.ime = u"True"_s;
+        expected.quoteMark = u"|>"_s;
+        expected.apps[0].name = u"abcdefghijklmnopqrst"_s;
+        expected.apps[1] = {};
+        QCOMPARE(fields(h.applied.value(0)), fields(expected));
         QTRY_VERIFY(!h.dialog);
     }
 
@@ -117,16 +127,18 @@ private slots:
     void typedTabFont()
     {
         OptionHarness h;
-        frmOption *d = h.open(frmOption::TabPage);
-        d->Combo1->lineEdit()->clear();
-        QTest::keyClicks(d->Combo1->lineEdit(), u"No Such Font"_s);  // kept as typed
-        for (const auto &[typed, size] : {std::pair{"13", 13.0}, {" 1 4pt", 14.0}, {"abc", 14.0}, {"0.00004", 14.0}}) {
-            d->Combo2->lineEdit()->clear();
-            QTest::keyClicks(d->Combo2->lineEdit(), QString::fromLatin1(typed));
-            QVERIFY(!d->Command3->isEnabled());
-            d->Check3->click();
-            d->Command3->click();
-            QCOMPARE(h.applied.last().tabFont.size, size);
+        h.open(OptionsDialog::TabPage);
+        QLineEdit *font = h.control<QComboBox>("tabFontBox")->lineEdit();
+        QLineEdit *size = h.control<QComboBox>("tabFontSizeBox")->lineEdit();
+        font->clear();
+        QTest::keyClicks(font, u"No Such Font"_s);  // kept as typed
+        for (const auto &[typed, points] : {std::pair{"13", 13.0}, {" 1 4pt", 14.0}, {"abc", 14.0}, {"0.00004", 14.0}}) {
+            size->clear();
+            QTest::keyClicks(size, QString::fromLatin1(typed));
+            QVERIFY(!h.canApply());
+            h.control<QCheckBox>("tabBoldCheck")->click();
+            h.control("applyButton")->click();
+            QCOMPARE(h.applied.last().tabFont.size, points);
         }
         QCOMPARE(h.applied.last().tabFont.name, u"No Such Font"_s);
     }
@@ -150,14 +162,14 @@ private slots:
         h.holders.tabCaptions[2] = caption;
         h.holders.tabFont.italic = italic;
         h.holders.tabFont.name = font;
-        frmOption *d = h.open(frmOption::TabPage);
+        OptionsDialog *d = h.open(OptionsDialog::TabPage);
         QTest::keyClick(d, Qt::Key_P, Qt::AltModifier);
-        QTEST(d->Command3->isEnabled(), "enabled");
-        QCOMPARE(d->Combo1->currentText(), u"Times New Roman"_s);
+        QTEST(h.canApply(), "enabled");
+        QCOMPARE(h.control<QComboBox>("tabFontBox")->currentText(), u"Times New Roman"_s);
         QVERIFY(h.applied.isEmpty());  // nothing reaches a holder before apply
-        QTest::keyClick(d->Combo1, Qt::Key_Down);  // choosing from the list enables apply
-        QVERIFY(d->Command3->isEnabled());
-        h.ok();
+        QTest::keyClick(h.control<QComboBox>("tabFontBox"), Qt::Key_Down);  // choosing from the list enables apply
+        QVERIFY(h.canApply());
+        h.control("okButton")->click();
         QCOMPARE(h.applied[0].tabCaptions[2], u"Zibo q &3"_s);
         QCOMPARE(h.applied[0].tabFont.size, 10.0);
         QVERIFY(!h.applied[0].tabFont.italic);
@@ -167,19 +179,17 @@ private slots:
     {
         OptionHarness h;
         h.holders.ime = u"True"_s;
-        frmOption *d = h.open();
-        d->Option2->click();
-        QVERIFY(d->Command3->isEnabled());
-        d->Command3->click();
+        OptionsDialog *d = h.open();
+        h.control<QRadioButton>("imeOffRadio")->click();
+        h.control("applyButton")->click();
         QCOMPARE(h.storedIme(), u"False"_s);
         QCOMPARE(h.applied.size(), 1);
         QCOMPARE(h.applied[0].ime, u"False"_s);
-        QVERIFY(!d->Command3->isEnabled());
         d->close();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(h.dialog && d->isVisible());  // a close request is refused
         // Cancel, by its access key, applies and writes nothing more.
-        d->Option1->click();
+        h.control<QRadioButton>("imeOnRadio")->click();
         QTest::keyClick(d, Qt::Key_C, Qt::AltModifier);
         QTRY_VERIFY(!h.dialog);
         QCOMPARE(h.applied.size(), 1);
@@ -196,45 +206,43 @@ private slots:
         h.holders.apps[0] = {u"/old/app"_s, u"typed name"_s};
         h.picker.FileName = u"/last/used.txt"_s;
         h.picker.FilterIndex = 1;
-        frmOption *d = h.open();
-        QVERIFY(d->Option2->isChecked());  // the built-in "False"
+        OptionsDialog *d = h.open();
         h.picker.answers = QStringList{QString(), u"/opt/tools/editor"_s};
         QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);  // from another page; cancelled
-        QCOMPARE(d->Text3[0]->text(), u"typed name"_s);
-        QVERIFY(!d->Command3->isEnabled());
+        QCOMPARE(h.edit("appNameEdit0")->text(), u"typed name"_s);
+        QVERIFY(!h.canApply());
         QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);
         QCOMPARE(h.picker.shown.first(), u"Open filter 2 flags 0 from /last/used.txt"_s);
-        QCOMPARE(d->Text2[0]->text(), u"/opt/tools/editor"_s);
-        QCOMPARE(d->Text3[0]->text(), u"editor"_s);
-        QVERIFY(d->Command3->isEnabled());
+        QCOMPARE(h.edit("appPathEdit0")->text() + u' ' + h.edit("appNameEdit0")->text(), u"/opt/tools/editor editor"_s);
+        QVERIFY(h.canApply());
         // Of dropped files the last names the program (the filter that refuses text: tst_launcher).
         QMimeData files;
         files.setUrls({QUrl::fromLocalFile(u"/a/one.exe"_s), QUrl::fromLocalFile(u"/b/three.exe"_s)});
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(d->Text2[1], &enter);  // the drop goes where the drag was taken
+        QApplication::sendEvent(h.edit("appPathEdit1"), &enter);  // the drop goes where the drag was taken
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(d->Text2[1], &drop);
-        QCOMPARE(d->Text2[1]->text(), QDir::toNativeSeparators(u"/b/three.exe"_s));
-        QCOMPARE(d->Text3[1]->text(), u"three.exe"_s);
+        QApplication::sendEvent(h.edit("appPathEdit1"), &drop);
+        QCOMPARE(h.edit("appPathEdit1")->text(), QDir::toNativeSeparators(u"/b/three.exe"_s));
+        QCOMPARE(h.edit("appNameEdit1")->text(), u"three.exe"_s);
 
-        d->Command3->click();  // the program as dropped, so that the pickers start with apply disabled
+        h.control("applyButton")->click();  // the program as dropped, so that the pickers start with apply disabled
         h.picker.answers = QStringList{QString(), u"Monospace,14,bold"_s, u"#00ff00"_s, u"#0000ff"_s, QString(), u"#ffff00"_s};
-        d->Command4[0]->click();  // cancelled
-        QCOMPARE(d->Label5->text(), u"Serif"_s);
-        QVERIFY(!d->Command3->isEnabled());
-        d->Command4[0]->click();
-        QCOMPARE(d->Label5->text(), u"Monospace"_s);
-        QVERIFY(d->Label5->font().bold() && !d->Label5->font().italic());
-        QVERIFY(d->Command3->isEnabled());
-        d->Command4[1]->click();
-        d->Command4[1]->click();
-        QCOMPARE(d->Label5->palette().color(QPalette::WindowText), QColor(Qt::blue));
-        d->Command4[2]->click();  // cancelled
-        d->Command4[2]->click();
-        const QString font = u"Font flags 1025 from Serif 12 italic"_s, red = u"Color from #ff0000"_s;
+        QLabel *preview = h.control<QLabel>("preview");
+        QPushButton *font = h.control("fontButton"), *text = h.control("textColourButton"), *back = h.control("backColourButton");
+        font->click();  // cancelled
+        QVERIFY(!h.canApply());
+        font->click();
+        QVERIFY(preview->font().bold() && !preview->font().italic());
+        QVERIFY(h.canApply());
+        text->click();
+        text->click();
+        QCOMPARE(preview->palette().color(QPalette::WindowText), QColor(Qt::blue));
+        back->click();  // cancelled
+        back->click();
+        const QString fromFont = u"Font flags 1025 from Serif 12 italic"_s, red = u"Color from #ff0000"_s;
         const QString base = u"Color from "_s + QApplication::palette().color(QPalette::Base).name();
-        QCOMPARE(h.picker.shown.mid(2), QStringList({font, font, red, red, base, base}));
-        d->Command3->click();
+        QCOMPARE(h.picker.shown.mid(2), QStringList({fromFont, fromFont, red, red, base, base}));
+        h.control("applyButton")->click();
         const Holders a = h.applied.value(1);
         QCOMPARE(a.textFont.name, u"Monospace"_s);
         QCOMPARE(a.textFont.size, 14.0);
@@ -242,10 +250,10 @@ private slots:
         QCOMPARE(a.foreColor, 16711680);  // pure blue
         QCOMPARE(a.backColor, 0x00FFFF);
         h.picker.answers = QStringList{QString()};
-        d->Command4[1]->click();
+        text->click();
         QCOMPARE(h.picker.shown.last(), u"Color from #0000ff"_s);  // applied, it is the text box's now
 
-        d->Option1->click();
+        h.control<QRadioButton>("imeOnRadio")->click();
         QTest::keyClick(d, Qt::Key_Escape);
         QTRY_VERIFY(!h.dialog);
         QCOMPARE(h.applied.size(), 2);
@@ -253,5 +261,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFrmOption)
-#include "tst_frmoption.moc"
+QTEST_MAIN(TestOptionsDialog)
+#include "tst_optionsdialog.moc"
