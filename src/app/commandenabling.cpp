@@ -5,6 +5,7 @@
 #include "app/toolbarbuttons.h"
 #include "commands/clsText1.h"
 #include "commands/commandstates.h"
+#include "launcher/LauncherController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +24,7 @@ void frmMain::updateCommandStates()
     s.boxCanUndo = textAdapter_->CanUndo();
     s.haveSnapshot = !sheets_->undoSnapshot().isEmpty();
     s.hasSaveTarget = !sheets_->saveTarget().isEmpty();
+    s.launcherHasText = launcher_->hasText();
     const CommandStates::Enabled e = CommandStates::enabled(s);
 
     mnuUndo->setEnabled(e.undo);  // button 13 shares it
@@ -39,6 +41,7 @@ void frmMain::updateCommandStates()
         mnuChar[i]->setEnabled(e.convert);
     mnuUwa->setEnabled(e.saveToOpened);
     mnuSelsave->setEnabled(e.saveSelection);
+    launcher_->runButton()->setEnabled(e.runLauncher);
 }
 
 void frmMain::applyUndoRule()

@@ -1,6 +1,7 @@
 // The toolbar: one table of its buttons, each running the command of a menu item.
 #include "app/frmMain.h"
 #include "app/toolbarbuttons.h"
+#include "launcher/LauncherController.h"
 
 #include <QAction>
 #include <QToolBar>
@@ -8,15 +9,14 @@
 void frmMain::createToolbar()
 {
     // shared: the menu item whose action (and so enabled state) the button shares; otherwise the
-    // button has an action of its own that stays enabled whatever the menu item says.
+    // button has an action of its own that stays enabled whatever the menu item says. A row
+    // without an icon is a controller's button, which comes with its icon and tooltip.
     struct Row {
         ToolbarButton::Index index;
         const char *icon;
         const char16_t *tooltip;
         QAction *frmMain::*shared;
         void (frmMain::*command)();
-        void (frmMain::*indexed)(int) = nullptr;  // a command of an array, given index - first
-        ToolbarButton::Index first = ToolbarButton::New;
     };
     using namespace ToolbarButton;
     static const Row rows[] = {
@@ -34,10 +34,9 @@ void frmMain::createToolbar()
         {DateTime, "Pnow", u"日付と時刻の挿入", &frmMain::mnuDate, nullptr},
         {Quote, "quote", u"選択範囲に引用符追加", nullptr, &frmMain::mnuInyou_Click},
         {Phrase, "phrase", u"定型文字列の挿入", &frmMain::mnuInsert, nullptr},
-        // Their tooltips name the registered applications once the settings are read.
-        {App1, "app1", u"設定なし", nullptr, nullptr, &frmMain::registeredAppButton_Click, App1},
-        {App2, "app2", u"設定なし", nullptr, nullptr, &frmMain::registeredAppButton_Click, App1},
-        {App3, "app3", u"設定なし", nullptr, nullptr, &frmMain::registeredAppButton_Click, App1},
+        {App1, nullptr, nullptr, nullptr, nullptr},
+        {App2, nullptr, nullptr, nullptr, nullptr},
+        {App3, nullptr, nullptr, nullptr, nullptr},
         {Options, "options", u"動作環境の設定", &frmMain::mnuOpt, nullptr},
         {Help, "help", u"ﾍﾙﾌﾟ表示", &frmMain::mnuHel, nullptr},
         {About, "about", u"ﾊﾞｰｼﾞｮﾝ情報", &frmMain::mnuAbout, nullptr},
@@ -54,18 +53,22 @@ void frmMain::createToolbar()
 
     int previous = 0;
     for (const Row &row : rows) {
-        QAction *action = row.shared ? this->*row.shared : new QAction(this);
-        if (!row.shared) {
+        QAction *action = nullptr;
+        if (!row.icon) {
+            action = launcher_->registeredAppButton(row.index - App1);
+        } else if (row.shared) {
+            action = this->*row.shared;
+        } else {
+            action = new QAction(this);
             action->setObjectName(QStringLiteral("tbr%1").arg(int(row.index)));
-            if (row.indexed)
-                connect(action, &QAction::triggered, this, [this, row] { (this->*row.indexed)(row.index - row.first); });
-            else
-                connect(action, &QAction::triggered, this, row.command);
+            connect(action, &QAction::triggered, this, row.command);
         }
-        action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(row.icon))));
-        // The image belongs to the button; the menus stay plain text.
-        action->setIconVisibleInMenu(false);
-        action->setToolTip(QString::fromUtf16(row.tooltip));
+        if (row.icon) {
+            action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(row.icon))));
+            // The image belongs to the button; the menus stay plain text.
+            action->setIconVisibleInMenu(false);
+            action->setToolTip(QString::fromUtf16(row.tooltip));
+        }
         toolbarButtons_[row.index] = action;
         // A separator stands wherever the indexes have a gap.
         if (previous && row.index > previous + 1)

@@ -2,12 +2,12 @@
 #include "app/TabStrip.h"
 #include "app/frmMain.h"
 #include "commands/clsText1.h"
+#include "launcher/LauncherController.h"
 #include "phrases/frmDate.h"
 #include "platform/dialogs.h"
 #include "settings/settingsstore.h"
 #include "settings/settingstext.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QTimer>
 
@@ -32,9 +32,7 @@ void frmMain::WriteSettings()
     }
     s.write(CurrentSheet, sheets_->caption());
     holders_.write(s);
-    // All ten, so that entries that dropped out of the history are cleared in the store.
-    for (int i = 0; i < LaunchHistory.count; ++i)
-        s.write(LaunchHistory, i < Combo1->count() ? Combo1->itemText(i) : QString(), i);
+    launcher_->save(s);
     for (int sheet = 1; sheet <= SheetSession::SheetCount; ++sheet)
         s.write(OpenFile, sheets_->openedFile(sheet), sheet - 1);
 

@@ -66,7 +66,7 @@ private slots:
             QCOMPARE(w.findChildren<Find *>().size(), 1);
             QCOMPARE(d->Text2->text() + states(d), "x111");
             QTRY_COMPARE(d->txtFind->selectedText(), "bc\r\na");
-            w.findChild<QWidget *>(u"Combo1"_s)->setFocus(); // closing gives the focus back to the text
+            w.findChild<QWidget *>(u"launcherBox"_s)->setFocus(); // closing gives the focus back to the text
             if (entry == "button")
                 QTest::mouseClick(d->cmdCancel, Qt::LeftButton);
             else if (entry == "key")
