@@ -6,6 +6,7 @@
 #include "commands/FileController.h"
 #include "commands/commandstates.h"
 #include "editor/TextBox.h"
+#include "launcher/LauncherController.h"
 
 #include <QAction>
 
@@ -20,6 +21,7 @@ void frmMain::updateCommandStates()
     s.boxCanUndo = edits_->boxCanUndo();
     s.haveSnapshot = !sheets_->undoSnapshot().isEmpty();
     s.hasSaveTarget = !sheets_->saveTarget().isEmpty();
+    s.launcherHasText = launcher_->hasText();
     const CommandStates::Enabled e = CommandStates::enabled(s);
 
     edits_->undoAction()->setEnabled(e.undo);
@@ -39,6 +41,7 @@ void frmMain::updateCommandStates()
     files_->saveToOpenedFileAction()->setEnabled(e.saveToOpened);
     toolbarButton(ToolbarButton::SaveToOpened)->setEnabled(e.saveToOpened);
     files_->saveSelectionAction()->setEnabled(e.saveSelection);
+    launcher_->runButton()->setEnabled(e.runLauncher);
 }
 
 void frmMain::keepCommandStatesCurrent()

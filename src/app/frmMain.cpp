@@ -8,6 +8,7 @@
 #include "commands/FileController.h"
 #include "commands/EditController.h"
 #include "editor/LongEdits.h"
+#include "launcher/LauncherController.h"
 #include "platform/dialogs.h"
 #include "platform/twips.h"
 #include "settings/settingsstore.h"
@@ -15,15 +16,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDateTime>
 #include <QDialog>
 #include <QDir>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -120,6 +118,8 @@ void frmMain::createControllers()
     connect(files_, &FileController::exitRequested, this, &QWidget::close);
     connect(files_, &FileController::exitWithoutSavingRequested, this, &frmMain::exitWithoutSaving);
     edits_ = new EditController(*this, *sheets_, holders_, this);
+    launcher_ = new LauncherController(*this, env_.shell, holders_, this);
+    connect(launcher_, &LauncherController::optionsRequested, this, &frmMain::showOptions);
 }
 
 void frmMain::createStatusBar()
@@ -134,25 +134,9 @@ void frmMain::createStatusBar()
     StatusBar1->setFont(f);
     setStatusBar(StatusBar1);
 
-    Combo1 = new QComboBox(StatusBar1);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
-    Combo1->setToolTip(QStringLiteral("Ctrl+Rで実行"));
     StatusPanel[0] = nullptr; // panel 1 is covered by the launcher box and its run button
-    StatusBar1->addWidget(Combo1);
-    cmdRun = new QPushButton(QStringLiteral("実行"), StatusBar1);
-    cmdRun->setObjectName(QStringLiteral("cmdRun"));
-    cmdRun->setToolTip(QStringLiteral("Ctrl+Rで実行"));
-    cmdRun->setFocusPolicy(Qt::NoFocus);
-    cmdRun->setEnabled(false);
-    StatusBar1->addWidget(cmdRun);
-    connect(cmdRun, &QPushButton::clicked, this, &frmMain::cmdRun_Click);
-    connect(Combo1, &QComboBox::editTextChanged, this, &frmMain::Combo1_Change);
-    connect(Combo1, &QComboBox::activated, this, &frmMain::Combo1_Change);  // Combo1_Click
-    Combo1->installEventFilter(this);
-    Combo1->lineEdit()->installEventFilter(this);
-    Combo1->lineEdit()->setAcceptDrops(true);
+    StatusBar1->addWidget(launcher_->launcherBox());
+    StatusBar1->addWidget(launcher_->runButton());
     for (int i = 1; i < 3; ++i) {
         StatusPanel[i] = new QLabel(StatusBar1);
         StatusPanel[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
@@ -188,7 +172,7 @@ void frmMain::Form_Load()
         sheets_->setOpenedFile(sheet, env_.settings->read(SettingsKeys::OpenFile, sheets_->openedFile(sheet), sheet - 1));
     sheets_->takeStoredCaption(env_.settings->read(SettingsKeys::CurrentSheet, sheets_->caption()));
     showSaveTarget();
-    showRegisteredApps();                     // 15
+    launcher_->showRegisteredApps();          // 15
 
     show();                                   // 16
     // The frame may be known at once or only once the window manager has framed the window.
@@ -206,7 +190,7 @@ void frmMain::Form_Load()
     takeCommandLineFile();                    // 20
     if (ending_)
         return;
-    readLauncherHistory();                    // 21
+    launcher_->load(*env_.settings);          // 21
     TabStrip1->selectQuietly(sheets_->currentSheet());
     sheets_->setUndoSnapshot(QString());
     Timer1->start();
@@ -277,8 +261,6 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     // resize: arrange then.
     if (watched == client_ && event->type() == QEvent::Resize)
         ArrangeControls();
-    if (launcherEvent(watched, event))
-        return true;
     if (event->type() == QEvent::MouseButtonDblClick) {
         for (int i = 1; i < 3; ++i)
             if (watched == StatusPanel[i])

@@ -23,15 +23,14 @@ class FileController;
 class FindDialog;
 class DateDialog;
 class HelpViewer;
+class LauncherController;
 class LongEdits;
 class QAction;
 class QMimeData;
-class QPushButton;
 class ShellOpen;
 class QDateTime;
 class QMenu;
 class QTimer;
-class QComboBox;
 struct RecoveryState;
 class QFrame;
 class QLabel;
@@ -119,7 +118,6 @@ private:
     void WriteSettings();
     void applyHolders();
     void readWindowSettings();
-    void readLauncherHistory();
     void takeCommandLineFile();
     int msgBox(const QString &prompt, int style, const QString &title);
 
@@ -174,20 +172,6 @@ private:
     // Find and replace (find/findcommand.cpp).
     void mnuSearchFind_Click();
 
-    // Quick launcher and registered applications (launcher/launchercommands.cpp).
-    void cmdRun_Click();
-    void Combo1_Change();
-    void Combo1_GotFocus();
-    void Combo1_OLEDragDrop(const QStringList &files);
-    void mnuApri_Click(int index);
-    void mnuToolM_Click(int index);
-    void registeredAppButton_Click(int index);
-    // Menu items and toolbar buttons of the registered applications, from the holders.
-    void showRegisteredApps();
-    // Hands text to the desktop; false, after saying so under title, when nothing was opened.
-    bool launch(const QString &text, const QString &title);
-    bool launcherEvent(QObject *watched, QEvent *event);
-
     // Options dialog (settings/optioncommands.cpp).
     void showOptions(int page);
     void mnuOpt_Click();
@@ -228,10 +212,8 @@ private:
     TabStrip *TabStrip1 = nullptr;
     QToolBar *Toolbar1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
-    QComboBox *Combo1 = nullptr;
-    QPushButton *cmdRun = nullptr;
     std::array<QFrame *, 2> Line1{};
-    std::array<QLabel *, 3> StatusPanel{};  // panel 1 is covered by Combo1
+    std::array<QLabel *, 3> StatusPanel{};  // panel 1 is covered by the launcher box
     QTimer *Timer1 = nullptr;
 
     // Menus and their items; toolbar buttons that share an item's state share its action.
@@ -243,8 +225,6 @@ private:
     QMenu *mnuNow = nullptr;
     QAction *mnuDateform = nullptr, *mnuInsert = nullptr;
     QMenu *mnuTool = nullptr;
-    std::array<QAction *, 3> mnuApri{};
-    std::array<QAction *, 6> mnuToolM{};
     QMenu *mnuHelp = nullptr;
     QAction *mnuHel = nullptr, *mnuVersepa = nullptr, *mnuAbout = nullptr;
     QAction *mnuOpt = nullptr;
@@ -255,6 +235,7 @@ private:
     // The controllers.
     FileController *files_ = nullptr;
     EditController *edits_ = nullptr;
+    LauncherController *launcher_ = nullptr;
 
     // Subsystem state; each is owned by the folder named in its comment.
     QPointer<FindDialog> find_;               // find/

@@ -3,6 +3,7 @@
 #include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "app/layoutrules.h"
+#include "launcher/LauncherController.h"
 #include "platform/twips.h"
 
 #include <QComboBox>
@@ -147,7 +148,7 @@ void frmMain::ArrangeControls()
     const double tx = twipsPerPixelX(), ty = twipsPerPixelY();
     const int scaleWidth = int(std::lround(client_->width() * tx));
     const int scaleHeight = int(std::lround(client_->height() * ty)) + NominalToolbarHeight + NominalStatusHeight;
-    const int comboHeight = int(std::lround(Combo1->sizeHint().height() * ty));
+    const int comboHeight = int(std::lround(launcher_->launcherBox()->sizeHint().height() * ty));
     Arrangement a = arrange(scaleWidth, scaleHeight, comboHeight);
     // The rules leave 375 twips above the text box for the tabs; taller tabs push it down.
     const int tabsTwips = int(std::lround(TabStrip1->bar()->sizeHint().height() * ty));
@@ -166,7 +167,7 @@ void frmMain::ArrangeControls()
     Text1->setGeometry(px(a.text1));
     TabStrip1->setGeometry(px(a.tabStrip1));
     // The run button stands in the launcher box's place, at its right end.
-    Combo1->setFixedWidth(qMax(0, int(std::lround(a.combo1.width() / tx)) - cmdRun->sizeHint().width()));
+    launcher_->launcherBox()->setFixedWidth(qMax(0, int(std::lround(a.launcherBox.width() / tx)) - launcher_->runButton()->sizeHint().width()));
 
     arranging_ = false;
 }

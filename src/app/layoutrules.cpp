@@ -13,8 +13,8 @@ Arrangement arrange(int scaleWidth, int scaleHeight, int comboHeight)
     a.line1 = QLine(0, 430, scaleWidth, 430);
     a.text1 = QRect(30, 855, scaleWidth - 80, scaleHeight - 1225);
     a.tabStrip1 = QRect(0, 480, scaleWidth, scaleHeight - 810);
-    a.combo1 = QRect(0, scaleHeight - comboHeight, scaleWidth - StatusPanelsWidth, comboHeight);
-    a.statusPanel1Width = a.combo1.width();
+    a.launcherBox = QRect(0, scaleHeight - comboHeight, scaleWidth - StatusPanelsWidth, comboHeight);
+    a.statusPanel1Width = a.launcherBox.width();
     return a;
 }
 

@@ -22,7 +22,7 @@ constexpr int StatusPanelsWidth = 3285;   // panels 2 and 3, right of the launch
 
 struct Arrangement {
     QLine line0, line1;
-    QRect text1, tabStrip1, combo1;
+    QRect text1, tabStrip1, launcherBox;
     int statusPanel1Width = 0;
 };
 

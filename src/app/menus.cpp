@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 #include "commands/EditController.h"
 #include "commands/FileController.h"
+#include "launcher/LauncherController.h"
 
 #include <QAction>
 #include <QMenu>
@@ -92,31 +93,14 @@ void frmMain::createToolMenu()
 {
     mnuTool = menuBar()->addMenu(QStringLiteral("ﾂｰﾙ(&T)"));
     mnuTool->setObjectName(QStringLiteral("mnuTool"));
-    for (int i = 0; i < 3; ++i) {
-        mnuApri[i] = mnuTool->addAction(QString());
-        mnuApri[i]->setObjectName(QStringLiteral("mnuApri%1").arg(i));
-        mnuApri[i]->setVisible(false);
-        connect(mnuApri[i], &QAction::triggered, this, [this, i] { mnuApri_Click(i); });
-    }
-    static const struct {
-        const char16_t *caption;
-        Qt::Key key;
-    } toolItems[6] = {
-        {nullptr, Qt::Key_unknown}, {u"簡易ﾗﾝﾁｬｰ(&L)", Qt::Key_L}, {u"簡易ﾗﾝﾁｬｰ実行(&R)", Qt::Key_R},
-        {nullptr, Qt::Key_unknown}, {u"簡易ﾗﾝﾁｬｰの履歴を消去(&C)", Qt::Key_unknown}, {nullptr, Qt::Key_unknown},
-    };
-    for (int i = 0; i < 6; ++i) {
-        const auto &item = toolItems[i];
-        mnuToolM[i] = item.caption ? mnuTool->addAction(QString::fromUtf16(item.caption)) : mnuTool->addSeparator();
-        mnuToolM[i]->setObjectName(QStringLiteral("mnuToolM%1").arg(i));
-        if (!item.caption)
-            continue;
-        if (item.key != Qt::Key_unknown) {
-            mnuToolM[i]->setShortcut(QKeySequence(Qt::CTRL | item.key));
-            mnuToolM[i]->setShortcutContext(Qt::WindowShortcut);
-        }
-        connect(mnuToolM[i], &QAction::triggered, this, [this, i] { mnuToolM_Click(i); });
-    }
+    for (int i = 0; i < Holders::AppCount; ++i)
+        mnuTool->addAction(launcher_->registeredAppAction(i));
+    mnuTool->addSeparator()->setObjectName(QStringLiteral("mnuSepaTool"));
+    mnuTool->addAction(launcher_->focusLauncherAction());
+    mnuTool->addAction(launcher_->runLauncherAction());
+    mnuTool->addSeparator()->setObjectName(QStringLiteral("mnuSepaTool1"));
+    mnuTool->addAction(launcher_->clearLauncherHistoryAction());
+    mnuTool->addSeparator()->setObjectName(QStringLiteral("mnuSepaTool2"));
     mnuOpt = addItem(mnuTool, "mnuOpt", QStringLiteral("動作環境の設定(&O)"), &frmMain::mnuOpt_Click);
 
     // The tab strip's right-button menu.

@@ -4,11 +4,10 @@
 #include "app/frmMain.h"
 #include "app/recoverystate.h"
 #include "platform/dialogs.h"
+#include "launcher/LauncherController.h"
 #include "sheets/encodingname.h"
 
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -156,7 +155,7 @@ void frmMain::noteOnStatusBar(const QString &text)
 {
     // The whole bar for a while: the panels are too narrow for a sentence. The message hides the
     // launcher box, so while the user types there it waits for the next check.
-    if (Combo1->hasFocus() || Combo1->lineEdit()->hasFocus()) {
+    if (launcher_->hasFocus()) {
         recovery_->heldNote = text;
         return;
     }

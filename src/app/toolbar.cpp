@@ -3,6 +3,7 @@
 #include "commands/EditController.h"
 #include "commands/FileController.h"
 #include "app/toolbarbuttons.h"
+#include "launcher/LauncherController.h"
 
 #include <QAction>
 #include <QToolBar>
@@ -12,7 +13,8 @@
 void frmMain::createToolbar()
 {
     // shared: the menu item whose action (and so enabled state) the button shares; otherwise the
-    // button has an action of its own that stays enabled whatever the menu item says.
+    // button has an action of its own that stays enabled whatever the menu item says. A row
+    // without an icon is a controller's button, which comes with its icon and tooltip.
     struct Row {
         ToolbarButton::Index index;
         const char *icon;
@@ -21,7 +23,6 @@ void frmMain::createToolbar()
         std::function<void()> command;
     };
     using namespace ToolbarButton;
-    const auto app = [this](int i) { return [this, i] { registeredAppButton_Click(i); }; };
     const Row rows[] = {
         {New, "Pnew", u"新規作成", files_->newAction(), nullptr},
         {Open, "Popen", u"既存のﾌｧｲﾙを開く", files_->openAction(), nullptr},
@@ -39,10 +40,10 @@ void frmMain::createToolbar()
         {DateTime, "Pnow", u"日付と時刻の挿入", edits_->stampAction(), nullptr},
         {Quote, "quote", u"選択範囲に引用符追加", edits_->quoteSelectionAction(), nullptr},
         {Phrase, "phrase", u"定型文字列の挿入", mnuInsert, nullptr},
-        // Their tooltips name the registered applications once the settings are read.
-        {App1, "app1", u"設定なし", nullptr, app(0)},
-        {App2, "app2", u"設定なし", nullptr, app(1)},
-        {App3, "app3", u"設定なし", nullptr, app(2)},
+        // The launcher's buttons come with their icons and tooltips.
+        {App1, nullptr, nullptr, launcher_->registeredAppButton(0), nullptr},
+        {App2, nullptr, nullptr, launcher_->registeredAppButton(1), nullptr},
+        {App3, nullptr, nullptr, launcher_->registeredAppButton(2), nullptr},
         {Options, "options", u"動作環境の設定", mnuOpt, nullptr},
         {Help, "help", u"ﾍﾙﾌﾟ表示", mnuHel, nullptr},
         {About, "about", u"ﾊﾞｰｼﾞｮﾝ情報", mnuAbout, nullptr},
@@ -64,10 +65,12 @@ void frmMain::createToolbar()
             action->setObjectName(QStringLiteral("tbr%1").arg(int(row.index)));
             connect(action, &QAction::triggered, this, row.command);
         }
-        action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(row.icon))));
-        // The image belongs to the button; the menus stay plain text.
-        action->setIconVisibleInMenu(false);
-        action->setToolTip(QString::fromUtf16(row.tooltip));
+        if (row.icon) {
+            action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(row.icon))));
+            // The image belongs to the button; the menus stay plain text.
+            action->setIconVisibleInMenu(false);
+            action->setToolTip(QString::fromUtf16(row.tooltip));
+        }
         toolbarButtons_[row.index] = action;
         // A separator stands wherever the indexes have a gap.
         if (previous && row.index > previous + 1)

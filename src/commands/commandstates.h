@@ -11,6 +11,7 @@ struct Situation {
     bool boxCanUndo = false;       // the text box's own undo has a step
     bool haveSnapshot = false;     // a rewrite left a whole-text undo snapshot
     bool hasSaveTarget = false;    // the sheet has an opened file that Ctrl+S writes to
+    bool launcherHasText = false;  // the launcher box holds a command
 };
 
 struct Enabled {
@@ -26,6 +27,8 @@ struct Enabled {
     // File menu.
     bool saveToOpened = false;     // Ctrl+S
     bool saveSelection = false;
+    // The launcher's run button (Ctrl+R runs whatever the box holds).
+    bool runLauncher = false;
 };
 
 Enabled enabled(const Situation &s);

@@ -2,6 +2,7 @@
 #include "app/TabStrip.h"
 #include "editor/TextBox.h"
 #include "app/frmMain.h"
+#include "launcher/LauncherController.h"
 #include "settings/OptionsDialog.h"
 
 #include <QCoreApplication>
@@ -18,7 +19,7 @@ void frmMain::showOptions(int page)
     env.apply = [this](const Holders &applied) {
         holders_ = applied;
         applyHolders();
-        showRegisteredApps();
+        launcher_->showRegisteredApps();
     };
     // Loaded afresh at every opening; it deletes itself when closed.
     QPointer<OptionsDialog> dialog = new OptionsDialog(std::move(env), this);

@@ -1,5 +1,5 @@
 // Start-up's reads that belong to the window: the holders put onto the controls, the window's
-// size and position, and the launcher's history.
+// size and position.
 #include "app/TabStrip.h"
 #include "editor/TextBox.h"
 #include "app/frmMain.h"
@@ -7,7 +7,6 @@
 #include "settings/settingsstore.h"
 #include "settings/settingstext.h"
 
-#include <QComboBox>
 
 namespace {
 
@@ -56,15 +55,4 @@ void frmMain::readWindowSettings()
         top = number(Top, windowTop()).value_or(windowTop());
     }
     placeWindow(left, top, width, height);
-}
-
-void frmMain::readLauncherHistory()
-{
-    const SettingsKeys::Key &key = SettingsKeys::LaunchHistory;
-    for (int i = 0; i < key.count; ++i) {
-        const QString cmd = env_.settings->read(key, QString(), i);
-        if (!cmd.isEmpty())
-            Combo1->addItem(cmd);
-    }
-    Combo1->setEditText(Combo1->count() > 0 ? Combo1->itemText(0) : QString());
 }

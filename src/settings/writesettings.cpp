@@ -1,12 +1,12 @@
 // The exit writer: every holder back into the store, then the end.
 #include "app/TabStrip.h"
 #include "app/frmMain.h"
+#include "launcher/LauncherController.h"
 #include "phrases/DateDialog.h"
 #include "platform/dialogs.h"
 #include "settings/settingsstore.h"
 #include "settings/settingstext.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QTimer>
 
@@ -31,9 +31,7 @@ void frmMain::WriteSettings()
     }
     s.write(CurrentSheet, sheets_->caption());
     holders_.write(s);
-    // All ten, so that entries that dropped out of the history are cleared in the store.
-    for (int i = 0; i < LaunchHistory.count; ++i)
-        s.write(LaunchHistory, i < Combo1->count() ? Combo1->itemText(i) : QString(), i);
+    launcher_->save(s);
     for (int sheet = 1; sheet <= SheetSession::SheetCount; ++sheet)
         s.write(OpenFile, sheets_->openedFile(sheet), sheet - 1);
 

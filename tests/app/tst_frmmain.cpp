@@ -133,7 +133,8 @@ private slots:
     }
 
     // Stored settings reach the sheet, the tabs and the launcher: an empty tab caption stays empty,
-    // a huge one is cut, only "False" exactly turns the input method off, history gaps close up.
+    // a huge one is cut, only "False" exactly turns the input method off, history gaps close up;
+    // the run button follows the launcher's text.
     void storedSettingsApply()
     {
         Sheets h({{"q7", "FontSize", "14.5"}, {"q7", "FontColor", "255"}, {"q7", "BackColor", "16711680"},
@@ -152,7 +153,10 @@ private slots:
         QCOMPARE(tabStrip1(w)->caption(2), QString());
         QCOMPARE(tabStrip1(w)->caption(3), QString(Holders::MaxCaptionLength, u'x'));
         QCOMPARE(text1(w)->imeMode(), 4);
-        QCOMPARE(w.findChild<QComboBox *>(u"Combo1"_s)->currentText(), u"first"_s);
+        auto *run = w.findChild<QPushButton *>(u"runButton"_s);
+        QVERIFY(run->isEnabled());  // the launcher shows "first"
+        w.findChild<QComboBox *>(u"launcherBox"_s)->setEditText(QString());
+        QVERIFY(!run->isEnabled());
         h.closeWindow();
         QCOMPARE(h.stored("Launch", "CMD1") + u'|' + h.stored("Launch", "CMD5"), u"second|"_s);
     }
@@ -228,6 +232,7 @@ private slots:
         Sheets h;
         frmMain &w = h.start();
         QCOMPARE(optionsPage([&] { action(w, "mnuAbout")->trigger(); }), 3);
+        QCOMPARE(optionsPage([&] { w.toolbarButton(19)->trigger(); }), 2);  // a free slot's button
         const int page = optionsPage([&] { action(w, "mnuOpt")->trigger(); }, [](OptionsDialog &options) {
             options.findChild<QLineEdit *>(u"tabCaptionEdit0"_s)->setText(u"メモ"_s);
             options.findChild<QLineEdit *>(u"appPathEdit1"_s)->setText(u"/opt/tool"_s);
@@ -236,7 +241,7 @@ private slots:
         });
         QCOMPARE(page, 0);
         QCOMPARE(tabStrip1(w)->caption(1), u"メモ"_s);
-        QVERIFY(action(w, "mnuApri1")->isVisible());
+        QVERIFY(action(w, "registeredAppAction1")->isVisible());
         QCOMPARE(w.toolbarButton(20)->toolTip(), u"/opt/tool"_s);
         QCOMPARE(w.holders().quoteMark, u"| "_s);
         QCOMPARE(optionsPage([&] {

@@ -211,7 +211,7 @@ private slots:
         Recovery h;
         frmMain &w = h.start();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        auto *combo = w.findChild<QComboBox *>(u"Combo1"_s);
+        auto *combo = w.findChild<QComboBox *>(u"launcherBox"_s);
         h.type(u"☃"_s);
         combo->setFocus();
         QTRY_VERIFY(statusPanel(w, 3)->toolTip().contains(u"UTF-8"_s));

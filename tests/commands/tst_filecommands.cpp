@@ -50,7 +50,7 @@ public:
     void focusAway()
     {
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        window->findChild<QComboBox *>(QStringLiteral("Combo1"))->setFocus();
+        window->findChild<QComboBox *>(QStringLiteral("launcherBox"))->setFocus();
     }
     // Each box by its first line: the reason a failure adds below it is the text-file layer's.
     QStringList boxesShown() const

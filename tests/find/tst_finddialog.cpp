@@ -77,7 +77,7 @@ private slots:
             QCOMPARE(w.findChildren<FindDialog *>().size(), 1);
             QCOMPARE(c.with->text() + c.states(), "x111");
             QTRY_COMPARE(c.what->selectedText(), "bc\r\na");
-            w.findChild<QWidget *>(u"Combo1"_s)->setFocus(); // closing gives the focus back to the text
+            w.findChild<QWidget *>(u"launcherBox"_s)->setFocus(); // closing gives the focus back to the text
             if (entry == "button")
                 QTest::mouseClick(c.close, Qt::LeftButton);
             else if (entry == "key")

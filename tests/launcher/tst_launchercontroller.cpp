@@ -1,0 +1,171 @@
+// The quick launcher and the registered applications, alone: a bare text box for the sheet, a
+// recording desktop, a settings file of its own.
+#include "../editor/fakehost.h"
+#include "launcher/LauncherController.h"
+#include "launcher/launchhistory.h"
+#include "platform/shellopen.h"
+#include "settings/frmOption.h"
+#include "settings/settingsstore.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Records every text handed to the desktop; the texts in missing are "not found".
+struct FakeShell final : ShellOpen {
+    int open(const QString &text) override { return opened << text, missing.contains(text) ? NotFound : 42; }
+    QStringList opened, missing;
+};
+
+struct Launcher {
+    explicit Launcher(const QStringList &stored = {})
+    {
+        for (int i = 0; i < stored.size(); ++i)
+            settings.write(SettingsKeys::LaunchHistory, stored[i], i);
+        controller.load(settings);
+    }
+    QComboBox *box() const { return controller.launcherBox(); }
+    // The box's list, then what the store holds after a save, all ten keys.
+    QString history()
+    {
+        QStringList out;
+        for (int i = 0; i < box()->count(); ++i)
+            out << box()->itemText(i);
+        controller.save(settings);
+        out << u"saved:"_s;
+        for (int i = 0; i < SettingsKeys::LaunchHistory.count; ++i)
+            out << settings.read(SettingsKeys::LaunchHistory, u"(none)"_s, i);
+        return out.join(u'|');
+    }
+
+    QTemporaryDir dir;
+    SettingsStore settings{dir.filePath(u"q7Zibo.conf"_s)};
+    FakeHost host;
+    FakeShell shell;
+    Holders holders;
+    LauncherController controller{host, &shell, holders};
+};
+
+} // namespace
+
+class TestLauncherController : public QObject {
+    Q_OBJECT
+private slots:
+    void historyRules_data()
+    {
+        QTest::addColumn<QStringList>("history");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("after");
+        const QStringList ten = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
+        QTest::addRow("new command appended last") << QStringList{"a"} << "b" << QStringList{"a", "b"};
+        QTest::addRow("an equal one changes nothing") << QStringList{"a", "b"} << "a" << QStringList{"a", "b"};
+        QTest::addRow("letter case makes it new") << QStringList{"calc"} << "Calc" << QStringList{"calc", "Calc"};
+        QTest::addRow("the eleventh drops the oldest") << ten << "x" << ten.mid(1) + QStringList{"x"};
+        QTest::addRow("the empty text counts as a free place") << QStringList{"a"} << "" << QStringList{"a"};
+    }
+    void historyRules()
+    {
+        QFETCH(QStringList, history);
+        QFETCH(QString, command);
+        QFETCH(QStringList, after);
+        QCOMPARE(LaunchHistory::afterRun(history, command), after);
+    }
+
+    // The text as typed goes to the desktop by the button, Enter and Ctrl+R alike, empty or not;
+    // a failure is said and kept out of the history. Gaps in the stored history close up, and
+    // all ten keys are written back.
+    void runningCommands()
+    {
+        Launcher l({u"first"_s, QString(), u"second"_s});
+        QCOMPARE(l.box()->currentText(), u"first"_s);
+        l.box()->setEditText(u" /opt/tool "_s);
+        l.controller.runButton()->click();
+        l.box()->setEditText(QString());
+        l.shell.missing = QStringList{QString(), u"nothing here"_s};
+        l.controller.runLauncherAction()->trigger();
+        l.box()->setEditText(u"nothing here"_s);
+        QTest::keyClick(l.box(), Qt::Key_Return);
+        QCOMPARE(l.shell.opened, (QStringList{" /opt/tool ", "", "nothing here"}));
+        QCOMPARE(l.history(), u"first|second| /opt/tool |saved:|first|second| /opt/tool |||||||"_s);
+        QCOMPARE(l.box()->currentText(), u"nothing here"_s);
+        QCOMPARE(l.host.dialogs.prompts(), QStringList(2, u"実行できませんでした。"_s));
+        QCOMPARE(l.host.dialogs.calls.last().title, u"q7_Zibo 簡易ﾗﾝﾁｬｰ"_s);
+        QCOMPARE(l.host.dialogs.calls.last().style, MsgBoxStyle::Critical);
+        l.controller.clearLauncherHistoryAction()->trigger();
+        QCOMPARE(l.history(), u"saved:||||||||||"_s);
+    }
+
+    // Focusing the box takes the sheet's selection as the command, unless it starts with a
+    // blank, and running gives the sheet the focus back; of dropped files the last is the
+    // command, and text is refused.
+    void theBox()
+    {
+        Launcher l;
+        l.host.widget.show();
+        QVERIFY(QTest::qWaitForWindowActive(&l.host.widget));
+        l.box()->setEditText(u"kept"_s);
+        l.host.box.setText(u"x gedit"_s);
+        for (const auto &[start, length, inBox] : {std::tuple{1, 6, "kept"}, {2, 0, "kept"}, {2, 5, "gedit"}}) {
+            l.host.box.setFocus();
+            l.host.box.select(start, length);
+            l.controller.focusLauncherAction()->trigger();
+            QTRY_VERIFY(l.controller.hasFocus());
+            QCOMPARE(l.box()->currentText(), QString::fromLatin1(inBox));
+        }
+        l.controller.runButton()->click();
+        QTRY_VERIFY(l.host.box.hasFocus());
+
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(u"/a/one.txt"_s), QUrl::fromLocalFile(u"/a/three.txt"_s)});
+        QMimeData text;
+        text.setText(u"typed by a drop"_s);
+        for (QMimeData *data : {&files, &text}) {
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(l.box()->lineEdit(), &enter);
+            QCOMPARE(enter.isAccepted(), data == &files);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(l.box()->lineEdit(), &drop);
+        }
+        QCOMPARE(l.box()->currentText(), QDir::toNativeSeparators(u"/a/three.txt"_s));
+    }
+
+    // Items show the name (or the path) cut to 20 characters, buttons the whole; a free slot's
+    // item is hidden and its button asks for the options' launcher page.
+    void registeredApps()
+    {
+        Launcher l;
+        l.holders.apps[0] = {u"/usr/bin/app-with-a-long-program-name"_s, QString()};
+        l.holders.apps[2] = {u"/opt/editor"_s, u"My favourite text editor"_s};
+        l.controller.showRegisteredApps();
+        QStringList shown;
+        for (int i = 0; i < Holders::AppCount; ++i)
+            shown << (l.controller.registeredAppAction(i)->isVisible() ? l.controller.registeredAppAction(i)->text() : u"(hidden)"_s)
+                  << l.controller.registeredAppButton(i)->toolTip();
+        QCOMPARE(shown, (QStringList{"/usr/bin/app-with-a-", "/usr/bin/app-with-a-long-program-name", "(hidden)",
+                                     "設定なし", "My favourite text ed", "My favourite text editor"}));
+
+        QList<int> pages;
+        connect(&l.controller, &LauncherController::optionsRequested, this, [&pages](int page) { pages << page; });
+        l.shell.missing = QStringList{u"/opt/editor"_s};
+        for (QAction *a : {l.controller.registeredAppButton(1), l.controller.registeredAppButton(2), l.controller.registeredAppAction(0)})
+            a->trigger();
+        QCOMPARE(pages, QList<int>{frmOption::LauncherPage});
+        QCOMPARE(l.shell.opened, (QStringList{"/opt/editor", "/usr/bin/app-with-a-long-program-name"}));
+        QCOMPARE(l.host.dialogs.calls.constLast().title, u"q7_Zibo"_s);
+        l.holders.apps[0] = {};  // freed in the options
+        l.controller.showRegisteredApps();
+        QVERIFY(!l.controller.registeredAppAction(0)->isVisible());
+        QCOMPARE(l.controller.registeredAppButton(0)->toolTip(), u"設定なし"_s);
+    }
+};
+
+QTEST_MAIN(TestLauncherController)
+#include "tst_launchercontroller.moc"
