@@ -6,7 +6,7 @@
 #include "platform/dialogs.h"
 #include "platform/filedrops.h"
 #include "platform/shellopen.h"
-#include "settings/frmOption.h"
+#include "settings/OptionsDialog.h"
 #include "settings/settingsstore.h"
 
 #include <QAction>
@@ -192,7 +192,7 @@ void LauncherController::onRegisteredApp(int index)
 void LauncherController::onRegisteredAppButton(int index)
 {
     if (holders_.apps[index].path.isEmpty())
-        emit optionsRequested(frmOption::LauncherPage);
+        emit optionsRequested(OptionsDialog::LauncherPage);
     else
         onRegisteredApp(index);
 }

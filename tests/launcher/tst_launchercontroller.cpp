@@ -4,7 +4,7 @@
 #include "launcher/LauncherController.h"
 #include "launcher/launchhistory.h"
 #include "platform/shellopen.h"
-#include "settings/frmOption.h"
+#include "settings/OptionsDialog.h"
 #include "settings/settingsstore.h"
 
 #include <QAction>
@@ -157,7 +157,7 @@ private slots:
         l.shell.missing = QStringList{u"/opt/editor"_s};
         for (QAction *a : {l.controller.registeredAppButton(1), l.controller.registeredAppButton(2), l.controller.registeredAppAction(0)})
             a->trigger();
-        QCOMPARE(pages, QList<int>{frmOption::LauncherPage});
+        QCOMPARE(pages, QList<int>{OptionsDialog::LauncherPage});
         QCOMPARE(l.shell.opened, (QStringList{"/opt/editor", "/usr/bin/app-with-a-long-program-name"}));
         QCOMPARE(l.host.dialogs.calls.constLast().title, u"q7_Zibo"_s);
         l.holders.apps[0] = {};  // freed in the options
