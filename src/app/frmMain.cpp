@@ -3,13 +3,13 @@
 #include "app/TabStrip.h"
 #include "editor/TextBox.h"
 #include "app/layoutrules.h"
-#include "app/recoverystate.h"
 #include "app/toolbarbuttons.h"
 #include "commands/clsText1.h"
 #include "editor/LongEdits.h"
 #include "platform/dialogs.h"
 #include "platform/twips.h"
 #include "settings/settingsstore.h"
+#include "sheets/RecoveryController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,6 +41,8 @@ frmMain::frmMain(FrmMainEnv env, QWidget *parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/q7zibo.svg")));
     createControls();
+    recovery_ = new RecoveryController(*this, *sheets_, env_.programDir, env_.stateDir, env_.idleDelayMs, this);
+    connect(recovery_, &RecoveryController::encodingTipChanged, this, &frmMain::showEncodingTip);
     connect(sheets_, &SheetSession::saveTargetChanged, this, &frmMain::showSaveTarget);
     connect(sheets_, &SheetSession::undoSnapshotChanged, this, &frmMain::updateCommandStates);
     // The text box's design font is the platform's own.
@@ -108,7 +110,6 @@ void frmMain::createControls()
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
-    createRecovery();
 }
 
 void frmMain::createStatusBar()
@@ -187,7 +188,7 @@ void frmMain::Form_Load()
     reapplyGeometryAfterShow();
     QDir::setCurrent(env_.programDir);        // 17
     // Before the sheet is read, so that a restored text is what it shows.
-    restoreRecoveryCopies();
+    recovery_->restore();
     if (ending_)
         return;
     LoadFile();                               // 18
@@ -239,7 +240,7 @@ void frmMain::closeEvent(QCloseEvent *event)
     }
     event->accept();
     // Answered Yes, the user gave the changes up; a session that ends cannot ask.
-    endRecovery(!saved && sessionEnding_);
+    recovery_->end(!saved && sessionEnding_);
     WriteSettings();
 }
 

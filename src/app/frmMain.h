@@ -2,7 +2,6 @@
 
 #include "app/singleinstance_handover.h"
 #include "settings/holders.h"
-#include "sheets/recoverywriter.h"
 #include "editor/WindowHost.h"
 #include "sheets/SheetSession.h"
 
@@ -31,7 +30,7 @@ class QDateTime;
 class QMenu;
 class QTimer;
 class QComboBox;
-struct RecoveryState;
+class RecoveryController;
 class QFrame;
 class QLabel;
 class QStatusBar;
@@ -138,21 +137,6 @@ private:
     TextFile::ReadResult reportRead(TextFile::ReadResult result);
     bool reportWrite(const QString &path, const TextFile::WriteResult &result, bool reportFailure);
 
-    // Recovery copies of unsaved text, and the encoding a sheet will be written in
-    // (app/recovery.cpp).
-    void createRecovery();
-    void restoreRecoveryCopies();
-    void restartRecoveryDelay();
-    void recoveryTimer_Timer();
-    void recoveryCheckDone(const RecoveryWriter::Result &result);
-    void tellUnicodeOnly(int sheet, bool beyondCp932);
-    void recoverySheetSaved(const TextFile::WriteResult &written);
-    void dropRecoveryCopy();
-    // The end of the program: the current sheet's copy goes, or is written a last time when
-    // the session ends and the sheet's own file cannot take the text.
-    void endRecovery(bool keepCopy);
-    void noteOnStatusBar(const QString &text);
-
     // Sheet switching and captions (app/sheetswitch.cpp).
     void TabStrip1_Click();
     void Text1_Change();
@@ -218,6 +202,8 @@ private:
     // Timer and status bar (app/statusbar.cpp).
     void Timer1_Timer();
     void StatusBar1_PanelDblClick(int panel);
+    // Panel 3's tip names the encoding the current sheet will be written in.
+    void showEncodingTip(const QString &tip);
 
     // Find and replace (find/findcommand.cpp).
     void mnuSearchFind_Click();
@@ -247,7 +233,7 @@ private:
     QWidget *window() override { return this; }
     TextBox *editor() override { return Text1; }
     int ask(const QString &prompt, int style, const QString &title) override { return msgBox(prompt, style, title); }
-    void note(const QString &text) override { noteOnStatusBar(text); }
+    void note(const QString &text) override;
     QDateTime now() const override;
     void runBeside(const std::function<void()> &work) override;
     bool inLongEdit() const override;
@@ -312,7 +298,8 @@ private:
     QPointer<HelpViewer> help_;               // help/
     bool clipboardHasText_ = false;           // kept by the clipboard's change signal
     qint64 statusDay_ = 0;                    // Julian day shown in status panel 3
-    std::unique_ptr<RecoveryState> recovery_; // app/recovery.cpp
+    RecoveryController *recovery_ = nullptr;  // sheets/
+    QString heldNote_;                        // a note kept back while the launcher box has the focus
 
     std::vector<HandOverRequest> handOvers_;  // app/singleinstance_window.cpp
     QTimer *handOverRetry_ = nullptr;

@@ -2,6 +2,7 @@
 #include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "platform/dialogs.h"
+#include "sheets/RecoveryController.h"
 
 #include <QApplication>
 #include <QDir>
@@ -73,7 +74,7 @@ bool frmMain::SaveSheet(bool reportFailure)
     });
     if (!reportWrite(sheets_->sheetFilePath(sheets_->currentSheet()), written, reportFailure))
         return false;
-    recoverySheetSaved(written);
+    recovery_->sheetSaved(written);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "app/frmMain.h"
 #include "app/toolbarbuttons.h"
 #include "platform/filedrops.h"
+#include "sheets/RecoveryController.h"
 
 #include <QAction>
 #include <QDropEvent>
@@ -24,7 +25,7 @@ void frmMain::TabStrip1_Click()
 void frmMain::Text1_Change()
 {
     sheets_->setChanged(true);
-    restartRecoveryDelay();
+    recovery_->textChanged();
 }
 
 void frmMain::showSaveTarget()

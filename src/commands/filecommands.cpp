@@ -5,6 +5,7 @@
 #include "app/toolbarbuttons.h"
 #include "platform/commondialog.h"
 #include "platform/dialogs.h"
+#include "sheets/RecoveryController.h"
 #include "sheets/textfile.h"
 
 #include <QAction>
@@ -102,7 +103,7 @@ void frmMain::mnuSelsave_Click()
 void frmMain::mnuNoe_Click()
 {
     // The current sheet's changes since its last save point are dropped on purpose.
-    endRecovery(false);
+    recovery_->end(false);
     WriteSettings();
 }
 
