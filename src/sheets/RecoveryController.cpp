@@ -70,7 +70,7 @@ void RecoveryController::textChanged()
     // Another sheet is shown: what was said of the last one no longer holds.
     if (last_ && last_->sheet != sheets_.currentSheet()) {
         last_.reset();
-        setEncodingTip(QString());
+        emit encodingTipChanged(QString());
     }
     idleTimer_->start();
 }
@@ -97,7 +97,7 @@ void RecoveryController::onChecked(const RecoveryWriter::Result &result)
     QString tip = QStringLiteral("保存時の文字コード: ") + encodingName(result.sheetEncoding);
     if (result.openedEncoding)
         tip += QStringLiteral("\n開いたファイル: ") + encodingName(*result.openedEncoding);
-    setEncodingTip(tip);
+    emit encodingTipChanged(tip);
 
     if (result.copyTried && !result.copy.ok && !failureTold_) {
         failureTold_ = true;
@@ -107,12 +107,6 @@ void RecoveryController::onChecked(const RecoveryWriter::Result &result)
     }
     if (result.preferred == TextCodec::Encoding::Cp932)
         tellBeyondCp932(result.sheet, result.sheetEncoding != TextCodec::Encoding::Cp932);
-}
-
-void RecoveryController::setEncodingTip(const QString &tip)
-{
-    encodingTip_ = tip;
-    emit encodingTipChanged(tip);
 }
 
 void RecoveryController::tellBeyondCp932(int sheet, bool beyondCp932)

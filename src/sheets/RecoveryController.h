@@ -34,18 +34,14 @@ public:
     // nothing else can keep the text. Nothing is checked afterwards.
     void end(bool keepCopy);
 
-    // What the encoding panel's tip says of the current sheet; empty before its first check.
-    const QString &encodingTip() const { return encodingTip_; }
-
 signals:
-    // After each check of the current sheet (the same tip again included), and empty once
-    // another sheet is shown.
+    // The tip that names the encodings of the current sheet and its opened file: after each
+    // check of the sheet (the same tip again included), and empty once another sheet is shown.
     void encodingTipChanged(const QString &tip);
 
 private:
     void onIdle();
     void onChecked(const RecoveryWriter::Result &result);
-    void setEncodingTip(const QString &tip);
     void tellBeyondCp932(int sheet, bool beyondCp932);
 
     WindowHost &host_;
@@ -56,5 +52,4 @@ private:
     bool failureTold_ = false;                   // a failed copy is told once, until one succeeds
     std::array<bool, SheetSession::SheetCount> beyondCp932Told_{}; // per sheet: "Shift_JIS cannot hold this" was said
     std::optional<RecoveryWriter::Result> last_; // the latest check of the current sheet
-    QString encodingTip_;
 };
