@@ -3,7 +3,6 @@
 #include "app/TabStrip.h"
 #include "editor/TextBox.h"
 #include "app/layoutrules.h"
-#include "app/recoverystate.h"
 #include "app/toolbarbuttons.h"
 #include "commands/FileController.h"
 #include "commands/EditController.h"
@@ -12,6 +11,7 @@
 #include "platform/dialogs.h"
 #include "platform/twips.h"
 #include "settings/settingsstore.h"
+#include "sheets/RecoveryController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -108,13 +108,14 @@ void frmMain::createControls()
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
-    createRecovery();
 }
 
 void frmMain::createControllers()
 {
+    recovery_ = new RecoveryController(*this, *sheets_, env_.programDir, env_.stateDir, env_.idleDelayMs, this);
+    connect(recovery_, &RecoveryController::encodingTipChanged, this, &frmMain::showEncodingTip);
     files_ = new FileController(*this, *sheets_, env_.commonDialog, this);
-    connect(files_, &FileController::sheetSaved, this, &frmMain::recoverySheetSaved);
+    connect(files_, &FileController::sheetSaved, recovery_, &RecoveryController::sheetSaved);
     connect(files_, &FileController::exitRequested, this, &QWidget::close);
     connect(files_, &FileController::exitWithoutSavingRequested, this, &frmMain::exitWithoutSaving);
     edits_ = new EditController(*this, *sheets_, holders_, this);
@@ -180,7 +181,7 @@ void frmMain::Form_Load()
     reapplyGeometryAfterShow();
     QDir::setCurrent(env_.programDir);        // 17
     // Before the sheet is read, so that a restored text is what it shows.
-    restoreRecoveryCopies();
+    recovery_->restore();
     if (ending_)
         return;
     files_->loadSheet();
@@ -232,13 +233,13 @@ void frmMain::closeEvent(QCloseEvent *event)
     }
     event->accept();
     // Answered Yes, the user gave the changes up; a session that ends cannot ask.
-    endRecovery(!saved && sessionEnding_);
+    recovery_->end(!saved && sessionEnding_);
     WriteSettings();
 }
 
 void frmMain::exitWithoutSaving()
 {
-    endRecovery(false);
+    recovery_->end(false);
     WriteSettings();
 }
 

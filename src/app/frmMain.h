@@ -2,7 +2,6 @@
 
 #include "app/singleinstance_handover.h"
 #include "settings/holders.h"
-#include "sheets/recoverywriter.h"
 #include "editor/WindowHost.h"
 #include "sheets/SheetSession.h"
 
@@ -31,7 +30,7 @@ class ShellOpen;
 class QDateTime;
 class QMenu;
 class QTimer;
-struct RecoveryState;
+class RecoveryController;
 class QFrame;
 class QLabel;
 class QStatusBar;
@@ -121,20 +120,6 @@ private:
     void takeCommandLineFile();
     int msgBox(const QString &prompt, int style, const QString &title);
 
-    // Recovery copies of unsaved text, and the encoding a sheet will be written in
-    // (app/recovery.cpp).
-    void createRecovery();
-    void restoreRecoveryCopies();
-    void restartRecoveryDelay();
-    void recoveryTimer_Timer();
-    void recoveryCheckDone(const RecoveryWriter::Result &result);
-    void tellUnicodeOnly(int sheet, bool beyondCp932);
-    void recoverySheetSaved(const TextFile::WriteResult &written);
-    void dropRecoveryCopy();
-    // The end of the program: the current sheet's copy goes, or is written a last time when
-    // the session ends and the sheet's own file cannot take the text.
-    void endRecovery(bool keepCopy);
-    void noteOnStatusBar(const QString &text);
 
     // Sheet switching and captions (app/sheetswitch.cpp).
     void TabStrip1_Click();
@@ -168,6 +153,8 @@ private:
     // Timer and status bar (app/statusbar.cpp).
     void Timer1_Timer();
     void StatusBar1_PanelDblClick(int panel);
+    // Panel 3's tip names the encoding the current sheet will be written in.
+    void showEncodingTip(const QString &tip);
 
     // Find and replace (find/findcommand.cpp).
     void mnuSearchFind_Click();
@@ -183,7 +170,7 @@ private:
     QWidget *window() override { return this; }
     TextBox *editor() override { return Text1; }
     int ask(const QString &prompt, int style, const QString &title) override { return msgBox(prompt, style, title); }
-    void note(const QString &text) override { noteOnStatusBar(text); }
+    void note(const QString &text) override;
     QDateTime now() const override;
     void runBeside(const std::function<void()> &work) override;
     bool inLongEdit() const override;
@@ -242,7 +229,8 @@ private:
     QPointer<DateDialog> frmDate_;            // phrases/
     QPointer<HelpViewer> help_;               // help/
     qint64 statusDay_ = 0;                    // Julian day shown in status panel 3
-    std::unique_ptr<RecoveryState> recovery_; // app/recovery.cpp
+    RecoveryController *recovery_ = nullptr;  // sheets/
+    QString heldNote_;                        // a note kept back while the launcher box has the focus
 
     std::vector<HandOverRequest> handOvers_;  // app/singleinstance_window.cpp
     QTimer *handOverRetry_ = nullptr;

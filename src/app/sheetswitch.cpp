@@ -6,6 +6,7 @@
 #include "app/toolbarbuttons.h"
 #include "commands/FileController.h"
 #include "platform/filedrops.h"
+#include "sheets/RecoveryController.h"
 
 #include <QAction>
 #include <QDropEvent>
@@ -25,7 +26,7 @@ void frmMain::TabStrip1_Click()
 void frmMain::Text1_Change()
 {
     sheets_->setChanged(true);
-    restartRecoveryDelay();
+    recovery_->textChanged();
 }
 
 void frmMain::showSaveTarget()

@@ -1,4 +1,5 @@
-// The 100 ms tick: caret position, quote button and undo state; status panel double-clicks.
+// The 100 ms tick: caret position, quote button and undo state; status panel double-clicks;
+// notes on the status bar.
 
 #include "editor/TextBox.h"
 #include "app/frmMain.h"
@@ -7,8 +8,17 @@
 #include "phrases/dateformats.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDateTime>
 #include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+
+namespace {
+
+constexpr int NoteMs = 15000;
+
+} // namespace
 
 void frmMain::Timer1_Timer()
 {
@@ -34,4 +44,23 @@ void frmMain::StatusBar1_PanelDblClick(int panel)
         mnuSearchFind_Click();
     else if (panel == 3)
         mnuDateform_Click();
+}
+
+void frmMain::showEncodingTip(const QString &tip)
+{
+    StatusPanel[2]->setToolTip(tip);
+    // A tip comes with each check of the sheet: a note held back meanwhile has its turn.
+    if (!tip.isEmpty() && !heldNote_.isEmpty())
+        note(std::exchange(heldNote_, QString()));
+}
+
+void frmMain::note(const QString &text)
+{
+    // The whole bar for a while: the panels are too narrow for a sentence. The message hides the
+    // launcher box, so while the user types there it waits for the next check.
+    if (Combo1->hasFocus() || Combo1->lineEdit()->hasFocus()) {
+        heldNote_ = text;
+        return;
+    }
+    StatusBar1->showMessage(text, NoteMs);
 }

@@ -44,7 +44,7 @@ private slots:
     }
 
     // A copy is written as the sheet file would be (none yet: CP932), its second codes kept, and
-    // reads back. The other encodings a sheet gets show in the window's tip (tst_recovery).
+    // reads back. The other encodings a sheet gets show in the encoding tip (tst_recoverycontroller).
     void encodingOfTheCopy()
     {
         const QString sheetPath = QDir(prog()).filePath(QStringLiteral("q2.txt")), text = QStringLiteral("あ∵\r\nb");

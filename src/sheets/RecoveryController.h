@@ -1,0 +1,55 @@
+#pragma once
+
+#include "sheets/SheetSession.h"
+#include "sheets/recoverywriter.h"
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <optional>
+
+class QTimer;
+class WindowHost;
+
+// Recovery copies of unsaved text: written once typing pauses, offered back at the next start,
+// removed when the sheet's file gets the text. The same check finds the encoding the sheet will
+// be written in, which the window shows as a tip and the status bar tells when Shift_JIS no
+// longer holds the text.
+class RecoveryController final : public QObject {
+    Q_OBJECT
+public:
+    // stateDir: the user's state folder, empty for the platform's; idleDelayMs: the pause in
+    // typing after which the copy is written.
+    RecoveryController(WindowHost &host, SheetSession &sheets, const QString &programDir, const QString &stateDir,
+                       int idleDelayMs, QObject *parent = nullptr);
+
+    // At start-up, before the current sheet is read: asks whether the copies left by the last
+    // run go into their sheet files. A copy that cannot is kept for the next start.
+    void restore();
+    // The text of the current sheet changed: the check waits for the next pause.
+    void textChanged();
+    // The current sheet's file got its text: its copy has nothing more to keep.
+    void sheetSaved(const TextFile::WriteResult &written);
+    // The end of the program: the current sheet's copy goes, or is written a last time when
+    // nothing else can keep the text. Nothing is checked afterwards.
+    void end(bool keepCopy);
+
+signals:
+    // The tip that names the encodings of the current sheet and its opened file: after each
+    // check of the sheet (the same tip again included), and empty once another sheet is shown.
+    void encodingTipChanged(const QString &tip);
+
+private:
+    void onIdle();
+    void onChecked(const RecoveryWriter::Result &result);
+    void tellBeyondCp932(int sheet, bool beyondCp932);
+
+    WindowHost &host_;
+    SheetSession &sheets_;
+    RecoveryWriter writer_;
+    QTimer *idleTimer_;
+    bool ended_ = false;
+    bool failureTold_ = false;                   // a failed copy is told once, until one succeeds
+    std::array<bool, SheetSession::SheetCount> beyondCp932Told_{}; // per sheet: "Shift_JIS cannot hold this" was said
+    std::optional<RecoveryWriter::Result> last_; // the latest check of the current sheet
+};

@@ -1,0 +1,199 @@
+// The recovery controller alone, in a program folder without sheet files: the start-up
+// question, the copies written at a pause and dropped at a save point or the end, what it tells.
+#include "sheets/RecoveryController.h"
+
+#include "../editor/fakehost.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray bytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : "<missing>"_ba;
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+}
+
+struct Recovery {
+    // The user edits the current sheet, as the window reports it; checked: waits for the check.
+    void edit(const QString &text, bool checked = false)
+    {
+        const qsizetype before = tips.size();
+        host.box.setText(text);
+        sheets.setChanged(true);
+        controller.textChanged();
+        if (checked)
+            QTRY_COMPARE(tips.size(), before + 1);
+    }
+    QString tip() const { return tips.isEmpty() ? QString() : tips.last().value(0).toString(); }
+
+    QTemporaryDir tmp;
+    FakeHost host;
+    SheetSession sheets{tmp.path()};
+    RecoveryCopies copies{tmp.path(), tmp.filePath(u"state"_s)};
+    RecoveryController controller{host, sheets, tmp.path(), tmp.filePath(u"state"_s), 20};
+    QSignalSpy tips{&controller, &RecoveryController::encodingTipChanged};
+};
+
+} // namespace
+
+class TestRecoveryController : public QObject {
+    Q_OBJECT
+private slots:
+    // One question names every sheet with a copy. Yes writes each into its sheet file (with the
+    // copy's second CP932 code), No drops them; a copy that cannot be read or written back stays,
+    // with the failure said; an end while asking answers nothing.
+    void restore_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("obstacle"); // in sheet 2's way
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<QList<int>>("left");
+        const int yes = MsgBoxResult::Yes, no = MsgBoxResult::No;
+        QTest::addRow("Yes") << yes << "" << 1 << QList<int>{};
+        QTest::addRow("No") << no << "" << 1 << QList<int>{};
+        QTest::addRow("Yes, a copy too large to read") << yes << "copy" << 2 << QList<int>{2};
+        QTest::addRow("Yes, a sheet file that cannot be written") << yes << "sheet" << 2 << QList<int>{2};
+        QTest::addRow("the end while asking") << yes << "end" << 1 << QList<int>{2, 7};
+    }
+    void restore()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, obstacle);
+        QFETCH(int, asked);
+        QFETCH(QList<int>, left);
+        Recovery r;
+        const QByteArray copy = "recovered \x87\x9a\r\n"; // ∵ in its NEC code
+        for (int n : {2, 7})
+            write(r.copies.primaryPath(n), copy);
+        if (obstacle == "copy")
+            QVERIFY(QFile::resize(r.copies.primaryPath(2), TextFile::MaxFileBytes + 1));
+        if (obstacle == "sheet")
+            QVERIFY(QDir().mkdir(r.sheets.sheetFilePath(2)));
+        if (obstacle == "end")
+            r.host.dialogs.whileAsking = [&r] { r.controller.end(false); };
+        r.host.dialogs.answers = {answer};
+        r.controller.restore();
+        const QList<FakeDialogs::Call> &calls = r.host.dialogs.calls;
+        QCOMPARE(calls.size(), asked);
+        QCOMPARE(calls[0].prompt, u"前回終了時に保存されていない内容があります（シート 2, シート 7）。復元しますか？"_s);
+        QCOMPARE(calls[0].style, MsgBoxStyle::YesNo | MsgBoxStyle::Question);
+        QCOMPARE(calls[0].title, AppTitle);
+        if (asked > 1)
+            QCOMPARE(calls[1].style, obstacle == "copy" ? MsgBoxStyle::OKOnly : MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation);
+        QCOMPARE(r.copies.sheets(), left);
+        for (int n : {2, 7})
+            QCOMPARE(bytes(r.sheets.sheetFilePath(n)), answer == MsgBoxResult::Yes && !left.contains(n) ? copy : "<missing>"_ba);
+    }
+
+    // A pause writes the copy, never the sheet file, once a long edit is over (halfway the text
+    // is neither the old nor the new). A save point removes the copy, and so does the end unless
+    // the copy is to be kept, when it takes the text typed just before. A save before the pause
+    // tells at once that Shift_JIS cannot hold the text; the end tells nothing.
+    void savePoints_data()
+    {
+        QTest::addColumn<QString>("point");
+        QTest::addColumn<QByteArray>("copy"); // afterwards
+        QTest::addRow("saved") << "save" << "<missing>"_ba;
+        QTest::addRow("the end, given up") << "end" << "<missing>"_ba;
+        QTest::addRow("the end, kept") << "keep" << "\xef\xbb\xbftyped \xe2\x98\x83\r\n"_ba;
+    }
+    void savePoints()
+    {
+        QFETCH(QString, point);
+        QFETCH(QByteArray, copy);
+        Recovery r;
+        const QString copyPath = r.copies.primaryPath(1);
+        r.host.longEdit = true;
+        r.edit(u"typed"_s);
+        QTest::qWait(100);
+        QVERIFY(r.tips.isEmpty());
+        r.host.longEdit = false;
+        QTRY_COMPARE(bytes(copyPath), "typed\r\n"_ba);
+        QCOMPARE(bytes(r.sheets.sheetFilePath(1)), "<missing>"_ba);
+        r.edit(u"typed ☃"_s);
+        if (point == "save") {
+            r.sheets.setChanged(false);
+            r.controller.sheetSaved(r.sheets.writeSheet(r.host.box.Text()));
+        } else {
+            r.controller.end(point == "keep");
+        }
+        const qsizetype told = point == "save" ? 1 : 0;
+        QCOMPARE(r.host.notes.size(), told);
+        QTest::qWait(100);
+        QCOMPARE(bytes(copyPath), copy);
+        QCOMPARE(r.host.notes.size(), told);
+    }
+
+    // Where no place takes the copy, the status bar says so once, until a copy succeeds again.
+    void copyNowhere()
+    {
+        Recovery r;
+        const QString aside = r.copies.fallbackPath(1);
+        QVERIFY(QDir().mkdir(r.copies.primaryPath(1)) && QDir().mkpath(aside));
+        r.edit(u"a"_s, true);
+        r.edit(u"ab"_s, true);
+        QVERIFY(QDir(aside).removeRecursively());
+        r.edit(u"abc"_s, true);
+        QVERIFY(QFile::remove(aside) && QDir().mkdir(aside));
+        r.edit(u"abcd"_s, true);
+        QCOMPARE(r.host.notes.size(), 2);
+        for (const QString &note : r.host.notes)
+            QVERIFY(note.startsWith(u"シート 1 の復元用コピーを書き込めません。"_s));
+        QVERIFY(r.host.dialogs.calls.isEmpty());
+    }
+
+    // The tip names the encodings of the sheet and its opened file (a CP932 one gives way to
+    // UTF-8 too). Beyond Shift_JIS is told where the sheet file is CP932: once, and again only
+    // after the text was back within it. Another sheet, loaded and not edited, loses the tip at
+    // once, then gets its own and no copy.
+    void encodingTip_data()
+    {
+        QTest::addColumn<QByteArray>("sheet1");
+        QTest::addColumn<QByteArray>("opened");
+        QTest::addColumn<QString>("tip");
+        QTest::addColumn<bool>("told");
+        QTest::addRow("a Shift_JIS sheet and opened file")
+            << "sheet 1\r\n"_ba << "\x82\xa0\r\n"_ba
+            << u"保存時の文字コード: UTF-8 (BOM 付き)\n開いたファイル: UTF-8 (BOM 付き)"_s << true;
+        QTest::addRow("a UTF-16 sheet, an opened UTF-8 file")
+            << "\xff\xfex\x00"_ba << "\xc3\xa9\n"_ba
+            << u"保存時の文字コード: UTF-16 LE (BOM 付き)\n開いたファイル: UTF-8 (BOM なし)"_s << false;
+    }
+    void encodingTip()
+    {
+        QFETCH(QByteArray, sheet1);
+        QFETCH(QByteArray, opened);
+        QFETCH(QString, tip);
+        QFETCH(bool, told);
+        Recovery r;
+        write(r.sheets.sheetFilePath(1), sheet1);
+        r.sheets.setOpenedFile(1, r.tmp.filePath(u"opened.txt"_s));
+        write(r.sheets.openedFile(1), opened);
+        for (const QString &text : {u"☃"_s, u"☃☃"_s, u"a"_s, u"☃"_s})
+            r.edit(text, true);
+        QCOMPARE(r.tip(), tip);
+        const QString note = u"シート 1 には Shift_JIS で表せない文字があります。UTF-8 で保存します。"_s;
+        QCOMPARE(r.host.notes, told ? QStringList({note, note}) : QStringList());
+        r.sheets.setCurrentSheet(3);
+        r.edit(u"sheet 3"_s);
+        r.sheets.setChanged(false);
+        QCOMPARE(r.tip(), QString());
+        QTRY_COMPARE(r.tip(), u"保存時の文字コード: Shift_JIS (CP932)"_s);
+        QCOMPARE(r.copies.sheets(), QList<int>{1});
+    }
+};
+
+QTEST_MAIN(TestRecoveryController)
+#include "tst_recoverycontroller.moc"
