@@ -4,6 +4,7 @@
 #include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "commands/EditController.h"
+#include "launcher/LauncherController.h"
 #include "commands/statustext.h"
 #include "phrases/dateformats.h"
 
@@ -58,7 +59,7 @@ void frmMain::note(const QString &text)
 {
     // The whole bar for a while: the panels are too narrow for a sentence. The message hides the
     // launcher box, so while the user types there it waits for the next check.
-    if (Combo1->hasFocus() || Combo1->lineEdit()->hasFocus()) {
+    if (launcher_->hasFocus()) {
         heldNote_ = text;
         return;
     }
