@@ -41,8 +41,10 @@ void RecoveryController::restore()
     QStringList names;
     for (int n : found)
         names << sheetName(n);
+    asking_ = true;
     const int answer = host_.ask(QStringLiteral("前回終了時に保存されていない内容があります（%1）。復元しますか？").arg(names.join(QStringLiteral(", "))),
                                  MsgBoxStyle::YesNo | MsgBoxStyle::Question, AppTitle);
+    asking_ = false;
     // A session that ends while asking has answered nothing: the copies wait for the next start.
     if (ended_)
         return;
@@ -131,6 +133,10 @@ void RecoveryController::end(bool keepCopy)
 {
     ended_ = true;
     idleTimer_->stop();
+    // Ended while the start-up question is open: no sheet shows its text yet, and every copy,
+    // the current sheet's too, waits for the next start.
+    if (asking_)
+        return;
     const int sheet = sheets_.currentSheet();
     writer_.cancel(sheet);
     if (!keepCopy) {

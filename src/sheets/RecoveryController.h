@@ -49,6 +49,7 @@ private:
     RecoveryWriter writer_;
     QTimer *idleTimer_;
     bool ended_ = false;
+    bool asking_ = false;  // the start-up question is open
     bool failureTold_ = false;                   // a failed copy is told once, until one succeeds
     std::array<bool, SheetSession::SheetCount> beyondCp932Told_{}; // per sheet: "Shift_JIS cannot hold this" was said
     std::optional<RecoveryWriter::Result> last_; // the latest check of the current sheet

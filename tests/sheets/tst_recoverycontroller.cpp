@@ -81,8 +81,11 @@ private slots:
             QVERIFY(QFile::resize(r.copies.primaryPath(2), TextFile::MaxFileBytes + 1));
         if (obstacle == "sheet")
             QVERIFY(QDir().mkdir(r.sheets.sheetFilePath(2)));
-        if (obstacle == "end")
+        if (obstacle == "end") {
+            // Even the current sheet's copy waits: its text is in no sheet yet.
+            r.sheets.setCurrentSheet(2);
             r.host.dialogs.whileAsking = [&r] { r.controller.end(false); };
+        }
         r.host.dialogs.answers = {answer};
         r.controller.restore();
         const QList<FakeDialogs::Call> &calls = r.host.dialogs.calls;
