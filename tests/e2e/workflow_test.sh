@@ -40,8 +40,8 @@ hex() { od -An -tx1 -v "$1" | tr -d ' \n'; }
 cp932() { printf '%s' "$1" | iconv -f UTF-8 -t CP932 | od -An -tx1 -v | tr -d ' \n'; }
 key() { xdotool key --clearmodifiers "$@"; sleep 0.4; }
 paste_text() { printf '%s' "$1" | xclip -selection clipboard -i; sleep 0.2; key ctrl+v; }
-# Waits up to 20 s for a visible window whose title matches $1; its id.
-window() { timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1 | grep .; }
+# Waits up to 30 s for a visible window whose title matches $1; its id.
+window() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1 | grep .; }
 # Waits up to 10 s for a window titled like $1.
 titled() { await xdotool search --name "$1" >/dev/null; }
 
@@ -144,6 +144,7 @@ aside() { find "$work/state" -name q2.txt.recovery -type f | grep -q .; }
 await aside || fail "no recovery copy in the state folder after typing"
 kill -9 "$app"
 wait "$app" 2>/dev/null || true
+app=
 rmdir "$work/prog/q2.txt.recovery"
 
 # A session that ends while the start-up question is open ends the program, lock and all; the
