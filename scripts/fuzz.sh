@@ -12,4 +12,4 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debu
 cmake --build "$dir" -j "$(nproc)" --target fuzz_textfile fuzz_phrasefile fuzz_settings
 # One at a time: each target has the bounded time to itself.
 cd "$dir"
-ctest -L fuzz --output-on-failure
+ctest -L fuzz --output-on-failure --no-tests=error
