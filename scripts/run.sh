@@ -3,5 +3,5 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 q7_install "${q7_base_packages[@]}"
-q7_build RelWithDebInfo -DQ7_SANITIZE=OFF
+q7_build build RelWithDebInfo -DQ7_SANITIZE=OFF
 exec "$q7_root/build/q7zibo" "$@"

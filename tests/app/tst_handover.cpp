@@ -5,6 +5,7 @@
 #include "harness.h"
 
 #include <QDialog>
+#include <QDirIterator>
 #include <QProcess>
 
 #include <cstring>
@@ -46,13 +47,20 @@ class TstHandOver : public QObject {
     std::unique_ptr<HandOverServer> server_;
 
     QString path(const QString &name) const { return root_.filePath(name); }
-    // Every name in the folders a second start could write to.
+    // Everything in the folders a second start could write to, with each file's size and time
+    // of its last write.
     QStringList listing() const
     {
-        QStringList names;
-        for (const QString &dir : {dataDir_, path("bin"), path("config")})
-            names << dir << QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-        return names;
+        QStringList entries;
+        for (const QString &dir : {dataDir_, path("bin"), path("config"), path("state")}) {
+            QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QFileInfo info = it.nextFileInfo();
+                entries << u"%1 %2 %3"_s.arg(info.filePath()).arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch());
+            }
+        }
+        entries.sort();
+        return entries;
     }
 
     // The window of the running copy, with the lock and the socket that copy holds.
@@ -88,7 +96,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(root_.isValid());
-        for (const char *dir : {"bin", "share/q7zibo", "data", "run", "config", "cwd"})
+        for (const char *dir : {"bin", "share/q7zibo", "data", "run", "config", "state", "cwd"})
             QVERIFY(QDir().mkpath(path(dir)));
         program_ = path("bin/q7zibo");
         QVERIFY(QFile::copy(QStringLiteral(Q7_PROGRAM), program_));
@@ -97,6 +105,7 @@ private slots:
         qputenv("XDG_DATA_HOME", QFile::encodeName(path("data")));
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(path("run")));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(path("config")));
+        qputenv("XDG_STATE_HOME", QFile::encodeName(path("state")));
         dataDir_ = path("data/q7Zibo");
         QVERIFY(QDir().mkpath(dataDir_));
     }
