@@ -4,6 +4,8 @@
 #include "app/frmMain.h"
 #include "commands/EditController.h"
 #include "commands/statustext.h"
+#include "find/FindController.h"
+#include "phrases/DateController.h"
 #include "phrases/dateformats.h"
 
 #include <QAction>
@@ -31,7 +33,7 @@ void frmMain::Timer1_Timer()
 void frmMain::StatusBar1_PanelDblClick(int panel)
 {
     if (panel == 2)
-        mnuSearchFind_Click();
+        finds_->showFind();
     else if (panel == 3)
-        mnuDateform_Click();
+        dates_->showDialog(DateController::DatePage);
 }

@@ -81,7 +81,7 @@ private slots:
         Harness h;
         h.writeSheets();
         frmMain &w = h.start();
-        action(w, "mnuHel")->trigger();
+        action(w, "helpAction")->trigger();
         QCOMPARE(h.dialogs.prompts(), QStringList{QDir::toNativeSeparators(QDir(h.programDir).filePath(u"q7Zibo.hlp"_s)) + u" を開けません。"_s});
         QVERIFY(!w.findChild<HelpViewer *>());
         QVERIFY(QFile::copy(QStringLiteral(Q7_HELP_FILE), QDir(h.programDir).filePath(u"q7Zibo.hlp"_s)));
@@ -90,13 +90,13 @@ private slots:
         QVERIFY(viewer && viewer->isVisible() && !viewer->isModal());
         auto *browser = viewer->findChild<QTextBrowser *>(u"browser"_s);
         QCOMPARE(browser->source(), QUrl::fromLocalFile(QDir(h.programDir).filePath(u"q7Zibo.hlp"_s)));
-        action(w, "mnuHel")->trigger();
+        action(w, "helpAction")->trigger();
         QCOMPARE(w.findChildren<HelpViewer *>().size(), 1);
         // Closed with Esc, the window goes away, so the main window's pointer to it sees it gone.
         QTest::keyClick(browser, Qt::Key_Escape);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!w.findChild<HelpViewer *>());
-        action(w, "mnuHel")->trigger();
+        action(w, "helpAction")->trigger();
         QVERIFY(w.findChild<HelpViewer *>());
     }
 
@@ -132,7 +132,7 @@ private slots:
         frmMain &w = h.start();
         const QString text = doc.toPlainText();
         static const QRegularExpression row(QStringLiteral("<tr>.*?</tr>"), QRegularExpression::DotMatchesEverythingOption);
-        QList<QAction *> items = w.menuBar()->actions() + w.findChild<QMenu *>(u"mnuRtab"_s)->actions();
+        QList<QAction *> items = w.menuBar()->actions() + w.findChild<QMenu *>(u"tabMenu"_s)->actions();
         int described = 0;
         while (!items.isEmpty()) {
             const QAction *item = items.takeFirst();
