@@ -243,10 +243,6 @@ private slots:
         QCOMPARE(tabStrip1(w)->caption(1), u"メモ"_s);
         QVERIFY(action(w, "registeredAppAction1")->isVisible());
         QCOMPARE(w.toolbarButton(20)->toolTip(), u"/opt/tool"_s);
-        text1(w)->setText(u"a"_s);
-        text1(w)->selectAll();
-        action(w, "quoteSelectionAction")->trigger();
-        QCOMPARE(text1(w)->Text(), u"| a"_s);  // the edits read the holders the options keep
         QCOMPARE(optionsPage([&] {
             QTest::mouseClick(tabStrip1(w)->bar(), Qt::RightButton);
             QVERIFY(w.findChild<QMenu *>(u"tabMenu"_s)->isVisible());
