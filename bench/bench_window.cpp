@@ -196,7 +196,7 @@ struct Window {
     }
     FindControls find()
     {
-        trigger("mnuSearchFind");
+        trigger("findAction");
         auto *d = w->findChild<FindDialog *>();
         const auto button = [d](const char *name) { return d->findChild<QPushButton *>(QLatin1String(name)); };
         const auto field = [d](const char *name) { return d->findChild<QLineEdit *>(QLatin1String(name)); };

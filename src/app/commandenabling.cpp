@@ -6,6 +6,7 @@
 #include "commands/FileController.h"
 #include "commands/commandstates.h"
 #include "editor/TextBox.h"
+#include "find/FindController.h"
 #include "launcher/LauncherController.h"
 
 #include <QAction>
@@ -33,7 +34,7 @@ void frmMain::updateCommandStates()
     edits_->pasteAction()->setEnabled(e.paste);
     edits_->quotePasteAction()->setEnabled(e.quotePaste);
     edits_->selectAllAction()->setEnabled(e.selectAll);
-    mnuSearchFind->setEnabled(e.find);
+    finds_->findAction()->setEnabled(e.find);
     for (const auto c : {Conversions::Conversion::Wide, Conversions::Conversion::Narrow, Conversions::Conversion::Katakana,
                          Conversions::Conversion::Hiragana, Conversions::Conversion::Upper, Conversions::Conversion::Lower,
                          Conversions::Conversion::Capitalise})

@@ -7,7 +7,11 @@
 #include "commands/FileController.h"
 #include "commands/EditController.h"
 #include "editor/LongEdits.h"
+#include "find/FindController.h"
+#include "help/HelpController.h"
 #include "launcher/LauncherController.h"
+#include "phrases/DateController.h"
+#include "settings/OptionsController.h"
 #include "platform/dialogs.h"
 #include "platform/twips.h"
 #include "settings/settingsstore.h"
@@ -19,7 +23,6 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QDir>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QStatusBar>
@@ -42,9 +45,6 @@ frmMain::frmMain(FrmMainEnv env, QWidget *parent)
     createControls();
     connect(sheets_, &SheetSession::saveTargetChanged, this, &frmMain::showSaveTarget);
     connect(sheets_, &SheetSession::undoSnapshotChanged, this, &frmMain::updateCommandStates);
-    // The text box's design font is the platform's own.
-    const QFont design = Text1->font();
-    holders_.textFont = {design.family(), design.pointSizeF(), design.bold(), design.italic()};
     applyHolders();
     setWindowTitle(sheets_->caption());
     setWindowWidth(LayoutRules::DesignWindowWidth);
@@ -86,7 +86,6 @@ void frmMain::createControls()
     TabStrip1 = new TabStrip(client_);
     TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
     connect(TabStrip1, &TabStrip::Click, this, &frmMain::TabStrip1_Click);
-    connect(TabStrip1, &TabStrip::MouseDown, this, &frmMain::TabStrip1_MouseDown);
 
     Text1 = new TextBox(client_);
     Text1->setObjectName(QStringLiteral("Text1"));
@@ -112,15 +111,26 @@ void frmMain::createControls()
 
 void frmMain::createControllers()
 {
+    // First: the others keep a reference to its holders.
+    options_ = new OptionsController(*this, env_.settings, env_.commonDialog, this);
+    connect(options_, &OptionsController::applied, this, [this] {
+        applyHolders();
+        launcher_->showRegisteredApps();
+    });
+    connect(TabStrip1, &TabStrip::MouseDown, options_, &OptionsController::onTabStripPressed);
     recovery_ = new RecoveryController(*this, *sheets_, env_.programDir, env_.stateDir, env_.idleDelayMs, this);
     connect(recovery_, &RecoveryController::encodingTipChanged, this, &frmMain::showEncodingTip);
     files_ = new FileController(*this, *sheets_, env_.commonDialog, this);
     connect(files_, &FileController::sheetSaved, recovery_, &RecoveryController::sheetSaved);
     connect(files_, &FileController::exitRequested, this, &QWidget::close);
     connect(files_, &FileController::exitWithoutSavingRequested, this, &frmMain::exitWithoutSaving);
-    edits_ = new EditController(*this, *sheets_, holders_, this);
-    launcher_ = new LauncherController(*this, env_.shell, holders_, this);
-    connect(launcher_, &LauncherController::optionsRequested, this, &frmMain::showOptions);
+    edits_ = new EditController(*this, *sheets_, options_->holders(), this);
+    launcher_ = new LauncherController(*this, env_.shell, options_->holders(), this);
+    connect(launcher_, &LauncherController::optionsRequested, options_, &OptionsController::showOptions);
+    finds_ = new FindController(*this, env_.dialogs, [this] { return QPoint(windowLeft(), windowTop()); }, this);
+    dates_ = new DateController(*this, env_.settings, env_.dialogs, env_.programDir,
+                                [this](const QString &text) { edits_->rewriteSelection(text); }, this);
+    help_ = new HelpController(*this, env_.helpFile, env_.programDir, this);
 }
 
 void frmMain::createStatusBar()
@@ -164,9 +174,7 @@ void frmMain::Form_Load()
     running_ = true;
     keepCommandStatesCurrent();
     updateCommandStates();
-    holders_.read(*env_.settings, [](const QString &family) {  // 5, 8, 10, 11, 12, 13, 15
-        return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
-    });
+    options_->load(*env_.settings);            // 5, 8, 10, 11, 12, 13, 15
     applyHolders();
     readWindowSettings();                     // 6, 7
     for (int sheet = 1; sheet <= SheetSession::SheetCount; ++sheet)

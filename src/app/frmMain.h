@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/singleinstance_handover.h"
-#include "settings/holders.h"
 #include "editor/WindowHost.h"
 #include "sheets/SheetSession.h"
 
@@ -19,10 +18,11 @@ class EditController;
 class CommonDialog;
 class Dialogs;
 class FileController;
-class FindDialog;
-class DateDialog;
-class HelpViewer;
+class DateController;
+class FindController;
+class HelpController;
 class LauncherController;
+class OptionsController;
 class LongEdits;
 class QAction;
 class QMimeData;
@@ -77,7 +77,6 @@ public:
     void openForHandOvers();
 
     const SheetSession &sheets() const { return *sheets_; }
-    const Holders &holders() const { return holders_; }
     // A toolbar button by its index (ToolbarButton::Index); null for an index not built.
     QAction *toolbarButton(int index) const;
 
@@ -108,8 +107,6 @@ private:
     void createInsertMenu();
     void createToolMenu();
     void createHelpMenu();
-    QAction *addItem(QMenu *menu, const char *name, const QString &caption, void (frmMain::*handler)(),
-                     const QKeySequence &shortcut = {});
     void createToolbar();
     void createStatusBar();
 
@@ -156,16 +153,6 @@ private:
     // Panel 3's tip names the encoding the current sheet will be written in.
     void showEncodingTip(const QString &tip);
 
-    // Find and replace (find/findcommand.cpp).
-    void mnuSearchFind_Click();
-
-    // Options dialog (settings/optioncommands.cpp).
-    void showOptions(int page);
-    void mnuOpt_Click();
-    void mnuAbout_Click();
-    void mnuRtab00_Click();
-    void TabStrip1_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
-
     // What the controllers get from the window.
     QWidget *window() override { return this; }
     TextBox *editor() override { return Text1; }
@@ -181,17 +168,8 @@ private:
     void takeWaitingHandOvers();
     void takeHandedOverFile(const HandOverRequest &request);
 
-    // Help (help/helpcommand.cpp).
-    void mnuHel_Click();
-
-    // Date and boilerplate dialog (phrases/datecommands.cpp).
-    void mnuDateform_Click();
-    void mnuInsert_Click();
-    void showDateDialog(int page);
-
     FrmMainEnv env_;
     SheetSession *sheets_;
-    Holders holders_;
 
     // Controls.
     QWidget *client_ = nullptr;
@@ -206,28 +184,23 @@ private:
     // Menus and their items; toolbar buttons that share an item's state share its action.
     QMenu *mnuFile = nullptr;
     QMenu *mnuEdit = nullptr;
-    QAction *mnuSearchFind = nullptr;
     QMenu *mnuChara = nullptr;
     QMenu *mnuMenuin = nullptr;
     QMenu *mnuNow = nullptr;
-    QAction *mnuDateform = nullptr, *mnuInsert = nullptr;
     QMenu *mnuTool = nullptr;
     QMenu *mnuHelp = nullptr;
-    QAction *mnuHel = nullptr, *mnuVersepa = nullptr, *mnuAbout = nullptr;
-    QAction *mnuOpt = nullptr;
-    QMenu *mnuRtab = nullptr;
-    QAction *mnuRtab00 = nullptr;
+    QAction *mnuVersepa = nullptr;
     std::map<int, QAction *> toolbarButtons_;
 
     // The controllers.
     FileController *files_ = nullptr;
     EditController *edits_ = nullptr;
     LauncherController *launcher_ = nullptr;
+    FindController *finds_ = nullptr;
+    DateController *dates_ = nullptr;
+    HelpController *help_ = nullptr;
+    OptionsController *options_ = nullptr;
 
-    // Subsystem state; each is owned by the folder named in its comment.
-    QPointer<FindDialog> find_;               // find/
-    QPointer<DateDialog> frmDate_;            // phrases/
-    QPointer<HelpViewer> help_;               // help/
     qint64 statusDay_ = 0;                    // Julian day shown in status panel 3
     RecoveryController *recovery_ = nullptr;  // sheets/
     QString heldNote_;                        // a note kept back while the launcher box has the focus

@@ -1,25 +1,16 @@
-// The menu bar: every command's action is made here once, given its caption, shortcut and
-// object name, and connected to its handler; the toolbar shares these actions.
+// The menu bar, built from the controllers' actions; the toolbar shares these actions.
 #include "app/frmMain.h"
 #include "commands/EditController.h"
 #include "commands/FileController.h"
+#include "find/FindController.h"
+#include "help/HelpController.h"
 #include "launcher/LauncherController.h"
+#include "phrases/DateController.h"
+#include "settings/OptionsController.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-
-QAction *frmMain::addItem(QMenu *menu, const char *name, const QString &caption, void (frmMain::*handler)(),
-                          const QKeySequence &shortcut)
-{
-    auto *action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcut(shortcut);
-    // The menu items' shortcuts work wherever the focus is in the main window.
-    action->setShortcutContext(Qt::WindowShortcut);
-    connect(action, &QAction::triggered, this, handler);
-    return action;
-}
 
 void frmMain::createMenus()
 {
@@ -59,7 +50,7 @@ void frmMain::createEditMenu()
     mnuEdit->addSeparator();
     mnuEdit->addAction(edits_->selectAllAction());
     mnuEdit->addSeparator();
-    mnuSearchFind = addItem(mnuEdit, "mnuSearchFind", QStringLiteral("検索と置換(&S)"), &frmMain::mnuSearchFind_Click, QKeySequence(Qt::CTRL | Qt::Key_F));
+    mnuEdit->addAction(finds_->findAction());
 }
 
 void frmMain::createCharMenu()
@@ -84,9 +75,9 @@ void frmMain::createInsertMenu()
     mnuNow = mnuMenuin->addMenu(QStringLiteral("日付と時刻(&N)"));
     mnuNow->setObjectName(QStringLiteral("mnuNow"));
     mnuNow->addAction(edits_->stampAction());
-    mnuDateform = addItem(mnuNow, "mnuDateform", QStringLiteral("形式を選んで挿入(&A)"), &frmMain::mnuDateform_Click);
+    mnuNow->addAction(dates_->dateFormatAction());
     mnuMenuin->addSeparator()->setObjectName(QStringLiteral("mnuSerch"));
-    mnuInsert = addItem(mnuMenuin, "mnuInsert", QStringLiteral("定型文字列(&I)"), &frmMain::mnuInsert_Click, QKeySequence(Qt::CTRL | Qt::Key_I));
+    mnuMenuin->addAction(dates_->phraseAction());
 }
 
 void frmMain::createToolMenu()
@@ -101,20 +92,15 @@ void frmMain::createToolMenu()
     mnuTool->addSeparator()->setObjectName(QStringLiteral("mnuSepaTool1"));
     mnuTool->addAction(launcher_->clearLauncherHistoryAction());
     mnuTool->addSeparator()->setObjectName(QStringLiteral("mnuSepaTool2"));
-    mnuOpt = addItem(mnuTool, "mnuOpt", QStringLiteral("動作環境の設定(&O)"), &frmMain::mnuOpt_Click);
-
-    // The tab strip's right-button menu.
-    mnuRtab = new QMenu(this);
-    mnuRtab->setObjectName(QStringLiteral("mnuRtab"));
-    mnuRtab00 = addItem(mnuRtab, "mnuRtab00", QStringLiteral("ﾌｧｲﾙ変更ﾀﾌﾞの設定"), &frmMain::mnuRtab00_Click);
+    mnuTool->addAction(options_->optionsAction());
 }
 
 void frmMain::createHelpMenu()
 {
     mnuHelp = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHel = addItem(mnuHelp, "mnuHel", QStringLiteral("ﾍﾙﾌﾟ(&H)"), &frmMain::mnuHel_Click, QKeySequence(Qt::Key_F1));
+    mnuHelp->addAction(help_->helpAction());
     mnuVersepa = mnuHelp->addSeparator();
     mnuVersepa->setObjectName(QStringLiteral("mnuVersepa"));
-    mnuAbout = addItem(mnuHelp, "mnuAbout", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), &frmMain::mnuAbout_Click);
+    mnuHelp->addAction(options_->aboutAction());
 }

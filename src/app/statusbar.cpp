@@ -6,6 +6,8 @@
 #include "commands/EditController.h"
 #include "launcher/LauncherController.h"
 #include "commands/statustext.h"
+#include "find/FindController.h"
+#include "phrases/DateController.h"
 #include "phrases/dateformats.h"
 
 #include <QAction>
@@ -42,9 +44,9 @@ void frmMain::Timer1_Timer()
 void frmMain::StatusBar1_PanelDblClick(int panel)
 {
     if (panel == 2)
-        mnuSearchFind_Click();
+        finds_->showFind();
     else if (panel == 3)
-        mnuDateform_Click();
+        dates_->showDialog(DateController::DatePage);
 }
 
 void frmMain::showEncodingTip(const QString &tip)

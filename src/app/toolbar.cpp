@@ -3,7 +3,11 @@
 #include "commands/EditController.h"
 #include "commands/FileController.h"
 #include "app/toolbarbuttons.h"
+#include "find/FindController.h"
+#include "help/HelpController.h"
 #include "launcher/LauncherController.h"
+#include "phrases/DateController.h"
+#include "settings/OptionsController.h"
 
 #include <QAction>
 #include <QToolBar>
@@ -35,18 +39,18 @@ void frmMain::createToolbar()
         {Copy, "Pcopy", u"ｺﾋﾟｰ", nullptr, [this] { edits_->copy(); }},
         {CopyAll, "copy-all", u"すべての範囲をｺﾋﾟｰ", edits_->copyAllAction(), nullptr},
         {Paste, "Ppaste", u"貼り付け", nullptr, [this] { edits_->paste(); }},
-        {SearchFind, "Pfind", u"検索と置換", nullptr, [this] { mnuSearchFind_Click(); }},
+        {SearchFind, "Pfind", u"検索と置換", nullptr, [this] { finds_->showFind(); }},
         {Undo, "Pundo", u"元に戻す", edits_->undoAction(), nullptr},
         {DateTime, "Pnow", u"日付と時刻の挿入", edits_->stampAction(), nullptr},
         {Quote, "quote", u"選択範囲に引用符追加", edits_->quoteSelectionAction(), nullptr},
-        {Phrase, "phrase", u"定型文字列の挿入", mnuInsert, nullptr},
+        {Phrase, "phrase", u"定型文字列の挿入", dates_->phraseAction(), nullptr},
         // The launcher's buttons come with their icons and tooltips.
         {App1, nullptr, nullptr, launcher_->registeredAppButton(0), nullptr},
         {App2, nullptr, nullptr, launcher_->registeredAppButton(1), nullptr},
         {App3, nullptr, nullptr, launcher_->registeredAppButton(2), nullptr},
-        {Options, "options", u"動作環境の設定", mnuOpt, nullptr},
-        {Help, "help", u"ﾍﾙﾌﾟ表示", mnuHel, nullptr},
-        {About, "about", u"ﾊﾞｰｼﾞｮﾝ情報", mnuAbout, nullptr},
+        {Options, "options", u"動作環境の設定", options_->optionsAction(), nullptr},
+        {Help, "help", u"ﾍﾙﾌﾟ表示", help_->helpAction(), nullptr},
+        {About, "about", u"ﾊﾞｰｼﾞｮﾝ情報", options_->aboutAction(), nullptr},
         {Exit, "exit", u"終了", files_->exitAction(), nullptr},
     };
 

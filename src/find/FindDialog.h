@@ -18,7 +18,7 @@ class TextBox;
 // - controls are private, each with its C++ name as its object name;
 // - controls are placed by layouts, except where fixed positions in twips are part of the
 //   dialog's design;
-// - the main window owns the dialog through a QPointer: a closed dialog deletes itself and the
+// - its controller owns the dialog through a QPointer: a closed dialog deletes itself and the
 //   next opening builds it afresh.
 
 // The modeless find and replace dialog. It keeps no copy of the text: every search reads the

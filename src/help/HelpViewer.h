@@ -7,7 +7,7 @@ class QTextBrowser;
 
 // The help window: the manual q7Zibo.hlp in a browser with back and forward buttons. It is
 // modeless, so the user can read beside the sheet, and follows the program's dialog idiom (see
-// find/FindDialog.h): the main window owns it through a QPointer and a closed viewer deletes
+// find/FindDialog.h): its controller owns it through a QPointer and a closed viewer deletes
 // itself.
 class HelpViewer final : public QDialog {
     Q_OBJECT

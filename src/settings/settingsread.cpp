@@ -4,6 +4,7 @@
 #include "editor/TextBox.h"
 #include "app/frmMain.h"
 #include "app/layoutrules.h"
+#include "settings/OptionsController.h"
 #include "settings/settingsstore.h"
 #include "settings/settingstext.h"
 
@@ -23,13 +24,14 @@ QFont toFont(QFont font, const Holders::Font &h)
 
 void frmMain::applyHolders()
 {
-    Text1->setFont(toFont(Text1->font(), holders_.textFont));
-    Text1->setForeColor(holders_.foreColor);
-    Text1->setBackColor(holders_.backColor);
-    Text1->setImeMode(holders_.imeOn() ? 4 : 0);
-    TabStrip1->setTabFont(toFont(TabStrip1->tabFont(), holders_.tabFont));
+    const Holders &h = options_->holders();
+    Text1->setFont(toFont(Text1->font(), h.textFont));
+    Text1->setForeColor(h.foreColor);
+    Text1->setBackColor(h.backColor);
+    Text1->setImeMode(h.imeOn() ? 4 : 0);
+    TabStrip1->setTabFont(toFont(TabStrip1->tabFont(), h.tabFont));
     for (int n = 1; n <= Holders::TabCount; ++n)
-        TabStrip1->setCaption(n, holders_.tabCaptions[n - 1]);
+        TabStrip1->setCaption(n, h.tabCaptions[n - 1]);
 }
 
 void frmMain::readWindowSettings()
@@ -39,8 +41,9 @@ void frmMain::readWindowSettings()
     const auto number = [&](const Key &key, int current) {
         return SettingsText::toNumber(s.read(key, SettingsText::fromNumber(current)));
     };
+    const Holders &h = options_->holders();
     double width = LayoutRules::DefaultWindowWidth, height = LayoutRules::DefaultWindowHeight;
-    if (holders_.restoresSize()) {
+    if (h.restoresSize()) {
         width = windowWidth();
         height = windowHeight();
         if (const auto w = number(Width, windowWidth()); w && *w > 0)
@@ -50,7 +53,7 @@ void frmMain::readWindowSettings()
     }
     double left = LayoutRules::centredOffset(screenWidthTwips(), width);
     double top = LayoutRules::centredOffset(screenHeightTwips(), height);
-    if (holders_.restoresPosition()) {
+    if (h.restoresPosition()) {
         left = number(Left, windowLeft()).value_or(windowLeft());
         top = number(Top, windowTop()).value_or(windowTop());
     }

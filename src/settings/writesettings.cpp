@@ -2,7 +2,8 @@
 #include "app/TabStrip.h"
 #include "app/frmMain.h"
 #include "launcher/LauncherController.h"
-#include "phrases/DateDialog.h"
+#include "phrases/DateController.h"
+#include "settings/OptionsController.h"
 #include "platform/dialogs.h"
 #include "settings/settingsstore.h"
 #include "settings/settingstext.h"
@@ -17,8 +18,7 @@ void frmMain::WriteSettings()
     SettingsStore &s = *env_.settings;
 
     // The date dialog's phrase list is the user's data: let it write its file before the end.
-    if (frmDate_)
-        frmDate_->close();
+    dates_->closeDialog();
 
     const bool normalState = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
     const int left = windowLeft(), top = windowTop(), width = windowWidth(), height = windowHeight();
@@ -30,7 +30,7 @@ void frmMain::WriteSettings()
         s.write(Height, fromNumber(height));
     }
     s.write(CurrentSheet, sheets_->caption());
-    holders_.write(s);
+    options_->save(s);
     launcher_->save(s);
     for (int sheet = 1; sheet <= SheetSession::SheetCount; ++sheet)
         s.write(OpenFile, sheets_->openedFile(sheet), sheet - 1);

@@ -218,7 +218,7 @@ private slots:
                        "ﾊﾞｰｼﾞｮﾝ情報|終了|"_s);
         for (const auto &[i, shared] : std::initializer_list<std::pair<int, const char *>>{
                  {1, "newAction"}, {2, "openAction"}, {3, "saveAsAction"}, {8, "copyAllAction"}, {13, "undoAction"}, {15, "stampAction"}, {16, "quoteSelectionAction"},
-                 {17, "mnuInsert"}, {23, "mnuOpt"}, {25, "mnuHel"}, {27, "mnuAbout"}, {29, "exitAction"}})
+                 {17, "phraseAction"}, {23, "optionsAction"}, {25, "helpAction"}, {27, "aboutAction"}, {29, "exitAction"}})
             QCOMPARE(w.toolbarButton(i), action(w, QLatin1String(shared)));
         QVERIFY(!w.toolbarButton(4)->isEnabled() && !w.toolbarButton(5) && !w.toolbarButton(30));
         tick(w);
@@ -231,9 +231,9 @@ private slots:
     {
         Sheets h;
         frmMain &w = h.start();
-        QCOMPARE(optionsPage([&] { action(w, "mnuAbout")->trigger(); }), 3);
+        QCOMPARE(optionsPage([&] { action(w, "aboutAction")->trigger(); }), 3);
         QCOMPARE(optionsPage([&] { w.toolbarButton(19)->trigger(); }), 2);  // a free slot's button
-        const int page = optionsPage([&] { action(w, "mnuOpt")->trigger(); }, [](OptionsDialog &options) {
+        const int page = optionsPage([&] { action(w, "optionsAction")->trigger(); }, [](OptionsDialog &options) {
             options.findChild<QLineEdit *>(u"tabCaptionEdit0"_s)->setText(u"メモ"_s);
             options.findChild<QLineEdit *>(u"appPathEdit1"_s)->setText(u"/opt/tool"_s);
             options.findChild<QLineEdit *>(u"quoteMarkEdit"_s)->setText(u"| "_s);
@@ -243,11 +243,10 @@ private slots:
         QCOMPARE(tabStrip1(w)->caption(1), u"メモ"_s);
         QVERIFY(action(w, "registeredAppAction1")->isVisible());
         QCOMPARE(w.toolbarButton(20)->toolTip(), u"/opt/tool"_s);
-        QCOMPARE(w.holders().quoteMark, u"| "_s);
         QCOMPARE(optionsPage([&] {
             QTest::mouseClick(tabStrip1(w)->bar(), Qt::RightButton);
-            QVERIFY(w.findChild<QMenu *>(u"mnuRtab"_s)->isVisible());
-            action(w, "mnuRtab00")->trigger();
+            QVERIFY(w.findChild<QMenu *>(u"tabMenu"_s)->isVisible());
+            action(w, "tabSettingsAction")->trigger();
         }), 1);
         h.closeWindow();
         QCOMPARE(h.stored("q7", "q1"), u"メモ"_s);

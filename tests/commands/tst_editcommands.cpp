@@ -71,7 +71,7 @@ private slots:
                                      "toKatakanaAction", "toHiraganaAction", "toUpperAction", "toLowerAction", "capitaliseAction", "saveSelectionAction"})
                 QVERIFY2(action(w, name)->isEnabled() == forSelection, name);
             QCOMPARE(action(w, "selectAllAction")->isEnabled(), forText);
-            QCOMPARE(action(w, "mnuSearchFind")->isEnabled(), forText);
+            QCOMPARE(action(w, "findAction")->isEnabled(), forText);
             QCOMPARE(action(w, "pasteAction")->isEnabled(), forPaste);
             QCOMPARE(action(w, "quotePasteAction")->isEnabled(), forPaste);
         }

@@ -1,6 +1,8 @@
-// The find and replace dialog on a real main window: opening, closing, the button states of a
-// search session, and replace-all against the same loop run in a second text box.
+// The find and replace dialog: opening and closing in a real main window; beside a bare text box
+// the button states of a search session, and replace-all against the same loop in a second box.
 #include "../app/harness.h"
+#include "../editor/fakehost.h"
+#include "find/FindController.h"
 #include "find/FindDialog.h"
 #include "find/search.h"
 #include "platform/twips.h"
@@ -122,17 +124,17 @@ private slots:
         QFETCH(QString, what);
         QFETCH(QString, with);
         QFETCH(QString, steps);
-        Harness h;
-        frmMain &w = h.start();
-        text1(w)->setText(text);
-        text1(w)->setSelStart(text.size());
-        w.toolbarButton(11)->trigger();
-        const Controls c = controls(w.findChild<FindDialog *>());
+        FakeHost host;
+        FindController finds(host, &host.dialogs, {});
+        host.box.setText(text);
+        host.box.setSelStart(text.size());
+        finds.showFind();
+        const Controls c = controls(host.widget.findChild<FindDialog *>());
         c.what->setText(what);
         c.with->setText(with);
         QStringList got;
         for (QChar step : steps) {
-            const qsizetype before = h.dialogs.calls.size();
+            const qsizetype before = host.dialogs.calls.size();
             switch (step.unicode()) {
             case 'F': c.find->click(); break;
             case 'K': QTest::keyClick(c.with, Qt::Key_Return); break;
@@ -141,13 +143,13 @@ private slots:
             case 'A': c.replaceAll->click(); break;
             case 'E': c.what->insert("!"); break;
             }
-            QString line = u"%1+%2 %3"_s.arg(text1(w)->SelStart()).arg(text1(w)->SelLength()).arg(c.states());
-            for (const auto &call : h.dialogs.calls.sliced(before))
+            QString line = u"%1+%2 %3"_s.arg(host.box.SelStart()).arg(host.box.SelLength()).arg(c.states());
+            for (const auto &call : host.dialogs.calls.sliced(before))
                 line += u' ' + call.prompt;
             got << line;
         }
         QTEST(got, "trace");
-        QTEST(text1(w)->Text(), "result");
+        QTEST(host.box.Text(), "result");
     }
 
     void replaceAllMatchesTheLoopInATextBox()
@@ -163,11 +165,11 @@ private slots:
                 s += pieces[rng.bounded(pieces.size())];
             return s;
         };
-        Harness h;
-        frmMain &w = h.start();
-        w.toolbarButton(11)->trigger();
-        const Controls c = controls(w.findChild<FindDialog *>());
-        TextBox loop;
+        FakeHost host;
+        FindController finds(host, nullptr, {});
+        finds.showFind();
+        const Controls c = controls(host.widget.findChild<FindDialog *>());
+        TextBox &box = host.box, loop;
         for (int round = 0; round < 1000; ++round) {
             loop.setText(pick(textPieces, 0, 12));
             const QString text = loop.Text();
@@ -184,14 +186,14 @@ private slots:
             c.matchCase->setChecked(cs == Qt::CaseSensitive);
             c.what->setText(what);
             c.with->setText(with);
-            text1(w)->setText(QString(foundPos - 1, u' ') + what);
+            box.setText(QString(foundPos - 1, u' ') + what);
             c.find->click();
             if (!c.replaceAll->isEnabled()) {
                 QVERIFY(what.contains(QRegularExpression(u"\r(?!\n)"_s)));
                 continue;
             }
-            text1(w)->setText(text);
-            text1(w)->select(loop.SelStart(), loop.SelLength());
+            box.setText(text);
+            box.select(loop.SelStart(), loop.SelLength());
             c.replaceAll->click();
 
             loop.setSelText(with);
@@ -200,11 +202,11 @@ private slots:
                 loop.select(pos - 1, what.size());
                 loop.setSelText(with);
             }
-            QVERIFY2(text1(w)->Text() == loop.Text() && text1(w)->SelStart() == loop.SelStart(),
+            QVERIFY2(box.Text() == loop.Text() && box.SelStart() == loop.SelStart(),
                      qPrintable(u"%1|%2|%3|%4|%5"_s.arg(text, what, with).arg(foundPos).arg(cs)));
             // One step for the user, whatever number of places it changed.
-            action(w, QStringLiteral("undoAction"))->trigger();
-            QCOMPARE(text1(w)->Text(), text);
+            box.undo();
+            QCOMPARE(box.Text(), text);
         }
     }
 };

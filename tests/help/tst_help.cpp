@@ -1,10 +1,11 @@
 // The help window over the real manual and over small pages of its own, and the manual itself:
 // links that lead somewhere and a word on every menu command.
+#include "../editor/fakehost.h"
 #include "harness.h"
+#include "help/HelpController.h"
 #include "help/HelpViewer.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -74,30 +75,30 @@ private slots:
         QCOMPARE(b->verticalScrollBar()->value(), 0);
     }
 
-    // F1 and the toolbar's help button open the manual beside the program at its contents;
-    // without it a message names the missing file.
+    // The manual beside the program, or an installed copy, opens at its contents; a missing one is named.
     void helpCommand()
     {
-        Harness h;
-        h.writeSheets();
-        frmMain &w = h.start();
-        action(w, "mnuHel")->trigger();
-        QCOMPARE(h.dialogs.prompts(), QStringList{QDir::toNativeSeparators(QDir(h.programDir).filePath(u"q7Zibo.hlp"_s)) + u" を開けません。"_s});
-        QVERIFY(!w.findChild<HelpViewer *>());
-        QVERIFY(QFile::copy(QStringLiteral(Q7_HELP_FILE), QDir(h.programDir).filePath(u"q7Zibo.hlp"_s)));
-        w.toolbarButton(25)->trigger();
-        auto *viewer = w.findChild<HelpViewer *>();
-        QVERIFY(viewer && viewer->isVisible() && !viewer->isModal());
-        auto *browser = viewer->findChild<QTextBrowser *>(u"browser"_s);
-        QCOMPARE(browser->source(), QUrl::fromLocalFile(QDir(h.programDir).filePath(u"q7Zibo.hlp"_s)));
-        action(w, "mnuHel")->trigger();
-        QCOMPARE(w.findChildren<HelpViewer *>().size(), 1);
-        // Closed with Esc, the window goes away, so the main window's pointer to it sees it gone.
-        QTest::keyClick(browser, Qt::Key_Escape);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!w.findChild<HelpViewer *>());
-        action(w, "mnuHel")->trigger();
-        QVERIFY(w.findChild<HelpViewer *>());
+        for (const bool named : {false, true}) {
+            QTemporaryDir dir;
+            const QString path = dir.filePath(named ? u"share/manual.hlp"_s : u"q7Zibo.hlp"_s);
+            FakeHost host;
+            HelpController help(host, named ? path : QString(), dir.path());
+            const auto viewers = [&] { return host.widget.findChildren<HelpViewer *>(); };
+            help.helpAction()->trigger();
+            QCOMPARE(host.dialogs.prompts(), QStringList{QDir::toNativeSeparators(path) + u" を開けません。"_s});
+            QVERIFY(viewers().isEmpty() && QDir(dir.path()).mkpath(u"share"_s) && QFile::copy(QStringLiteral(Q7_HELP_FILE), path));
+            help.helpAction()->trigger();
+            help.helpAction()->trigger();
+            QVERIFY(viewers().size() == 1 && viewers()[0]->isVisible() && !viewers()[0]->isModal());
+            auto *browser = viewers()[0]->findChild<QTextBrowser *>(u"browser"_s);
+            QCOMPARE(browser->source(), QUrl::fromLocalFile(path));
+            // Closed with Esc, the viewer goes away, and the next command builds it afresh.
+            QTest::keyClick(browser, Qt::Key_Escape);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(viewers().isEmpty());
+            help.helpAction()->trigger();
+            QCOMPARE(viewers().size(), 1);
+        }
     }
 
     // The manual as Qt's rich-text reader takes it, not as a pattern would find it in the source:
@@ -128,11 +129,10 @@ private slots:
             QVERIFY2(known.contains(href), qPrintable(u"no anchor for #"_s + href));
 
         Harness h;
-        h.writeSheets();
         frmMain &w = h.start();
         const QString text = doc.toPlainText();
         static const QRegularExpression row(QStringLiteral("<tr>.*?</tr>"), QRegularExpression::DotMatchesEverythingOption);
-        QList<QAction *> items = w.menuBar()->actions() + w.findChild<QMenu *>(u"mnuRtab"_s)->actions();
+        QList<QAction *> items = w.menuBar()->actions() + w.findChild<QMenu *>(u"tabMenu"_s)->actions();
         int described = 0;
         while (!items.isEmpty()) {
             const QAction *item = items.takeFirst();

@@ -36,7 +36,7 @@ struct DateHarness : Harness {
         if (!phrases.isEmpty())
             PhraseFile::save(phrasePath(), phrases);
         start();
-        return open("mnuInsert");
+        return open("phraseAction");
     }
     QString phrasePath() const { return QDir(programDir).filePath(PhraseFile::FileName); }
     QStringList saved() const { return PhraseFile::load(phrasePath()).entries; }
@@ -55,7 +55,7 @@ private slots:
         h.preset("Size", "DLeft", "1500");
         h.preset("Size", "DTop", "3000");
         h.start();
-        DateDialog *d = h.open("mnuDateform");
+        DateDialog *d = h.open("dateFormatAction");
         QVERIFY(d && d->isVisible());
         QCOMPARE(d->pos(), QPoint(100, 200));
         QCOMPARE(d->currentPage(), 0);
@@ -63,7 +63,7 @@ private slots:
         QVERIFY(d->isVisible()); // no cancel button: Esc does nothing
         // Reopening switches the page of the same dialog without refreshing its lines.
         h.clock = Fixed.addDays(1);
-        QCOMPARE(h.open("mnuInsert"), d);
+        QCOMPARE(h.open("phraseAction"), d);
         QCOMPARE(d->currentPage(), 1);
         QCOMPARE(control<QListWidget>(d, "formatList")->item(0)->text(), QStringLiteral("1998/10/21"));
         d->move(40, 60);
@@ -82,7 +82,7 @@ private slots:
         auto *remove = control(d, "removePhraseButton");
         QCOMPARE(formats->item(0)->text(), QStringLiteral("1998/10/22"));
 
-        h.open("mnuInsert");
+        h.open("phraseAction");
         TextBox *box = text1(*h.window);
         box->setText(QStringLiteral("ab"));
         box->setSelStart(1);
@@ -108,7 +108,7 @@ private slots:
         control(d, "phraseCancelButton")->click();
         QCOMPARE(h.saved(), (QStringList{"123", "a", "b", "C", "あいう"}));
         QTRY_VERIFY(!h.window->findChild<DateDialog *>());
-        control(h.open("mnuInsert"), "clearPhrasesButton")->click();
+        control(h.open("phraseAction"), "clearPhrasesButton")->click();
         h.window->findChild<DateDialog *>()->close();
         QCOMPARE(h.saved(), QStringList());
     }

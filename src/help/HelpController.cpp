@@ -1,0 +1,36 @@
+#include "help/HelpController.h"
+
+#include "editor/WindowHost.h"
+#include "help/HelpViewer.h"
+#include "platform/dialogs.h"
+
+#include <QAction>
+#include <QDir>
+
+HelpController::HelpController(WindowHost &host, const QString &helpFile, const QString &programDir, QObject *parent)
+    : QObject(parent)
+    , host_(host)
+    , helpFile_(helpFile.isEmpty() ? QDir(programDir).absoluteFilePath(QStringLiteral("q7Zibo.hlp")) : helpFile)
+    , helpAction_(new QAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this))
+{
+    helpAction_->setObjectName(QStringLiteral("helpAction"));
+    helpAction_->setShortcut(QKeySequence(Qt::Key_F1));
+    helpAction_->setShortcutContext(Qt::WindowShortcut);
+    connect(helpAction_, &QAction::triggered, this, &HelpController::showHelp);
+}
+
+void HelpController::showHelp()
+{
+    // An open viewer only goes back to the contents and comes to the front.
+    if (!viewer_)
+        viewer_ = new HelpViewer({helpFile_}, host_.window());
+    if (!viewer_->showContents()) {
+        delete viewer_;
+        host_.ask(QStringLiteral("%1 を開けません。").arg(QDir::toNativeSeparators(helpFile_)),
+                  MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
+        return;
+    }
+    viewer_->show();
+    viewer_->raise();
+    viewer_->activateWindow();
+}
