@@ -1,5 +1,6 @@
 // The main window driven offscreen: start-up, switching, captions and shut-down, against real
 // files in a temporary program directory and a temporary settings file.
+#include "../commands/fakecommondialog.h"
 #include "harness.h"
 #include "settings/OptionsDialog.h"
 
@@ -271,6 +272,39 @@ private slots:
         QCOMPARE(w.sheets().openedFile(4), u"/memo/b.txt"_s);
         h.selectTab(1);
         QVERIFY(!QFileInfo::exists(h.sheetPath(4)));
+    }
+
+    // The File menu in the window: a dialog cancelled gives the focus back to the text, Save As
+    // gives Ctrl+S its target, Ctrl+S pressed in the text reaches the command. The next start
+    // shows the sheet that was current, as last written: Exit without saving keeps its last save
+    // point, Exit writes it.
+    void fileCommands()
+    {
+        Sheets h;
+        FakeCommonDialog files;
+        h.configure = [&](FrmMainEnv &env) { env.commonDialog = &files; };
+        frmMain &w = h.start();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        for (const char *command : {"openAction", "saveAsAction"}) {
+            w.findChild<QComboBox *>(u"launcherBox"_s)->setFocus();
+            action(w, QLatin1String(command))->trigger();
+            QCOMPARE(QApplication::focusWidget(), text1(w));
+        }
+        const QString path = h.tmp.filePath(u"t.txt"_s);
+        files.answers = {path};
+        action(w, u"saveAsAction"_s)->trigger();
+        QTest::keyClicks(text1(w), u"z"_s);
+        QTest::keyClick(text1(w), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(Harness::bytes(path), "zsheet 1\r\n"_ba);
+
+        for (int sheet : {2, 3}) {
+            h.selectTab(sheet);
+            QTest::keyClicks(text1(*h.window), u"typed "_s);
+            action(*h.window, sheet == 2 ? u"exitWithoutSavingAction"_s : u"exitAction"_s)->trigger();
+            QCOMPARE(h.ended, sheet - 1);
+            QCOMPARE(text1(h.start())->Text(), sheet == 2 ? u"sheet 2"_s : u"typed sheet 3"_s);
+            QCOMPARE(h.window->sheets().currentSheet(), sheet);
+        }
     }
 
     // A sheet that cannot be written keeps the user on it, and closing asks before losing it.

@@ -1,0 +1,248 @@
+// The File menu's commands and the sheet files on a bare text box, with scripted file dialogs
+// and message boxes, against real files in a temporary folder.
+#include "../editor/fakehost.h"
+#include "commands/FileController.h"
+#include "fakecommondialog.h"
+#include "sheets/SheetSession.h"
+
+#include <QAction>
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString box(const QString &prompt, int style, const QString &title) { return prompt + u'|' + QString::number(style) + u'|' + title; }
+QString cannotOpen(const QString &reason) { return box(u"ファイルを開けません\n"_s + reason, MsgBoxStyle::OKOnly, AppTitle); }
+QString cannotWrite(const QString &path, const QString &reason)
+{
+    return box(QDir::toNativeSeparators(path) + u" に書き込めません。\n"_s + reason, MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
+}
+QString overwrite(const QString &path)
+{
+    return box(path + u"に 上書き保存しますか？"_s, MsgBoxStyle::YesNo | MsgBoxStyle::Question | MsgBoxStyle::DefaultButton2, u"q7_Zibo - 上書き保存確認"_s);
+}
+
+QByteArray bytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+}
+
+// Sheet 1's file in a program folder (LF line ends: a written sheet has CR LF), user files
+// beside it, and file dialogs left as a use of the other kind may leave them.
+struct Files {
+    QTemporaryDir tmp;
+    FakeHost host;
+    SheetSession sheets{tmp.filePath(u"prog"_s)};
+    FakeCommonDialog dialog;
+    FileController controller{host, sheets, &dialog};
+
+    Files()
+    {
+        QDir().mkpath(sheets.programDir());
+        write(sheets.sheetFilePath(1), "sheet 1\n");
+        dialog.FilterIndex = 2;
+        dialog.Flags = CommonDialogFlags::OverwritePrompt | CommonDialogFlags::FileMustExist;
+    }
+    QString user(const QString &name) const { return tmp.filePath(name); }
+    void trigger(const QString &name) { controller.findChild<QAction *>(name)->trigger(); }
+    QStringList boxes() const
+    {
+        QStringList out;
+        for (const FakeDialogs::Call &c : host.dialogs.calls)
+            out << box(c.prompt, c.style, c.title);
+        return out;
+    }
+};
+
+} // namespace
+
+class TestFileController : public QObject {
+    Q_OBJECT
+private slots:
+    // New asks only when there is text, Cancel by default; it empties the sheet, whose file
+    // takes that at its save point, and detaches the opened file: Ctrl+S must not write it over.
+    void newSheet()
+    {
+        Files f;
+        const int style = MsgBoxStyle::OKCancel | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2;
+        f.host.box.setText(u"keep"_s);
+        f.host.dialogs.answers = {MsgBoxResult::Cancel, MsgBoxResult::OK};
+        for (const QString text : {u"keep"_s, u""_s, u""_s}) {
+            f.sheets.setOpenedFile(1, f.user(u"a.txt"_s));
+            f.sheets.setChanged(false);
+            f.trigger(u"newAction"_s);
+            QCOMPARE(f.host.box.Text(), text);
+            QCOMPARE(f.sheets.changed(), text.isEmpty());
+            QCOMPARE(f.sheets.saveTarget(), text.isEmpty() ? QString() : f.user(u"a.txt"_s));
+        }
+        QCOMPARE(f.boxes(), QStringList(2, box(u"このテキストを破棄します。"_s, style, u"新規作成の確認"_s)));
+    }
+
+    // Open, and a file inserted at the caret that cannot be read; for a file opened, Ctrl+S
+    // writing it back in its own form. The sheet's own file takes the text at the next save
+    // point, only when it changed, with CR LF.
+    void open_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("choice"); // file, cancel, folder or missing
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QByteArray>("sheetFile");
+        QTest::addRow("UTF-8 file with LF line ends")
+            << "openAction" << "file" << u"日本語\r\nかな"_s << QString() << QByteArray("\x93\xfa\x96\x7b\x8c\xea\r\n\x82\xa9\x82\xc8\r\n");
+        QTest::addRow("CP932 file in second codes keeps them, sheet file too")
+            << "openAction" << "file in second codes" << u"∵纊\r\nかな"_s << QString() << QByteArray("\x87\x9A\xED\x40\r\n\x82\xA9\x82\xC8\r\n");
+        QTest::addRow("cancelled") << "openAction" << "cancel" << u"sheet 1"_s << QString() << QByteArray("sheet 1\n");
+        QTest::addRow("folder keeps the typed sheet") << "openAction" << "folder" << u"new sheet 1"_s << u"フォルダーです。"_s << QByteArray("new sheet 1\r\n");
+        QTest::addRow("missing file keeps the unchanged sheet") << "openAction" << "missing" << u"sheet 1"_s << u"ファイルが見つかりません。"_s << QByteArray("sheet 1\n");
+        QTest::addRow("missing file inserted changes nothing") << "insertFileAction" << "missing" << u"sheet 1"_s << u"ファイルが見つかりません。"_s << QByteArray("sheet 1\n");
+    }
+    void open()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, choice);
+        QFETCH(QString, text);
+        QFETCH(QString, failure);
+        QFETCH(QByteArray, sheetFile);
+        Files f;
+        const QString path = f.user(choice);
+        // Every character fits CP932: only the file's own form keeps it UTF-8 with LF.
+        const QByteArray fileBytes = choice == "file" ? u"日本語\nかな\n"_s.toUtf8() : sheetFile;
+        const bool read = choice.startsWith("file");
+        if (read)
+            write(path, fileBytes);
+        if (choice == "folder")
+            QVERIFY(QDir().mkpath(path));
+        f.host.box.setText(u"sheet 1"_s);
+        // Typed: the box no longer keeps its whole text (until asked for it) and gives it to the
+        // save a piece at a time.
+        const bool typed = choice == "folder";
+        if (typed)
+            QTest::keyClicks(&f.host.box, u"new "_s);
+        f.sheets.setChanged(typed);
+        f.sheets.setOpenedFile(1, f.user(u"earlier.txt"_s));
+        f.dialog.answers << (choice == "cancel" ? QString() : path);
+
+        f.trigger(command);
+
+        QCOMPARE(f.dialog.shown, QStringList{u"Open filter 1 flags %1 from "_s.arg(CommonDialogFlags::FileMustExist)});
+        QCOMPARE(f.boxes(), failure.isNull() ? QStringList() : QStringList{cannotOpen(failure)});
+        QCOMPARE(f.sheets.changed(), read || typed);
+        // A file that could not be read never becomes Ctrl+S's target.
+        QCOMPARE(f.sheets.saveTarget(), read ? path : f.user(u"earlier.txt"_s));
+        if (read) {
+            // Changed on disk meanwhile, in the same form: the write must replace it.
+            write(path, "zzz\n" + fileBytes);
+            f.trigger(u"saveToOpenedFileAction"_s);
+            QCOMPARE(f.boxes(), QStringList{overwrite(path)});
+            QCOMPARE(bytes(path), fileBytes);
+        }
+        QSignalSpy saved(&f.controller, &FileController::sheetSaved);
+        QVERIFY(f.controller.saveSheet());
+        QCOMPARE(bytes(f.sheets.sheetFilePath(1)), sheetFile);
+        QCOMPARE(saved.size(), int(read || typed));
+        QCOMPARE(f.host.box.Text(), text);
+    }
+
+    // A file read at the caret replaces the selection as one edit the box undoes; it is not
+    // attached: the sheet keeps its own opened file.
+    void insertAtCaret()
+    {
+        Files f;
+        f.sheets.setOpenedFile(1, f.user(u"attached.txt"_s));
+        f.host.box.setText(u"abcdef"_s);
+        f.host.box.select(1, 3);
+        write(f.user(u"part.txt"_s), "\r\nX\r\nY\r\n");
+        f.dialog.answers << f.user(u"part.txt"_s);
+        f.trigger(u"insertFileAction"_s);
+        QCOMPARE(f.host.box.Text(), u"aX\r\nYef"_s);
+        QVERIFY(f.sheets.changed());
+        QCOMPARE(f.sheets.saveTarget(), f.user(u"attached.txt"_s));
+        f.host.box.undo();
+        QCOMPARE(f.host.box.Text(), u"abcdef"_s);
+    }
+
+    // Save As, Save the selection and the overwrite of the opened file, on sheet 3: a failed
+    // write is reported with its reason and changes nothing (a full disk: tst_textfile).
+    void saveCommands_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("target"); // file, cancel (or No) or read-only
+        QTest::addColumn<QByteArray>("written"); // the existing file afterwards
+        const QByteArray old("old\r\n");
+        QTest::addRow("Save As writes the whole text") << "saveAsAction" << "file" << QByteArray("a\r\nb\r\nc\r\n");
+        QTest::addRow("Save the selection, «b» CR LF") << "saveSelectionAction" << "file" << QByteArray("b\r\n\r\n");
+        QTest::addRow("Save As cancelled") << "saveAsAction" << "cancel" << old;
+        QTest::addRow("Save As to a read-only file") << "saveAsAction" << "read-only" << old;
+        QTest::addRow("overwrite answered No") << "saveToOpenedFileAction" << "cancel" << old;
+        QTest::addRow("overwrite of a read-only file") << "saveToOpenedFileAction" << "read-only" << old;
+    }
+    void saveCommands()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, target);
+        QFETCH(QByteArray, written);
+        Files f;
+        const QString path = f.user(u"t.txt"_s);
+        write(path, "old\r\n");
+        if (target == "read-only")
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+        f.sheets.setCurrentSheet(3);
+        const bool overwriting = command == "saveToOpenedFileAction";
+        if (overwriting)
+            f.sheets.setOpenedFile(3, path);
+        f.host.box.setText(u"a\r\nb\r\nc"_s);
+        f.host.box.select(3, 3); // «b» CR LF
+        f.dialog.FileName = f.user(u"earlier.txt"_s);
+        f.dialog.answers << (target == "cancel" ? QString() : path);
+        f.host.dialogs.answers = {target == "cancel" ? MsgBoxResult::No : MsgBoxResult::Yes};
+
+        f.trigger(command);
+
+        const QString saveDialog = u"Save filter 1 flags %1 from %2"_s.arg(CommonDialogFlags::OverwritePrompt).arg(f.user(u"earlier.txt"_s));
+        QCOMPARE(f.dialog.shown, overwriting ? QStringList() : QStringList{saveDialog});
+        const QStringList failed{cannotWrite(path, u"読み取り専用です。"_s)};
+        QCOMPARE(f.boxes(), (overwriting ? QStringList{overwrite(path)} : QStringList()) + (target == "read-only" ? failed : QStringList()));
+        QCOMPARE(bytes(path), written);
+        // Save As attaches the file it wrote: Ctrl+S writes there next.
+        QCOMPARE(f.sheets.saveTarget(), overwriting || (command == "saveAsAction" && target == "file") ? path : QString());
+    }
+
+    // A sheet file that is a folder: a failed save is reported unless the caller says not to;
+    // the load shows an empty, unchanged sheet with no save target, its opened file kept.
+    void unusableSheetFile()
+    {
+        Files f;
+        const QString file = f.sheets.sheetFilePath(2);
+        QVERIFY(QDir().mkdir(file));
+        f.sheets.setCurrentSheet(2);
+        f.sheets.setOpenedFile(2, f.user(u"a.txt"_s));
+        f.host.box.setText(u"typed"_s);
+        f.sheets.setChanged(true);
+        QSignalSpy saved(&f.controller, &FileController::sheetSaved);
+        QVERIFY(!f.controller.saveSheet(false));
+        QCOMPARE(f.boxes(), QStringList());
+        QVERIFY(!f.controller.saveSheet());
+        QCOMPARE(f.boxes(), QStringList{cannotWrite(file, u"フォルダーです。"_s)});
+        QCOMPARE(saved.size(), 0);
+        f.controller.loadSheet();
+        QCOMPARE(f.boxes().last(), cannotOpen(u"フォルダーです。"_s));
+        QCOMPARE(f.host.box.Text(), QString());
+        QVERIFY(!f.sheets.changed());
+        QCOMPARE(f.sheets.saveTarget(), QString());
+        QCOMPARE(f.sheets.openedFile(2), f.user(u"a.txt"_s));
+    }
+};
+
+QTEST_MAIN(TestFileController)
+#include "tst_filecontroller.moc"
