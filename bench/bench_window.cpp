@@ -6,7 +6,7 @@
 
 #include "app/TabStrip.h"
 #include "editor/TextBox.h"
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 #include "find/FindDialog.h"
 #include "find/search.h"
 #include "platform/dialogs.h"
@@ -160,7 +160,7 @@ struct Window {
     QTemporaryDir dir;
     OkDialogs dialogs;
     std::unique_ptr<SettingsStore> store;
-    std::unique_ptr<frmMain> w;
+    std::unique_ptr<MainWindow> w;
     TextBox *box = nullptr;
 
     explicit Window(QByteArray sheet1)
@@ -171,14 +171,14 @@ struct Window {
         sheet1 = QByteArray(); // only the file holds the text now
         write(prog + QStringLiteral("/q2.txt"), "a\r\n");
         store = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("config/q7Zibo.conf")));
-        FrmMainEnv env;
+        MainWindowEnv env;
         env.programDir = prog;
         env.settings = store.get();
         env.dialogs = &dialogs;
         env.endProgram = [] {};
-        w = std::make_unique<frmMain>(env);
-        w->Form_Load();
-        box = w->findChild<TextBox *>(QStringLiteral("Text1"));
+        w = std::make_unique<MainWindow>(env);
+        w->start();
+        box = w->findChild<TextBox *>(QStringLiteral("textBox"));
         settle();
     }
     static void write(const QString &path, const QByteArray &bytes)
@@ -191,7 +191,7 @@ struct Window {
     void trigger(const char *name) { w->findChild<QAction *>(QLatin1String(name))->trigger(); }
     void tab(int n)
     {
-        w->findChild<TabStrip *>(QStringLiteral("TabStrip1"))->bar()->setCurrentIndex(n - 1);
+        w->findChild<TabStrip *>(QStringLiteral("tabStrip"))->bar()->setCurrentIndex(n - 1);
         box->viewport()->repaint();
     }
     FindControls find()

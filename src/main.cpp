@@ -1,4 +1,4 @@
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 #include "app/singleinstance.h"
 #include "app/singleinstance_handover.h"
 #include "platform/commondialog.h"
@@ -77,7 +77,7 @@ int main(int argc, char *argv[])
     QtDialogs dialogs;
     QtCommonDialog commonDialog;
     PlatformShellOpen shell;
-    FrmMainEnv env;
+    MainWindowEnv env;
     env.programDir = data.dir;
     env.helpFile = data.helpFile;
     env.settings = &settings;
@@ -94,10 +94,10 @@ int main(int argc, char *argv[])
     env.commandLineNameUnusable = commandLineFile(argc, argv).nameUnusable;
     env.startDir = QDir::currentPath();
 
-    frmMain window(env);
+    MainWindow window(env);
     installSessionEndHandler(&window, [&window] { window.endSession(); });
-    QObject::connect(&server, &HandOverServer::requested, &window, &frmMain::takeHandOver);
-    window.Form_Load();
+    QObject::connect(&server, &HandOverServer::requested, &window, &MainWindow::takeHandOver);
+    window.start();
     // A session that ended during start-up has already written everything: do not wait for
     // events with no window.
     if (ended)

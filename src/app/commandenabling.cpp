@@ -1,6 +1,6 @@
 // Which commands are enabled: the window gathers what it knows, one rule decides, and the
 // result goes onto the menu items and buttons here only.
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 #include "app/toolbarbuttons.h"
 #include "commands/EditController.h"
 #include "commands/FileController.h"
@@ -11,13 +11,13 @@
 
 #include <QAction>
 
-void frmMain::updateCommandStates()
+void MainWindow::updateCommandStates()
 {
     if (!running_)
         return;  // before start-up, and after the end
     CommandStates::Situation s;
-    s.hasSelection = Text1->textCursor().hasSelection();
-    s.textEmpty = Text1->isEmpty();
+    s.hasSelection = textBox_->textCursor().hasSelection();
+    s.textEmpty = textBox_->isEmpty();
     s.clipboardHasText = edits_->clipboardHasText();
     s.boxCanUndo = edits_->boxCanUndo();
     s.haveSnapshot = !sheets_->undoSnapshot().isEmpty();
@@ -45,14 +45,14 @@ void frmMain::updateCommandStates()
     launcher_->runButton()->setEnabled(e.runLauncher);
 }
 
-void frmMain::keepCommandStatesCurrent()
+void MainWindow::keepCommandStatesCurrent()
 {
     // The states must be right while the menus are closed too, so that no shortcut is left dead
     // (or live) by the state of the last opening.
-    connect(Text1, &QPlainTextEdit::selectionChanged, this, &frmMain::updateCommandStates);
-    connect(Text1, &QPlainTextEdit::textChanged, this, &frmMain::updateCommandStates);
+    connect(textBox_, &QPlainTextEdit::selectionChanged, this, &MainWindow::updateCommandStates);
+    connect(textBox_, &QPlainTextEdit::textChanged, this, &MainWindow::updateCommandStates);
     // Only enables: the snapshot is discarded by the timer's rule (and by Undo itself), never
     // in the middle of a rewrite.
-    connect(Text1->document(), &QTextDocument::undoAvailable, this, &frmMain::updateCommandStates);
-    connect(sheets_, &SheetSession::undoSnapshotChanged, this, &frmMain::updateCommandStates);
+    connect(textBox_->document(), &QTextDocument::undoAvailable, this, &MainWindow::updateCommandStates);
+    connect(sheets_, &SheetSession::undoSnapshotChanged, this, &MainWindow::updateCommandStates);
 }

@@ -1,7 +1,7 @@
 // Window geometry in twips and the arrangement of the controls.
 #include "app/TabStrip.h"
 #include "editor/TextBox.h"
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 #include "app/layoutrules.h"
 #include "launcher/LauncherController.h"
 #include "platform/twips.h"
@@ -31,63 +31,63 @@ QMargins frameMarginsOf(const QWidget *w)
 
 } // namespace
 
-double frmMain::twipsPerPixelX() const
+double MainWindow::twipsPerPixelX() const
 {
     return Twips::PerInch / screen()->logicalDotsPerInchX();
 }
 
-double frmMain::twipsPerPixelY() const
+double MainWindow::twipsPerPixelY() const
 {
     return Twips::PerInch / screen()->logicalDotsPerInchY();
 }
 
-int frmMain::windowLeft() const { return int(std::lround(frameGeometry().x() * twipsPerPixelX())); }
-int frmMain::windowTop() const { return int(std::lround(frameGeometry().y() * twipsPerPixelY())); }
-int frmMain::windowWidth() const { return int(std::lround(frameGeometry().width() * twipsPerPixelX())); }
-int frmMain::windowHeight() const { return int(std::lround(frameGeometry().height() * twipsPerPixelY())); }
+int MainWindow::windowLeft() const { return int(std::lround(frameGeometry().x() * twipsPerPixelX())); }
+int MainWindow::windowTop() const { return int(std::lround(frameGeometry().y() * twipsPerPixelY())); }
+int MainWindow::windowWidth() const { return int(std::lround(frameGeometry().width() * twipsPerPixelX())); }
+int MainWindow::windowHeight() const { return int(std::lround(frameGeometry().height() * twipsPerPixelY())); }
 
-void frmMain::setWindowLeft(double twips)
+void MainWindow::setWindowLeft(double twips)
 {
     wantLeft_ = twips;
     move(int(std::lround(twips / twipsPerPixelX())), pos().y());
 }
 
-void frmMain::setWindowTop(double twips)
+void MainWindow::setWindowTop(double twips)
 {
     wantTop_ = twips;
     move(pos().x(), int(std::lround(twips / twipsPerPixelY())));
 }
 
 // Width and Height are the outer size, frame included, as the settings keep them.
-void frmMain::setWindowWidth(double twips)
+void MainWindow::setWindowWidth(double twips)
 {
     wantWidth_ = twips;
     const QMargins m = frameMarginsOf(this);
     resize(qMax(1, int(std::lround(twips / twipsPerPixelX())) - m.left() - m.right()), height());
 }
 
-void frmMain::setWindowHeight(double twips)
+void MainWindow::setWindowHeight(double twips)
 {
     wantHeight_ = twips;
     const QMargins m = frameMarginsOf(this);
     resize(width(), qMax(1, int(std::lround(twips / twipsPerPixelY())) - m.top() - m.bottom()));
 }
 
-void frmMain::applyMinimumSize()
+void MainWindow::applyMinimumSize()
 {
     const QMargins m = frameMarginsOf(this);
     setMinimumSize(int(std::lround(MinWindowWidth / twipsPerPixelX())) - m.left() - m.right(),
                    int(std::lround(minWindowHeight(screenHeightTwips()) / twipsPerPixelY())) - m.top() - m.bottom());
 }
 
-void frmMain::reapplyGeometryAfterShow()
+void MainWindow::reapplyGeometryAfterShow()
 {
     // Before the window was shown its frame was unknown; take it into account once it is. The
     // window manager adds the frame some time after showing, without an event to say so, so
     // look again a few times during the first two seconds.
     if (frameMarginsOf(this).isNull()) {
         if (frameChecksLeft_-- > 0)
-            QTimer::singleShot(50, this, &frmMain::reapplyGeometryAfterShow);
+            QTimer::singleShot(50, this, &MainWindow::reapplyGeometryAfterShow);
         return;
     }
     frameChecksLeft_ = 0;
@@ -100,7 +100,7 @@ void frmMain::reapplyGeometryAfterShow()
     setWindowTop(wantTop_);
 }
 
-void frmMain::placeWindow(double left, double top, double width, double height)
+void MainWindow::placeWindow(double left, double top, double width, double height)
 {
     // Stored values may come from another screen or a hand edit: the window must fit on a
     // screen and lie wholly on it, or it could not be seen (or even be made).
@@ -116,17 +116,17 @@ void frmMain::placeWindow(double left, double top, double width, double height)
     setWindowTop(r.y() * ty);
 }
 
-int frmMain::screenWidthTwips() const
+int MainWindow::screenWidthTwips() const
 {
     return int(std::lround(screen()->geometry().width() * twipsPerPixelX()));
 }
 
-int frmMain::screenHeightTwips() const
+int MainWindow::screenHeightTwips() const
 {
     return int(std::lround(screen()->geometry().height() * twipsPerPixelY()));
 }
 
-void frmMain::ArrangeControls()
+void MainWindow::arrangeControls()
 {
     if (isMinimized() || !client_ || arranging_)
         return;
@@ -151,7 +151,7 @@ void frmMain::ArrangeControls()
     const int comboHeight = int(std::lround(launcher_->launcherBox()->sizeHint().height() * ty));
     Arrangement a = arrange(scaleWidth, scaleHeight, comboHeight);
     // The rules leave 375 twips above the text box for the tabs; taller tabs push it down.
-    const int tabsTwips = int(std::lround(TabStrip1->bar()->sizeHint().height() * ty));
+    const int tabsTwips = int(std::lround(tabStrip_->bar()->sizeHint().height() * ty));
     a.text1.setTop(a.text1.top() + qMax(0, tabsTwips + 30 - (a.text1.top() - a.tabStrip1.top())));
 
     auto px = [&](QRect r) {
@@ -162,10 +162,10 @@ void frmMain::ArrangeControls()
     auto line = [&](QFrame *f, QLine l) {
         f->setGeometry(0, int(std::lround((l.y1() - NominalToolbarHeight) / ty)), int(std::lround(l.x2() / tx)), 1);
     };
-    line(Line1[0], a.line0);
-    line(Line1[1], a.line1);
-    Text1->setGeometry(px(a.text1));
-    TabStrip1->setGeometry(px(a.tabStrip1));
+    line(separatorLines_[0], a.line0);
+    line(separatorLines_[1], a.line1);
+    textBox_->setGeometry(px(a.text1));
+    tabStrip_->setGeometry(px(a.tabStrip1));
     // The run button stands in the launcher box's place, at its right end.
     launcher_->launcherBox()->setFixedWidth(qMax(0, int(std::lround(a.launcherBox.width() / tx)) - launcher_->runButton()->sizeHint().width()));
 

@@ -1,5 +1,5 @@
 // The menu bar, built from the controllers' actions; the toolbar shares these actions.
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 #include "commands/EditController.h"
 #include "commands/FileController.h"
 #include "find/FindController.h"
@@ -12,95 +12,94 @@
 #include <QMenu>
 #include <QMenuBar>
 
-void frmMain::createMenus()
+void MainWindow::createMenus()
 {
     createFileMenu();
     createEditMenu();
-    createCharMenu();
+    createConversionMenu();
     createInsertMenu();
-    createToolMenu();
+    createToolsMenu();
     createHelpMenu();
 }
 
-void frmMain::createFileMenu()
+void MainWindow::createFileMenu()
 {
-    mnuFile = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    connect(mnuFile, &QMenu::aboutToShow, this, &frmMain::updateCommandStates);
-    mnuFile->addActions({files_->newAction(), files_->openAction(), files_->insertFileAction()});
-    mnuFile->addSeparator();
-    mnuFile->addActions({files_->saveToOpenedFileAction(), files_->saveAsAction(), files_->saveSelectionAction()});
-    mnuFile->addSeparator();
-    mnuFile->addActions({files_->exitWithoutSavingAction(), files_->exitAction()});
+    QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    connect(fileMenu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
+    fileMenu->addActions({files_->newAction(), files_->openAction(), files_->insertFileAction()});
+    fileMenu->addSeparator();
+    fileMenu->addActions({files_->saveToOpenedFileAction(), files_->saveAsAction(), files_->saveSelectionAction()});
+    fileMenu->addSeparator();
+    fileMenu->addActions({files_->exitWithoutSavingAction(), files_->exitAction()});
 }
 
-void frmMain::createEditMenu()
+void MainWindow::createEditMenu()
 {
-    mnuEdit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    connect(mnuEdit, &QMenu::aboutToShow, this, &frmMain::updateCommandStates);
-    mnuEdit->addAction(edits_->undoAction());
-    mnuEdit->addSeparator();
-    mnuEdit->addActions({edits_->cutAction(), edits_->copyAction(), edits_->copyAllAction(), edits_->pasteAction(),
+    QMenu *editMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    editMenu->setObjectName(QStringLiteral("editMenu"));
+    connect(editMenu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
+    editMenu->addAction(edits_->undoAction());
+    editMenu->addSeparator();
+    editMenu->addActions({edits_->cutAction(), edits_->copyAction(), edits_->copyAllAction(), edits_->pasteAction(),
                          edits_->deleteAction()});
-    mnuEdit->addSeparator();
-    mnuEdit->addActions({edits_->quoteCopyAction(), edits_->quotePasteAction()});
-    mnuEdit->addSeparator();
-    mnuEdit->addAction(edits_->quoteSelectionAction());
-    mnuEdit->addSeparator();
-    mnuEdit->addAction(edits_->selectAllAction());
-    mnuEdit->addSeparator();
-    mnuEdit->addAction(finds_->findAction());
+    editMenu->addSeparator();
+    editMenu->addActions({edits_->quoteCopyAction(), edits_->quotePasteAction()});
+    editMenu->addSeparator();
+    editMenu->addAction(edits_->quoteSelectionAction());
+    editMenu->addSeparator();
+    editMenu->addAction(edits_->selectAllAction());
+    editMenu->addSeparator();
+    editMenu->addAction(finds_->findAction());
 }
 
-void frmMain::createCharMenu()
+void MainWindow::createConversionMenu()
 {
-    mnuChara = menuBar()->addMenu(QStringLiteral("文字変換(&C)"));
-    mnuChara->setObjectName(QStringLiteral("mnuChara"));
-    connect(mnuChara, &QMenu::aboutToShow, this, &frmMain::updateCommandStates);
+    QMenu *conversionMenu = menuBar()->addMenu(QStringLiteral("文字変換(&C)"));
+    conversionMenu->setObjectName(QStringLiteral("conversionMenu"));
+    connect(conversionMenu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
     using Conversions::Conversion;
-    mnuChara->addActions({edits_->conversionAction(Conversion::Wide), edits_->conversionAction(Conversion::Narrow)});
-    mnuChara->addSeparator();
-    mnuChara->addActions({edits_->conversionAction(Conversion::Katakana), edits_->conversionAction(Conversion::Hiragana)});
-    mnuChara->addSeparator();
-    mnuChara->addActions({edits_->conversionAction(Conversion::Upper), edits_->conversionAction(Conversion::Lower)});
-    mnuChara->addSeparator();
-    mnuChara->addAction(edits_->conversionAction(Conversion::Capitalise));
+    conversionMenu->addActions({edits_->conversionAction(Conversion::Wide), edits_->conversionAction(Conversion::Narrow)});
+    conversionMenu->addSeparator();
+    conversionMenu->addActions({edits_->conversionAction(Conversion::Katakana), edits_->conversionAction(Conversion::Hiragana)});
+    conversionMenu->addSeparator();
+    conversionMenu->addActions({edits_->conversionAction(Conversion::Upper), edits_->conversionAction(Conversion::Lower)});
+    conversionMenu->addSeparator();
+    conversionMenu->addAction(edits_->conversionAction(Conversion::Capitalise));
 }
 
-void frmMain::createInsertMenu()
+void MainWindow::createInsertMenu()
 {
-    mnuMenuin = menuBar()->addMenu(QStringLiteral("挿入(&I)"));
-    mnuMenuin->setObjectName(QStringLiteral("mnuMenuin"));
-    mnuNow = mnuMenuin->addMenu(QStringLiteral("日付と時刻(&N)"));
-    mnuNow->setObjectName(QStringLiteral("mnuNow"));
-    mnuNow->addAction(edits_->stampAction());
-    mnuNow->addAction(dates_->dateFormatAction());
-    mnuMenuin->addSeparator()->setObjectName(QStringLiteral("mnuSerch"));
-    mnuMenuin->addAction(dates_->phraseAction());
+    QMenu *insertMenu = menuBar()->addMenu(QStringLiteral("挿入(&I)"));
+    insertMenu->setObjectName(QStringLiteral("insertMenu"));
+    QMenu *dateTimeMenu = insertMenu->addMenu(QStringLiteral("日付と時刻(&N)"));
+    dateTimeMenu->setObjectName(QStringLiteral("dateTimeMenu"));
+    dateTimeMenu->addAction(edits_->stampAction());
+    dateTimeMenu->addAction(dates_->dateFormatAction());
+    insertMenu->addSeparator();
+    insertMenu->addAction(dates_->phraseAction());
 }
 
-void frmMain::createToolMenu()
+void MainWindow::createToolsMenu()
 {
-    mnuTool = menuBar()->addMenu(QStringLiteral("ﾂｰﾙ(&T)"));
-    mnuTool->setObjectName(QStringLiteral("mnuTool"));
+    QMenu *toolsMenu = menuBar()->addMenu(QStringLiteral("ﾂｰﾙ(&T)"));
+    toolsMenu->setObjectName(QStringLiteral("toolsMenu"));
     for (int i = 0; i < Holders::AppCount; ++i)
-        mnuTool->addAction(launcher_->registeredAppAction(i));
-    mnuTool->addSeparator()->setObjectName(QStringLiteral("mnuSepaTool"));
-    mnuTool->addAction(launcher_->focusLauncherAction());
-    mnuTool->addAction(launcher_->runLauncherAction());
-    mnuTool->addSeparator()->setObjectName(QStringLiteral("mnuSepaTool1"));
-    mnuTool->addAction(launcher_->clearLauncherHistoryAction());
-    mnuTool->addSeparator()->setObjectName(QStringLiteral("mnuSepaTool2"));
-    mnuTool->addAction(options_->optionsAction());
+        toolsMenu->addAction(launcher_->registeredAppAction(i));
+    toolsMenu->addSeparator();
+    toolsMenu->addAction(launcher_->focusLauncherAction());
+    toolsMenu->addAction(launcher_->runLauncherAction());
+    toolsMenu->addSeparator();
+    toolsMenu->addAction(launcher_->clearLauncherHistoryAction());
+    toolsMenu->addSeparator();
+    toolsMenu->addAction(options_->optionsAction());
 }
 
-void frmMain::createHelpMenu()
+void MainWindow::createHelpMenu()
 {
-    mnuHelp = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelp->addAction(help_->helpAction());
-    mnuVersepa = mnuHelp->addSeparator();
-    mnuVersepa->setObjectName(QStringLiteral("mnuVersepa"));
-    mnuHelp->addAction(options_->aboutAction());
+    QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    helpMenu->addAction(help_->helpAction());
+    helpMenu->addSeparator();
+    helpMenu->addAction(options_->aboutAction());
 }

@@ -2,7 +2,7 @@
 // and files dropped on the window.
 #include "app/TabStrip.h"
 #include "editor/TextBox.h"
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 #include "app/toolbarbuttons.h"
 #include "commands/FileController.h"
 #include "platform/filedrops.h"
@@ -11,25 +11,25 @@
 #include <QAction>
 #include <QDropEvent>
 
-void frmMain::TabStrip1_Click()
+void MainWindow::onTabChosen()
 {
-    const int n = TabStrip1->SelectedIndex();
+    const int n = tabStrip_->SelectedIndex();
     if (!files_->saveSheet()) {
         // The sheet being left could not be written: stay on it with its text.
-        TabStrip1->selectQuietly(sheets_->currentSheet());
+        tabStrip_->selectQuietly(sheets_->currentSheet());
         return;
     }
     sheets_->setCurrentSheet(n);
     files_->loadSheet();
 }
 
-void frmMain::Text1_Change()
+void MainWindow::onTextChanged()
 {
     sheets_->setChanged(true);
     recovery_->textChanged();
 }
 
-void frmMain::showSaveTarget()
+void MainWindow::showSaveTarget()
 {
     const QString path = sheets_->saveTarget();
     toolbarButton(ToolbarButton::SaveToOpened)->setToolTip(path.isEmpty() ? QString() : ToolbarButton::SaveToOpenedPrefix + path);
@@ -37,26 +37,26 @@ void frmMain::showSaveTarget()
     updateCommandStates();
 }
 
-void frmMain::dragEnterEvent(QDragEnterEvent *event)
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
     // Only files are taken; dragged text is refused, so it cannot slip into the sheet.
     if (!FileDrops::localFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
-void frmMain::dragMoveEvent(QDragMoveEvent *event)
+void MainWindow::dragMoveEvent(QDragMoveEvent *event)
 {
     if (!FileDrops::localFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
-void frmMain::dropEvent(QDropEvent *event)
+void MainWindow::dropEvent(QDropEvent *event)
 {
-    Form_OLEDragDrop(FileDrops::localFiles(event->mimeData()));
+    openDroppedFiles(FileDrops::localFiles(event->mimeData()));
     event->acceptProposedAction();
 }
 
-void frmMain::Form_OLEDragDrop(const QStringList &files)
+void MainWindow::openDroppedFiles(const QStringList &files)
 {
     // The current sheet takes it, whatever tab the mouse is over; earlier files of the list
     // are not read.

@@ -2,7 +2,7 @@
 // second start named, as a start takes its command-line file.
 #include "app/TabStrip.h"
 #include "editor/TextBox.h"
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 #include "commands/FileController.h"
 #include "editor/LongEdits.h"
 #include "platform/dialogs.h"
@@ -11,13 +11,13 @@
 #include <QThread>
 #include <QTimer>
 
-void frmMain::openForHandOvers()
+void MainWindow::openForHandOvers()
 {
     handOversOpen_ = true;
     takeWaitingHandOvers();
 }
 
-void frmMain::takeHandOver(const HandOverRequest &request)
+void MainWindow::takeHandOver(const HandOverRequest &request)
 {
     bringToFront();
     if (request.path.isEmpty() && !request.nameUnusable)
@@ -26,7 +26,7 @@ void frmMain::takeHandOver(const HandOverRequest &request)
     takeWaitingHandOvers();
 }
 
-void frmMain::bringToFront()
+void MainWindow::bringToFront()
 {
     // Before start-up has shown the window there is nothing to bring: it comes up by itself.
     if (!isVisible())
@@ -41,7 +41,7 @@ void frmMain::bringToFront()
     front->activateWindow();
 }
 
-void frmMain::takeWaitingHandOvers()
+void MainWindow::takeWaitingHandOvers()
 {
     if (handOvers_.empty() || ending_)
         return;
@@ -54,7 +54,7 @@ void frmMain::takeWaitingHandOvers()
         if (!handOverRetry_) {
             handOverRetry_ = new QTimer(this);
             handOverRetry_->setInterval(200);
-            connect(handOverRetry_, &QTimer::timeout, this, &frmMain::takeWaitingHandOvers);
+            connect(handOverRetry_, &QTimer::timeout, this, &MainWindow::takeWaitingHandOvers);
         }
         handOverRetry_->start();
         return;
@@ -66,7 +66,7 @@ void frmMain::takeWaitingHandOvers()
         takeHandedOverFile(request);
 }
 
-void frmMain::takeHandedOverFile(const HandOverRequest &request)
+void MainWindow::takeHandedOverFile(const HandOverRequest &request)
 {
     if (request.nameUnusable) {
         msgBox(QStringLiteral("ファイルを開けません\nファイル名に、この環境の文字コードで表せないバイトがあります。"),
@@ -83,7 +83,7 @@ void frmMain::takeHandedOverFile(const HandOverRequest &request)
     if (!files_->saveSheet())
         return;
     sheets_->setCurrentSheet(1);
-    TabStrip1->selectQuietly(1);
+    tabStrip_->selectQuietly(1);
     sheets_->setOpenedFile(1, request.path);
     files_->takeFileText(result);
 }

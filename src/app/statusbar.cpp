@@ -2,7 +2,7 @@
 // notes on the status bar.
 
 #include "editor/TextBox.h"
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 #include "commands/EditController.h"
 #include "launcher/LauncherController.h"
 #include "commands/statustext.h"
@@ -23,12 +23,12 @@ constexpr int NoteMs = 15000;
 
 } // namespace
 
-void frmMain::Timer1_Timer()
+void MainWindow::onTick()
 {
     // Block lookups only: the tick costs the same however long the text is.
-    const QTextCursor cursor = Text1->textCursor();
-    StatusPanel[1]->setText(StatusText::caretPosition(Text1->lineAt(cursor.selectionStart()),
-                                                      Text1->columnAt(cursor.selectionEnd())));
+    const QTextCursor cursor = textBox_->textCursor();
+    statusPanels_[1]->setText(StatusText::caretPosition(textBox_->lineAt(cursor.selectionStart()),
+                                                      textBox_->columnAt(cursor.selectionEnd())));
 
     edits_->applyUndoRule();
     updateCommandStates();
@@ -37,11 +37,11 @@ void frmMain::Timer1_Timer()
     const QDate today = now().date();
     if (today.toJulianDay() != statusDay_) {
         statusDay_ = today.toJulianDay();
-        StatusPanel[2]->setText(DateFormats::shortDate(today));
+        statusPanels_[2]->setText(DateFormats::shortDate(today));
     }
 }
 
-void frmMain::StatusBar1_PanelDblClick(int panel)
+void MainWindow::onPanelDoubleClicked(int panel)
 {
     if (panel == 2)
         finds_->showFind();
@@ -49,15 +49,15 @@ void frmMain::StatusBar1_PanelDblClick(int panel)
         dates_->showDialog(DateController::DatePage);
 }
 
-void frmMain::showEncodingTip(const QString &tip)
+void MainWindow::showEncodingTip(const QString &tip)
 {
-    StatusPanel[2]->setToolTip(tip);
+    statusPanels_[2]->setToolTip(tip);
     // A tip comes with each check of the sheet: a note held back meanwhile has its turn.
     if (!tip.isEmpty() && !heldNote_.isEmpty())
         note(std::exchange(heldNote_, QString()));
 }
 
-void frmMain::note(const QString &text)
+void MainWindow::note(const QString &text)
 {
     // The whole bar for a while: the panels are too narrow for a sentence. The message hides the
     // launcher box, so while the user types there it waits for the next check.
@@ -65,5 +65,5 @@ void frmMain::note(const QString &text)
         heldNote_ = text;
         return;
     }
-    StatusBar1->showMessage(text, NoteMs);
+    statusBar_->showMessage(text, NoteMs);
 }

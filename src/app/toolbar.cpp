@@ -1,5 +1,5 @@
 // The toolbar: one table of its buttons, each running the command of a menu item.
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 #include "commands/EditController.h"
 #include "commands/FileController.h"
 #include "app/toolbarbuttons.h"
@@ -14,7 +14,7 @@
 
 #include <functional>
 
-void frmMain::createToolbar()
+void MainWindow::createToolbar()
 {
     // shared: the menu item whose action (and so enabled state) the button shares; otherwise the
     // button has an action of its own that stays enabled whatever the menu item says. A row
@@ -54,13 +54,13 @@ void frmMain::createToolbar()
         {Exit, "exit", u"終了", files_->exitAction(), nullptr},
     };
 
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setMovable(false);
-    Toolbar1->setFloatable(false);
-    Toolbar1->setIconSize(QSize(16, 16));
-    Toolbar1->setContextMenuPolicy(Qt::PreventContextMenu);
-    addToolBar(Qt::TopToolBarArea, Toolbar1);
+    toolBar_ = new QToolBar(this);
+    toolBar_->setObjectName(QStringLiteral("toolBar"));
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setIconSize(QSize(16, 16));
+    toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, toolBar_);
 
     int previous = 0;
     for (const Row &row : rows) {
@@ -78,13 +78,13 @@ void frmMain::createToolbar()
         toolbarButtons_[row.index] = action;
         // A separator stands wherever the indexes have a gap.
         if (previous && row.index > previous + 1)
-            Toolbar1->addSeparator();
-        Toolbar1->addAction(action);
+            toolBar_->addSeparator();
+        toolBar_->addAction(action);
         previous = row.index;
     }
 }
 
-QAction *frmMain::toolbarButton(int index) const
+QAction *MainWindow::toolbarButton(int index) const
 {
     const auto it = toolbarButtons_.find(index);
     return it == toolbarButtons_.end() ? nullptr : it->second;

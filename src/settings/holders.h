@@ -28,12 +28,13 @@ struct Holders {
     static constexpr int TabCount = 7;
     static constexpr int MaxCaptionLength = 256;  // a longer stored tab caption is cut
 
-    // The hidden label array of the classic window, by name: Label1(0) .. Label1(9).
-    QString ime = SettingsKeys::Ime.builtInValue();                  // Label1(0): "False" or not
-    QString restoreSize = SettingsKeys::Size1.builtInValue();        // Label1(1): flag
-    QString restorePosition = SettingsKeys::Size2.builtInValue();    // Label1(2): flag
-    QString quoteMark = SettingsKeys::Inyouhu.builtInValue();        // Label1(3)
-    std::array<App, AppCount> apps;                                  // Label1(4..6) paths, (7..9) names
+    // Kept as the stored text, so that a value the program does not understand is written back
+    // as it was.
+    QString ime = SettingsKeys::Ime.builtInValue();                  // "False" or not
+    QString restoreSize = SettingsKeys::Size1.builtInValue();        // a flag
+    QString restorePosition = SettingsKeys::Size2.builtInValue();    // a flag
+    QString quoteMark = SettingsKeys::Inyouhu.builtInValue();
+    std::array<App, AppCount> apps;                                  // the registered applications
 
     // The text box: its design font is the platform's, so the window fills it in.
     Font textFont;

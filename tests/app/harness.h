@@ -4,7 +4,7 @@
 // message boxes and a recorded end of the program.
 #include "app/TabStrip.h"
 #include "editor/TextBox.h"
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 #include "fakes.h"
 #include "settings/settingsstore.h"
 
@@ -20,23 +20,23 @@
 #include <memory>
 
 // The window's controls as a user reaches them, by their names.
-inline TextBox *text1(const frmMain &w) { return w.findChild<TextBox *>(QStringLiteral("Text1")); }
-inline TabStrip *tabStrip1(const frmMain &w) { return w.findChild<TabStrip *>(QStringLiteral("TabStrip1")); }
-inline QAction *action(const frmMain &w, const QString &name)
+inline TextBox *textBox(const MainWindow &w) { return w.findChild<TextBox *>(QStringLiteral("textBox")); }
+inline TabStrip *tabStrip(const MainWindow &w) { return w.findChild<TabStrip *>(QStringLiteral("tabStrip")); }
+inline QAction *action(const MainWindow &w, const QString &name)
 {
     QAction *a = w.findChild<QAction *>(name);
     if (!a)
         qFatal("no action %s", qPrintable(name));
     return a;
 }
-inline QLabel *statusPanel(const frmMain &w, int panel)
+inline QLabel *statusPanel(const MainWindow &w, int panel)
 {
-    return w.findChild<QLabel *>(QStringLiteral("StatusPanel%1").arg(panel));
+    return w.findChild<QLabel *>(QStringLiteral("statusPanel%1").arg(panel));
 }
 // One tick of the window's 100 ms timer, at once.
-inline void tick(const frmMain &w)
+inline void tick(const MainWindow &w)
 {
-    QMetaObject::invokeMethod(w.findChild<QTimer *>(QStringLiteral("Timer1")), "timeout");
+    QMetaObject::invokeMethod(w.findChild<QTimer *>(QStringLiteral("tickTimer")), "timeout");
 }
 
 class Harness {
@@ -78,10 +78,10 @@ public:
         return SettingsStore(iniPath).ReadSetting(section, key, QStringLiteral("<missing>"));
     }
 
-    frmMain &start(const QString &commandLine = {}, const QString &startDir = {})
+    MainWindow &start(const QString &commandLine = {}, const QString &startDir = {})
     {
         store = std::make_unique<SettingsStore>(iniPath);
-        FrmMainEnv env;
+        MainWindowEnv env;
         env.programDir = programDir;
         env.settings = store.get();
         env.dialogs = &dialogs;
@@ -90,8 +90,8 @@ public:
         env.startDir = startDir;
         if (configure)
             configure(env);
-        window = std::make_unique<frmMain>(env);
-        window->Form_Load();
+        window = std::make_unique<MainWindow>(env);
+        window->start();
         return *window;
     }
 
@@ -101,10 +101,10 @@ public:
         store.reset(); // flushes like the real end of the program
     }
 
-    void selectTab(int n) { tabStrip1(*window)->bar()->setCurrentIndex(n - 1); }
+    void selectTab(int n) { tabStrip(*window)->bar()->setCurrentIndex(n - 1); }
 
     // Lets a test add its own fakes (file dialogs, clock) to the environment.
-    std::function<void(FrmMainEnv &)> configure;
+    std::function<void(MainWindowEnv &)> configure;
 
     QTemporaryDir tmp;
     QString programDir;
@@ -112,6 +112,6 @@ public:
     FakeDialogs dialogs;
     int ended = 0;
     std::unique_ptr<SettingsStore> store;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
 };
 

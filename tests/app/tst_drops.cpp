@@ -19,7 +19,7 @@ QWidget *dropReceiver(QWidget *target)
     return target;
 }
 
-bool drop(frmMain &w, QMimeData &data)
+bool drop(MainWindow &w, QMimeData &data)
 {
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&w, &enter);
@@ -39,9 +39,9 @@ private slots:
     {
         Harness h;
         h.writeSheets();
-        frmMain &w = h.start();
-        for (QWidget *target : {static_cast<QWidget *>(text1(w)->viewport()), static_cast<QWidget *>(text1(w)),
-                                static_cast<QWidget *>(tabStrip1(w)->bar()), static_cast<QWidget *>(w.findChild<QStatusBar *>()),
+        MainWindow &w = h.start();
+        for (QWidget *target : {static_cast<QWidget *>(textBox(w)->viewport()), static_cast<QWidget *>(textBox(w)),
+                                static_cast<QWidget *>(tabStrip(w)->bar()), static_cast<QWidget *>(w.findChild<QStatusBar *>()),
                                 static_cast<QWidget *>(w.findChild<QToolBar *>())})
             QCOMPARE(dropReceiver(target), &w);
     }
@@ -66,11 +66,11 @@ private slots:
         else
             QVERIFY(QDir().mkdir(third));
         h.preset("Open", "File0", u"/memo/kept.txt"_s);
-        frmMain &w = h.start();
+        MainWindow &w = h.start();
         QMimeData files;
         files.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(h.tmp.filePath(u"two.txt"_s)), QUrl::fromLocalFile(third)});
         QVERIFY(drop(w, files));
-        QCOMPARE(text1(w)->Text(), opened ? u"three"_s : u"sheet 1"_s);
+        QCOMPARE(textBox(w)->Text(), opened ? u"three"_s : u"sheet 1"_s);
         QCOMPARE(w.sheets().changed(), opened);
         // A file that cannot be read leaves the sheet its text and its opened file.
         const QString attached = opened ? third : u"/memo/kept.txt"_s;
@@ -85,11 +85,11 @@ private slots:
     {
         Harness h;
         h.writeSheets();
-        frmMain &w = h.start();
+        MainWindow &w = h.start();
         QMimeData text;
         text.setText(u"dragged words"_s);
         QVERIFY(!drop(w, text));
-        QCOMPARE(text1(w)->Text(), u"sheet 1"_s);
+        QCOMPARE(textBox(w)->Text(), u"sheet 1"_s);
         QVERIFY(!w.sheets().changed());
     }
 };

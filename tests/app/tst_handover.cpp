@@ -64,7 +64,7 @@ class TstHandOver : public QObject {
     }
 
     // The window of the running copy, with the lock and the socket that copy holds.
-    frmMain &startWindow()
+    MainWindow &startWindow()
     {
         h_ = std::make_unique<Harness>();
         h_->programDir = dataDir_;
@@ -72,9 +72,9 @@ class TstHandOver : public QObject {
         instance_ = std::make_unique<SingleInstance>(dataDir_);
         if (!instance_->tryAcquire())
             qFatal("lock not taken");
-        frmMain &w = h_->start();
+        MainWindow &w = h_->start();
         server_ = std::make_unique<HandOverServer>(dataDir_);
-        connect(server_.get(), &HandOverServer::requested, &w, &frmMain::takeHandOver);
+        connect(server_.get(), &HandOverServer::requested, &w, &MainWindow::takeHandOver);
         w.openForHandOvers();
         return w;
     }
@@ -118,7 +118,7 @@ private slots:
     {
         leaveStaleSocket(handOverSocketName(dataDir_));
         QVERIFY(QFileInfo::exists(handOverSocketName(dataDir_)));
-        frmMain &w = startWindow();
+        MainWindow &w = startWindow();
         QVERIFY(server_->listen());
         w.showMinimized();
         QTRY_VERIFY(w.isMinimized());
@@ -129,10 +129,10 @@ private slots:
         QCOMPARE(h_->dialogs.prompts(), QStringList());
 
         h_->selectTab(3);
-        QTest::keyClicks(text1(w), "x");
+        QTest::keyClicks(textBox(w), "x");
         QCOMPARE(secondStart({"memo", "1.txt"}), 0);
         QTRY_COMPARE(h_->dialogs.prompts(), QStringList{u"ファイルを開けません\nファイルが見つかりません。"_s});
-        QCOMPARE(tabStrip1(w)->SelectedIndex(), 3);
+        QCOMPARE(tabStrip(w)->SelectedIndex(), 3);
         QCOMPARE(w.sheets().openedFile(1), QString());
 
         h_->writeFile(path("cwd/memo 1.txt"), "from a file \x87\x9a\r\n"); // ∵ in its NEC code
@@ -142,11 +142,11 @@ private slots:
         QTRY_COMPARE(QApplication::activeModalWidget(), &question);
         QCOMPARE(secondStart({"memo", "1.txt"}), 0);
         QTest::qWait(500);
-        QCOMPARE(tabStrip1(w)->SelectedIndex(), 3);
+        QCOMPARE(tabStrip(w)->SelectedIndex(), 3);
         question.accept();
-        QTRY_COMPARE(tabStrip1(w)->SelectedIndex(), 1);
+        QTRY_COMPARE(tabStrip(w)->SelectedIndex(), 1);
         QCOMPARE(Harness::bytes(h_->sheetPath(3)), "xsheet 3\r\n"_ba);
-        QCOMPARE(text1(w)->Text(), u"from a file ∵"_s);
+        QCOMPARE(textBox(w)->Text(), u"from a file ∵"_s);
         QCOMPARE(w.sheets().openedFile(1), path("cwd/memo 1.txt"));
         QCOMPARE(w.windowTitle(), u"q7 Zibo q1 - "_s + path("cwd/memo 1.txt"));
         QCOMPARE(h_->dialogs.calls.size(), 1);

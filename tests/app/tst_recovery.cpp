@@ -16,7 +16,7 @@ struct Recovery : Harness {
     {
         writeSheets();
         writeFile(copyPath(), "recovered\r\n");
-        configure = [this](FrmMainEnv &env) {
+        configure = [this](MainWindowEnv &env) {
             env.stateDir = tmp.filePath(u"state"_s);
             env.idleDelayMs = 20;
         };
@@ -49,11 +49,11 @@ private slots:
         QFETCH(bool, writable);
         QFETCH(bool, kept);
         Recovery h;
-        frmMain &w = h.start();
+        MainWindow &w = h.start();
         QCOMPARE(Harness::bytes(h.copyPath()), "<missing>"_ba);
         if (!writable)
             QVERIFY(QFile::remove(h.sheetPath(1)) && QDir().mkdir(h.sheetPath(1)));
-        QTest::keyClicks(text1(w), u"typed "_s);
+        QTest::keyClicks(textBox(w), u"typed "_s);
         if (writable)
             QTRY_COMPARE(Harness::bytes(h.copyPath()), "typed recovered\r\n"_ba);
         if (how == "tab")
@@ -72,17 +72,17 @@ private slots:
     void noteWaitsWhileTheLauncherHasFocus()
     {
         Recovery h;
-        frmMain &w = h.start();
+        MainWindow &w = h.start();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         auto *combo = w.findChild<QComboBox *>(u"launcherBox"_s);
-        auto *bar = w.findChild<QStatusBar *>(u"StatusBar1"_s);
-        text1(w)->insertPlainText(u"☃"_s);
+        auto *bar = w.findChild<QStatusBar *>(u"statusBar"_s);
+        textBox(w)->insertPlainText(u"☃"_s);
         combo->setFocus();
         QTRY_COMPARE(statusPanel(w, 3)->toolTip(), u"保存時の文字コード: UTF-8 (BOM 付き)"_s);
         QTest::qWait(100);
         QCOMPARE(bar->currentMessage(), QString());
-        text1(w)->setFocus();
-        QTest::keyClicks(text1(w), u"a"_s);
+        textBox(w)->setFocus();
+        QTest::keyClicks(textBox(w), u"a"_s);
         QTRY_VERIFY(bar->currentMessage().contains(u"Shift_JIS"_s));
     }
 };

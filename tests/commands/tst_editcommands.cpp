@@ -37,7 +37,7 @@ private slots:
         h = std::make_unique<Harness>();
         h->writeSheets();
         clock = QDateTime(QDate(1998, 10, 5), QTime(17, 45, 30));
-        h->configure = [this](FrmMainEnv &env) { env.now = [this] { return clock; }; };
+        h->configure = [this](MainWindowEnv &env) { env.now = [this] { return clock; }; };
         setClipboard(Clip::Empty);
     }
 
@@ -56,16 +56,16 @@ private slots:
         QFETCH(int, selLength);
         QFETCH(int, clip);
         const bool forSelection = selLength > 0, forText = !text.isEmpty(), forPaste = clip == int(Clip::Text);
-        frmMain &w = h->start();
+        MainWindow &w = h->start();
         // The states follow while the menus stay closed (the keys act then), from all on and all
         // off. The clipboard changes first, so that its signal hides no missed text change.
         for (bool allOn : {true, false}) {
-            text1(w)->setText(allOn ? QStringLiteral("xyz") : QString());
-            text1(w)->select(0, allOn ? 3 : 0);
+            textBox(w)->setText(allOn ? QStringLiteral("xyz") : QString());
+            textBox(w)->select(0, allOn ? 3 : 0);
             setClipboard(allOn ? Clip::Text : Clip::Empty);
             setClipboard(Clip(clip));
-            text1(w)->setText(text);
-            text1(w)->select(0, selLength);
+            textBox(w)->setText(text);
+            textBox(w)->select(0, selLength);
 
             for (const char *name : {"copyAction", "deleteAction", "cutAction", "quoteSelectionAction", "quoteCopyAction", "toWideAction", "toNarrowAction",
                                      "toKatakanaAction", "toHiraganaAction", "toUpperAction", "toLowerAction", "capitaliseAction", "saveSelectionAction"})
@@ -80,33 +80,33 @@ private slots:
     // The Edit menu's keys go through its items, so the items' enabling holds for the keys too.
     void keysGoThroughMenu()
     {
-        frmMain &w = h->start();
+        MainWindow &w = h->start();
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        text1(w)->setFocus();
+        textBox(w)->setFocus();
         // With "abc" of "abc def" selected and "clip" on the clipboard: the text, the clipboard,
         // the selection's length after the key, and how often the item ran.
         const auto press = [&](Qt::Key key, const char *item) {
-            text1(w)->setText(QStringLiteral("abc def"));
-            text1(w)->select(0, 3);
+            textBox(w)->setText(QStringLiteral("abc def"));
+            textBox(w)->select(0, 3);
             QApplication::clipboard()->setText(QStringLiteral("clip"));
             QSignalSpy spy(action(w, item), &QAction::triggered);
-            QTest::keyClick(text1(w), key, Qt::ControlModifier);
-            return QStringLiteral("%1|%2|%3|%4").arg(text1(w)->Text(), QApplication::clipboard()->text())
-                .arg(text1(w)->SelLength()).arg(spy.count());
+            QTest::keyClick(textBox(w), key, Qt::ControlModifier);
+            return QStringLiteral("%1|%2|%3|%4").arg(textBox(w)->Text(), QApplication::clipboard()->text())
+                .arg(textBox(w)->SelLength()).arg(spy.count());
         };
         QCOMPARE(press(Qt::Key_X, "cutAction"), QStringLiteral(" def|abc|0|1"));
         QCOMPARE(press(Qt::Key_C, "copyAction"), QStringLiteral("abc def|abc|3|1"));
         QCOMPARE(press(Qt::Key_V, "pasteAction"), QStringLiteral("clip def|clip|0|1"));
         QCOMPARE(press(Qt::Key_A, "selectAllAction"), QStringLiteral("abc def|clip|7|1"));
         // No snapshot of an empty text: the box's own step takes F5's stamp back, through the menu.
-        text1(w)->setText(QString());
-        QTest::keyClick(text1(w), Qt::Key_F5);
-        QVERIFY(!text1(w)->Text().isEmpty());
+        textBox(w)->setText(QString());
+        QTest::keyClick(textBox(w), Qt::Key_F5);
+        QVERIFY(!textBox(w)->Text().isEmpty());
         QSignalSpy undo(action(w, "undoAction"), &QAction::triggered);
-        QTest::keyClick(text1(w), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(textBox(w), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(undo.count(), 1);
-        QCOMPARE(text1(w)->Text(), QString());
+        QCOMPARE(textBox(w)->Text(), QString());
     }
 
     // The tick shows the selection's start line and end column, a lone LF being one character
@@ -114,14 +114,14 @@ private slots:
     void timerTick()
     {
         clock = QDateTime(QDate(1998, 10, 5), QTime(23, 59, 59, 950));
-        frmMain &w = h->start();
-        text1(w)->setText(QStringLiteral("ab\r\ncdef"));
-        text1(w)->select(1, 6);
+        MainWindow &w = h->start();
+        textBox(w)->setText(QStringLiteral("ab\r\ncdef"));
+        textBox(w)->select(1, 6);
         tick(w);
         QCOMPARE(statusPanel(w, 2)->text(), QStringLiteral("   1 :    4"));
         QVERIFY(w.toolbarButton(16)->isEnabled());
-        text1(w)->setText(QStringLiteral("a\nbc"));
-        text1(w)->select(4, 0);
+        textBox(w)->setText(QStringLiteral("a\nbc"));
+        textBox(w)->select(4, 0);
         tick(w);
         QCOMPARE(statusPanel(w, 2)->text(), QStringLiteral("   1 :    5"));
         QVERIFY(!w.toolbarButton(16)->isEnabled());

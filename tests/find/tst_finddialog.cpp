@@ -48,21 +48,21 @@ private slots:
     void openAndClose()
     {
         Harness h;
-        frmMain &w = h.start();
+        MainWindow &w = h.start();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         const auto open = [&](const QString &entry) {
             if (entry == "key")
-                QTest::keyClick(text1(w), Qt::Key_F, Qt::ControlModifier);
+                QTest::keyClick(textBox(w), Qt::Key_F, Qt::ControlModifier);
             else if (entry == "panel")
                 QTest::mouseDClick(statusPanel(w, 2), Qt::LeftButton);
             else
                 qobject_cast<QAbstractButton *>(w.findChild<QToolBar *>()->widgetForAction(w.toolbarButton(11)))->click();
             return w.findChild<FindDialog *>();
         };
-        text1(w)->setText("abc\r\nabc");
+        textBox(w)->setText("abc\r\nabc");
         // Ctrl+F then Esc, toolbar button 11 then the close button, status panel 2 then the close box.
         for (const QString entry : {"key", "button", "panel"}) {
-            text1(w)->select(1, 5); // the selection, line break and all
+            textBox(w)->select(1, 5); // the selection, line break and all
             QPointer<FindDialog> d = open(entry);
             QVERIFY(d && d->isVisible());
             const Controls c = controls(d);
@@ -87,7 +87,7 @@ private slots:
             else
                 d->close();
             QTRY_VERIFY(d.isNull());
-            QTRY_COMPARE(QApplication::focusWidget(), text1(w));
+            QTRY_COMPARE(QApplication::focusWidget(), textBox(w));
         }
     }
 

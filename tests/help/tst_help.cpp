@@ -129,7 +129,7 @@ private slots:
             QVERIFY2(known.contains(href), qPrintable(u"no anchor for #"_s + href));
 
         Harness h;
-        frmMain &w = h.start();
+        MainWindow &w = h.start();
         const QString text = doc.toPlainText();
         static const QRegularExpression row(QStringLiteral("<tr>.*?</tr>"), QRegularExpression::DotMatchesEverythingOption);
         QList<QAction *> items = w.menuBar()->actions() + w.findChild<QMenu *>(u"tabMenu"_s)->actions();

@@ -24,7 +24,7 @@ struct DateHarness : Harness {
     DateHarness()
     {
         writeSheets();
-        configure = [this](FrmMainEnv &env) { env.now = [this] { return clock; }; };
+        configure = [this](MainWindowEnv &env) { env.now = [this] { return clock; }; };
     }
     DateDialog *open(const char *item)
     {
@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(formats->item(0)->text(), QStringLiteral("1998/10/22"));
 
         h.open("phraseAction");
-        TextBox *box = text1(*h.window);
+        TextBox *box = textBox(*h.window);
         box->setText(QStringLiteral("ab"));
         box->setSelStart(1);
         phrases->setCurrentRow(4); // 123 A a b C あいう: Latin case is ignored, so "A" and "a" keep the file's order

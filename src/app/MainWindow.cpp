@@ -1,4 +1,4 @@
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 
 #include "app/TabStrip.h"
 #include "editor/TextBox.h"
@@ -34,82 +34,82 @@ static void initResources()
     Q_INIT_RESOURCE(resources);
 }
 
-frmMain::frmMain(FrmMainEnv env, QWidget *parent)
+MainWindow::MainWindow(MainWindowEnv env, QWidget *parent)
     : QMainWindow(parent)
     , env_(std::move(env))
     , sheets_(new SheetSession(env_.programDir, this))
 {
     initResources();
-    setObjectName(QStringLiteral("frmMain"));
+    setObjectName(QStringLiteral("mainWindow"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/q7zibo.svg")));
     createControls();
-    connect(sheets_, &SheetSession::saveTargetChanged, this, &frmMain::showSaveTarget);
-    connect(sheets_, &SheetSession::undoSnapshotChanged, this, &frmMain::updateCommandStates);
+    connect(sheets_, &SheetSession::saveTargetChanged, this, &MainWindow::showSaveTarget);
+    connect(sheets_, &SheetSession::undoSnapshotChanged, this, &MainWindow::updateCommandStates);
     applyHolders();
     setWindowTitle(sheets_->caption());
     setWindowWidth(LayoutRules::DesignWindowWidth);
     setWindowHeight(LayoutRules::DesignWindowHeight);
 }
 
-frmMain::~frmMain() = default;
+MainWindow::~MainWindow() = default;
 
-QDateTime frmMain::now() const
+QDateTime MainWindow::now() const
 {
     return env_.now ? env_.now() : QDateTime::currentDateTime();
 }
 
-void frmMain::runBeside(const std::function<void()> &work)
+void MainWindow::runBeside(const std::function<void()> &work)
 {
     longEdits_->runBeside(work);
 }
 
-bool frmMain::inLongEdit() const
+bool MainWindow::inLongEdit() const
 {
     return longEdits_->active();
 }
 
-void frmMain::createControls()
+void MainWindow::createControls()
 {
     client_ = new QWidget(this);
     setCentralWidget(client_);
     client_->installEventFilter(this);
 
     for (int i = 0; i < 2; ++i) {
-        Line1[i] = new QFrame(client_);
-        Line1[i]->setObjectName(QStringLiteral("Line1_%1").arg(i));
-        Line1[i]->setFrameShape(QFrame::HLine);
-        Line1[i]->setFrameShadow(QFrame::Plain);
+        separatorLines_[i] = new QFrame(client_);
+        separatorLines_[i]->setObjectName(QStringLiteral("separatorLine%1").arg(i));
+        separatorLines_[i]->setFrameShape(QFrame::HLine);
+        separatorLines_[i]->setFrameShadow(QFrame::Plain);
         // A dark line over a light one, as an etched separator under the toolbar.
-        Line1[i]->setForegroundRole(i == 0 ? QPalette::Mid : QPalette::Light);
+        separatorLines_[i]->setForegroundRole(i == 0 ? QPalette::Mid : QPalette::Light);
     }
 
-    TabStrip1 = new TabStrip(client_);
-    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
-    connect(TabStrip1, &TabStrip::Click, this, &frmMain::TabStrip1_Click);
+    tabStrip_ = new TabStrip(client_);
+    tabStrip_->setObjectName(QStringLiteral("tabStrip"));
+    connect(tabStrip_, &TabStrip::Click, this, &MainWindow::onTabChosen);
 
-    Text1 = new TextBox(client_);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    longEdits_ = new LongEdits(this, Text1);
+    textBox_ = new TextBox(client_);
+    textBox_->setObjectName(QStringLiteral("textBox"));
+    longEdits_ = new LongEdits(this, textBox_);
     // Drops on the text box are the window's: a file is opened, text is not typed in.
-    Text1->setAcceptDrops(false);
-    Text1->viewport()->setAcceptDrops(false);
+    textBox_->setAcceptDrops(false);
+    textBox_->viewport()->setAcceptDrops(false);
     setAcceptDrops(true);
-    Text1->raise();
-    connect(Text1, &QPlainTextEdit::textChanged, this, &frmMain::Text1_Change);
+    textBox_->raise();
+    connect(textBox_, &QPlainTextEdit::textChanged, this, &MainWindow::onTextChanged);
 
     createControllers();
     createMenus();
     createToolbar();
     createStatusBar();
-    setFocusProxy(Text1);
+    setFocusProxy(textBox_);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(100);
-    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+    tickTimer_ = new QTimer(this);
+    tickTimer_->setObjectName(QStringLiteral("tickTimer"));
+    tickTimer_->setInterval(100);
+    connect(tickTimer_, &QTimer::timeout, this, &MainWindow::onTick);
 }
 
-void frmMain::createControllers()
+void MainWindow::createControllers()
 {
     // First: the others keep a reference to its holders.
     options_ = new OptionsController(*this, env_.settings, env_.commonDialog, this);
@@ -117,13 +117,13 @@ void frmMain::createControllers()
         applyHolders();
         launcher_->showRegisteredApps();
     });
-    connect(TabStrip1, &TabStrip::MouseDown, options_, &OptionsController::onTabStripPressed);
+    connect(tabStrip_, &TabStrip::MouseDown, options_, &OptionsController::onTabStripPressed);
     recovery_ = new RecoveryController(*this, *sheets_, env_.programDir, env_.stateDir, env_.idleDelayMs, this);
-    connect(recovery_, &RecoveryController::encodingTipChanged, this, &frmMain::showEncodingTip);
+    connect(recovery_, &RecoveryController::encodingTipChanged, this, &MainWindow::showEncodingTip);
     files_ = new FileController(*this, *sheets_, env_.commonDialog, this);
     connect(files_, &FileController::sheetSaved, recovery_, &RecoveryController::sheetSaved);
     connect(files_, &FileController::exitRequested, this, &QWidget::close);
-    connect(files_, &FileController::exitWithoutSavingRequested, this, &frmMain::exitWithoutSaving);
+    connect(files_, &FileController::exitWithoutSavingRequested, this, &MainWindow::exitWithoutSaving);
     edits_ = new EditController(*this, *sheets_, options_->holders(), this);
     launcher_ = new LauncherController(*this, env_.shell, options_->holders(), this);
     connect(launcher_, &LauncherController::optionsRequested, options_, &OptionsController::showOptions);
@@ -133,41 +133,41 @@ void frmMain::createControllers()
     help_ = new HelpController(*this, env_.helpFile, env_.programDir, this);
 }
 
-void frmMain::createStatusBar()
+void MainWindow::createStatusBar()
 {
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(true);
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName(QStringLiteral("statusBar"));
+    statusBar_->setSizeGripEnabled(true);
     QFont f;
     f.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
                    QStringLiteral("Noto Sans CJK JP")});
     f.setPointSize(9);
-    StatusBar1->setFont(f);
-    setStatusBar(StatusBar1);
+    statusBar_->setFont(f);
+    setStatusBar(statusBar_);
 
-    StatusPanel[0] = nullptr; // panel 1 is covered by the launcher box and its run button
-    StatusBar1->addWidget(launcher_->launcherBox());
-    StatusBar1->addWidget(launcher_->runButton());
+    statusPanels_[0] = nullptr; // panel 1 is covered by the launcher box and its run button
+    statusBar_->addWidget(launcher_->launcherBox());
+    statusBar_->addWidget(launcher_->runButton());
     for (int i = 1; i < 3; ++i) {
-        StatusPanel[i] = new QLabel(StatusBar1);
-        StatusPanel[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
-        StatusPanel[i]->setFrameShape(QFrame::Panel);
-        StatusPanel[i]->setFrameShadow(QFrame::Sunken);
-        StatusPanel[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        StatusBar1->addWidget(StatusPanel[i], i == 2 ? 1 : 0);
+        statusPanels_[i] = new QLabel(statusBar_);
+        statusPanels_[i]->setObjectName(QStringLiteral("statusPanel%1").arg(i + 1));
+        statusPanels_[i]->setFrameShape(QFrame::Panel);
+        statusPanels_[i]->setFrameShadow(QFrame::Sunken);
+        statusPanels_[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        statusBar_->addWidget(statusPanels_[i], i == 2 ? 1 : 0);
         // Panel 2 is wide enough for a five-digit line and column.
         if (i == 1)
-            StatusPanel[i]->setMinimumWidth(Twips::toPixels(1700, logicalDpiX()));
-        StatusPanel[i]->installEventFilter(this);
+            statusPanels_[i]->setMinimumWidth(Twips::toPixels(1700, logicalDpiX()));
+        statusPanels_[i]->installEventFilter(this);
     }
 }
 
-int frmMain::msgBox(const QString &prompt, int style, const QString &title)
+int MainWindow::msgBox(const QString &prompt, int style, const QString &title)
 {
     return env_.dialogs ? env_.dialogs->MsgBox(this, prompt, style, title) : MsgBoxResult::OK;
 }
 
-void frmMain::Form_Load()
+void MainWindow::start()
 {
     // Every read below keeps the holder's current value when the stored text does not convert
     // or does not apply; start-up always goes on.
@@ -200,12 +200,12 @@ void frmMain::Form_Load()
     if (ending_)
         return;
     launcher_->load(*env_.settings);          // 21
-    TabStrip1->selectQuietly(sheets_->currentSheet());
+    tabStrip_->selectQuietly(sheets_->currentSheet());
     sheets_->setUndoSnapshot(QString());
-    Timer1->start();
+    tickTimer_->start();
 }
 
-void frmMain::takeCommandLineFile()
+void MainWindow::takeCommandLineFile()
 {
     if (env_.commandLine.isEmpty())
         return;
@@ -222,7 +222,7 @@ void frmMain::takeCommandLineFile()
     files_->loadSheet();
 }
 
-void frmMain::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (ending_) {
         event->accept();
@@ -242,16 +242,16 @@ void frmMain::closeEvent(QCloseEvent *event)
     event->accept();
     // Answered Yes, the user gave the changes up; a session that ends cannot ask.
     recovery_->end(!saved && sessionEnding_);
-    WriteSettings();
+    writeSettings();
 }
 
-void frmMain::exitWithoutSaving()
+void MainWindow::exitWithoutSaving()
 {
     recovery_->end(false);
-    WriteSettings();
+    writeSettings();
 }
 
-void frmMain::endSession()
+void MainWindow::endSession()
 {
     sessionEnding_ = true;
     longEdits_->setSessionEnding();
@@ -264,23 +264,23 @@ void frmMain::endSession()
     close();
 }
 
-bool frmMain::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // The client area gets its size from the main window's layout, after the window's own
     // resize: arrange then.
     if (watched == client_ && event->type() == QEvent::Resize)
-        ArrangeControls();
+        arrangeControls();
     if (event->type() == QEvent::MouseButtonDblClick) {
         for (int i = 1; i < 3; ++i)
-            if (watched == StatusPanel[i])
-                StatusBar1_PanelDblClick(i + 1);
+            if (watched == statusPanels_[i])
+                onPanelDoubleClicked(i + 1);
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void frmMain::changeEvent(QEvent *event)
+void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
-        ArrangeControls();
+        arrangeControls();
 }

@@ -41,12 +41,12 @@ class TextBox;
 
 // What the main window gets from outside, so that tests can give it temporary directories,
 // a temporary settings file, scripted dialogs and a recorded end of the program.
-struct FrmMainEnv {
+struct MainWindowEnv {
     QString programDir;                 // where the sheet files live
     QString helpFile;                   // the manual; empty: q7Zibo.hlp in programDir
     SettingsStore *settings = nullptr;  // not owned
     Dialogs *dialogs = nullptr;         // not owned
-    std::function<void()> endProgram;   // called last by WriteSettings
+    std::function<void()> endProgram;   // called last by writeSettings
     QString commandLine;                // everything after the program name
     bool commandLineNameUnusable = false; // it holds bytes the system's encoding cannot decode
     QString startDir;                   // resolves a relative command-line path
@@ -58,16 +58,17 @@ struct FrmMainEnv {
 };
 
 // The editor's one main window: seven sheets behind a tab strip, each kept in its own file in
-// the program directory. Its state lives in the sheet store and the settings holders; its
-// handlers are thin and defined in the folders of the subsystems that own them.
-class frmMain final : public QMainWindow, private WindowHost {
+// the program directory. It is a shell: it owns one controller per subsystem, builds its menus
+// and toolbar from their actions, lays itself out, shows the status panels and handles closing
+// and the end of the session. The sheets' state lives in the sheet session.
+class MainWindow final : public QMainWindow, private WindowHost {
     Q_OBJECT
 public:
-    explicit frmMain(FrmMainEnv env, QWidget *parent = nullptr);
-    ~frmMain() override;
+    explicit MainWindow(MainWindowEnv env, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // Start-up: reads the settings, shows the window and loads the current sheet.
-    void Form_Load();
+    void start();
     // The desktop session ends: close the normal way without asking anything.
     void endSession();
     // A later start handed over (app/singleinstance_window.cpp): the window comes to the front
@@ -97,38 +98,37 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    // Construction (app/frmMain.cpp, app/menus.cpp, app/toolbar.cpp).
+    // Construction (app/MainWindow.cpp, app/menus.cpp, app/toolbar.cpp).
     void createControls();
     void createControllers();
     void createMenus();
     void createFileMenu();
     void createEditMenu();
-    void createCharMenu();
+    void createConversionMenu();
     void createInsertMenu();
-    void createToolMenu();
+    void createToolsMenu();
     void createHelpMenu();
     void createToolbar();
     void createStatusBar();
 
-    // Start-up and shut-down (app/frmMain.cpp, settings/).
-    void WriteSettings();
+    // Start-up and shut-down (app/MainWindow.cpp, app/windowsettings.cpp).
+    void writeSettings();
     void applyHolders();
     void readWindowSettings();
     void takeCommandLineFile();
     int msgBox(const QString &prompt, int style, const QString &title);
 
-
     // Sheet switching and captions (app/sheetswitch.cpp).
-    void TabStrip1_Click();
-    void Text1_Change();
+    void onTabChosen();
+    void onTextChanged();
     // Window caption and toolbar button 4 for the current sheet's save target.
     void showSaveTarget();
     // Files dropped anywhere on the window but the launcher box: the last one goes into the
     // current sheet as if opened.
-    void Form_OLEDragDrop(const QStringList &files);
+    void openDroppedFiles(const QStringList &files);
 
     // Layout (app/layout.cpp).
-    void ArrangeControls();
+    void arrangeControls();
     double twipsPerPixelX() const;
     double twipsPerPixelY() const;
     // The outer geometry in twips, limited to a screen's available area and moved onto it.
@@ -148,14 +148,14 @@ private:
     void exitWithoutSaving();
 
     // Timer and status bar (app/statusbar.cpp).
-    void Timer1_Timer();
-    void StatusBar1_PanelDblClick(int panel);
+    void onTick();
+    void onPanelDoubleClicked(int panel);
     // Panel 3's tip names the encoding the current sheet will be written in.
     void showEncodingTip(const QString &tip);
 
     // What the controllers get from the window.
     QWidget *window() override { return this; }
-    TextBox *editor() override { return Text1; }
+    TextBox *editor() override { return textBox_; }
     int ask(const QString &prompt, int style, const QString &title) override { return msgBox(prompt, style, title); }
     void note(const QString &text) override;
     QDateTime now() const override;
@@ -168,28 +168,20 @@ private:
     void takeWaitingHandOvers();
     void takeHandedOverFile(const HandOverRequest &request);
 
-    FrmMainEnv env_;
+    MainWindowEnv env_;
     SheetSession *sheets_;
 
     // Controls.
     QWidget *client_ = nullptr;
-    TextBox *Text1 = nullptr;
-    TabStrip *TabStrip1 = nullptr;
-    QToolBar *Toolbar1 = nullptr;
-    QStatusBar *StatusBar1 = nullptr;
-    std::array<QFrame *, 2> Line1{};
-    std::array<QLabel *, 3> StatusPanel{};  // panel 1 is covered by the launcher box
-    QTimer *Timer1 = nullptr;
+    TextBox *textBox_ = nullptr;
+    TabStrip *tabStrip_ = nullptr;
+    QToolBar *toolBar_ = nullptr;
+    QStatusBar *statusBar_ = nullptr;
+    std::array<QFrame *, 2> separatorLines_{};
+    std::array<QLabel *, 3> statusPanels_{};  // panel 1 is covered by the launcher box
+    QTimer *tickTimer_ = nullptr;
 
-    // Menus and their items; toolbar buttons that share an item's state share its action.
-    QMenu *mnuFile = nullptr;
-    QMenu *mnuEdit = nullptr;
-    QMenu *mnuChara = nullptr;
-    QMenu *mnuMenuin = nullptr;
-    QMenu *mnuNow = nullptr;
-    QMenu *mnuTool = nullptr;
-    QMenu *mnuHelp = nullptr;
-    QAction *mnuVersepa = nullptr;
+    // Toolbar buttons by index; those that share a menu item's state share its action.
     std::map<int, QAction *> toolbarButtons_;
 
     // The controllers.
@@ -200,9 +192,9 @@ private:
     DateController *dates_ = nullptr;
     HelpController *help_ = nullptr;
     OptionsController *options_ = nullptr;
+    RecoveryController *recovery_ = nullptr;
 
     qint64 statusDay_ = 0;                    // Julian day shown in status panel 3
-    RecoveryController *recovery_ = nullptr;  // sheets/
     QString heldNote_;                        // a note kept back while the launcher box has the focus
 
     std::vector<HandOverRequest> handOvers_;  // app/singleinstance_window.cpp

@@ -41,7 +41,7 @@ struct Sheets : Harness {
 };
 
 // What the window shows of the sheet's file: title, overwrite button, its tip.
-QStringList captions(frmMain &w)
+QStringList captions(MainWindow &w)
 {
     return {w.windowTitle(), w.toolbarButton(4)->isEnabled() ? "enabled" : "disabled", w.toolbarButton(4)->toolTip()};
 }
@@ -64,17 +64,17 @@ int optionsPage(const std::function<void()> &open, const std::function<void(Opti
 }
 } // namespace
 
-class TestFrmMain : public QObject {
+class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
     void firstStartWithEmptyStore()
     {
         Sheets h;
-        frmMain &w = h.start();
+        MainWindow &w = h.start();
         QVERIFY(h.dialogs.calls.isEmpty());
         QCOMPARE(captions(w), NoFile1);
-        QCOMPARE(text1(w)->Text(), u"sheet 1"_s);
-        QCOMPARE(text1(w)->imeMode(), 0);
+        QCOMPARE(textBox(w)->Text(), u"sheet 1"_s);
+        QCOMPARE(textBox(w)->imeMode(), 0);
         h.closeWindow();
         QCOMPARE(h.ended, 1);
         QCOMPARE(Harness::bytes(h.sheetPath(1)), "sheet 1\n"_ba); // unchanged, not written
@@ -115,7 +115,7 @@ private slots:
         Sheets h({{"Size", "Size1", flag}, {"Size", "Size2", flag}});
         for (int i = 0; i < stored.size(); ++i)
             h.preset("Size", QStringList{"Left", "Top", "Width", "Height"}[i], stored[i]);
-        frmMain &w = h.start();
+        MainWindow &w = h.start();
         const QPoint at(w.windowLeft(), w.windowTop());
         if (size.isEmpty()) {
             const QRect screen(0, 0, w.screenWidthTwips(), w.screenHeightTwips());
@@ -142,18 +142,18 @@ private slots:
                   {"q7", "FontB", "TRUE"}, {"q7", "FontI", "-1"}, {"q7", "XXXX", "9"}, {"q7", "X", "true"},
                   {"q7", "File", "q7 Zibo q4"}, {"q7", "q2", ""}, {"q7", "q3", QString(100000, u'x')},
                   {"IME", "IME", "false"}, {"Launch", "CMD0", "first"}, {"Launch", "CMD2", "second"}, {"Launch", "CMD5", "third"}});
-        frmMain &w = h.start();
-        QCOMPARE(text1(w)->font().pointSizeF(), 14.5);
-        QVERIFY(text1(w)->font().bold() && text1(w)->font().italic());
-        QCOMPARE(text1(w)->palette().color(QPalette::Text), QColor(255, 0, 0));
-        QCOMPARE(text1(w)->palette().color(QPalette::Base), QColor(0, 0, 255));
-        QVERIFY(tabStrip1(w)->tabFont().bold());
-        QCOMPARE(tabStrip1(w)->tabFont().pointSizeF(), 9.0);
-        QCOMPARE(tabStrip1(w)->SelectedIndex(), 4);
-        QCOMPARE(text1(w)->Text(), u"sheet 4"_s);
-        QCOMPARE(tabStrip1(w)->caption(2), QString());
-        QCOMPARE(tabStrip1(w)->caption(3), QString(Holders::MaxCaptionLength, u'x'));
-        QCOMPARE(text1(w)->imeMode(), 4);
+        MainWindow &w = h.start();
+        QCOMPARE(textBox(w)->font().pointSizeF(), 14.5);
+        QVERIFY(textBox(w)->font().bold() && textBox(w)->font().italic());
+        QCOMPARE(textBox(w)->palette().color(QPalette::Text), QColor(255, 0, 0));
+        QCOMPARE(textBox(w)->palette().color(QPalette::Base), QColor(0, 0, 255));
+        QVERIFY(tabStrip(w)->tabFont().bold());
+        QCOMPARE(tabStrip(w)->tabFont().pointSizeF(), 9.0);
+        QCOMPARE(tabStrip(w)->SelectedIndex(), 4);
+        QCOMPARE(textBox(w)->Text(), u"sheet 4"_s);
+        QCOMPARE(tabStrip(w)->caption(2), QString());
+        QCOMPARE(tabStrip(w)->caption(3), QString(Holders::MaxCaptionLength, u'x'));
+        QCOMPARE(textBox(w)->imeMode(), 4);
         auto *run = w.findChild<QPushButton *>(u"runButton"_s);
         QVERIFY(run->isEnabled());  // the launcher shows "first"
         w.findChild<QComboBox *>(u"launcherBox"_s)->setEditText(QString());
@@ -185,16 +185,16 @@ private slots:
         const bool opened = message.isEmpty();
         Sheets h({{"q7", "File", "q7 Zibo q5"}});
         if (undecodable)
-            h.configure = [](FrmMainEnv &env) { env.commandLineNameUnusable = true; };
+            h.configure = [](MainWindowEnv &env) { env.commandLineNameUnusable = true; };
         QDir().mkpath(h.tmp.filePath("work"));
         h.writeFile(h.tmp.filePath("work/a b.txt"), "\r\nfrom outside\r\nline 2\r\n");
         const QString path = h.tmp.filePath(startDir.isEmpty() ? argument : startDir + u'/' + argument);
         const QByteArray before = Harness::bytes(path);
-        frmMain &w = h.start(startDir.isEmpty() ? path : argument, startDir.isEmpty() ? "" : h.tmp.filePath(startDir));
-        QCOMPARE(tabStrip1(w)->SelectedIndex(), 1);
+        MainWindow &w = h.start(startDir.isEmpty() ? path : argument, startDir.isEmpty() ? "" : h.tmp.filePath(startDir));
+        QCOMPARE(tabStrip(w)->SelectedIndex(), 1);
         QCOMPARE(h.dialogs.prompts(), opened ? QStringList() : QStringList{message});
         QCOMPARE(captions(w), opened ? (QStringList{"q7 Zibo q1 - " + path, "enabled", "上書き保存－" + path}) : NoFile1);
-        QCOMPARE(text1(w)->Text(), opened ? u"from outside\r\nline 2"_s : u"sheet 1"_s);
+        QCOMPARE(textBox(w)->Text(), opened ? u"from outside\r\nline 2"_s : u"sheet 1"_s);
         h.closeWindow();
         QCOMPARE(Harness::bytes(h.sheetPath(1)), opened ? "from outside\r\nline 2\r\n"_ba : "sheet 1\n"_ba);
         QCOMPARE(Harness::bytes(path), before);
@@ -206,7 +206,7 @@ private slots:
     void toolbarButtons()
     {
         Sheets h;
-        frmMain &w = h.start();
+        MainWindow &w = h.start();
         QString layout;
         for (QAction *a : w.findChild<QToolBar *>()->actions())
             layout += a->isSeparator() ? u'|' : u'b';
@@ -231,7 +231,7 @@ private slots:
     void options()
     {
         Sheets h;
-        frmMain &w = h.start();
+        MainWindow &w = h.start();
         QCOMPARE(optionsPage([&] { action(w, "aboutAction")->trigger(); }), 3);
         QCOMPARE(optionsPage([&] { w.toolbarButton(19)->trigger(); }), 2);  // a free slot's button
         const int page = optionsPage([&] { action(w, "optionsAction")->trigger(); }, [](OptionsDialog &options) {
@@ -241,11 +241,11 @@ private slots:
             options.findChild<QPushButton *>(u"okButton"_s)->click();
         });
         QCOMPARE(page, 0);
-        QCOMPARE(tabStrip1(w)->caption(1), u"メモ"_s);
+        QCOMPARE(tabStrip(w)->caption(1), u"メモ"_s);
         QVERIFY(action(w, "registeredAppAction1")->isVisible());
         QCOMPARE(w.toolbarButton(20)->toolTip(), u"/opt/tool"_s);
         QCOMPARE(optionsPage([&] {
-            QTest::mouseClick(tabStrip1(w)->bar(), Qt::RightButton);
+            QTest::mouseClick(tabStrip(w)->bar(), Qt::RightButton);
             QVERIFY(w.findChild<QMenu *>(u"tabMenu"_s)->isVisible());
             action(w, "tabSettingsAction")->trigger();
         }), 1);
@@ -260,14 +260,14 @@ private slots:
     {
         Sheets h({{"Open", "File2", "/memo/a.txt"}, {"Open", "File3", "/memo/b.txt"}, {"q7", "q5", "memo"}});
         QVERIFY(QFile::remove(h.sheetPath(4)));
-        frmMain &w = h.start();
+        MainWindow &w = h.start();
         h.selectTab(3);
         QCOMPARE(captions(w), (QStringList{"q7 Zibo q3 - /memo/a.txt", "enabled", "上書き保存－/memo/a.txt"}));
         h.selectTab(5); // its tab caption plays no part
         QCOMPARE(captions(w), (QStringList{"q7 Zibo q5", "disabled", ""}));
         h.selectTab(4);
         QCOMPARE(h.dialogs.prompts(), QStringList{NotFound});
-        QCOMPARE(text1(w)->Text(), QString());
+        QCOMPARE(textBox(w)->Text(), QString());
         QCOMPARE(captions(w), (QStringList{"q7 Zibo q4", "disabled", ""}));
         QCOMPARE(w.sheets().openedFile(4), u"/memo/b.txt"_s);
         h.selectTab(1);
@@ -282,27 +282,27 @@ private slots:
     {
         Sheets h;
         FakeCommonDialog files;
-        h.configure = [&](FrmMainEnv &env) { env.commonDialog = &files; };
-        frmMain &w = h.start();
+        h.configure = [&](MainWindowEnv &env) { env.commonDialog = &files; };
+        MainWindow &w = h.start();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         for (const char *command : {"openAction", "saveAsAction"}) {
             w.findChild<QComboBox *>(u"launcherBox"_s)->setFocus();
             action(w, QLatin1String(command))->trigger();
-            QCOMPARE(QApplication::focusWidget(), text1(w));
+            QCOMPARE(QApplication::focusWidget(), textBox(w));
         }
         const QString path = h.tmp.filePath(u"t.txt"_s);
         files.answers = {path};
         action(w, u"saveAsAction"_s)->trigger();
-        QTest::keyClicks(text1(w), u"z"_s);
-        QTest::keyClick(text1(w), Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClicks(textBox(w), u"z"_s);
+        QTest::keyClick(textBox(w), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(Harness::bytes(path), "zsheet 1\r\n"_ba);
 
         for (int sheet : {2, 3}) {
             h.selectTab(sheet);
-            QTest::keyClicks(text1(*h.window), u"typed "_s);
+            QTest::keyClicks(textBox(*h.window), u"typed "_s);
             action(*h.window, sheet == 2 ? u"exitWithoutSavingAction"_s : u"exitAction"_s)->trigger();
             QCOMPARE(h.ended, sheet - 1);
-            QCOMPARE(text1(h.start())->Text(), sheet == 2 ? u"sheet 2"_s : u"typed sheet 3"_s);
+            QCOMPARE(textBox(h.start())->Text(), sheet == 2 ? u"sheet 2"_s : u"typed sheet 3"_s);
             QCOMPARE(h.window->sheets().currentSheet(), sheet);
         }
     }
@@ -311,12 +311,12 @@ private slots:
     void unwritableSheetKeepsUserOnIt()
     {
         Sheets h;
-        frmMain &w = h.start();
+        MainWindow &w = h.start();
         h.block(1);
-        text1(w)->setText("precious");
+        textBox(w)->setText("precious");
         h.selectTab(2);
         QCOMPARE(h.dialogs.prompts(), QStringList{h.unwritable(1) + u"\nフォルダーです。"_s});
-        QCOMPARE(tabStrip1(w)->SelectedIndex(), 1);
+        QCOMPARE(tabStrip(w)->SelectedIndex(), 1);
 
         h.dialogs.answers = {MsgBoxResult::No};
         QVERIFY(!w.close());
@@ -330,7 +330,7 @@ private slots:
         QCOMPARE(Harness::bytes(h.sheetPath(1)), "precious\r\n"_ba);
 
         h.block(2);
-        text1(w)->setText("given up");
+        textBox(w)->setText("given up");
         h.dialogs.answers = {MsgBoxResult::Yes};
         h.closeWindow();
         QCOMPARE(h.ended, 1);
@@ -351,13 +351,13 @@ private slots:
         Sheets h;
         h.dialogs.whileAsking = [&h] { h.window->endSession(); };
         h.dialogs.answers = {MsgBoxResult::No};
-        frmMain &w = h.start();
+        MainWindow &w = h.start();
         h.block(1);
-        text1(w)->setText("typed");
+        textBox(w)->setText("typed");
         closing ? void(w.close()) : w.endSession();
         QCOMPARE(h.ended, 1);
         QCOMPARE(h.dialogs.calls.size(), int(closing));
-        QVERIFY(!w.findChild<QTimer *>(u"Timer1"_s)->isActive());
+        QVERIFY(!w.findChild<QTimer *>(u"tickTimer"_s)->isActive());
     }
 
     // What comes while a long edit lets events through waits for its end: the end of the
@@ -387,8 +387,8 @@ private slots:
         commit(&reference);
 
         Sheets h;
-        frmMain &w = h.start();
-        TextBox *box = text1(w);
+        MainWindow &w = h.start();
+        TextBox *box = textBox(w);
         box->setText(text);
         box->setPauseEvery(0);
         QTimer::singleShot(0, &w, [&] { sessionEnds ? w.endSession() : commit(box); });
@@ -417,8 +417,8 @@ private slots:
         Sheets h;
         const QByteArray big = "\x82\xc9\x82\xd9\x82\xf1\r\n"_ba.repeated(1 << 19); // にほん, 4 MB
         h.writeFile(h.sheetPath(2), big);
-        frmMain &w = h.start();
-        TextBox *box = text1(w);
+        MainWindow &w = h.start();
+        TextBox *box = textBox(w);
         if (!reading) {
             h.selectTab(2);
             box->selectAll();
@@ -441,5 +441,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFrmMain)
-#include "tst_frmmain.moc"
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
