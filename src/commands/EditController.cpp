@@ -1,5 +1,7 @@
 #include "commands/EditController.h"
 
+#include "editor/CommandAction.h"
+
 #include "commands/clipboardtext.h"
 #include "commands/quoting.h"
 #include "editor/TextBox.h"
@@ -24,25 +26,25 @@ EditController::EditController(WindowHost &host, SheetSession &sheets, const Hol
     , sheets_(sheets)
     , holders_(holders)
 {
-    undoAction_ = addAction("undoAction", QStringLiteral("元に戻す(&U)"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    undoAction_ = newCommandAction(this, "undoAction", QStringLiteral("元に戻す(&U)"), QKeySequence(Qt::CTRL | Qt::Key_Z));
     connect(undoAction_, &QAction::triggered, this, &EditController::onUndo);
-    cutAction_ = addAction("cutAction", QStringLiteral("切り取り(&C)"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    cutAction_ = newCommandAction(this, "cutAction", QStringLiteral("切り取り(&C)"), QKeySequence(Qt::CTRL | Qt::Key_X));
     connect(cutAction_, &QAction::triggered, this, &EditController::cut);
-    copyAction_ = addAction("copyAction", QStringLiteral("ｺﾋﾟｰ(&O)"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    copyAction_ = newCommandAction(this, "copyAction", QStringLiteral("ｺﾋﾟｰ(&O)"), QKeySequence(Qt::CTRL | Qt::Key_C));
     connect(copyAction_, &QAction::triggered, this, &EditController::copy);
-    copyAllAction_ = addAction("copyAllAction", QStringLiteral("すべての範囲をｺﾋﾟｰ(&Y)"));
+    copyAllAction_ = newCommandAction(this, "copyAllAction", QStringLiteral("すべての範囲をｺﾋﾟｰ(&Y)"));
     connect(copyAllAction_, &QAction::triggered, this, &EditController::onCopyAll);
-    pasteAction_ = addAction("pasteAction", QStringLiteral("貼り付け(&P)"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    pasteAction_ = newCommandAction(this, "pasteAction", QStringLiteral("貼り付け(&P)"), QKeySequence(Qt::CTRL | Qt::Key_V));
     connect(pasteAction_, &QAction::triggered, this, &EditController::paste);
-    deleteAction_ = addAction("deleteAction", QStringLiteral("削除(&D)"));
+    deleteAction_ = newCommandAction(this, "deleteAction", QStringLiteral("削除(&D)"));
     connect(deleteAction_, &QAction::triggered, this, &EditController::onDelete);
-    quoteCopyAction_ = addAction("quoteCopyAction", QStringLiteral("引用符を付けてｺﾋﾟｰ(&Q)"));
+    quoteCopyAction_ = newCommandAction(this, "quoteCopyAction", QStringLiteral("引用符を付けてｺﾋﾟｰ(&Q)"));
     connect(quoteCopyAction_, &QAction::triggered, this, &EditController::onQuoteCopy);
-    quotePasteAction_ = addAction("quotePasteAction", QStringLiteral("引用符を付けて貼り付け(&T)"));
+    quotePasteAction_ = newCommandAction(this, "quotePasteAction", QStringLiteral("引用符を付けて貼り付け(&T)"));
     connect(quotePasteAction_, &QAction::triggered, this, &EditController::onQuotePaste);
-    quoteSelectionAction_ = addAction("quoteSelectionAction", QStringLiteral("選択範囲に引用符を追加(&I)"));
+    quoteSelectionAction_ = newCommandAction(this, "quoteSelectionAction", QStringLiteral("選択範囲に引用符を追加(&I)"));
     connect(quoteSelectionAction_, &QAction::triggered, this, &EditController::onQuoteSelection);
-    selectAllAction_ = addAction("selectAllAction", QStringLiteral("すべての範囲を選択(&A)"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    selectAllAction_ = newCommandAction(this, "selectAllAction", QStringLiteral("すべての範囲を選択(&A)"), QKeySequence(Qt::CTRL | Qt::Key_A));
     connect(selectAllAction_, &QAction::triggered, this, [this] { host_.editor()->selectAll(); });
 
     static const struct {
@@ -59,11 +61,11 @@ EditController::EditController(WindowHost &host, SheetSession &sheets, const Hol
         {Conversion::Capitalise, "capitaliseAction", u"先頭を大文字に変換(&P)"},
     };
     for (const auto &c : conversions) {
-        QAction *action = addAction(c.name, QString::fromUtf16(c.caption));
+        QAction *action = newCommandAction(this, c.name, QString::fromUtf16(c.caption));
         connect(action, &QAction::triggered, this, [this, conversion = c.conversion] { onConvert(conversion); });
         conversionActions_[c.conversion] = action;
     }
-    stampAction_ = addAction("stampAction", QStringLiteral("日付と時刻の挿入(&D)"), QKeySequence(Qt::Key_F5));
+    stampAction_ = newCommandAction(this, "stampAction", QStringLiteral("日付と時刻の挿入(&D)"), QKeySequence(Qt::Key_F5));
     connect(stampAction_, &QAction::triggered, this, &EditController::onStamp);
 
     // Asking the clipboard is a round trip to its owner on some desktops: remember the answer.
@@ -77,15 +79,6 @@ EditController::EditController(WindowHost &host, SheetSession &sheets, const Hol
     clipboardHasText_ = data && data->hasText();
 }
 
-QAction *EditController::addAction(const char *name, const QString &caption, const QKeySequence &shortcut)
-{
-    auto *action = new QAction(caption, this);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcut(shortcut);
-    // Shortcuts work wherever the focus is in the main window.
-    action->setShortcutContext(Qt::WindowShortcut);
-    return action;
-}
 
 bool EditController::boxCanUndo() const
 {

@@ -2,7 +2,6 @@
 
 #include "commands/conversions.h"
 
-#include <QKeySequence>
 #include <QObject>
 
 #include <map>
@@ -50,7 +49,6 @@ public:
     bool clipboardHasText() const { return clipboardHasText_; }
 
 private:
-    QAction *addAction(const char *name, const QString &caption, const QKeySequence &shortcut = {});
     void onUndo();
     void onCopyAll();
     void onDelete();

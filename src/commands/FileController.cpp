@@ -1,5 +1,7 @@
 #include "commands/FileController.h"
 
+#include "editor/CommandAction.h"
+
 #include "editor/TextBox.h"
 #include "editor/WindowHost.h"
 #include "platform/commondialog.h"
@@ -45,11 +47,7 @@ FileController::FileController(WindowHost &host, SheetSession &sheets, CommonDia
 QAction *FileController::addAction(const char *name, const QString &caption, void (FileController::*handler)(),
                                    const QKeySequence &shortcut)
 {
-    auto *action = new QAction(caption, this);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcut(shortcut);
-    // Shortcuts work wherever the focus is in the main window.
-    action->setShortcutContext(Qt::WindowShortcut);
+    QAction *action = newCommandAction(this, name, caption, shortcut);
     if (handler)
         connect(action, &QAction::triggered, this, handler);
     return action;

@@ -1,5 +1,7 @@
 #include "find/FindController.h"
 
+#include "editor/CommandAction.h"
+
 #include "editor/WindowHost.h"
 #include "find/FindDialog.h"
 
@@ -10,11 +12,8 @@ FindController::FindController(WindowHost &host, Dialogs *dialogs, std::function
     , host_(host)
     , dialogs_(dialogs)
     , windowPosition_(std::move(windowPosition))
-    , findAction_(new QAction(QStringLiteral("検索と置換(&S)"), this))
+    , findAction_(newCommandAction(this, "findAction", QStringLiteral("検索と置換(&S)"), QKeySequence(Qt::CTRL | Qt::Key_F)))
 {
-    findAction_->setObjectName(QStringLiteral("findAction"));
-    findAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    findAction_->setShortcutContext(Qt::WindowShortcut);
     connect(findAction_, &QAction::triggered, this, &FindController::showFind);
 }
 

@@ -1,5 +1,7 @@
 #include "help/HelpController.h"
 
+#include "editor/CommandAction.h"
+
 #include "editor/WindowHost.h"
 #include "help/HelpViewer.h"
 #include "platform/dialogs.h"
@@ -11,11 +13,8 @@ HelpController::HelpController(WindowHost &host, const QString &helpFile, const 
     : QObject(parent)
     , host_(host)
     , helpFile_(helpFile.isEmpty() ? QDir(programDir).absoluteFilePath(QStringLiteral("q7Zibo.hlp")) : helpFile)
-    , helpAction_(new QAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this))
+    , helpAction_(newCommandAction(this, "helpAction", QStringLiteral("ﾍﾙﾌﾟ(&H)"), QKeySequence(Qt::Key_F1)))
 {
-    helpAction_->setObjectName(QStringLiteral("helpAction"));
-    helpAction_->setShortcut(QKeySequence(Qt::Key_F1));
-    helpAction_->setShortcutContext(Qt::WindowShortcut);
     connect(helpAction_, &QAction::triggered, this, &HelpController::showHelp);
 }
 

@@ -1,5 +1,7 @@
 #include "launcher/LauncherController.h"
 
+#include "editor/CommandAction.h"
+
 #include "editor/TextBox.h"
 #include "editor/WindowHost.h"
 #include "launcher/launchhistory.h"
@@ -62,22 +64,14 @@ LauncherController::LauncherController(WindowHost &host, ShellOpen *shell, const
         connect(button, &QAction::triggered, this, [this, i] { onRegisteredAppButton(i); });
         registeredAppButtons_[i] = button;
     }
-    focusLauncherAction_ = newAction("focusLauncherAction", QStringLiteral("簡易ﾗﾝﾁｬｰ(&L)"), QKeySequence(Qt::CTRL | Qt::Key_L));
+    focusLauncherAction_ = newCommandAction(this, "focusLauncherAction", QStringLiteral("簡易ﾗﾝﾁｬｰ(&L)"), QKeySequence(Qt::CTRL | Qt::Key_L));
     connect(focusLauncherAction_, &QAction::triggered, this, &LauncherController::onFocusLauncher);
-    runLauncherAction_ = newAction("runLauncherAction", QStringLiteral("簡易ﾗﾝﾁｬｰ実行(&R)"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    runLauncherAction_ = newCommandAction(this, "runLauncherAction", QStringLiteral("簡易ﾗﾝﾁｬｰ実行(&R)"), QKeySequence(Qt::CTRL | Qt::Key_R));
     connect(runLauncherAction_, &QAction::triggered, this, &LauncherController::onRunLauncher);
-    clearLauncherHistoryAction_ = newAction("clearLauncherHistoryAction", QStringLiteral("簡易ﾗﾝﾁｬｰの履歴を消去(&C)"), {});
+    clearLauncherHistoryAction_ = newCommandAction(this, "clearLauncherHistoryAction", QStringLiteral("簡易ﾗﾝﾁｬｰの履歴を消去(&C)"));
     connect(clearLauncherHistoryAction_, &QAction::triggered, this, &LauncherController::onClearHistory);
 }
 
-QAction *LauncherController::newAction(const char *name, const QString &caption, const QKeySequence &shortcut)
-{
-    auto *action = new QAction(caption, this);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcut(shortcut);
-    action->setShortcutContext(Qt::WindowShortcut);
-    return action;
-}
 
 bool LauncherController::hasText() const
 {

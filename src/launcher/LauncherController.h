@@ -62,7 +62,6 @@ private:
     // Hands text to the desktop; false, after saying so under title, when nothing was opened.
     bool launch(const QString &text, const QString &title);
     QStringList history() const;
-    QAction *newAction(const char *name, const QString &caption, const QKeySequence &shortcut);
 
     WindowHost &host_;
     ShellOpen *shell_;

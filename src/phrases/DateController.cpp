@@ -1,5 +1,7 @@
 #include "phrases/DateController.h"
 
+#include "editor/CommandAction.h"
+
 #include "editor/WindowHost.h"
 #include "phrases/DateDialog.h"
 
@@ -20,10 +22,7 @@ DateController::DateController(WindowHost &host, SettingsStore *settings, Dialog
 
 QAction *DateController::newAction(const char *name, const QString &caption, const QKeySequence &shortcut, Page page)
 {
-    auto *action = new QAction(caption, this);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcut(shortcut);
-    action->setShortcutContext(Qt::WindowShortcut);
+    QAction *action = newCommandAction(this, name, caption, shortcut);
     connect(action, &QAction::triggered, this, [this, page] { showDialog(page); });
     return action;
 }

@@ -1,5 +1,7 @@
 #include "settings/OptionsController.h"
 
+#include "editor/CommandAction.h"
+
 #include "editor/TextBox.h"
 #include "editor/WindowHost.h"
 #include "settings/OptionsDialog.h"
@@ -28,9 +30,7 @@ OptionsController::OptionsController(WindowHost &host, SettingsStore *settings, 
 
 QAction *OptionsController::newAction(const char *name, const QString &caption, int page)
 {
-    auto *action = new QAction(caption, this);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcutContext(Qt::WindowShortcut);
+    QAction *action = newCommandAction(this, name, caption);
     connect(action, &QAction::triggered, this, [this, page] { showOptions(page); });
     return action;
 }
