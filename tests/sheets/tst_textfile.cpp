@@ -150,20 +150,16 @@ private slots:
     void badInput()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(QString, text);
         QFETCH(QByteArray, written);
-        QFETCH(QString, reread);
         const QString file = dir_.filePath("bad.txt");
         QVERIFY(putFile(file, bytes));
-        const TextFile::ReadResult r = TextFile::read(file);
-        QVERIFY(r.ok);
-        QCOMPARE(r.text, text);
-        QVERIFY(TextFile::write(file, r.text, TextFile::LineEndPolicy::KeepExisting, r.variants).ok);
-        QCOMPARE(fileBytes(file), written);
-        const TextFile::ReadResult again = TextFile::read(file);
-        QCOMPARE(again.text, reread.isNull() ? r.text : reread);
-        QVERIFY(TextFile::write(file, again.text, TextFile::LineEndPolicy::KeepExisting, again.variants).ok);
-        QCOMPARE(fileBytes(file), written);
+        for (const char *expected : {"text", "reread"}) {
+            const TextFile::ReadResult r = TextFile::read(file);
+            QVERIFY(r.ok);
+            QTEST(r.text, expected);
+            QVERIFY(TextFile::write(file, r.text, TextFile::LineEndPolicy::KeepExisting, r.variants).ok);
+            QCOMPARE(fileBytes(file), written);
+        }
     }
 
     // Characters with two or three CP932 codes: a file written back keeps the codes it used,
