@@ -4,7 +4,6 @@
 #include "sheets/textcodec.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -67,22 +66,6 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QStringList, entries);
         QCOMPARE(PhraseFile::parse(text), entries);
-    }
-
-    // A file of random bytes is read as some entries, and saving them loses none.
-    void randomBytes()
-    {
-        QRandomGenerator rng(0x7E1);
-        QByteArray bytes;
-        while (bytes.size() < 4096)
-            bytes += char(rng.bounded(256));
-        QTemporaryDir dir;
-        const QString path = phraseFile(dir, bytes);
-        const PhraseFile::LoadResult loaded = PhraseFile::load(path);
-        QCOMPARE(loaded.status, PhraseFile::LoadResult::Status::Ok);
-        QVERIFY(loaded.entries.size() > 1);
-        QVERIFY(PhraseFile::save(path, loaded.entries).ok);
-        QCOMPARE(PhraseFile::load(path).entries, loaded.entries);
     }
 
     // Each era's first day is its year 1; the day before belongs to the era before, or to none.

@@ -51,19 +51,13 @@ private slots:
     void initTestCase()
     {
         QVERIFY(dir_.isValid());
-        const QByteArray script = "#!/bin/sh\nexit 0\n";
-        writeFile(at("run.sh"), script, true);
-        writeFile(at("memo.txt"), "text\n", false);
-        writeFile(at("memo "), "text\n", false);
-        writeFile(at("note:1.txt"), "text\n", false);
-        QVERIFY(QDir(dir_.path()).mkpath("docs"));
-        QVERIFY(QDir(dir_.path()).mkpath("bin"));
-        writeFile(at("bin/q7tool"), script, true);
-        writeFile(at("bin/q7plain"), script, false);
         // A folder on PATH has its x bit; it must not be taken for a program.
-        QVERIFY(QDir(dir_.path()).mkpath("bin/q7folder"));
-        QVERIFY(QDir(dir_.path()).mkpath("bin/q7sub"));
-        writeFile(at("bin/q7sub/q7tool"), script, true);
+        for (const char *folder : {"docs", "bin/q7folder", "bin/q7sub"})
+            QVERIFY(QDir(dir_.path()).mkpath(folder));
+        for (const char *name : {"memo.txt", "memo ", "note:1.txt", "bin/q7plain"})
+            writeFile(at(name), "text\n", false);
+        for (const char *name : {"run.sh", "bin/q7tool", "bin/q7sub/q7tool"})
+            writeFile(at(name), "#!/bin/sh\nexit 0\n", true);
 
         oldCurrent_ = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir_.path()));
@@ -80,36 +74,28 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("starterSucceeds");
-        QTest::addColumn<QString>("asked");  // what the starter was asked, if anything
+        QTest::addColumn<QString>("asked"); // what the starter was asked, if anything
         QTest::addColumn<int>("result");
-        const int opened = ShellTarget::Opened;
-        const int notFound = ShellOpen::NotFound;
-
-        QTest::addRow("executable in the current folder is started by its full path")
-            << "run.sh" << true << "start " + at("run.sh") << opened;
-        QTest::addRow("plain file relative to the current folder is opened")
-            << "memo.txt" << true << fileUrl("memo.txt") << opened;
-        QTest::addRow("folder is opened, not started") << at("docs") << true << fileUrl("docs") << opened;
-        QTest::addRow("existing file whose name looks like a URL is opened as a file")
-            << "note:1.txt" << true << fileUrl("note:1.txt") << opened;
-        QTest::addRow("https URL with a blank") << "https://example.com/a b" << true
-                                                << "url https://example.com/a%20b" << opened;
-        QTest::addRow("drive letter is no URL scheme") << "C:\\q7\\memo.txt" << true << "" << notFound;
-        QTest::addRow("name on PATH is started by its full path")
-            << "q7tool" << true << "start " + at("bin/q7tool") << opened;
-        QTest::addRow("non-executable name on PATH") << "q7plain" << true << "" << notFound;
-        QTest::addRow("folder name on PATH") << "q7folder" << true << "" << notFound;
-        QTest::addRow("name with a folder is not looked up on PATH") << "q7sub/q7tool" << true << "" << notFound;
-        QTest::addRow("name on PATH followed by an argument") << "q7tool memo.txt" << true << "" << notFound;
-        QTest::addRow("blanks only, ideographic space too") << u" \t\u3000"_qs << true << "" << notFound;
-        QTest::addRow("blanks around a path dropped") << u" memo.txt\u3000"_qs << true << fileUrl("memo.txt")
-                                                      << opened;
-        QTest::addRow("existing name ending in a blank kept whole") << "memo " << true << fileUrl("memo ")
-                                                                    << opened;
-        QTest::addRow("program that fails to start") << at("run.sh") << false << "start " + at("run.sh")
-                                                     << notFound;
-        QTest::addRow("URL the desktop refuses") << "https://example.com/" << false
-                                                 << "url https://example.com/" << notFound;
+        const auto row = [](const char *name, const QString &text, const QString &asked, bool succeeds = true) {
+            const int result = asked.isEmpty() || !succeeds ? int(ShellOpen::NotFound) : int(ShellTarget::Opened);
+            QTest::newRow(name) << text << succeeds << asked << result;
+        };
+        row("executable in the current folder is started by its full path", "run.sh", "start " + at("run.sh"));
+        row("plain file relative to the current folder is opened", "memo.txt", fileUrl("memo.txt"));
+        row("folder is opened, not started", at("docs"), fileUrl("docs"));
+        row("existing file whose name looks like a URL is opened as a file", "note:1.txt", fileUrl("note:1.txt"));
+        row("https URL with a blank", "https://example.com/a b", "url https://example.com/a%20b");
+        row("drive letter is no URL scheme", "C:\\q7\\memo.txt", "");
+        row("name on PATH is started by its full path", "q7tool", "start " + at("bin/q7tool"));
+        row("non-executable name on PATH", "q7plain", "");
+        row("folder name on PATH", "q7folder", "");
+        row("name with a folder is not looked up on PATH", "q7sub/q7tool", "");
+        row("name on PATH followed by an argument", "q7tool memo.txt", "");
+        row("blanks only, ideographic space too", u" \t\u3000"_qs, "");
+        row("blanks around a path dropped", u" memo.txt\u3000"_qs, fileUrl("memo.txt"));
+        row("existing name ending in a blank kept whole", "memo ", fileUrl("memo "));
+        row("program that fails to start", at("run.sh"), "start " + at("run.sh"), false);
+        row("URL the desktop refuses", "https://example.com/", "url https://example.com/", false);
     }
     void open()
     {

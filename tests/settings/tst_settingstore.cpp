@@ -217,43 +217,17 @@ private slots:
         QTEST(SettingsText::toBool(text), "truth");
     }
 
-    // Numbers in general keep 7 significant digits; the tab font size keeps 4 decimals.
-    void fromNumber_data()
+    // Numbers keep 7 significant digits, the tab font size 4 decimals; a colour is RGB or one of
+    // the 25 system colours.
+    void spelled()
     {
-        QTest::addColumn<bool>("tabFont");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("expected");
-        QTest::addRow("rounded to seven digits") << false << 1234567.8 << "1234568";
-        QTest::addRow("eight digits") << false << 12345678.0 << "1.234568E+07";
-        QTest::addRow("tab font: four decimals kept") << true << 10.33333 << "10.3333";
-        QTest::addRow("tab font: rounds up to whole") << true << 9.99999 << "10";
-        QTest::addRow("tab font: tiny negative is zero") << true << -0.00001 << "0";
-    }
-    void fromNumber()
-    {
-        QFETCH(bool, tabFont);
-        QFETCH(double, value);
-        QTEST(tabFont ? fromTabFontSize(value) : SettingsText::fromNumber(value), "expected");
-    }
-
-    void colours_data()
-    {
-        QTest::addColumn<qint32>("value");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("valid");
-        QTest::addColumn<int>("systemIndex");
-        QTest::addRow("white") << qint32(0xFFFFFF) << "16777215" << true << -1;
-        QTest::addRow("first system colour") << qint32(0x80000000u) << "-2147483648" << true << 0;
-        QTest::addRow("last system colour") << qint32(0x80000018u) << "-2147483624" << true << 24;
-        QTest::addRow("past the system colours") << qint32(0x80000019u) << "-2147483623" << false << -1;
-    }
-    void colours()
-    {
-        QFETCH(qint32, value);
-        QFETCH(int, systemIndex);
-        QTEST(fromColour(value), "text");
-        QTEST(isValidColour(value), "valid");
-        QCOMPARE(systemColourIndex(value), systemIndex);
+        const QStringList numbers{fromNumber(1234567.8), fromNumber(12345678.0), fromTabFontSize(10.33333),
+                                  fromTabFontSize(9.99999), fromTabFontSize(-0.00001)};
+        QCOMPARE(numbers.join(u' '), u"1234568 1.234568E+07 10.3333 10 0"_s);
+        QVERIFY(isValidColour(0xFFFFFF) && !isValidColour(qint32(0x80000019u)));
+        const QList<int> system{systemColourIndex(qint32(0x80000000u)), systemColourIndex(qint32(0x80000018u)),
+                                systemColourIndex(qint32(0x80000019u)), systemColourIndex(0xFFFFFF)};
+        QCOMPARE(system, QList<int>({0, 24, -1, -1}));
     }
 };
 

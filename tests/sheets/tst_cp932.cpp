@@ -27,20 +27,12 @@ private slots:
     }
 
     // One look-alike anywhere in a long text refuses the whole text.
-    void lookAlikeInALongText_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("writable");
-        const QString body = QString(5000, u'あ');
-        QTest::addRow("Japanese text") << body + QStringLiteral("漢字ｶﾅ") + body << true;
-        QTest::addRow("wave dash U+301C in the middle") << body + QChar(0x301C) + body << false;
-        QTest::addRow("yen sign U+00A5 at the end") << body + QChar(0x00A5) << false;
-    }
     void lookAlikeInALongText()
     {
-        QFETCH(QString, text);
-        QFETCH(bool, writable);
-        QCOMPARE(Cp932::encode(text).has_value(), writable);
+        const QString body(5000, u'あ');
+        QVERIFY(Cp932::encode(body + QStringLiteral("漢字ｶﾅ") + body));
+        QVERIFY(!Cp932::encode(body + QChar(0x301C) + body)); // wave dash in the middle
+        QVERIFY(!Cp932::encode(body + QChar(0x00A5)));         // yen sign at the end
     }
 };
 
