@@ -49,6 +49,9 @@ struct DateHarness {
 class TestDateDialog : public QObject {
     Q_OBJECT
 private slots:
+    // One dialog opened, closed and opened again; the close checks are stored by the close
+    // button and by closing after an insertion, never by cancel, and the position only by its
+    // own button.
     void pagesListsAndInserting()
     {
         DateHarness h;
@@ -56,6 +59,7 @@ private slots:
         h.host.clock = Fixed;
         h.store.write(SettingsKeys::DateLeft, u"1500"_s);
         h.store.write(SettingsKeys::DateTop, u"3000"_s);
+        const auto options = [&] { return h.stored("q7", "date") + h.stored("q7", "teikei") + u' ' + h.stored("Size", "DTop"); };
         DateDialog *d = h.open(DateController::DatePage);
         QVERIFY(d->pos() == QPoint(100, 200) && d->currentPage() == 0);
         QTest::keyClick(d, Qt::Key_Escape);
@@ -66,16 +70,19 @@ private slots:
         QCOMPARE(d->currentPage(), 1);
         QCOMPARE(control<QListWidget>(d, "formatList")->item(0)->text(), u"1998/10/21"_s);
         d->move(40, 60);
-        control(d, "savePositionButton")->click();
-        QCOMPARE(h.stored("Size", "DLeft") + u',' + h.stored("Size", "DTop"),
-                 u"%1,%2"_s.arg(d->frameGeometry().x() * 15).arg(d->frameGeometry().y() * 15));
+        control<QCheckBox>(d, "closeAfterInsertCheck")->setChecked(false);
         control(d, "closeButton")->click();
+        QCOMPARE(options(), u"00 3000"_s);
         QTRY_VERIFY(!h.host.widget.findChild<DateDialog *>());
         d = h.open(); // closed, it is built afresh
         auto *formats = control<QListWidget>(d, "formatList");
         auto *phrases = control<QListWidget>(d, "phraseList");
         auto *remove = control(d, "removePhraseButton");
         QCOMPARE(formats->item(0)->text(), u"1998/10/22"_s);
+        d->move(40, 60);
+        control(d, "savePositionButton")->click();
+        QCOMPARE(h.stored("Size", "DLeft") + u',' + h.stored("Size", "DTop"),
+                 u"%1,%2"_s.arg(d->frameGeometry().x() * 15).arg(d->frameGeometry().y() * 15));
 
         h.host.box.setText(u"ab"_s);
         h.host.box.setSelStart(1);
@@ -83,11 +90,9 @@ private slots:
         control(d, "insertPhraseButton")->click();
         QCOMPARE(h.host.box.Text(), u"aCb"_s);
         QVERIFY(d->isVisible()); // closing after a phrase is off
-        control<QCheckBox>(d, "closeAfterInsertCheck")->setChecked(false);
         formats->setCurrentRow(6);
         control(d, "insertButton")->click();
-        QVERIFY(d->isVisible() && h.host.box.Text() == u"aC981022b"_s);
-        QCOMPARE(h.stored("q7", "date"), u"1"_s); // the check is stored on closing only
+        QVERIFY(d->isVisible() && h.host.box.Text() == u"aC981022b"_s); // nor after a date, as stored
 
         // Deleting is enabled by clicking a phrase, and only until it is done.
         QVERIFY(!remove->isEnabled());
@@ -95,12 +100,18 @@ private slots:
         QVERIFY(remove->isEnabled());
         remove->click();
         QVERIFY(!remove->isEnabled());
+        control<QCheckBox>(d, "closeAfterPhraseCheck")->setChecked(true);
         control(d, "phraseCancelButton")->click();
         QCOMPARE(h.saved(), (QStringList{"123", "a", "b", "C", "あいう"}));
         QTRY_VERIFY(!h.host.widget.findChild<DateDialog *>());
         control(d = h.open(), "clearPhrasesButton")->click();
-        d->close();
+        control<QCheckBox>(d, "closeAfterInsertCheck")->setChecked(true);
+        formats = control<QListWidget>(d, "formatList");
+        formats->setCurrentRow(0);
+        emit formats->itemDoubleClicked(formats->item(0));
+        QTRY_VERIFY(!h.host.widget.findChild<DateDialog *>());
         QCOMPARE(h.saved(), QStringList());
+        QCOMPARE(options().left(2), u"10"_s);
     }
 
     // In the window: the status panel opens the date page, each insertion is one step to undo,
@@ -156,34 +167,6 @@ private slots:
         QTEST(h.saved().value(0), "first");
     }
 
-    void closingWritesWhatItShould_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("optionsSaved");
-        QTest::addRow("閉じる(&L)") << "closeButton" << true;
-        QTest::addRow("ｷｬﾝｾﾙ") << "cancelButton" << false;
-        QTest::addRow("a date double-clicked, closing after inserting") << "formatList" << true;
-    }
-    void closingWritesWhatItShould()
-    {
-        QFETCH(QString, how);
-        QFETCH(bool, optionsSaved);
-        DateHarness h;
-        DateDialog *d = h.open();
-        h.host.dialogs.inputAnswers = {u"kept"_s};
-        control(d, "addPhraseButton")->click();
-        if (auto *formats = control<QListWidget>(d, "formatList"); how == "formatList") {
-            formats->setCurrentRow(0);
-            emit formats->itemDoubleClicked(formats->item(0));
-        } else {
-            control(d, qPrintable(how))->click();
-        }
-        QTRY_VERIFY(!h.host.widget.findChild<DateDialog *>());
-        QCOMPARE(h.saved(), QStringList{"kept"});
-        QCOMPARE(h.stored("q7", "date") + u' ' + h.stored("q7", "teikei"), optionsSaved ? "1 0" : "<missing> <missing>");
-        QCOMPARE(h.stored("Size", "DTop"), u"<missing>"_s); // only its own button saves the position
-    }
-
     // An unreadable file is never written over; a failed write is reported, the reason on the
     // box's second line, and the old file stays (a full disk: tst_textfile).
     void phraseFileFailuresLoseNothing_data()
@@ -211,8 +194,9 @@ private slots:
         DateDialog *d = h.open();
         h.host.dialogs.inputAnswers = {u"lost?"_s};
         control(d, "addPhraseButton")->click();
-        d->close(); // the phrase file is written here
+        control(d, "cancelButton")->click(); // the phrase file is written here, the close checks are not
         QCOMPARE(h.saved(), kept);
+        QCOMPARE(h.stored("q7", "date"), u"<missing>"_s);
         const QString said = kept.isEmpty() ? u" を読み込めません。"_s : u" に書き込めません。"_s;
         QVERIFY(h.host.dialogs.calls.last().prompt.startsWith(QDir::toNativeSeparators(path) + said + u'\n'));
     }
