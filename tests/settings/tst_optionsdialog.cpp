@@ -17,7 +17,6 @@
 #include <QTest>
 #include <QUrl>
 
-#include <memory>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -37,19 +36,14 @@ QString fields(const Holders &h)
 }
 
 struct OptionHarness {
-    OptionHarness()
-    {
-        holders.textFont = {u"Serif"_s, 12, false, false};
-        store = std::make_unique<SettingsStore>(iniPath());
-    }
+    OptionHarness() { holders.textFont = {u"Serif"_s, 12, false, false}; }
     ~OptionHarness() { delete dialog; }
-    QString iniPath() const { return tmp.filePath(u"q7Zibo.conf"_s); }
 
     OptionsDialog *open(int page = OptionsDialog::EnvironmentPage)
     {
         OptionsDialog::Env env;
         env.holders = holders;
-        env.settings = store.get();
+        env.settings = &store;
         env.commonDialog = &picker;
         env.apply = [this](const Holders &h) { applied << h; };
         env.version = version;
@@ -64,11 +58,10 @@ struct OptionHarness {
     T *control(const char *name) const { return dialog->findChild<T *>(QLatin1String(name)); }
     QLineEdit *edit(const char *name) const { return control<QLineEdit>(name); }
     bool canApply() const { return control("applyButton")->isEnabled(); }
-    // The store as a later start would read it.
-    QString storedIme() const { return SettingsStore(iniPath()).ReadSetting(u"IME"_s, u"IME"_s, u"<missing>"_s); }
+    QString storedIme() const { return store.ReadSetting(u"IME"_s, u"IME"_s, u"<missing>"_s); }
 
     QTemporaryDir tmp;
-    std::unique_ptr<SettingsStore> store;
+    SettingsStore store{tmp.filePath(u"q7Zibo.conf"_s)};
     FakeCommonDialog picker;
     Holders holders;
     QString version = u"1.1.0"_s;
