@@ -48,7 +48,7 @@ private slots:
         QTest::addRow("short texts") << "ab" << "c" << "C" << "de" << 0 << 0;
         QTest::addRow("a change far into long texts") << x << "a" << "bb" << x << 0 << 0;
         QTest::addRow("a change at a block's first character") << QString(2048, u'x') << "a" << "b" << x << 0 << 0;
-        QTest::addRow("an insertion") << x << "" << "new" << x << 0 << 0;
+        QTest::addRow("an insertion into a run, reported at its end") << x << "" << "x" << x << 5000 << 5000;
         QTest::addRow("a deletion near the end") << x << "gone" << "" << "z" << 0 << 0;
         QTest::addRow("never between CR and LF") << x << "A\r" << "B" << "\n" + x << 0 << 1;
         QTest::addRow("never inside a surrogate pair")
