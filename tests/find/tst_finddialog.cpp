@@ -66,8 +66,7 @@ private slots:
             QPointer<FindDialog> d = open(entry);
             QVERIFY(d && d->isVisible());
             const Controls c = controls(d);
-            QCOMPARE(c.what->text(), "bc\r\na");
-            QCOMPARE(c.with->text() + c.states(), "000");
+            QCOMPARE(c.what->text() + u'|' + c.with->text() + c.states(), "bc\r\na|000");
             QCOMPARE(d->pos(), Twips::toPixels(QPointF(w.windowLeft() + 550, w.windowTop() + 1540), w));
             c.with->setText("x");
             c.matchCase->setChecked(true);
@@ -76,8 +75,7 @@ private slots:
             // Open already: brought forward as it is, nothing reset, the search string selected
             // ready to be typed over.
             open(entry);
-            QCOMPARE(w.findChildren<FindDialog *>().size(), 1);
-            QCOMPARE(c.with->text() + c.states(), "x111");
+            QCOMPARE(QString::number(w.findChildren<FindDialog *>().size()) + c.with->text() + c.states(), "1x111");
             QTRY_COMPARE(c.what->selectedText(), "bc\r\na");
             w.findChild<QWidget *>(u"launcherBox"_s)->setFocus(); // closing gives the focus back to the text
             if (entry == "button")

@@ -25,54 +25,43 @@ using namespace Qt::StringLiterals;
 class TestHelp : public QObject {
     Q_OBJECT
 private slots:
-    // Follows a link of the contents with the keyboard, as a reader without a mouse would, then
-    // goes back and forth with the buttons and finally back to the contents.
+    // A link of the contents followed with the keyboard, as a reader without a mouse would, then
+    // back and forth with the buttons and back to the contents.
     void backAndForward()
     {
         QTemporaryDir dir;
         HelpViewer folder({dir.path()}, nullptr);  // a folder is no manual: no empty window
         QVERIFY(!folder.showContents() && !folder.isVisible());
-        const QString path = dir.filePath(QStringLiteral("q7Zibo.hlp"));
+        const QString path = dir.filePath(u"q7Zibo.hlp"_s);
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body>"
-                                  "<h1>目次</h1><p><a href=\"#far\">遠くの節</a></p>%1"
-                                  "<h2><a name=\"far\"></a>遠くの節</h2><p>本文</p>%1</body></html>")
-                       .arg(QStringLiteral("<p>…</p>").repeated(200)).toUtf8());
+        file.write(u"<html><head><meta charset=\"utf-8\"></head><body><h1>目次</h1><p><a href=\"#far\">遠くの節</a></p>%1"
+                   "<h2><a name=\"far\"></a>遠くの節</h2><p>本文</p>%1</body></html>"_s.arg(u"<p>…</p>"_s.repeated(200)).toUtf8());
         file.close();
         HelpViewer v({path}, nullptr);
+        auto *b = v.findChild<QTextBrowser *>(u"browser"_s);
+        auto *back = v.findChild<QPushButton *>(u"backButton"_s), *forward = v.findChild<QPushButton *>(u"forwardButton"_s);
+        // The page shown, whether it is scrolled down, and back and forward enabled.
+        const auto state = [&] {
+            return u"%1 %2 %3%4"_s.arg(b->source().toString(QUrl::RemoveScheme), b->verticalScrollBar()->value() > 0 ? u"down"_s : u"top"_s)
+                .arg(back->isEnabled()).arg(forward->isEnabled());
+        };
+        const QString contents = QUrl::fromLocalFile(path).toString(QUrl::RemoveScheme), far = contents + u"#far"_s;
         QVERIFY(v.showContents());
-        auto *b = v.findChild<QTextBrowser *>(QStringLiteral("browser"));
-        auto *back = v.findChild<QPushButton *>(QStringLiteral("backButton"));
-        auto *forward = v.findChild<QPushButton *>(QStringLiteral("forwardButton"));
-        QUrl far = QUrl::fromLocalFile(path);
-        far.setFragment(QStringLiteral("far"));
-        QVERIFY(!back->isEnabled() && !forward->isEnabled());
-
+        QCOMPARE(state(), contents + u" top 00"_s);
         QTest::keyClick(b, Qt::Key_Tab);
         QTest::keyClick(b, Qt::Key_Return);
-        QCOMPARE(b->source(), far);
-        QVERIFY(b->verticalScrollBar()->value() > 0);
-        QVERIFY(back->isEnabled() && !forward->isEnabled());
-
+        QCOMPARE(state(), far + u" down 10"_s);
         QTest::mouseClick(back, Qt::LeftButton);
-        QCOMPARE(b->source(), QUrl::fromLocalFile(path));
-        QCOMPARE(b->verticalScrollBar()->value(), 0);
-        QVERIFY(!back->isEnabled() && forward->isEnabled());
-
+        QCOMPARE(state(), contents + u" top 01"_s);
         QTest::mouseClick(forward, Qt::LeftButton);
-        QCOMPARE(b->source(), far);
-        QVERIFY(b->verticalScrollBar()->value() > 0);
-
+        QCOMPARE(state(), far + u" down 10"_s);
         QVERIFY(v.showContents());
-        QCOMPARE(b->source(), QUrl::fromLocalFile(path));
-        QCOMPARE(b->verticalScrollBar()->value(), 0);
-        QVERIFY(back->isEnabled());
-
+        QCOMPARE(state(), contents + u" top 10"_s);
         // Scrolled down by hand, the page is still the contents' source; the top comes back.
         b->verticalScrollBar()->setValue(b->verticalScrollBar()->maximum());
         QVERIFY(v.showContents());
-        QCOMPARE(b->verticalScrollBar()->value(), 0);
+        QCOMPARE(state(), contents + u" top 10"_s);
     }
 
     // The manual beside the program, or an installed copy, opens at its contents; a missing one is named.

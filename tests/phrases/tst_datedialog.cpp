@@ -1,46 +1,47 @@
-// The date and boilerplate dialog on a real main window: pages, inserting, the phrase list's
-// rules, and which settings and files are written when.
+// The date and boilerplate dialog beside a bare text box through its controller: pages,
+// inserting, the phrase list's rules, and which settings and files are written when; the
+// window's own ways in and out once.
 #include "../app/harness.h"
+#include "../editor/fakehost.h"
+#include "phrases/DateController.h"
 #include "phrases/DateDialog.h"
 #include "phrases/phrasefile.h"
+#include "settings/settingskeys.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QListWidget>
 #include <QPushButton>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QDateTime Fixed(QDate(1998, 10, 21), QTime(16, 5, 9));
 
-// A control of the dialog, by its name.
 template <typename T = QPushButton>
 T *control(const DateDialog *d, const char *name)
 {
     return d->findChild<T *>(QLatin1String(name));
 }
 
-struct DateHarness : Harness {
-    DateHarness()
+struct DateHarness {
+    DateDialog *open(DateController::Page page = DateController::PhrasePage)
     {
-        writeSheets();
-        configure = [this](MainWindowEnv &env) { env.now = [this] { return clock; }; };
+        dates.showDialog(page);
+        return host.widget.findChild<DateDialog *>();
     }
-    DateDialog *open(const char *item)
-    {
-        action(*window, QLatin1String(item))->trigger();
-        return window->findChild<DateDialog *>();
-    }
-    DateDialog *startOnPhrasePage(const QStringList &phrases = {})
-    {
-        if (!phrases.isEmpty())
-            PhraseFile::save(phrasePath(), phrases);
-        start();
-        return open("phraseAction");
-    }
-    QString phrasePath() const { return QDir(programDir).filePath(PhraseFile::FileName); }
+    QString phrasePath() const { return QDir(tmp.path()).filePath(PhraseFile::FileName); }
     QStringList saved() const { return PhraseFile::load(phrasePath()).entries; }
-    QDateTime clock = Fixed;
+    QString stored(const char *section, const char *key) const
+    {
+        return store.ReadSetting(QLatin1String(section), QLatin1String(key), u"<missing>"_s);
+    }
+
+    QTemporaryDir tmp;
+    SettingsStore store{tmp.filePath(u"q7Zibo.conf"_s)};
+    FakeHost host;
+    DateController dates{host, &store, &host.dialogs, tmp.path(), [this](const QString &text) { host.box.setSelText(text); }};
 };
 
 } // namespace
@@ -48,56 +49,50 @@ struct DateHarness : Harness {
 class TestDateDialog : public QObject {
     Q_OBJECT
 private slots:
+    // One dialog opened, closed and opened again; the close checks are stored by the close
+    // button and by closing after an insertion, never by cancel, and the position only by its
+    // own button.
     void pagesListsAndInserting()
     {
         DateHarness h;
         PhraseFile::save(h.phrasePath(), {"b", "C", "A", "あいう", "a", "123"});
-        h.preset("Size", "DLeft", "1500");
-        h.preset("Size", "DTop", "3000");
-        h.start();
-        DateDialog *d = h.open("dateFormatAction");
-        QVERIFY(d && d->isVisible());
-        QCOMPARE(d->pos(), QPoint(100, 200));
-        QCOMPARE(d->currentPage(), 0);
+        h.host.clock = Fixed;
+        h.store.write(SettingsKeys::DateLeft, u"1500"_s);
+        h.store.write(SettingsKeys::DateTop, u"3000"_s);
+        const auto options = [&] { return h.stored("q7", "date") + h.stored("q7", "teikei") + u' ' + h.stored("Size", "DTop"); };
+        DateDialog *d = h.open(DateController::DatePage);
+        QVERIFY(d->pos() == QPoint(100, 200) && d->currentPage() == 0);
         QTest::keyClick(d, Qt::Key_Escape);
         QVERIFY(d->isVisible()); // no cancel button: Esc does nothing
         // Reopening switches the page of the same dialog without refreshing its lines.
-        h.clock = Fixed.addDays(1);
-        QCOMPARE(h.open("phraseAction"), d);
+        h.host.clock = Fixed.addDays(1);
+        QCOMPARE(h.open(), d);
         QCOMPARE(d->currentPage(), 1);
-        QCOMPARE(control<QListWidget>(d, "formatList")->item(0)->text(), QStringLiteral("1998/10/21"));
+        QCOMPARE(control<QListWidget>(d, "formatList")->item(0)->text(), u"1998/10/21"_s);
         d->move(40, 60);
-        control(d, "savePositionButton")->click();
-        QCOMPARE(h.stored("Size", "DLeft") + u',' + h.stored("Size", "DTop"),
-                 QStringLiteral("%1,%2").arg(d->frameGeometry().x() * 15).arg(d->frameGeometry().y() * 15));
-        // Closing and reopening rebuilds them; double-clicking the date panel opens the date page.
+        control<QCheckBox>(d, "closeAfterInsertCheck")->setChecked(false);
         control(d, "closeButton")->click();
-        QTRY_VERIFY(!h.window->findChild<DateDialog *>());
-        QTest::mouseDClick(statusPanel(*h.window, 3), Qt::LeftButton);
-        d = h.window->findChild<DateDialog *>();
-        QVERIFY(d && d->isVisible());
-        QCOMPARE(d->currentPage(), 0);
+        QCOMPARE(options(), u"00 3000"_s);
+        QTRY_VERIFY(!h.host.widget.findChild<DateDialog *>());
+        d = h.open(); // closed, it is built afresh
         auto *formats = control<QListWidget>(d, "formatList");
         auto *phrases = control<QListWidget>(d, "phraseList");
         auto *remove = control(d, "removePhraseButton");
-        QCOMPARE(formats->item(0)->text(), QStringLiteral("1998/10/22"));
+        QCOMPARE(formats->item(0)->text(), u"1998/10/22"_s);
+        d->move(40, 60);
+        control(d, "savePositionButton")->click();
+        QCOMPARE(h.stored("Size", "DLeft") + u',' + h.stored("Size", "DTop"),
+                 u"%1,%2"_s.arg(d->frameGeometry().x() * 15).arg(d->frameGeometry().y() * 15));
 
-        h.open("phraseAction");
-        TextBox *box = textBox(*h.window);
-        box->setText(QStringLiteral("ab"));
-        box->setSelStart(1);
+        h.host.box.setText(u"ab"_s);
+        h.host.box.setSelStart(1);
         phrases->setCurrentRow(4); // 123 A a b C あいう: Latin case is ignored, so "A" and "a" keep the file's order
         control(d, "insertPhraseButton")->click();
-        QCOMPARE(box->Text(), QStringLiteral("aCb"));
+        QCOMPARE(h.host.box.Text(), u"aCb"_s);
         QVERIFY(d->isVisible()); // closing after a phrase is off
-        control<QCheckBox>(d, "closeAfterInsertCheck")->setChecked(false);
         formats->setCurrentRow(6);
         control(d, "insertButton")->click();
-        QCOMPARE(box->Text(), QStringLiteral("aC981022b"));
-        QVERIFY(d->isVisible());
-        QCOMPARE(h.stored("q7", "date"), QStringLiteral("1")); // the check is stored on closing only
-        action(*h.window, "undoAction")->trigger();
-        QCOMPARE(box->Text(), QStringLiteral("aCb"));
+        QVERIFY(d->isVisible() && h.host.box.Text() == u"aC981022b"_s); // nor after a date, as stored
 
         // Deleting is enabled by clicking a phrase, and only until it is done.
         QVERIFY(!remove->isEnabled());
@@ -105,12 +100,40 @@ private slots:
         QVERIFY(remove->isEnabled());
         remove->click();
         QVERIFY(!remove->isEnabled());
+        control<QCheckBox>(d, "closeAfterPhraseCheck")->setChecked(true);
         control(d, "phraseCancelButton")->click();
         QCOMPARE(h.saved(), (QStringList{"123", "a", "b", "C", "あいう"}));
-        QTRY_VERIFY(!h.window->findChild<DateDialog *>());
-        control(h.open("phraseAction"), "clearPhrasesButton")->click();
-        h.window->findChild<DateDialog *>()->close();
+        QTRY_VERIFY(!h.host.widget.findChild<DateDialog *>());
+        control(d = h.open(), "clearPhrasesButton")->click();
+        control<QCheckBox>(d, "closeAfterInsertCheck")->setChecked(true);
+        formats = control<QListWidget>(d, "formatList");
+        formats->setCurrentRow(0);
+        emit formats->itemDoubleClicked(formats->item(0));
+        QTRY_VERIFY(!h.host.widget.findChild<DateDialog *>());
         QCOMPARE(h.saved(), QStringList());
+        QCOMPARE(options().left(2), u"10"_s);
+    }
+
+    // In the window: the status panel opens the date page, each insertion is one step to undo,
+    // and closing the window writes the phrases.
+    void inTheWindow()
+    {
+        Harness h;
+        MainWindow &w = h.start();
+        QTest::mouseDClick(statusPanel(w, 3), Qt::LeftButton);
+        auto *d = w.findChild<DateDialog *>();
+        QVERIFY(d && d->currentPage() == 0);
+        h.dialogs.inputAnswers = {u"kept"_s};
+        control(d, "addPhraseButton")->click();
+        control<QCheckBox>(d, "closeAfterInsertCheck")->setChecked(false);
+        control<QListWidget>(d, "formatList")->setCurrentRow(0);
+        textBox(w)->setText(u"x"_s);
+        control(d, "insertButton")->click();
+        control(d, "insertButton")->click();
+        action(w, "undoAction")->trigger();
+        QCOMPARE(textBox(w)->Text().size(), 11); // the second date undone
+        h.closeWindow();
+        QCOMPARE(PhraseFile::load(QDir(h.programDir).filePath(PhraseFile::FileName)).entries, QStringList{"kept"});
     }
 
     void addingFollowsThePlaceRules_data()
@@ -128,50 +151,20 @@ private slots:
     void addingFollowsThePlaceRules()
     {
         QFETCH(int, loaded);
-        QFETCH(QString, answer);
         QStringList phrases;
         for (int i = 0; i < loaded; ++i)
-            phrases << QStringLiteral("p%1").arg(i, 2, 10, QLatin1Char('0'));
+            phrases << u"p%1"_s.arg(i, 2, 10, QChar(u'0'));
         DateHarness h;
-        DateDialog *d = h.startOnPhrasePage(phrases);
-        h.dialogs.inputAnswers = {answer};
+        PhraseFile::save(h.phrasePath(), phrases);
+        DateDialog *d = h.open();
+        QFETCH(QString, answer);
+        h.host.dialogs.inputAnswers = {answer};
         control(d, "addPhraseButton")->click();
-        QCOMPARE(h.dialogs.calls.last().prompt,
-                 loaded < 30 ? QStringLiteral("保存したい定型文字列を入力してください。") : QStringLiteral("保存できる文字列は 30 種類です。"));
+        QCOMPARE(h.host.dialogs.calls.last().prompt,
+                 loaded < 30 ? u"保存したい定型文字列を入力してください。"_s : u"保存できる文字列は 30 種類です。"_s);
         d->close(); // the file is written with every phrase shown: none is dropped
         QTEST(int(h.saved().size()), "count");
         QTEST(h.saved().value(0), "first");
-    }
-
-    void unloadPathsWriteWhatTheyShould_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("optionsSaved");
-        QTest::addRow("閉じる(&L)") << "closeButton" << true;
-        QTest::addRow("ｷｬﾝｾﾙ") << "cancelButton" << false;
-        QTest::addRow("a date double-clicked, closing after inserting") << "formatList" << true;
-        QTest::addRow("main window closed") << "main" << false;
-    }
-    void unloadPathsWriteWhatTheyShould()
-    {
-        QFETCH(QString, how);
-        QFETCH(bool, optionsSaved);
-        DateHarness h;
-        DateDialog *d = h.startOnPhrasePage();
-        h.dialogs.inputAnswers = {QStringLiteral("kept")};
-        control(d, "addPhraseButton")->click();
-        if (how == "main") {
-            h.closeWindow();
-        } else if (auto *formats = control<QListWidget>(d, "formatList"); how == "formatList") {
-            formats->setCurrentRow(0);
-            emit formats->itemDoubleClicked(formats->item(0));
-        } else {
-            control(d, qPrintable(how))->click();
-        }
-        QTRY_VERIFY(!h.window->findChild<DateDialog *>());
-        QCOMPARE(h.saved(), QStringList{"kept"});
-        QCOMPARE(h.stored("q7", "date") + u' ' + h.stored("q7", "teikei"), optionsSaved ? "1 0" : "<missing> <missing>");
-        QCOMPARE(h.stored("Size", "DTop"), QStringLiteral("<missing>")); // only its own button saves the position
     }
 
     // An unreadable file is never written over; a failed write is reported, the reason on the
@@ -198,13 +191,14 @@ private slots:
             QVERIFY(QFile::link(h.tmp.filePath("gone"), path));
         else
             QVERIFY(PhraseFile::save(path, {"old"}).ok && QFile::setPermissions(path, QFileDevice::ReadOwner));
-        DateDialog *d = h.startOnPhrasePage();
-        h.dialogs.inputAnswers = {QStringLiteral("lost?")};
+        DateDialog *d = h.open();
+        h.host.dialogs.inputAnswers = {u"lost?"_s};
         control(d, "addPhraseButton")->click();
-        d->close(); // the phrase file is written here
+        control(d, "cancelButton")->click(); // the phrase file is written here, the close checks are not
         QCOMPARE(h.saved(), kept);
-        const QString said = kept.isEmpty() ? QStringLiteral(" を読み込めません。") : QStringLiteral(" に書き込めません。");
-        QVERIFY(h.dialogs.calls.last().prompt.startsWith(QDir::toNativeSeparators(path) + said + u'\n'));
+        QCOMPARE(h.stored("q7", "date"), u"<missing>"_s);
+        const QString said = kept.isEmpty() ? u" を読み込めません。"_s : u" に書き込めません。"_s;
+        QVERIFY(h.host.dialogs.calls.last().prompt.startsWith(QDir::toNativeSeparators(path) + said + u'\n'));
     }
 };
 
