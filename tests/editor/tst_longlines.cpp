@@ -21,7 +21,6 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("document"); // ¦ marks a soft separator, | a hard one
-        QTest::addRow("short lines are not cut") << "abc\r\ndef" << "abc|def";
         QTest::addRow("cut at the length") << "abcdefghij" << "abcd¦efgh¦ij";
         QTest::addRow("cut after a blank near the end") << "abc defghij" << "abc ¦defg¦hij";
         QTest::addRow("each line counts from its start") << "abcde\r\nabcde" << "abcd¦e|abcd¦e";
@@ -29,8 +28,6 @@ private slots:
         QTest::addRow("a lone LF is part of the line") << "ab\ncdef" << QStringLiteral("ab\u2028c¦def");
         QTest::addRow("a lone LF fills a piece") << "abc\ndefg" << QStringLiteral("abc\u2028¦defg");
         QTest::addRow("a line of exactly the length is not cut") << "abcd\r\nefgh" << "abcd|efgh";
-        QTest::addRow("a long run cut many times") << "abcdefghijklmnopq" << "abcd¦efgh¦ijkl¦mnop¦q";
-        QTest::addRow("a break right after a cut") << "abcde\r\n" << "abcd¦e|";
     }
     void splitting()
     {
