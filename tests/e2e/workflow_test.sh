@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # A day's work in the real program, in a real X display with a window manager, through the
-# keyboard and the clipboard: paste Japanese text, quote it, convert it, find and replace, switch
-# sheets with Alt+2, Save As, close with Alt+F4; then check every sheet file, the saved file and
-# the settings. A sheet whose file uses the second codes of CP932 characters keeps them when the
-# program writes it back. Then what only the real program shows: typed text outlives a kill and
-# comes back on Enter, and the end of the session (SIGTERM) ends it, with the typed text written,
-# even while the start-up question is open. The rest is tested offscreen (tests/app).
+# keyboard and the clipboard: paste Japanese text, switch sheets with Alt+2, Save As in the real
+# file dialog, close with Alt+F4; then check the sheet files, the saved file and the settings
+# (the outer width needs a real frame). Then what only the real program shows: typed text
+# outlives a kill and comes back on Enter, and the end of the session (SIGTERM) ends it, with
+# the typed text written, even while the start-up question is open. The commands themselves are
+# tested offscreen (tests/app, tests/commands, tests/find).
 set -euo pipefail
 
 binary="$(readlink -f "$1")"
@@ -70,33 +70,11 @@ start '^q7 Zibo q1$'
 # Sheet 1: replace its text with Japanese from the clipboard.
 key ctrl+a
 paste_text "$(printf '日本語のテキスト abc\r\n二行目 abc')"
-# Quote every line (Edit > add quote marks to the selection), then make it all full-width.
-key ctrl+a
-key alt+e i
-key ctrl+a
-key alt+c z
-# Find and replace: every ａｂｃ becomes xyz. The dialog starts with the selection: start afresh.
-key ctrl+End
-key ctrl+f
-find="$(window '^q7 Zibo$')" || fail "no Find dialog"
-key alt+n
-key ctrl+a
-paste_text 'ａｂｃ'
-key alt+p
-xdotool type --delay 30 xyz
-key alt+s # Replace All opens up after a first find, which hands the focus to the text
-xdotool windowactivate --sync "$find"
-key alt+a
-sleep 0.5
-key Return # "置換が終了しました。"
-key alt+c
-sleep 0.5
-xdotool windowactivate --sync "$win"
 
 # Sheet 2: leave sheet 1 (written now), type, and Save As a new file.
 key alt+2
 titled '^q7 Zibo q2$' || fail "Alt+2 did not switch to sheet 2"
-expected1="$(cp932 "$(printf '＞日本語のテキスト　xyz\r\n＞二行目　xyz')")0d0a"
+expected1="$(cp932 "$(printf '日本語のテキスト abc\r\n二行目 abc')")0d0a"
 [ "$(hex "$work/prog/q1.txt")" = "$expected1" ] || fail "q1.txt: $(iconv -f CP932 -t UTF-8 "$work/prog/q1.txt")"
 key ctrl+End
 xdotool type --delay 30 " more"
@@ -129,9 +107,6 @@ grep -q '^Width=8805$' "$conf" || fail "window width not saved as its outer 8805
 
 # The next start comes back on sheet 3 with its text.
 start '^q7 Zibo q3$'
-key ctrl+a
-key ctrl+c
-[ "$(xclip -selection clipboard -o)" = "a∵纊" ] || fail "sheet 3 reads back as: $(xclip -selection clipboard -o)"
 
 # Text typed into sheet 2 and left for the idle delay outlives a kill (SIGKILL: nothing of the
 # program runs any more). The program directory cannot take the copy here (a folder is in its
