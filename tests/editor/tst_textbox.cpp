@@ -57,46 +57,36 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(), QString(selected).replace("\r\n", "\n"));
     }
 
-    // The kept text must follow every kind of change. Keys are typed at the caret; Alt with a
-    // digit names a sheet and types nothing.
-    void textFollowsEveryChange_data()
-    {
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<QString>("expected");
-        QTest::addRow("typing, a digit too") << "8" << "one 8two\r\nthree";
-        QTest::addRow("the box's own undo") << "8 undo" << "one two\r\nthree";
-        QTest::addRow("Shift+Enter is an ordinary break") << "Shift+Return" << "one \r\ntwo\r\nthree";
-        QTest::addRow("Alt+8 types nothing") << "Alt+8" << "one two\r\nthree";
-        QTest::addRow("a replacement, one undoable edit") << "setSelText" << "one two\r\nthree";
-        QTest::addRow("a rewrite, then typing") << "rewrite" << "one TWOx\r\nthree";
-        QTest::addRow("a restore of another text") << "restore" << "one\r\nthree 3";
-    }
+    // The kept text must follow every kind of change, one after another on one box: keys typed
+    // at the caret (Alt with a digit names a sheet and types nothing), the box's own undo, a
+    // replacement (one undoable edit, the kept text brought up to date), a rewrite, a restore.
     void textFollowsEveryChange()
     {
-        QFETCH(QString, change);
-        QFETCH(QString, expected);
         TextBox box;
-        box.setText("one two\r\nthree");
+        const QString text = u"one two\r\nthree"_s;
+        box.setText(text);
         box.select(4, 3);
-        if (change == "setSelText") {
-            box.setSelText("2\r\n3\n");
-            QCOMPARE(u"%1|%2|%3"_s.arg(box.Text()).arg(box.SelStart()).arg(box.SelLength()), "one 2\r\n3\n\r\nthree|9|0");
-            QVERIFY(box.hasText()); // brought up to date, not to be built again
-            box.undo();
-        } else if (change == "rewrite") {
-            box.rewriteSelText("TWO");
-            QCOMPARE(box.Text(), "one TWO\r\nthree");
-            QTest::keyClick(&box, Qt::Key_X);
-        } else if (change == "restore") {
-            box.restoreText("one\r\nthree 3");
-        } else {
-            box.setSelStart(4);
-            const QKeyCombination key = QKeySequence(change.section(u' ', 0, 0))[0];
-            QTest::keyClick(&box, key.key(), key.keyboardModifiers());
-            if (change.endsWith("undo"))
-                box.undo();
-        }
-        QCOMPARE(box.Text(), expected);
+        box.setSelText(u"2\r\n3\n"_s);
+        QVERIFY(box.hasText());
+        QCOMPARE(u"%1|%2|%3"_s.arg(box.Text()).arg(box.SelStart()).arg(box.SelLength()), u"one 2\r\n3\n\r\nthree|9|0"_s);
+        box.undo();
+        QCOMPARE(box.Text(), text);
+        box.setSelStart(4);
+        QTest::keyClick(&box, Qt::Key_8);
+        QCOMPARE(box.Text(), u"one 8two\r\nthree"_s);
+        box.undo();
+        QTest::keyClick(&box, Qt::Key_8, Qt::AltModifier);
+        QCOMPARE(box.Text(), text);
+        QTest::keyClick(&box, Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(box.Text(), u"one \r\ntwo\r\nthree"_s);
+        box.undo();
+        box.select(4, 3);
+        box.rewriteSelText(u"TWO"_s);
+        QCOMPARE(box.Text(), u"one TWO\r\nthree"_s);
+        QTest::keyClick(&box, Qt::Key_X);
+        QCOMPARE(box.Text(), u"one TWOx\r\nthree"_s);
+        box.restoreText(u"one\r\nthree 3"_s);
+        QCOMPARE(box.Text(), u"one\r\nthree 3"_s);
     }
 
     // A rewrite and the restore that takes it back change the document only where the texts
