@@ -21,22 +21,20 @@ class TestEditController : public QObject {
     void trigger(const char *name) { edits.findChild<QAction *>(QLatin1String(name))->trigger(); }
 
 private slots:
+    // Each leaves text|selection start|length; the clipboard holds "a\nb\n".
     void rewrites_data()
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("selStart");
         QTest::addColumn<int>("selLength");
-        QTest::addColumn<QString>("textAfter");
-        QTest::addColumn<int>("selStartAfter");
-        QTest::addColumn<int>("selLengthAfter");
-        // The clipboard holds "a\nb\n".
-        QTest::addRow("quote whole lines, caret after") << "quoteSelectionAction" << "a\r\nb\r\nc" << 0 << 6 << ">a\r\n>b\r\n>c" << 9 << 0;
-        QTest::addRow("quote-paste: clipboard lines are quoted") << "quotePasteAction" << "xy" << 1 << 0 << "x>a\r\n>b\r\n>y" << 10 << 0;
+        QTest::addColumn<QString>("after");
+        QTest::addRow("quote whole lines, caret after") << "quoteSelectionAction" << "a\r\nb\r\nc" << 0 << 6 << ">a\r\n>b\r\n>c|9|0";
+        QTest::addRow("quote-paste: clipboard lines are quoted") << "quotePasteAction" << "xy" << 1 << 0 << "x>a\r\n>b\r\n>y|10|0";
         const QString far(40000, u'x');
         QTest::addRow("capitalise keeps the range selected, beyond 16 bits")
-            << "capitaliseAction" << far + "\r\nsay hello world" << 40006 << 11 << far + "\r\nsay Hello World" << 40006 << 11;
-        QTest::addRow("date stamp at the command's clock") << "stampAction" << "aXb" << 1 << 1 << "a09:05 2001/01/02b" << 17 << 0;
+            << "capitaliseAction" << far + "\r\nsay hello world" << 40006 << 11 << far + "\r\nsay Hello World|40006|11";
+        QTest::addRow("date stamp at the command's clock") << "stampAction" << "aXb" << 1 << 1 << "a09:05 2001/01/02b|17|0";
     }
     void rewrites()
     {
@@ -44,18 +42,14 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, selStart);
         QFETCH(int, selLength);
-        QFETCH(QString, textAfter);
-        QFETCH(int, selStartAfter);
-        QFETCH(int, selLengthAfter);
+        QFETCH(QString, after);
         host.box.setText(text);
         host.box.select(selStart, selLength);
         QApplication::clipboard()->setText(QStringLiteral("a\nb\n"));
         host.clock = QDateTime(QDate(2001, 1, 2), QTime(9, 5, 59));
 
         trigger(qPrintable(command));
-        QCOMPARE(host.box.Text(), textAfter);
-        QCOMPARE(host.box.SelStart(), qsizetype(selStartAfter));
-        QCOMPARE(host.box.SelLength(), qsizetype(selLengthAfter));
+        QCOMPARE(QStringLiteral("%1|%2|%3").arg(host.box.Text()).arg(host.box.SelStart()).arg(host.box.SelLength()), after);
         // Undo is the snapshot's: the box keeps no step of a rewrite.
         QCOMPARE(sheets.undoSnapshot(), text);
         QVERIFY(!host.box.document()->isUndoAvailable());
@@ -77,8 +71,8 @@ private slots:
         QCOMPARE(host.box.SelLength(), qsizetype(1));
         QCOMPARE(host.dialogs.calls.size(), 1);
         const FakeDialogs::Call &said = host.dialogs.calls[0];
-        QCOMPARE(said.prompt + u'|' + said.title, QStringLiteral("すべての範囲をコピーしました。|q7 Zibo"));
-        QCOMPARE(said.style, MsgBoxStyle::OKOnly | MsgBoxStyle::Information);
+        QCOMPARE(said.prompt + u'|' + said.title + u'|' + QString::number(said.style),
+                 QStringLiteral("すべての範囲をコピーしました。|q7 Zibo|%1").arg(MsgBoxStyle::OKOnly | MsgBoxStyle::Information));
         holders.quoteMark = QStringLiteral(">");
     }
 

@@ -1,6 +1,9 @@
 // The sheet text box's model: CR LF text, positions that count a line break as two, and the
-// characters that must survive the trip through the widget and the clipboard.
+// characters that must survive the trip through the widget and the clipboard. Lines too long to
+// lay out at every key are shown in pieces; the text, positions, edits, undo and the clipboard
+// must never see the pieces' separators.
 #include "editor/TextBox.h"
+#include "editor/textmodel.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -8,10 +11,16 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+// Pieces small enough to test with: the box itself cuts at TextModel::SoftLineLength.
+const QString Long = QString(TextModel::SoftLineLength, u'a') + QString(TextModel::SoftLineLength, u'b') + u"tail"_s;
+}
 
 class TestTextBox : public QObject {
     Q_OBJECT
@@ -48,46 +57,36 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(), QString(selected).replace("\r\n", "\n"));
     }
 
-    // The kept text must follow every kind of change. Keys are typed at the caret; Alt with a
-    // digit names a sheet and types nothing.
-    void textFollowsEveryChange_data()
-    {
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<QString>("expected");
-        QTest::addRow("typing, a digit too") << "8" << "one 8two\r\nthree";
-        QTest::addRow("the box's own undo") << "8 undo" << "one two\r\nthree";
-        QTest::addRow("Shift+Enter is an ordinary break") << "Shift+Return" << "one \r\ntwo\r\nthree";
-        QTest::addRow("Alt+8 types nothing") << "Alt+8" << "one two\r\nthree";
-        QTest::addRow("a replacement, one undoable edit") << "setSelText" << "one two\r\nthree";
-        QTest::addRow("a rewrite, then typing") << "rewrite" << "one TWOx\r\nthree";
-        QTest::addRow("a restore of another text") << "restore" << "one\r\nthree 3";
-    }
+    // The kept text must follow every kind of change, one after another on one box: keys typed
+    // at the caret (Alt with a digit names a sheet and types nothing), the box's own undo, a
+    // replacement (one undoable edit, the kept text brought up to date), a rewrite, a restore.
     void textFollowsEveryChange()
     {
-        QFETCH(QString, change);
-        QFETCH(QString, expected);
         TextBox box;
-        box.setText("one two\r\nthree");
+        const QString text = u"one two\r\nthree"_s;
+        box.setText(text);
         box.select(4, 3);
-        if (change == "setSelText") {
-            box.setSelText("2\r\n3\n");
-            QCOMPARE(u"%1|%2|%3"_s.arg(box.Text()).arg(box.SelStart()).arg(box.SelLength()), "one 2\r\n3\n\r\nthree|9|0");
-            QVERIFY(box.hasText()); // brought up to date, not to be built again
-            box.undo();
-        } else if (change == "rewrite") {
-            box.rewriteSelText("TWO");
-            QCOMPARE(box.Text(), "one TWO\r\nthree");
-            QTest::keyClick(&box, Qt::Key_X);
-        } else if (change == "restore") {
-            box.restoreText("one\r\nthree 3");
-        } else {
-            box.setSelStart(4);
-            const QKeyCombination key = QKeySequence(change.section(u' ', 0, 0))[0];
-            QTest::keyClick(&box, key.key(), key.keyboardModifiers());
-            if (change.endsWith("undo"))
-                box.undo();
-        }
-        QCOMPARE(box.Text(), expected);
+        box.setSelText(u"2\r\n3\n"_s);
+        QVERIFY(box.hasText());
+        QCOMPARE(u"%1|%2|%3"_s.arg(box.Text()).arg(box.SelStart()).arg(box.SelLength()), u"one 2\r\n3\n\r\nthree|9|0"_s);
+        box.undo();
+        QCOMPARE(box.Text(), text);
+        box.setSelStart(4);
+        QTest::keyClick(&box, Qt::Key_8);
+        QCOMPARE(box.Text(), u"one 8two\r\nthree"_s);
+        box.undo();
+        QTest::keyClick(&box, Qt::Key_8, Qt::AltModifier);
+        QCOMPARE(box.Text(), text);
+        QTest::keyClick(&box, Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(box.Text(), u"one \r\ntwo\r\nthree"_s);
+        box.undo();
+        box.select(4, 3);
+        box.rewriteSelText(u"TWO"_s);
+        QCOMPARE(box.Text(), u"one TWO\r\nthree"_s);
+        QTest::keyClick(&box, Qt::Key_X);
+        QCOMPARE(box.Text(), u"one TWOx\r\nthree"_s);
+        box.restoreText(u"one\r\nthree 3"_s);
+        QCOMPARE(box.Text(), u"one\r\nthree 3"_s);
     }
 
     // A rewrite and the restore that takes it back change the document only where the texts
@@ -163,19 +162,15 @@ private slots:
         const auto check = [&](const QString &expected) {
             QCOMPARE(box.Text(), expected);
             QCOMPARE(box.document()->toPlainText(), QString(expected).replace(u"\r\n"_s, u"\n"_s));
+            QVERIFY(std::exchange(pauses, 0) > 0);
         };
         box.setText(big);
         check(big);
-        QVERIFY(pauses > 0);
-        pauses = 0;
         box.select(1, big.size() - 3); // the changed stretch is not the whole text
         box.rewriteSelText(converted.sliced(1, big.size() - 3));
         check(converted);
-        QVERIFY(pauses > 0);
-        pauses = 0;
         box.restoreText(big);
         check(big);
-        QVERIFY(pauses > 0);
     }
 
     // A save built from the document a piece at a time writes what Text() would: line breaks,
@@ -195,6 +190,113 @@ private slots:
         QFile a(fromPieces), b(fromText);
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
         QVERIFY(a.readAll() == b.readAll());
+    }
+
+    void splitting_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("document"); // ¦ marks a soft separator, | a hard one
+        QTest::addRow("cut at the length") << "abcdefghij" << "abcd¦efgh¦ij";
+        QTest::addRow("cut after a blank near the end") << "abc defghij" << "abc ¦defg¦hij";
+        QTest::addRow("each line counts from its start") << "abcde\r\nabcde" << "abcd¦e|abcd¦e";
+        QTest::addRow("a surrogate pair stays whole") << u"abc\U0001F600x"_s << u"abc¦\U0001F600x"_s;
+        QTest::addRow("a lone LF is part of the line") << "ab\ncdef" << u"ab\u2028c¦def"_s;
+        QTest::addRow("a lone LF fills a piece") << "abc\ndefg" << u"abc\u2028¦defg"_s;
+        QTest::addRow("a line of exactly the length is not cut") << "abcd\r\nefgh" << "abcd|efgh";
+    }
+    void splitting()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, document);
+        const TextModel::Document d = TextModel::toDocument(text, 4);
+        QString shown = d.text;
+        for (qsizetype p : d.softBreaks)
+            shown[p] = u'¦';
+        shown.replace(TextModel::ParagraphBreak, u'|');
+        QCOMPARE(shown, document);
+        QCOMPARE(TextModel::fromDocument(d.text, d.softBreaks), text);
+    }
+
+    void softBreaksFollowEdits()
+    {
+        TextModel::SoftBreaks soft;
+        soft.reset({10, 20, 30});
+        soft.contentsChange(12, 0, 3);  // typed inside the second piece
+        QCOMPARE(soft.positions(), (std::vector<qsizetype>{10, 23, 33}));
+        soft.contentsChange(20, 5, 0);  // a deletion that takes the separator at 23
+        QCOMPARE(soft.positions(), (std::vector<qsizetype>{10, 28}));
+        QCOMPARE(soft.countBefore(28), 1);
+        QCOMPARE(soft.between(5, 29), (std::vector<qsizetype>{5, 23}));
+    }
+
+    void boxKeepsTheLine()
+    {
+        TextBox box;
+        box.setText(u"x\r\n"_s + Long + u"\r\nz"_s);
+        QCOMPARE(box.document()->blockCount(), 5); // x, two pieces and a tail piece, z
+        QCOMPARE(box.Text(), u"x\r\n"_s + Long + u"\r\nz"_s);
+        // Model positions skip the separators; line and column count the whole line.
+        const qsizetype inTail = 3 + 2 * TextModel::SoftLineLength + 2;
+        box.select(inTail, 2);
+        QCOMPARE(box.SelText(), u"il"_s);
+        const int doc = box.textCursor().selectionStart();
+        QCOMPARE(box.lineAt(doc), 2);
+        QCOMPARE(box.columnAt(doc), 2 * TextModel::SoftLineLength + 3);
+        box.select(3 + TextModel::SoftLineLength - 1, 2);
+        QCOMPARE(box.SelText(), u"ab"_s);
+        box.copy();
+        QCOMPARE(QApplication::clipboard()->text(), u"ab"_s);
+        QCOMPARE(box.lineAt(box.document()->characterCount() - 1), 3);
+    }
+
+    void editsAtThePieces_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("expected"); // of the long line, its first piece's end at the caret
+        const QString a = QString(TextModel::SoftLineLength, u'a');
+        const QString b = QString(TextModel::SoftLineLength, u'b');
+        QTest::addRow("Enter in a piece is a real break")
+            << int(Qt::Key_Return) << a + u"\r\n"_s + b + u"tail"_s;
+        QTest::addRow("Backspace at a piece deletes a character")
+            << int(Qt::Key_Backspace) << a.chopped(1) + b + u"tail"_s;
+        QTest::addRow("Delete at a piece deletes a character")
+            << int(Qt::Key_Delete) << a + b.mid(1) + u"tail"_s;
+    }
+    void editsAtThePieces()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, expected);
+        TextBox box;
+        box.setText(Long);
+        QTextCursor c = box.textCursor();
+        const QTextBlock second = box.document()->firstBlock().next();
+        c.setPosition(key == Qt::Key_Delete ? second.position() - 1 : second.position());
+        box.setTextCursor(c);
+        QTest::keyClick(&box, Qt::Key(key));
+        QCOMPARE(box.Text(), expected);
+        // Undo brings the pieces back as pieces, redo the edit; typing goes on unharmed.
+        box.undo();
+        QCOMPARE(box.Text(), Long);
+        box.redo();
+        QCOMPARE(box.Text(), expected);
+        box.undo();
+        box.selectAll();
+        box.cut();
+        QCOMPARE(box.Text(), QString());
+        box.undo();
+        QCOMPARE(box.Text(), Long);
+    }
+
+    void pastedLongLineIsCutToo()
+    {
+        TextBox box;
+        QApplication::clipboard()->setText(u"1\n"_s + Long);
+        box.paste();
+        QCOMPARE(box.Text(), u"1\r\n"_s + Long);
+        QVERIFY(box.document()->blockCount() > 2);
+        QTest::keyClick(&box, Qt::Key_Return);
+        QTest::keyClicks(&box, u"end"_s);
+        QCOMPARE(box.Text(), u"1\r\n"_s + Long + u"\r\nend"_s);
     }
 
     void systemColoursFollowTheme()
