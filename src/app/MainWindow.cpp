@@ -162,9 +162,9 @@ void MainWindow::createStatusBar()
     }
 }
 
-int MainWindow::msgBox(const QString &prompt, int style, const QString &title)
+QMessageBox::StandardButton MainWindow::msgBox(const QString &prompt, const MessageStyle &style, const QString &title)
 {
-    return env_.dialogs ? env_.dialogs->MsgBox(this, prompt, style, title) : MsgBoxResult::OK;
+    return env_.dialogs ? env_.dialogs->MsgBox(this, prompt, style, title) : QMessageBox::Ok;
 }
 
 void MainWindow::start()
@@ -214,7 +214,7 @@ void MainWindow::takeCommandLineFile()
     sheets_->setCurrentSheet(1);
     if (env_.commandLineNameUnusable) {
         msgBox(QStringLiteral("ファイルを開けません\nファイル名に、この環境の文字コードで表せないバイトがあります。"),
-               MsgBoxStyle::OKOnly, AppTitle);
+               {}, AppTitle);
     } else if (files_->openIntoSheet(path)) {
         return;
     }
@@ -232,9 +232,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (!saved && !sessionEnding_) {
         const QString prompt = QStringLiteral("%1 に書き込めません。\nこのシートの変更は失われます。終了しますか？")
                                    .arg(QDir::toNativeSeparators(sheets_->sheetFilePath(sheets_->currentSheet())));
-        const int answer = msgBox(prompt, MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2, AppTitle);
+        const QMessageBox::StandardButton answer = msgBox(prompt, {QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No}, AppTitle);
         // A session that ends while the question is open ends the program all the same.
-        if (answer != MsgBoxResult::Yes && !sessionEnding_) {
+        if (answer != QMessageBox::Yes && !sessionEnding_) {
             event->ignore();
             return;
         }

@@ -116,7 +116,7 @@ private:
     void applyHolders();
     void readWindowSettings();
     void takeCommandLineFile();
-    int msgBox(const QString &prompt, int style, const QString &title);
+    QMessageBox::StandardButton msgBox(const QString &prompt, const MessageStyle &style, const QString &title);
 
     // Sheet switching and captions (app/sheetswitch.cpp).
     void onTabChosen();
@@ -156,7 +156,10 @@ private:
     // What the controllers get from the window.
     QWidget *window() override { return this; }
     TextBox *editor() override { return textBox_; }
-    int ask(const QString &prompt, int style, const QString &title) override { return msgBox(prompt, style, title); }
+    QMessageBox::StandardButton ask(const QString &prompt, const MessageStyle &style, const QString &title) override
+    {
+        return msgBox(prompt, style, title);
+    }
     void note(const QString &text) override;
     QDateTime now() const override;
     void runBeside(const std::function<void()> &work) override;

@@ -70,7 +70,7 @@ void MainWindow::takeHandedOverFile(const HandOverRequest &request)
 {
     if (request.nameUnusable) {
         msgBox(QStringLiteral("ファイルを開けません\nファイル名に、この環境の文字コードで表せないバイトがあります。"),
-               MsgBoxStyle::OKOnly, AppTitle);
+               {}, AppTitle);
         return;
     }
     // Read first: a file that cannot be read is reported and changes nothing, not even the

@@ -91,7 +91,7 @@ void MainWindow::writeSettings()
 
     if (!s.sync() && !sessionEnding_)
         msgBox(QStringLiteral("%1 に書き込めません。").arg(QDir::toNativeSeparators(s.location())),
-               MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
+               {QMessageBox::Warning}, AppTitle);
 
     tickTimer_->stop();
     running_ = false;

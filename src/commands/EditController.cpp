@@ -145,7 +145,7 @@ void EditController::onCopyAll()
     QClipboard *clipboard = QApplication::clipboard();
     clipboard->clear();
     clipboard->setText(ClipboardText::fromModel(host_.editor()->Text()));
-    host_.ask(QStringLiteral("すべての範囲をコピーしました。"), MsgBoxStyle::OKOnly | MsgBoxStyle::Information, QStringLiteral("q7 Zibo"));
+    host_.ask(QStringLiteral("すべての範囲をコピーしました。"), {QMessageBox::Information}, QStringLiteral("q7 Zibo"));
     host_.editor()->setFocus();
 }
 

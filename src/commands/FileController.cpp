@@ -62,7 +62,7 @@ TextFile::ReadResult FileController::readFile(const QString &path)
         host_.runBeside([&] { result = TextFile::read(path); });
     }
     if (!result.ok)
-        host_.ask(TextFile::readFailureMessage(result), MsgBoxStyle::OKOnly, AppTitle);
+        host_.ask(TextFile::readFailureMessage(result), {}, AppTitle);
     return result;
 }
 
@@ -81,7 +81,7 @@ bool FileController::reportWrite(const QString &path, const TextFile::WriteResul
 {
     // The write is atomic: on failure the old file is intact and the caller changes nothing.
     if (!result.ok && reportFailure)
-        host_.ask(TextFile::writeFailureMessage(path, result.error), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
+        host_.ask(TextFile::writeFailureMessage(path, result.error), {QMessageBox::Warning}, AppTitle);
     return result.ok;
 }
 
@@ -169,9 +169,9 @@ void FileController::onNew()
 {
     TextBox *box = host_.editor();
     if (!box->isEmpty()
-        && host_.ask(QStringLiteral("このテキストを破棄します。"), MsgBoxStyle::OKCancel | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2,
+        && host_.ask(QStringLiteral("このテキストを破棄します。"), {QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel},
                      QStringLiteral("新規作成の確認"))
-               != MsgBoxResult::OK)
+               != QMessageBox::Ok)
         return;
     box->setText(QString());
     // The emptied sheet is written at the next save point.
@@ -209,9 +209,9 @@ void FileController::onSaveToOpenedFile()
     const QString path = sheets_.saveTarget();
     if (path.isEmpty())
         return;
-    if (host_.ask(path + QStringLiteral("に 上書き保存しますか？"), MsgBoxStyle::YesNo | MsgBoxStyle::Question | MsgBoxStyle::DefaultButton2,
+    if (host_.ask(path + QStringLiteral("に 上書き保存しますか？"), {QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No},
                   QStringLiteral("q7_Zibo - 上書き保存確認"))
-        != MsgBoxResult::Yes)
+        != QMessageBox::Yes)
         return;
     writeFile(path, host_.editor()->Text());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/dialogs.h"
+
 #include <QString>
 
 #include <functional>
@@ -18,8 +20,8 @@ public:
     virtual QWidget *window() = 0;
     // The sheet's text box.
     virtual TextBox *editor() = 0;
-    // A message box (styles and answers as in platform/dialogs.h).
-    virtual int ask(const QString &prompt, int style, const QString &title) = 0;
+    // A message box; the button chosen.
+    virtual QMessageBox::StandardButton ask(const QString &prompt, const MessageStyle &style, const QString &title) = 0;
     // A sentence on the status bar for a while.
     virtual void note(const QString &text) = 0;
     virtual QDateTime now() const = 0;

@@ -123,7 +123,7 @@ Qt::CaseSensitivity FindDialog::compareMode() const
 void FindDialog::message(const QString &prompt)
 {
     if (env_.dialogs)
-        env_.dialogs->MsgBox(this, prompt, MsgBoxStyle::OKOnly, AppTitle);
+        env_.dialogs->MsgBox(this, prompt, {}, AppTitle);
 }
 
 void FindDialog::notFound()

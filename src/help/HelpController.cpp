@@ -26,7 +26,7 @@ void HelpController::showHelp()
     if (!viewer_->showContents()) {
         delete viewer_;
         host_.ask(QStringLiteral("%1 を開けません。").arg(QDir::toNativeSeparators(helpFile_)),
-                  MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
+                  {QMessageBox::Warning}, AppTitle);
         return;
     }
     viewer_->show();

@@ -115,7 +115,7 @@ bool LauncherController::launch(const QString &text, const QString &title)
 {
     if (shell_ && shell_->open(text) != ShellOpen::NotFound)
         return true;
-    host_.ask(QStringLiteral("実行できませんでした。"), MsgBoxStyle::OKOnly | MsgBoxStyle::Critical, title);
+    host_.ask(QStringLiteral("実行できませんでした。"), {QMessageBox::Critical}, title);
     return false;
 }
 

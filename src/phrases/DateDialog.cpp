@@ -153,7 +153,7 @@ void DateDialog::load()
             b->setEnabled(false);
         const QString reason = loaded.error.isEmpty() ? QString() : u'\n' + loaded.error;
         env_.dialogs->MsgBox(this, QStringLiteral("%1 を読み込めません。").arg(QDir::toNativeSeparators(phraseFilePath())) + reason,
-                             MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
+                             {QMessageBox::Warning}, AppTitle);
     }
     for (const QString &phrase : loaded.entries)
         addPhrase(phrase);
@@ -224,7 +224,7 @@ void DateDialog::onAddPhrase()
 {
     if (!PhraseFile::canAdd(phrases())) {
         // A full list refuses the addition rather than dropping a phrase.
-        env_.dialogs->MsgBox(this, QStringLiteral("保存できる文字列は 30 種類です。"), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
+        env_.dialogs->MsgBox(this, QStringLiteral("保存できる文字列は 30 種類です。"), {QMessageBox::Warning}, AppTitle);
         return;
     }
     QString answer = env_.dialogs->InputBox(this, QStringLiteral("保存したい定型文字列を入力してください。"), AppTitle);
@@ -285,7 +285,7 @@ void DateDialog::savePhrases()
     if (phrasesChanged_ && !phraseFileUnreadable_) {
         const QString path = phraseFilePath();
         if (const TextFile::WriteResult result = PhraseFile::save(path, phrases(), phraseCodes_); !result.ok)
-            env_.dialogs->MsgBox(this, TextFile::writeFailureMessage(path, result.error), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
+            env_.dialogs->MsgBox(this, TextFile::writeFailureMessage(path, result.error), {QMessageBox::Warning}, AppTitle);
         phrasesChanged_ = false;
     }
 }

@@ -42,24 +42,24 @@ void RecoveryController::restore()
     for (int n : found)
         names << sheetName(n);
     asking_ = true;
-    const int answer = host_.ask(QStringLiteral("前回終了時に保存されていない内容があります（%1）。復元しますか？").arg(names.join(QStringLiteral(", "))),
-                                 MsgBoxStyle::YesNo | MsgBoxStyle::Question, AppTitle);
+    const QMessageBox::StandardButton answer = host_.ask(QStringLiteral("前回終了時に保存されていない内容があります（%1）。復元しますか？").arg(names.join(QStringLiteral(", "))),
+                                 {QMessageBox::Question, QMessageBox::Yes | QMessageBox::No}, AppTitle);
     asking_ = false;
     // A session that ends while asking has answered nothing: the copies wait for the next start.
     if (ended_)
         return;
     for (int n : found) {
-        if (answer == MsgBoxResult::Yes) {
+        if (answer == QMessageBox::Yes) {
             // A copy that cannot be read or put into its file stays for the next start.
             const TextFile::ReadResult read = copies.read(n);
             if (!read.ok) {
-                host_.ask(TextFile::readFailureMessage(read), MsgBoxStyle::OKOnly, AppTitle);
+                host_.ask(TextFile::readFailureMessage(read), {}, AppTitle);
                 continue;
             }
             const QString path = sheets_.sheetFilePath(n);
             const TextFile::WriteResult written = TextFile::write(path, read.text, TextFile::LineEndPolicy::CrLf, read.variants);
             if (!written.ok) {
-                host_.ask(TextFile::writeFailureMessage(path, written.error), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
+                host_.ask(TextFile::writeFailureMessage(path, written.error), {QMessageBox::Warning}, AppTitle);
                 continue;
             }
         }
