@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -39,13 +40,19 @@ inline void tick(const MainWindow &w)
     QMetaObject::invokeMethod(w.findChild<QTimer *>(QStringLiteral("tickTimer")), "timeout");
 }
 
+using Setting = std::array<QString, 3>; // section, key, value
+
+// The seven sheet files, and settings stored before the start.
 class Harness {
 public:
-    Harness()
+    explicit Harness(std::initializer_list<Setting> presets = {})
     {
         programDir = tmp.filePath(QStringLiteral("prog"));
         QDir().mkpath(programDir);
         iniPath = tmp.filePath(QStringLiteral("config/q7Zibo.conf"));
+        writeSheets();
+        for (const auto &[section, key, value] : presets)
+            preset(section, key, value);
     }
 
     QString sheetPath(int n) const { return QDir(programDir).filePath(QStringLiteral("q%1.txt").arg(n)); }
@@ -56,11 +63,14 @@ public:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
+    // LF line ends: sheet files are written CR LF, so one that was only read keeps its bytes.
     void writeSheets()
     {
         for (int n = 1; n <= 7; ++n)
-            writeFile(sheetPath(n), "sheet " + QByteArray::number(n) + "\r\n");
+            writeFile(sheetPath(n), "sheet " + QByteArray::number(n) + "\n");
     }
+    // A folder where the sheet file was: it can be neither read nor written.
+    void block(int n) { QVERIFY(QFile::remove(sheetPath(n)) && QDir().mkdir(sheetPath(n))); }
     static QByteArray bytes(const QString &path)
     {
         QFile f(path);

@@ -1,44 +1,61 @@
-// The main window driven offscreen: start-up, switching, captions and shut-down, against real
-// files in a temporary program directory and a temporary settings file.
+// The main window driven offscreen, the wiring of its controllers: start-up, menus, keys and
+// enabled states, drops, switching, captions, recovery copies and shut-down, against real files
+// in a temporary program directory and a temporary settings file.
 #include "../commands/fakecommondialog.h"
 #include "harness.h"
 #include "settings/OptionsDialog.h"
+#include "sheets/recoverycopies.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
-#include <array>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
-using Setting = std::array<QString, 3>; // section, key, value
 
 namespace {
 const QString CannotOpen = u"ファイルを開けません\n"_s;
 const QString NotFound = CannotOpen + u"ファイルが見つかりません。"_s;
 
-// The seven sheet files, and settings stored before the start. The files have LF line ends:
-// sheet files are written CR LF, so one that was only read keeps its bytes.
-struct Sheets : Harness {
-    explicit Sheets(std::initializer_list<Setting> presets = {})
-    {
-        for (int n = 1; n <= 7; ++n)
-            writeFile(sheetPath(n), "sheet " + QByteArray::number(n) + "\n");
-        for (const auto &[section, key, value] : presets)
-            preset(section, key, value);
-    }
-    // A folder where the sheet file was: it can be neither read nor written.
-    void block(int n) { QVERIFY(QFile::remove(sheetPath(n)) && QDir().mkdir(sheetPath(n))); }
-    QString unwritable(int n) const { return QDir::toNativeSeparators(sheetPath(n)) + u" に書き込めません。"_s; }
-};
+QString unwritable(const Harness &h, int n) { return QDir::toNativeSeparators(h.sheetPath(n)) + u" に書き込めません。"_s; }
+
+// Sheet 1 starts with a recovery copy to restore, and a short pause in typing writes a new one.
+QString withRecoveryCopy(Harness &h)
+{
+    const QString state = h.tmp.filePath(u"state"_s), copy = RecoveryCopies(h.programDir, state).primaryPath(1);
+    h.configure = [state](MainWindowEnv &env) {
+        env.stateDir = state;
+        env.idleDelayMs = 20;
+    };
+    h.writeFile(copy, "recovered\r\n");
+    return copy;
+}
+
+// The enabled ones of the actions that follow the text, its selection and the clipboard.
+QString enabledEditActions(const MainWindow &w)
+{
+    QStringList on;
+    for (const char *name : {"copyAction", "deleteAction", "cutAction", "quoteSelectionAction", "quoteCopyAction", "toWideAction",
+                             "toNarrowAction", "toKatakanaAction", "toHiraganaAction", "toUpperAction", "toLowerAction",
+                             "capitaliseAction", "saveSelectionAction", "selectAllAction", "findAction", "pasteAction", "quotePasteAction"})
+        if (action(w, QLatin1String(name))->isEnabled())
+            on << QLatin1String(name);
+    return on.join(u' ');
+}
 
 // What the window shows of the sheet's file: title, overwrite button, its tip.
 QStringList captions(MainWindow &w)
@@ -69,7 +86,7 @@ class TestMainWindow : public QObject {
 private slots:
     void firstStartWithEmptyStore()
     {
-        Sheets h;
+        Harness h;
         MainWindow &w = h.start();
         QVERIFY(h.dialogs.calls.isEmpty());
         QCOMPARE(captions(w), NoFile1);
@@ -112,7 +129,7 @@ private slots:
         QFETCH(QString, flag);
         QFETCH(QStringList, stored);
         QFETCH(QSize, size);
-        Sheets h({{"Size", "Size1", flag}, {"Size", "Size2", flag}});
+        Harness h({{"Size", "Size1", flag}, {"Size", "Size2", flag}});
         for (int i = 0; i < stored.size(); ++i)
             h.preset("Size", QStringList{"Left", "Top", "Width", "Height"}[i], stored[i]);
         MainWindow &w = h.start();
@@ -138,22 +155,18 @@ private slots:
     // the run button follows the launcher's text.
     void storedSettingsApply()
     {
-        Sheets h({{"q7", "FontSize", "14.5"}, {"q7", "FontColor", "255"}, {"q7", "BackColor", "16711680"},
+        Harness h({{"q7", "FontSize", "14.5"}, {"q7", "FontColor", "255"}, {"q7", "BackColor", "16711680"},
                   {"q7", "FontB", "TRUE"}, {"q7", "FontI", "-1"}, {"q7", "XXXX", "9"}, {"q7", "X", "true"},
                   {"q7", "File", "q7 Zibo q4"}, {"q7", "q2", ""}, {"q7", "q3", QString(100000, u'x')},
                   {"IME", "IME", "false"}, {"Launch", "CMD0", "first"}, {"Launch", "CMD2", "second"}, {"Launch", "CMD5", "third"}});
         MainWindow &w = h.start();
-        QCOMPARE(textBox(w)->font().pointSizeF(), 14.5);
-        QVERIFY(textBox(w)->font().bold() && textBox(w)->font().italic());
-        QCOMPARE(textBox(w)->palette().color(QPalette::Text), QColor(255, 0, 0));
-        QCOMPARE(textBox(w)->palette().color(QPalette::Base), QColor(0, 0, 255));
-        QVERIFY(tabStrip(w)->tabFont().bold());
-        QCOMPARE(tabStrip(w)->tabFont().pointSizeF(), 9.0);
-        QCOMPARE(tabStrip(w)->SelectedIndex(), 4);
-        QCOMPARE(textBox(w)->Text(), u"sheet 4"_s);
-        QCOMPARE(tabStrip(w)->caption(2), QString());
-        QCOMPARE(tabStrip(w)->caption(3), QString(Holders::MaxCaptionLength, u'x'));
-        QCOMPARE(textBox(w)->imeMode(), 4);
+        const QFont font = textBox(w)->font(), tabFont = tabStrip(w)->tabFont();
+        const QPalette colours = textBox(w)->palette();
+        QCOMPARE((QStringList{QString::number(font.pointSizeF()), u"%1%2"_s.arg(font.bold()).arg(font.italic()),
+                              colours.color(QPalette::Text).name(), colours.color(QPalette::Base).name(),
+                              u"%1 %2"_s.arg(tabFont.pointSizeF()).arg(tabFont.bold()), QString::number(tabStrip(w)->SelectedIndex()),
+                              textBox(w)->Text(), tabStrip(w)->caption(2), tabStrip(w)->caption(3), QString::number(textBox(w)->imeMode())}),
+                 (QStringList{"14.5", "11", "#ff0000", "#0000ff", "9 1", "4", "sheet 4", "", QString(Holders::MaxCaptionLength, u'x'), "4"}));
         auto *run = w.findChild<QPushButton *>(u"runButton"_s);
         QVERIFY(run->isEnabled());  // the launcher shows "first"
         w.findChild<QComboBox *>(u"launcherBox"_s)->setEditText(QString());
@@ -183,7 +196,7 @@ private slots:
         QFETCH(bool, undecodable);
         QFETCH(QString, message);
         const bool opened = message.isEmpty();
-        Sheets h({{"q7", "File", "q7 Zibo q5"}});
+        Harness h({{"q7", "File", "q7 Zibo q5"}});
         if (undecodable)
             h.configure = [](MainWindowEnv &env) { env.commandLineNameUnusable = true; };
         QDir().mkpath(h.tmp.filePath("work"));
@@ -201,36 +214,25 @@ private slots:
         QCOMPARE(h.stored("Open", "File0"), opened ? path : QString());
     }
 
-    // 20 buttons and 9 separators in index order, fixed tips, the buttons that share a menu
-    // item's action, and those disabled at start; cut stays enabled where its menu item is not.
+    // The buttons and separators in index order: those that share a menu item's action, and those
+    // disabled at start; cut, copy, paste and find have their own, always enabled.
     void toolbarButtons()
     {
-        Sheets h;
+        Harness h;
         MainWindow &w = h.start();
         QString layout;
         for (QAction *a : w.findChild<QToolBar *>()->actions())
-            layout += a->isSeparator() ? u'|' : u'b';
-        QCOMPARE(layout, u"bbbb|bbbb|b|b|bbb|bbb|b|b|b|b"_s);
-        QString tips;
-        for (int i : {1, 2, 3, 6, 7, 8, 9, 11, 13, 15, 16, 17, 23, 25, 27, 29})
-            tips += w.toolbarButton(i)->toolTip() + (w.toolbarButton(i)->isEnabled() ? u"|"_s : u" (off)|"_s);
-        QCOMPARE(tips, u"新規作成|既存のﾌｧｲﾙを開く|名前を付けて保存|切り取り|ｺﾋﾟｰ|すべての範囲をｺﾋﾟｰ|貼り付け|検索と置換|"
-                       "元に戻す (off)|日付と時刻の挿入|選択範囲に引用符追加 (off)|定型文字列の挿入|動作環境の設定|ﾍﾙﾌﾟ表示|"
-                       "ﾊﾞｰｼﾞｮﾝ情報|終了|"_s);
-        for (const auto &[i, shared] : std::initializer_list<std::pair<int, const char *>>{
-                 {1, "newAction"}, {2, "openAction"}, {3, "saveAsAction"}, {8, "copyAllAction"}, {13, "undoAction"}, {15, "stampAction"}, {16, "quoteSelectionAction"},
-                 {17, "phraseAction"}, {23, "optionsAction"}, {25, "helpAction"}, {27, "aboutAction"}, {29, "exitAction"}})
-            QCOMPARE(w.toolbarButton(i), action(w, QLatin1String(shared)));
-        QVERIFY(!w.toolbarButton(4)->isEnabled() && !w.toolbarButton(5) && !w.toolbarButton(30));
-        tick(w);
-        QVERIFY(!action(w, "cutAction")->isEnabled() && w.toolbarButton(6)->isEnabled());
+            layout += a->isSeparator() ? u"| "_s : a->objectName() + (a->isEnabled() ? u" "_s : u"(off) "_s);
+        QCOMPARE(layout, u"newAction openAction saveAsAction tbr4(off) | tbr6 tbr7 copyAllAction tbr9 | tbr11 | undoAction(off) | "
+                         "stampAction quoteSelectionAction(off) phraseAction | registeredAppButton0 registeredAppButton1 "
+                         "registeredAppButton2 | optionsAction | helpAction | aboutAction | exitAction "_s);
     }
 
     // Each way in opens the options on its own page (the toolbar shares the menu's actions);
     // what they apply reaches the tabs, the menus, the buttons and, at exit, the store.
     void options()
     {
-        Sheets h;
+        Harness h;
         MainWindow &w = h.start();
         QCOMPARE(optionsPage([&] { action(w, "aboutAction")->trigger(); }), 3);
         QCOMPARE(optionsPage([&] { w.toolbarButton(19)->trigger(); }), 2);  // a free slot's button
@@ -258,7 +260,7 @@ private slots:
     // shown empty and detached in the captions only, its file not made by viewing it.
     void captionsFollowOpenedFile()
     {
-        Sheets h({{"Open", "File2", "/memo/a.txt"}, {"Open", "File3", "/memo/b.txt"}, {"q7", "q5", "memo"}});
+        Harness h({{"Open", "File2", "/memo/a.txt"}, {"Open", "File3", "/memo/b.txt"}, {"q7", "q5", "memo"}});
         QVERIFY(QFile::remove(h.sheetPath(4)));
         MainWindow &w = h.start();
         h.selectTab(3);
@@ -280,7 +282,7 @@ private slots:
     // point, Exit writes it.
     void fileCommands()
     {
-        Sheets h;
+        Harness h;
         FakeCommonDialog files;
         h.configure = [&](MainWindowEnv &env) { env.commonDialog = &files; };
         MainWindow &w = h.start();
@@ -310,18 +312,18 @@ private slots:
     // A sheet that cannot be written keeps the user on it, and closing asks before losing it.
     void unwritableSheetKeepsUserOnIt()
     {
-        Sheets h;
+        Harness h;
         MainWindow &w = h.start();
         h.block(1);
         textBox(w)->setText("precious");
         h.selectTab(2);
-        QCOMPARE(h.dialogs.prompts(), QStringList{h.unwritable(1) + u"\nフォルダーです。"_s});
+        QCOMPARE(h.dialogs.prompts(), QStringList{unwritable(h, 1) + u"\nフォルダーです。"_s});
         QCOMPARE(tabStrip(w)->SelectedIndex(), 1);
 
         h.dialogs.answers = {MsgBoxResult::No};
         QVERIFY(!w.close());
         QCOMPARE(h.ended, 0);
-        QVERIFY(h.dialogs.calls.size() == 2 && h.dialogs.calls[1].prompt.startsWith(h.unwritable(1)));
+        QVERIFY(h.dialogs.calls.size() == 2 && h.dialogs.calls[1].prompt.startsWith(unwritable(h, 1)));
         QVERIFY(h.dialogs.calls[1].style & MsgBoxStyle::DefaultButton2); // Enter keeps the text
 
         // Once the file can be written again, the switch goes through.
@@ -348,7 +350,7 @@ private slots:
     void sessionEndClosesWithoutWaiting()
     {
         QFETCH(bool, closing);
-        Sheets h;
+        Harness h;
         h.dialogs.whileAsking = [&h] { h.window->endSession(); };
         h.dialogs.answers = {MsgBoxResult::No};
         MainWindow &w = h.start();
@@ -386,7 +388,7 @@ private slots:
         reference.replaceEach(edits, u"XY"_s);
         commit(&reference);
 
-        Sheets h;
+        Harness h;
         MainWindow &w = h.start();
         TextBox *box = textBox(w);
         box->setText(text);
@@ -414,7 +416,7 @@ private slots:
     void workBesideTheWindowLetsEventsThrough()
     {
         QFETCH(bool, reading);
-        Sheets h;
+        Harness h;
         const QByteArray big = "\x82\xc9\x82\xd9\x82\xf1\r\n"_ba.repeated(1 << 19); // にほん, 4 MB
         h.writeFile(h.sheetPath(2), big);
         MainWindow &w = h.start();
@@ -438,6 +440,206 @@ private slots:
         // The file's last line break is its end, not a line of the text.
         const QString lines = (reading ? u"にほん\r\n"_s : u"ニホン\r\n"_s).repeated(1 << 19);
         QCOMPARE(box->Text(), lines.chopped(2));
+    }
+
+    // The states follow while the menus stay closed (the keys act then), from all on and all
+    // off. The clipboard changes first, so that its signal hides no missed text change.
+    void commandEnabling_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("selLength");
+        QTest::addColumn<QString>("clip"); // "text", "image" or nothing
+        QTest::addColumn<QString>("enabled");
+        const QString selection = u"copyAction deleteAction cutAction quoteSelectionAction quoteCopyAction toWideAction toNarrowAction "
+                                  "toKatakanaAction toHiraganaAction toUpperAction toLowerAction capitaliseAction saveSelectionAction "_s;
+        QTest::addRow("text, no selection, clipboard text") << "abc" << 0 << "text" << "selectAllAction findAction pasteAction quotePasteAction";
+        QTest::addRow("empty text") << "" << 0 << "text" << "pasteAction quotePasteAction";
+        QTest::addRow("selection, an image but no text on the clipboard") << "abc" << 1 << "image" << selection + "selectAllAction findAction";
+    }
+    void commandEnabling()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, selLength);
+        QFETCH(QString, clip);
+        QFETCH(QString, enabled);
+        const auto setClipboard = [](const QString &kind) {
+            auto *data = new QMimeData;
+            if (kind == u"text")
+                data->setText(u"clip"_s);
+            else if (kind == u"image")
+                data->setImageData(QImage(2, 2, QImage::Format_RGB32));
+            QApplication::clipboard()->setMimeData(data);
+        };
+        Harness h;
+        MainWindow &w = h.start();
+        for (bool allOn : {true, false}) {
+            textBox(w)->setText(allOn ? u"xyz"_s : QString());
+            textBox(w)->select(0, allOn ? 3 : 0);
+            setClipboard(allOn ? u"text"_s : QString());
+            setClipboard(clip);
+            textBox(w)->setText(text);
+            textBox(w)->select(0, selLength);
+            QCOMPARE(enabledEditActions(w), enabled);
+        }
+    }
+
+    // The Edit menu's keys go through its items, so the items' enabling holds for the keys too.
+    void keysGoThroughMenu()
+    {
+        Harness h;
+        MainWindow &w = h.start();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        textBox(w)->setFocus();
+        // With "abc" of "abc def" selected and "clip" on the clipboard: the text, the clipboard,
+        // the selection's length after the key, and how often the item ran.
+        const auto press = [&](Qt::Key key, const char *item) {
+            textBox(w)->setText(u"abc def"_s);
+            textBox(w)->select(0, 3);
+            QApplication::clipboard()->setText(u"clip"_s);
+            QSignalSpy spy(action(w, QLatin1String(item)), &QAction::triggered);
+            QTest::keyClick(textBox(w), key, Qt::ControlModifier);
+            return u"%1|%2|%3|%4"_s.arg(textBox(w)->Text(), QApplication::clipboard()->text()).arg(textBox(w)->SelLength()).arg(spy.count());
+        };
+        QCOMPARE(press(Qt::Key_X, "cutAction"), u" def|abc|0|1"_s);
+        QCOMPARE(press(Qt::Key_C, "copyAction"), u"abc def|abc|3|1"_s);
+        QCOMPARE(press(Qt::Key_V, "pasteAction"), u"clip def|clip|0|1"_s);
+        QCOMPARE(press(Qt::Key_A, "selectAllAction"), u"abc def|clip|7|1"_s);
+        // No snapshot of an empty text: the box's own step takes F5's stamp back, through the menu.
+        textBox(w)->setText(QString());
+        QTest::keyClick(textBox(w), Qt::Key_F5);
+        QVERIFY(!textBox(w)->Text().isEmpty());
+        QSignalSpy undo(action(w, u"undoAction"_s), &QAction::triggered);
+        QTest::keyClick(textBox(w), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(undo.count(), 1);
+        QCOMPARE(textBox(w)->Text(), QString());
+    }
+
+    // The tick shows the selection's start line and end column, a lone LF being one character
+    // of its line; the quote button follows the selection; panel 3's date turns at midnight.
+    void timerTick()
+    {
+        QDateTime clock(QDate(1998, 10, 5), QTime(23, 59, 59, 950));
+        Harness h;
+        h.configure = [&clock](MainWindowEnv &env) { env.now = [&clock] { return clock; }; };
+        MainWindow &w = h.start();
+        QString seen;
+        for (const auto &[text, start, length] : {std::tuple{u"ab\r\ncdef"_s, 1, 6}, std::tuple{u"a\nbc"_s, 4, 0}}) {
+            textBox(w)->setText(text);
+            textBox(w)->select(start, length);
+            tick(w);
+            seen += statusPanel(w, 2)->text() + (w.toolbarButton(16)->isEnabled() ? u" quote|"_s : u"|"_s);
+        }
+        QCOMPARE(seen + statusPanel(w, 3)->text(), u"   1 :    4 quote|   1 :    5|1998/10/05"_s);
+        clock = clock.addMSecs(100);
+        tick(w);
+        QCOMPARE(statusPanel(w, 3)->text(), u"1998/10/06"_s);
+    }
+
+    // Wherever files land but the launcher box, the last one goes into the current sheet as if
+    // opened; one that cannot be read leaves the sheet its text and its opened file. Dragged
+    // text is refused.
+    void drops_data()
+    {
+        QTest::addColumn<QString>("last"); // the third of three files dropped; empty: text dragged
+        QTest::addRow("three files: only the third is read") << "three.txt";
+        QTest::addRow("a folder is a file that cannot be read") << "folder";
+        QTest::addRow("dragged text") << "";
+    }
+    void drops()
+    {
+        QFETCH(QString, last);
+        const bool opened = last == u"three.txt";
+        Harness h({{"Open", "File0", "/memo/kept.txt"}});
+        MainWindow &w = h.start();
+        for (QWidget *target : std::initializer_list<QWidget *>{textBox(w)->viewport(), tabStrip(w)->bar(),
+                                                                w.findChild<QStatusBar *>(), w.findChild<QToolBar *>()}) {
+            while (target && !target->acceptDrops())
+                target = target->parentWidget();
+            QCOMPARE(target, &w);
+        }
+        QMimeData data;
+        const QString third = h.tmp.filePath(last);
+        if (last.isEmpty()) {
+            data.setText(u"dragged words"_s);
+        } else {
+            h.writeFile(h.tmp.filePath(u"one.txt"_s), "one\r\n");
+            opened ? h.writeFile(third, "three\r\n") : void(QDir().mkdir(third));
+            data.setUrls({QUrl::fromLocalFile(h.tmp.filePath(u"one.txt"_s)), QUrl::fromLocalFile(h.tmp.filePath(u"two.txt"_s)),
+                          QUrl::fromLocalFile(third)});
+        }
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &enter);
+        QCOMPARE(enter.isAccepted(), !last.isEmpty());
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        if (enter.isAccepted())
+            QApplication::sendEvent(&w, &dropped);
+        const QString attached = opened ? third : u"/memo/kept.txt"_s;
+        QCOMPARE((QStringList{textBox(w)->Text(), w.sheets().changed() ? u"changed"_s : u""_s, w.sheets().openedFile(1), w.windowTitle(),
+                              QString::number(h.dialogs.calls.size())}),
+                 (QStringList{opened ? u"three"_s : u"sheet 1"_s, opened ? u"changed"_s : u""_s, attached, u"q7 Zibo q1 - "_s + attached,
+                              last == u"folder" ? u"1"_s : u"0"_s}));
+        h.selectTab(2);
+        QCOMPARE(Harness::bytes(h.sheetPath(1)), opened ? "three\r\n"_ba : "sheet 1\n"_ba);
+    }
+
+    // The restored copy is what the sheet shows; typing writes a new one at a pause. Leaving the
+    // sheet and the exits remove it, but an unwritable sheet keeps it where the user stays on it
+    // and at a session end (typed before the pause: the end writes it).
+    void recoveryCopies_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<bool>("kept");
+        QTest::addRow("leaving the sheet") << "tab" << true << false;
+        QTest::addRow("exit without saving") << "exitWithoutSavingAction" << true << false;
+        QTest::addRow("unwritable: leaving the sheet is refused") << "tab" << false << true;
+        QTest::addRow("unwritable: the session ends") << "session" << false << true;
+        QTest::addRow("unwritable: closing, answered Yes") << "close" << false << false;
+    }
+    void recoveryCopies()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, writable);
+        QFETCH(bool, kept);
+        Harness h;
+        const QString copy = withRecoveryCopy(h);
+        MainWindow &w = h.start();
+        QCOMPARE(Harness::bytes(copy), "<missing>"_ba);
+        if (!writable)
+            h.block(1);
+        QTest::keyClicks(textBox(w), u"typed "_s);
+        if (writable)
+            QTRY_COMPARE(Harness::bytes(copy), "typed recovered\r\n"_ba);
+        if (how == "tab")
+            h.selectTab(2);
+        else if (how == "close")
+            h.closeWindow();
+        else if (how == "session")
+            w.endSession();
+        else
+            action(w, how)->trigger();
+        QTest::qWait(100);
+        QCOMPARE(Harness::bytes(copy), kept ? "typed recovered\r\n"_ba : "<missing>"_ba);
+    }
+
+    // Panel 3 takes the encoding tip; a note would hide the launcher box under the user's
+    // typing, so it waits while the box has the focus.
+    void noteWaitsWhileTheLauncherHasFocus()
+    {
+        Harness h;
+        withRecoveryCopy(h);
+        MainWindow &w = h.start();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto *bar = w.findChild<QStatusBar *>(u"statusBar"_s);
+        textBox(w)->insertPlainText(u"☃"_s);
+        w.findChild<QComboBox *>(u"launcherBox"_s)->setFocus();
+        QTRY_COMPARE(statusPanel(w, 3)->toolTip(), u"保存時の文字コード: UTF-8 (BOM 付き)"_s);
+        QTest::qWait(100);
+        QCOMPARE(bar->currentMessage(), QString());
+        textBox(w)->setFocus();
+        QTest::keyClicks(textBox(w), u"a"_s);
+        QTRY_VERIFY(bar->currentMessage().contains(u"Shift_JIS"_s));
     }
 };
 
