@@ -362,84 +362,64 @@ private slots:
         QVERIFY(!w.findChild<QTimer *>(u"tickTimer"_s)->isActive());
     }
 
-    // What comes while a long edit lets events through waits for its end: the end of the
-    // session closes the window with all of the edit written; text from the input method goes
-    // where it would have gone after the edit.
-    void eventsDuringALongEditWait_data()
+    // What comes while long work lets events through waits for its end: the end of the session
+    // closes the window with all of the work done and written; text from the input method goes
+    // where it would have gone after a replace-all. Reading a sheet and converting a selection
+    // run beside the window, whose box holds the text from before until they are done.
+    void eventsDuringLongWorkWait_data()
     {
+        QTest::addColumn<QString>("work");
         QTest::addColumn<bool>("sessionEnds");
-        QTest::addRow("the end of the session") << true;
-        QTest::addRow("text from the input method") << false;
+        QTest::addRow("replace-all, the session ends") << "replace" << true;
+        QTest::addRow("replace-all, text from the input method") << "replace" << false;
+        QTest::addRow("reading a sheet, the session ends") << "read" << true;
+        QTest::addRow("converting a selection, the session ends") << "convert" << true;
     }
-    void eventsDuringALongEditWait()
+    void eventsDuringLongWorkWait()
     {
+        QFETCH(QString, work);
         QFETCH(bool, sessionEnds);
-        const QString text = u"ab\r\n"_s.repeated(50);
+        Harness h;
+        h.writeFile(h.sheetPath(2), "\x82\xc9\x82\xd9\x82\xf1\r\n"_ba.repeated(1 << 19)); // にほん, 4 MB
+        MainWindow &w = h.start();
+        TextBox *box = textBox(w);
         std::vector<std::pair<qsizetype, qsizetype>> edits;
-        for (int i = 0; i < 50; ++i)
-            edits.emplace_back(i * 4, 1);
-        const auto commit = [](TextBox *box) {
-            QInputMethodEvent e;
-            e.setCommitString(u"Q"_s);
-            QCoreApplication::sendEvent(box, &e);
-        };
-        TextBox reference;
-        reference.setText(text);
-        reference.replaceEach(edits, u"XY"_s);
-        commit(&reference);
-
-        Harness h;
-        MainWindow &w = h.start();
-        TextBox *box = textBox(w);
-        box->setText(text);
-        box->setPauseEvery(0);
-        QTimer::singleShot(0, &w, [&] { sessionEnds ? w.endSession() : commit(box); });
-        box->replaceEach(edits, u"XY"_s);
-        if (sessionEnds) {
-            QCOMPARE(h.ended, 0);
-            QTRY_COMPARE(h.ended, 1);
-            QCOMPARE(Harness::bytes(h.sheetPath(1)), "XYb\r\n"_ba.repeated(50) + "\r\n");
-        } else {
-            QTRY_COMPARE(box->Text(), reference.Text());
-        }
-    }
-
-    // Reading a large sheet and converting a large selection run beside the window: a timer
-    // fires while the box still holds the text from before, and the end of the session asked
-    // for then waits for the new text.
-    void workBesideTheWindowLetsEventsThrough_data()
-    {
-        QTest::addColumn<bool>("reading");
-        QTest::addRow("reading a sheet") << true;
-        QTest::addRow("converting a selection") << false;
-    }
-    void workBesideTheWindowLetsEventsThrough()
-    {
-        QFETCH(bool, reading);
-        Harness h;
-        const QByteArray big = "\x82\xc9\x82\xd9\x82\xf1\r\n"_ba.repeated(1 << 19); // にほん, 4 MB
-        h.writeFile(h.sheetPath(2), big);
-        MainWindow &w = h.start();
-        TextBox *box = textBox(w);
-        if (!reading) {
+        if (work == u"replace") {
+            box->setText(u"ab\r\n"_s.repeated(50));
+            for (int i = 0; i < 50; ++i)
+                edits.emplace_back(i * 4, 1);
+        } else if (work == u"convert") {
             h.selectTab(2);
             box->selectAll();
         }
         box->setPauseEvery(0);
-        // The document itself: the box's text is kept from before until an edit is done.
         const QString before = box->toPlainText();
         QString seen;
         QTimer::singleShot(0, &w, [&] {
             seen = box->toPlainText();
-            w.endSession();
+            if (sessionEnds) {
+                w.endSession();
+                return;
+            }
+            QInputMethodEvent e;
+            e.setCommitString(u"Q"_s);
+            QCoreApplication::sendEvent(box, &e);
         });
-        reading ? h.selectTab(2) : action(w, u"toKatakanaAction"_s)->trigger();
-        QCOMPARE(seen, before);
+        if (work == u"replace")
+            box->replaceEach(edits, u"XY"_s);
+        else
+            work == u"read" ? h.selectTab(2) : action(w, u"toKatakanaAction"_s)->trigger();
         QCOMPARE(h.ended, 0);
+        if (work == u"replace") {
+            const QString replaced = u"XYb\r\n"_s.repeated(50); // the caret after the first
+            QTRY_COMPARE(QString::number(h.ended) + box->Text(), sessionEnds ? u"1"_s + replaced : u"0XYQ"_s + replaced.mid(2));
+            QCOMPARE(Harness::bytes(h.sheetPath(1)), sessionEnds ? (replaced + u"\r\n"_s).toLatin1() : "sheet 1\n"_ba);
+            return;
+        }
+        QCOMPARE(seen, before);
         QTRY_COMPARE(h.ended, 1);
         // The file's last line break is its end, not a line of the text.
-        const QString lines = (reading ? u"にほん\r\n"_s : u"ニホン\r\n"_s).repeated(1 << 19);
-        QCOMPARE(box->Text(), lines.chopped(2));
+        QCOMPARE(box->Text(), (work == u"read" ? u"にほん\r\n"_s : u"ニホン\r\n"_s).repeated(1 << 19).chopped(2));
     }
 
     // The states follow while the menus stay closed (the keys act then), from all on and all
