@@ -309,7 +309,8 @@ private slots:
         }
     }
 
-    // A sheet that cannot be written keeps the user on it, and closing asks before losing it.
+    // A sheet that cannot be written keeps the user on it, and closing asks before losing it,
+    // Enter keeping it; once the file can be written again, the switch goes through.
     void unwritableSheetKeepsUserOnIt()
     {
         Harness h;
@@ -322,11 +323,8 @@ private slots:
 
         h.dialogs.answers = {MsgBoxResult::No};
         QVERIFY(!w.close());
-        QCOMPARE(h.ended, 0);
         QVERIFY(h.dialogs.calls.size() == 2 && h.dialogs.calls[1].prompt.startsWith(unwritable(h, 1)));
-        QVERIFY(h.dialogs.calls[1].style & MsgBoxStyle::DefaultButton2); // Enter keeps the text
-
-        // Once the file can be written again, the switch goes through.
+        QVERIFY(h.dialogs.calls[1].style & MsgBoxStyle::DefaultButton2);
         QVERIFY(QDir().rmdir(h.sheetPath(1)));
         h.selectTab(2);
         QCOMPARE(Harness::bytes(h.sheetPath(1)), "precious\r\n"_ba);
@@ -337,29 +335,6 @@ private slots:
         h.closeWindow();
         QCOMPARE(h.ended, 1);
         QCOMPARE(h.stored("q7", "File"), u"q7 Zibo q2"_s);
-    }
-
-    // A session end gives up an unwritable sheet without a question of its own, and ends the
-    // program once even while the close question is open, whatever the answer.
-    void sessionEndClosesWithoutWaiting_data()
-    {
-        QTest::addColumn<bool>("closing");
-        QTest::addRow("no question asked") << false;
-        QTest::addRow("during the close question") << true;
-    }
-    void sessionEndClosesWithoutWaiting()
-    {
-        QFETCH(bool, closing);
-        Harness h;
-        h.dialogs.whileAsking = [&h] { h.window->endSession(); };
-        h.dialogs.answers = {MsgBoxResult::No};
-        MainWindow &w = h.start();
-        h.block(1);
-        textBox(w)->setText("typed");
-        closing ? void(w.close()) : w.endSession();
-        QCOMPARE(h.ended, 1);
-        QCOMPARE(h.dialogs.calls.size(), int(closing));
-        QVERIFY(!w.findChild<QTimer *>(u"tickTimer"_s)->isActive());
     }
 
     // What comes while long work lets events through waits for its end: the end of the session
@@ -565,42 +540,55 @@ private slots:
 
     // The restored copy is what the sheet shows; typing writes a new one at a pause. Leaving the
     // sheet and the exits remove it, but an unwritable sheet keeps it where the user stays on it
-    // and at a session end (typed before the pause: the end writes it).
-    void recoveryCopies_data()
+    // and at a session end (typed before the pause: the end writes it). A session end gives the
+    // sheet up without a question of its own, and ends the program once even while the close
+    // question is open, whatever the answer.
+    void leavingTheSheet_data()
     {
         QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("writable");
-        QTest::addColumn<bool>("kept");
-        QTest::addRow("leaving the sheet") << "tab" << true << false;
-        QTest::addRow("exit without saving") << "exitWithoutSavingAction" << true << false;
-        QTest::addRow("unwritable: leaving the sheet is refused") << "tab" << false << true;
-        QTest::addRow("unwritable: the session ends") << "session" << false << true;
-        QTest::addRow("unwritable: closing, answered Yes") << "close" << false << false;
+        QTest::addColumn<QString>("outcome"); // the recovery copy, the program's ends, the questions
+        QTest::addRow("leaving the sheet") << "tab" << true << "removed, ended 0, asked 0, ticking";
+        QTest::addRow("exit without saving") << "exitWithoutSavingAction" << true << "removed, ended 1, asked 0";
+        QTest::addRow("unwritable: leaving the sheet is refused") << "tab" << false << "kept, ended 0, asked 1, ticking";
+        QTest::addRow("unwritable: the session ends") << "session" << false << "kept, ended 1, asked 0";
+        QTest::addRow("unwritable: closing, answered Yes") << "Yes" << false << "removed, ended 1, asked 1";
+        QTest::addRow("unwritable: closing, answered No") << "No" << false << "kept, ended 0, asked 1, ticking";
+        QTest::addRow("unwritable: the session ends during the close question") << "session while asking" << false
+                                                                                << "kept, ended 1, asked 1";
     }
-    void recoveryCopies()
+    void leavingTheSheet()
     {
         QFETCH(QString, how);
         QFETCH(bool, writable);
-        QFETCH(bool, kept);
+        QFETCH(QString, outcome);
         Harness h;
         const QString copy = withRecoveryCopy(h);
         MainWindow &w = h.start();
         QCOMPARE(Harness::bytes(copy), "<missing>"_ba);
+        h.dialogs.calls.clear(); // the restore's question
         if (!writable)
             h.block(1);
         QTest::keyClicks(textBox(w), u"typed "_s);
         if (writable)
             QTRY_COMPARE(Harness::bytes(copy), "typed recovered\r\n"_ba);
-        if (how == "tab")
+        if (how == u"session while asking")
+            h.dialogs.whileAsking = [&w] { w.endSession(); };
+        h.dialogs.answers = {how == u"Yes" ? MsgBoxResult::Yes : MsgBoxResult::No};
+        if (how == u"tab")
             h.selectTab(2);
-        else if (how == "close")
-            h.closeWindow();
-        else if (how == "session")
+        else if (how == u"session")
             w.endSession();
-        else
+        else if (how.startsWith(u"exit"))
             action(w, how)->trigger();
+        else
+            w.close();
         QTest::qWait(100);
-        QCOMPARE(Harness::bytes(copy), kept ? "typed recovered\r\n"_ba : "<missing>"_ba);
+        const QByteArray kept = Harness::bytes(copy);
+        QVERIFY(kept == "<missing>" || kept == "typed recovered\r\n");
+        QCOMPARE(u"%1, ended %2, asked %3"_s.arg(kept == "<missing>" ? u"removed"_s : u"kept"_s).arg(h.ended).arg(h.dialogs.calls.size())
+                     + (w.findChild<QTimer *>(u"tickTimer"_s)->isActive() ? u", ticking"_s : u""_s),
+                 outcome);
     }
 
     // Panel 3 takes the encoding tip; a note would hide the launcher box under the user's
