@@ -30,10 +30,7 @@ inline QAction *action(const MainWindow &w, const QString &name)
         qFatal("no action %s", qPrintable(name));
     return a;
 }
-inline QLabel *statusPanel(const MainWindow &w, int panel)
-{
-    return w.findChild<QLabel *>(QStringLiteral("statusPanel%1").arg(panel));
-}
+inline QLabel *statusPanel(const MainWindow &w, int n) { return w.findChild<QLabel *>(QStringLiteral("statusPanel%1").arg(n)); }
 // One tick of the window's 100 ms timer, at once.
 inline void tick(const MainWindow &w)
 {
