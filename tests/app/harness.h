@@ -80,10 +80,7 @@ public:
         s.WriteSetting(section, key, value);
         s.sync();
     }
-    QString stored(const QString &section, const QString &key) const
-    {
-        return SettingsStore(iniPath).ReadSetting(section, key, QStringLiteral("<missing>"));
-    }
+    QString stored(const QString &section, const QString &key) const { return SettingsStore(iniPath).ReadSetting(section, key, QStringLiteral("<missing>")); }
 
     MainWindow &start(const QString &commandLine = {}, const QString &startDir = {})
     {
