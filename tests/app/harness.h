@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -29,23 +30,26 @@ inline QAction *action(const MainWindow &w, const QString &name)
         qFatal("no action %s", qPrintable(name));
     return a;
 }
-inline QLabel *statusPanel(const MainWindow &w, int panel)
-{
-    return w.findChild<QLabel *>(QStringLiteral("statusPanel%1").arg(panel));
-}
+inline QLabel *statusPanel(const MainWindow &w, int n) { return w.findChild<QLabel *>(QStringLiteral("statusPanel%1").arg(n)); }
 // One tick of the window's 100 ms timer, at once.
 inline void tick(const MainWindow &w)
 {
     QMetaObject::invokeMethod(w.findChild<QTimer *>(QStringLiteral("tickTimer")), "timeout");
 }
 
+using Setting = std::array<QString, 3>; // section, key, value
+
+// The seven sheet files, and settings stored before the start.
 class Harness {
 public:
-    Harness()
+    explicit Harness(std::initializer_list<Setting> presets = {})
     {
         programDir = tmp.filePath(QStringLiteral("prog"));
         QDir().mkpath(programDir);
         iniPath = tmp.filePath(QStringLiteral("config/q7Zibo.conf"));
+        writeSheets();
+        for (const auto &[section, key, value] : presets)
+            preset(section, key, value);
     }
 
     QString sheetPath(int n) const { return QDir(programDir).filePath(QStringLiteral("q%1.txt").arg(n)); }
@@ -56,11 +60,14 @@ public:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
+    // LF line ends: sheet files are written CR LF, so one that was only read keeps its bytes.
     void writeSheets()
     {
         for (int n = 1; n <= 7; ++n)
-            writeFile(sheetPath(n), "sheet " + QByteArray::number(n) + "\r\n");
+            writeFile(sheetPath(n), "sheet " + QByteArray::number(n) + "\n");
     }
+    // A folder where the sheet file was: it can be neither read nor written.
+    void block(int n) { QVERIFY(QFile::remove(sheetPath(n)) && QDir().mkdir(sheetPath(n))); }
     static QByteArray bytes(const QString &path)
     {
         QFile f(path);
@@ -73,10 +80,7 @@ public:
         s.WriteSetting(section, key, value);
         s.sync();
     }
-    QString stored(const QString &section, const QString &key) const
-    {
-        return SettingsStore(iniPath).ReadSetting(section, key, QStringLiteral("<missing>"));
-    }
+    QString stored(const QString &section, const QString &key) const { return SettingsStore(iniPath).ReadSetting(section, key, QStringLiteral("<missing>")); }
 
     MainWindow &start(const QString &commandLine = {}, const QString &startDir = {})
     {

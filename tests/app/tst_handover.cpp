@@ -8,30 +8,7 @@
 #include <QDirIterator>
 #include <QProcess>
 
-#include <cstring>
-
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// A socket file nobody answers on, as a copy that was killed leaves behind.
-void leaveStaleSocket(const QString &name)
-{
-    const QByteArray path = QFile::encodeName(name);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    QVERIFY(size_t(path.size()) < sizeof address.sun_path);
-    std::memcpy(address.sun_path, path.constData(), path.size());
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    QVERIFY(::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0);
-    ::close(fd);
-}
-
-} // namespace
 
 class TstHandOver : public QObject {
     Q_OBJECT
@@ -42,41 +19,18 @@ class TstHandOver : public QObject {
     QString program_;
     QString dataDir_;
 
-    std::unique_ptr<Harness> h_;
-    std::unique_ptr<SingleInstance> instance_;
-    std::unique_ptr<HandOverServer> server_;
-
     QString path(const QString &name) const { return root_.filePath(name); }
-    // Everything in the folders a second start could write to, with each file's size and time
-    // of its last write.
+    // Everything a second start could write to, with each file's size and time of its last write.
     QStringList listing() const
     {
         QStringList entries;
-        for (const QString &dir : {dataDir_, path("bin"), path("config"), path("state")}) {
-            QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-            while (it.hasNext()) {
-                const QFileInfo info = it.nextFileInfo();
-                entries << u"%1 %2 %3"_s.arg(info.filePath()).arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch());
-            }
+        QDirIterator it(root_.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo info = it.nextFileInfo();
+            entries << u"%1 %2 %3"_s.arg(info.filePath()).arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch());
         }
         entries.sort();
         return entries;
-    }
-
-    // The window of the running copy, with the lock and the socket that copy holds.
-    MainWindow &startWindow()
-    {
-        h_ = std::make_unique<Harness>();
-        h_->programDir = dataDir_;
-        h_->writeSheets();
-        instance_ = std::make_unique<SingleInstance>(dataDir_);
-        if (!instance_->tryAcquire())
-            qFatal("lock not taken");
-        MainWindow &w = h_->start();
-        server_ = std::make_unique<HandOverServer>(dataDir_);
-        connect(server_.get(), &HandOverServer::requested, &w, &MainWindow::takeHandOver);
-        w.openForHandOvers();
-        return w;
     }
 
     // Starts the program a second time from "cwd", letting the window run; its exit code.
@@ -110,32 +64,41 @@ private slots:
         QVERIFY(QDir().mkpath(dataDir_));
     }
 
-    // A socket left by a killed copy gives way. Without a file the window only comes back from
-    // the task bar and the second copy writes nothing. A file named relative to where the second
-    // copy started goes into sheet 1 once an open question is answered, after the sheet being
-    // left was written; one that cannot be read changes nothing.
+    // What a killed copy left at the socket's name gives way. Without a file the window only
+    // comes back from the task bar and the second copy writes nothing. A file named relative to
+    // where the second copy started goes into sheet 1 once an open question is answered, after
+    // the sheet being left was written; one that cannot be read changes nothing.
     void handOver()
     {
-        leaveStaleSocket(handOverSocketName(dataDir_));
-        QVERIFY(QFileInfo::exists(handOverSocketName(dataDir_)));
-        MainWindow &w = startWindow();
-        QVERIFY(server_->listen());
+        QVERIFY(QFile(handOverSocketName(dataDir_)).open(QIODevice::WriteOnly));
+        // The running copy: its window, the lock and the socket.
+        Harness h;
+        h.programDir = dataDir_;
+        h.writeSheets();
+        SingleInstance instance(dataDir_);
+        QVERIFY(instance.tryAcquire());
+        MainWindow &w = h.start();
+        HandOverServer server(dataDir_);
+        connect(&server, &HandOverServer::requested, &w, &MainWindow::takeHandOver);
+        w.openForHandOvers();
+        QVERIFY(server.listen());
         w.showMinimized();
         QTRY_VERIFY(w.isMinimized());
         const QStringList before = listing();
         QCOMPARE(secondStart(), 0);
         QTRY_VERIFY(!w.isMinimized());
         QCOMPARE(listing(), before);
-        QCOMPARE(h_->dialogs.prompts(), QStringList());
+        QCOMPARE(h.dialogs.prompts(), QStringList());
 
-        h_->selectTab(3);
+        h.selectTab(3);
         QTest::keyClicks(textBox(w), "x");
         QCOMPARE(secondStart({"memo", "1.txt"}), 0);
-        QTRY_COMPARE(h_->dialogs.prompts(), QStringList{u"ファイルを開けません\nファイルが見つかりません。"_s});
+        QTRY_COMPARE(h.dialogs.prompts(), QStringList{u"ファイルを開けません\nファイルが見つかりません。"_s});
         QCOMPARE(tabStrip(w)->SelectedIndex(), 3);
         QCOMPARE(w.sheets().openedFile(1), QString());
 
-        h_->writeFile(path("cwd/memo 1.txt"), "from a file \x87\x9a\r\n"); // ∵ in its NEC code
+        const QString file = path("cwd/memo 1.txt");
+        h.writeFile(file, "from a file \x87\x9a\r\n"); // ∵ in its NEC code
         QDialog question(&w);
         question.setModal(true);
         question.show();
@@ -145,14 +108,12 @@ private slots:
         QCOMPARE(tabStrip(w)->SelectedIndex(), 3);
         question.accept();
         QTRY_COMPARE(tabStrip(w)->SelectedIndex(), 1);
-        QCOMPARE(Harness::bytes(h_->sheetPath(3)), "xsheet 3\r\n"_ba);
-        QCOMPARE(textBox(w)->Text(), u"from a file ∵"_s);
-        QCOMPARE(w.sheets().openedFile(1), path("cwd/memo 1.txt"));
-        QCOMPARE(w.windowTitle(), u"q7 Zibo q1 - "_s + path("cwd/memo 1.txt"));
-        QCOMPARE(h_->dialogs.calls.size(), 1);
+        QCOMPARE(Harness::bytes(h.sheetPath(3)), "xsheet 3\r\n"_ba);
+        QCOMPARE((QStringList{textBox(w)->Text(), w.sheets().openedFile(1), w.windowTitle(), QString::number(h.dialogs.calls.size())}),
+                 (QStringList{u"from a file ∵"_s, file, u"q7 Zibo q1 - "_s + file, u"1"_s}));
         // Sheet 1's own file takes the text when the sheet is left, as after a start.
-        h_->selectTab(2);
-        QCOMPARE(Harness::bytes(h_->sheetPath(1)), "from a file \x87\x9a\r\n"_ba);
+        h.selectTab(2);
+        QCOMPARE(Harness::bytes(h.sheetPath(1)), "from a file \x87\x9a\r\n"_ba);
     }
 };
 

@@ -19,37 +19,15 @@ private slots:
         QCOMPARE(a.line1, QLine(0, 430, 8685, 430));
     }
 
-    void minimumSize_data()
+    // Too narrow: the design width; too low: half the screen, an odd twip dropped. Centring
+    // rounds a fraction before halving, toward zero when the window is the larger.
+    void minimumAndCentring()
     {
-        QTest::addColumn<QSize>("window");
-        QTest::addColumn<int>("screenHeight");
-        QTest::addColumn<QSize>("expected");
-        QTest::addRow("too narrow") << QSize(6000, 9000) << 15360 << QSize(8805, 9000);
-        QTest::addRow("too low: half the screen, an odd twip dropped") << QSize(9000, 5000) << 15361 << QSize(9000, 7680);
-    }
-    void minimumSize()
-    {
-        QFETCH(QSize, window);
-        QFETCH(int, screenHeight);
-        QFETCH(QSize, expected);
-        QCOMPARE(enforceMinimum(window, screenHeight), expected);
-    }
-
-    void centring_data()
-    {
-        QTest::addColumn<double>("screen");
-        QTest::addColumn<double>("window");
-        QTest::addColumn<int>("expected");
-        QTest::addRow("odd difference drops the half") << 19200.0 << 8805.0 << 5197;
-        QTest::addRow("a fraction is rounded before halving") << 19200.0 << 8804.5 << 5198;
-        QTest::addRow("window larger than screen: halved toward zero") << 8000.0 << 8805.0 << -402;
-    }
-    void centring()
-    {
-        QFETCH(double, screen);
-        QFETCH(double, window);
-        QFETCH(int, expected);
-        QCOMPARE(centredOffset(screen, window), expected);
+        QCOMPARE(enforceMinimum(QSize(6000, 9000), 15360), QSize(8805, 9000));
+        QCOMPARE(enforceMinimum(QSize(9000, 5000), 15361), QSize(9000, 7680));
+        QCOMPARE(centredOffset(19200, 8805), 5197);
+        QCOMPARE(centredOffset(19200, 8804.5), 5198);
+        QCOMPARE(centredOffset(8000, 8805), -402);
     }
 
     void placeOnScreen_data()

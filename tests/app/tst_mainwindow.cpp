@@ -1,44 +1,59 @@
-// The main window driven offscreen: start-up, switching, captions and shut-down, against real
-// files in a temporary program directory and a temporary settings file.
+// The main window driven offscreen, the wiring of its controllers: start-up, menus, keys and
+// enabled states, drops, switching, captions, recovery copies and shut-down, against real files
+// in a temporary program directory and a temporary settings file.
 #include "../commands/fakecommondialog.h"
 #include "harness.h"
 #include "settings/OptionsDialog.h"
+#include "sheets/recoverycopies.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
-#include <QFileInfo>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
-#include <array>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
-using Setting = std::array<QString, 3>; // section, key, value
 
 namespace {
 const QString CannotOpen = u"ファイルを開けません\n"_s;
-const QString NotFound = CannotOpen + u"ファイルが見つかりません。"_s;
 
-// The seven sheet files, and settings stored before the start. The files have LF line ends:
-// sheet files are written CR LF, so one that was only read keeps its bytes.
-struct Sheets : Harness {
-    explicit Sheets(std::initializer_list<Setting> presets = {})
-    {
-        for (int n = 1; n <= 7; ++n)
-            writeFile(sheetPath(n), "sheet " + QByteArray::number(n) + "\n");
-        for (const auto &[section, key, value] : presets)
-            preset(section, key, value);
-    }
-    // A folder where the sheet file was: it can be neither read nor written.
-    void block(int n) { QVERIFY(QFile::remove(sheetPath(n)) && QDir().mkdir(sheetPath(n))); }
-    QString unwritable(int n) const { return QDir::toNativeSeparators(sheetPath(n)) + u" に書き込めません。"_s; }
-};
+QString unwritable(const Harness &h, int n) { return QDir::toNativeSeparators(h.sheetPath(n)) + u" に書き込めません。"_s; }
+
+// Sheet 1 starts with a recovery copy to restore, and a short pause in typing writes a new one.
+QString withRecoveryCopy(Harness &h)
+{
+    const QString state = h.tmp.filePath(u"state"_s), copy = RecoveryCopies(h.programDir, state).primaryPath(1);
+    h.configure = [state](MainWindowEnv &env) {
+        env.stateDir = state;
+        env.idleDelayMs = 20;
+    };
+    h.writeFile(copy, "recovered\r\n");
+    return copy;
+}
+
+// The enabled ones of the actions that follow the text, its selection and the clipboard.
+QString enabledEditActions(const MainWindow &w)
+{
+    QStringList on;
+    for (const char *name : {"copyAction", "deleteAction", "cutAction", "quoteSelectionAction", "quoteCopyAction", "toWideAction",
+                             "toNarrowAction", "toKatakanaAction", "toHiraganaAction", "toUpperAction", "toLowerAction",
+                             "capitaliseAction", "saveSelectionAction", "selectAllAction", "findAction", "pasteAction", "quotePasteAction"})
+        if (action(w, QLatin1String(name))->isEnabled())
+            on << QLatin1String(name);
+    return on.join(u' ');
+}
 
 // What the window shows of the sheet's file: title, overwrite button, its tip.
 QStringList captions(MainWindow &w)
@@ -67,31 +82,35 @@ int optionsPage(const std::function<void()> &open, const std::function<void(Opti
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
+    // Nothing asked, sheet 1 shown, nothing written to it; the exit writes every setting.
     void firstStartWithEmptyStore()
     {
-        Sheets h;
+        Harness h;
         MainWindow &w = h.start();
         QVERIFY(h.dialogs.calls.isEmpty());
         QCOMPARE(captions(w), NoFile1);
         QCOMPARE(textBox(w)->Text(), u"sheet 1"_s);
         QCOMPARE(textBox(w)->imeMode(), 0);
+        // The toolbar in index order: the buttons that share a menu item's action, those disabled
+        // at start; cut, copy, paste and find have their own, always enabled.
+        QString layout;
+        for (QAction *a : w.findChild<QToolBar *>()->actions())
+            layout += a->isSeparator() ? u"| "_s : a->objectName() + (a->isEnabled() ? u" "_s : u"(off) "_s);
+        QCOMPARE(layout, u"newAction openAction saveAsAction tbr4(off) | tbr6 tbr7 copyAllAction tbr9 | tbr11 | undoAction(off) | "
+                         "stampAction quoteSelectionAction(off) phraseAction | registeredAppButton0 registeredAppButton1 "
+                         "registeredAppButton2 | optionsAction | helpAction | aboutAction | exitAction "_s);
         h.closeWindow();
         QCOMPARE(h.ended, 1);
         QCOMPARE(Harness::bytes(h.sheetPath(1)), "sheet 1\n"_ba); // unchanged, not written
         // The exit writes every setting, the built-in values included.
         QStringList keys = QSettings(h.iniPath, QSettings::IniFormat).allKeys();
-        QStringList expected = u"IME/IME Size/Size1 Size/Size2 Size/Left Size/Top Size/Width Size/Height q7/FontName "
-                               "q7/FontSize q7/FontColor q7/BackColor q7/FontB q7/FontI q7/Inyouhu q7/XXX q7/XXXX "
-                               "q7/X q7/XX q7/File"_s.split(u' ');
-        for (int i = 0; i < 10; ++i)
-            expected << u"Launch/CMD%1"_s.arg(i);
-        for (int i = 0; i < 7; ++i)
-            expected << u"Open/File%1"_s.arg(i) << u"q7/q%1"_s.arg(i + 1);
-        for (int i = 0; i < 3; ++i)
-            expected << u"Launch/Bar%1"_s.arg(i) << u"Launch/Name%1"_s.arg(i);
         keys.sort();
-        expected.sort();
-        QCOMPARE(keys, expected);
+        QCOMPARE(keys.join(u' '), u"IME/IME Launch/Bar0 Launch/Bar1 Launch/Bar2 Launch/CMD0 Launch/CMD1 Launch/CMD2 Launch/CMD3 "
+                                  "Launch/CMD4 Launch/CMD5 Launch/CMD6 Launch/CMD7 Launch/CMD8 Launch/CMD9 Launch/Name0 Launch/Name1 "
+                                  "Launch/Name2 Open/File0 Open/File1 Open/File2 Open/File3 Open/File4 Open/File5 Open/File6 Size/Height "
+                                  "Size/Left Size/Size1 Size/Size2 Size/Top Size/Width q7/BackColor q7/File q7/FontB q7/FontColor "
+                                  "q7/FontI q7/FontName q7/FontSize q7/Inyouhu q7/X q7/XX q7/XXX q7/XXXX q7/q1 q7/q2 q7/q3 q7/q4 "
+                                  "q7/q5 q7/q6 q7/q7"_s);
     }
 
     // Flags 1 restore the stored size and position, other values centre the start size; a huge,
@@ -112,7 +131,7 @@ private slots:
         QFETCH(QString, flag);
         QFETCH(QStringList, stored);
         QFETCH(QSize, size);
-        Sheets h({{"Size", "Size1", flag}, {"Size", "Size2", flag}});
+        Harness h({{"Size", "Size1", flag}, {"Size", "Size2", flag}});
         for (int i = 0; i < stored.size(); ++i)
             h.preset("Size", QStringList{"Left", "Top", "Width", "Height"}[i], stored[i]);
         MainWindow &w = h.start();
@@ -128,9 +147,9 @@ private slots:
         else
             QVERIFY(qAbs(at.x() - (w.screenWidthTwips() - size.width()) / 2) <= 15);
         h.closeWindow();
-        QCOMPARE(h.stored("Size", "Size1") + u' ' + h.stored("Size", "Width") + u'x' + h.stored("Size", "Height"),
-                 u"%1 %2x%3"_s.arg(flag).arg(size.width()).arg(size.height()));
-        QCOMPARE(h.stored("Size", "Left") + u',' + h.stored("Size", "Top"), u"%1,%2"_s.arg(at.x()).arg(at.y()));
+        QCOMPARE(u"%1 %2x%3 at %4,%5"_s.arg(h.stored("Size", "Size1"), h.stored("Size", "Width"), h.stored("Size", "Height"),
+                                            h.stored("Size", "Left"), h.stored("Size", "Top")),
+                 u"%1 %2x%3 at %4,%5"_s.arg(flag).arg(size.width()).arg(size.height()).arg(at.x()).arg(at.y()));
     }
 
     // Stored settings reach the sheet, the tabs and the launcher: an empty tab caption stays empty,
@@ -138,22 +157,18 @@ private slots:
     // the run button follows the launcher's text.
     void storedSettingsApply()
     {
-        Sheets h({{"q7", "FontSize", "14.5"}, {"q7", "FontColor", "255"}, {"q7", "BackColor", "16711680"},
+        Harness h({{"q7", "FontSize", "14.5"}, {"q7", "FontColor", "255"}, {"q7", "BackColor", "16711680"},
                   {"q7", "FontB", "TRUE"}, {"q7", "FontI", "-1"}, {"q7", "XXXX", "9"}, {"q7", "X", "true"},
                   {"q7", "File", "q7 Zibo q4"}, {"q7", "q2", ""}, {"q7", "q3", QString(100000, u'x')},
                   {"IME", "IME", "false"}, {"Launch", "CMD0", "first"}, {"Launch", "CMD2", "second"}, {"Launch", "CMD5", "third"}});
         MainWindow &w = h.start();
-        QCOMPARE(textBox(w)->font().pointSizeF(), 14.5);
-        QVERIFY(textBox(w)->font().bold() && textBox(w)->font().italic());
-        QCOMPARE(textBox(w)->palette().color(QPalette::Text), QColor(255, 0, 0));
-        QCOMPARE(textBox(w)->palette().color(QPalette::Base), QColor(0, 0, 255));
-        QVERIFY(tabStrip(w)->tabFont().bold());
-        QCOMPARE(tabStrip(w)->tabFont().pointSizeF(), 9.0);
-        QCOMPARE(tabStrip(w)->SelectedIndex(), 4);
-        QCOMPARE(textBox(w)->Text(), u"sheet 4"_s);
-        QCOMPARE(tabStrip(w)->caption(2), QString());
-        QCOMPARE(tabStrip(w)->caption(3), QString(Holders::MaxCaptionLength, u'x'));
-        QCOMPARE(textBox(w)->imeMode(), 4);
+        const QFont font = textBox(w)->font(), tabFont = tabStrip(w)->tabFont();
+        const QPalette colours = textBox(w)->palette();
+        QCOMPARE((QStringList{QString::number(font.pointSizeF()), u"%1%2"_s.arg(font.bold()).arg(font.italic()),
+                              colours.color(QPalette::Text).name(), colours.color(QPalette::Base).name(),
+                              u"%1 %2"_s.arg(tabFont.pointSizeF()).arg(tabFont.bold()), QString::number(tabStrip(w)->SelectedIndex()),
+                              textBox(w)->Text(), tabStrip(w)->caption(2), tabStrip(w)->caption(3), QString::number(textBox(w)->imeMode())}),
+                 (QStringList{"14.5", "11", "#ff0000", "#0000ff", "9 1", "4", "sheet 4", "", QString(Holders::MaxCaptionLength, u'x'), "4"}));
         auto *run = w.findChild<QPushButton *>(u"runButton"_s);
         QVERIFY(run->isEnabled());  // the launcher shows "first"
         w.findChild<QComboBox *>(u"launcherBox"_s)->setEditText(QString());
@@ -172,7 +187,7 @@ private slots:
         QTest::addColumn<QString>("message"); // empty: opened
         QTest::addRow("absolute path") << "work/a b.txt" << "" << false << "";
         QTest::addRow("relative path from the start directory") << "a b.txt" << "work" << false << "";
-        QTest::addRow("missing file") << "work/none.txt" << "" << false << NotFound;
+        QTest::addRow("missing file") << "work/none.txt" << "" << false << CannotOpen + u"ファイルが見つかりません。"_s;
         QTest::addRow("a name the system cannot decode") << "work/a b.txt" << "" << true
             << CannotOpen + u"ファイル名に、この環境の文字コードで表せないバイトがあります。"_s;
     }
@@ -183,7 +198,7 @@ private slots:
         QFETCH(bool, undecodable);
         QFETCH(QString, message);
         const bool opened = message.isEmpty();
-        Sheets h({{"q7", "File", "q7 Zibo q5"}});
+        Harness h({{"q7", "File", "q7 Zibo q5"}});
         if (undecodable)
             h.configure = [](MainWindowEnv &env) { env.commandLineNameUnusable = true; };
         QDir().mkpath(h.tmp.filePath("work"));
@@ -201,43 +216,17 @@ private slots:
         QCOMPARE(h.stored("Open", "File0"), opened ? path : QString());
     }
 
-    // 20 buttons and 9 separators in index order, fixed tips, the buttons that share a menu
-    // item's action, and those disabled at start; cut stays enabled where its menu item is not.
-    void toolbarButtons()
-    {
-        Sheets h;
-        MainWindow &w = h.start();
-        QString layout;
-        for (QAction *a : w.findChild<QToolBar *>()->actions())
-            layout += a->isSeparator() ? u'|' : u'b';
-        QCOMPARE(layout, u"bbbb|bbbb|b|b|bbb|bbb|b|b|b|b"_s);
-        QString tips;
-        for (int i : {1, 2, 3, 6, 7, 8, 9, 11, 13, 15, 16, 17, 23, 25, 27, 29})
-            tips += w.toolbarButton(i)->toolTip() + (w.toolbarButton(i)->isEnabled() ? u"|"_s : u" (off)|"_s);
-        QCOMPARE(tips, u"新規作成|既存のﾌｧｲﾙを開く|名前を付けて保存|切り取り|ｺﾋﾟｰ|すべての範囲をｺﾋﾟｰ|貼り付け|検索と置換|"
-                       "元に戻す (off)|日付と時刻の挿入|選択範囲に引用符追加 (off)|定型文字列の挿入|動作環境の設定|ﾍﾙﾌﾟ表示|"
-                       "ﾊﾞｰｼﾞｮﾝ情報|終了|"_s);
-        for (const auto &[i, shared] : std::initializer_list<std::pair<int, const char *>>{
-                 {1, "newAction"}, {2, "openAction"}, {3, "saveAsAction"}, {8, "copyAllAction"}, {13, "undoAction"}, {15, "stampAction"}, {16, "quoteSelectionAction"},
-                 {17, "phraseAction"}, {23, "optionsAction"}, {25, "helpAction"}, {27, "aboutAction"}, {29, "exitAction"}})
-            QCOMPARE(w.toolbarButton(i), action(w, QLatin1String(shared)));
-        QVERIFY(!w.toolbarButton(4)->isEnabled() && !w.toolbarButton(5) && !w.toolbarButton(30));
-        tick(w);
-        QVERIFY(!action(w, "cutAction")->isEnabled() && w.toolbarButton(6)->isEnabled());
-    }
-
     // Each way in opens the options on its own page (the toolbar shares the menu's actions);
     // what they apply reaches the tabs, the menus, the buttons and, at exit, the store.
     void options()
     {
-        Sheets h;
+        Harness h;
         MainWindow &w = h.start();
         QCOMPARE(optionsPage([&] { action(w, "aboutAction")->trigger(); }), 3);
         QCOMPARE(optionsPage([&] { w.toolbarButton(19)->trigger(); }), 2);  // a free slot's button
         const int page = optionsPage([&] { action(w, "optionsAction")->trigger(); }, [](OptionsDialog &options) {
             options.findChild<QLineEdit *>(u"tabCaptionEdit0"_s)->setText(u"メモ"_s);
             options.findChild<QLineEdit *>(u"appPathEdit1"_s)->setText(u"/opt/tool"_s);
-            options.findChild<QLineEdit *>(u"quoteMarkEdit"_s)->setText(u"| "_s);
             options.findChild<QPushButton *>(u"okButton"_s)->click();
         });
         QCOMPARE(page, 0);
@@ -250,28 +239,23 @@ private slots:
             action(w, "tabSettingsAction")->trigger();
         }), 1);
         h.closeWindow();
-        QCOMPARE(h.stored("q7", "q1"), u"メモ"_s);
-        QCOMPARE(h.stored("Launch", "Bar1") + u' ' + h.stored("Launch", "Name1"), u"/opt/tool /opt/tool"_s);
+        QCOMPARE(h.stored("q7", "q1") + u' ' + h.stored("Launch", "Bar1") + u' ' + h.stored("Launch", "Name1"), u"メモ /opt/tool /opt/tool"_s);
     }
 
-    // A sheet that shows a file's path in the captions, and one whose own file cannot be read:
-    // shown empty and detached in the captions only, its file not made by viewing it.
+    // A sheet that shows a file's path in the captions; one whose own file cannot be read shows
+    // none (the file controller keeps the path).
     void captionsFollowOpenedFile()
     {
-        Sheets h({{"Open", "File2", "/memo/a.txt"}, {"Open", "File3", "/memo/b.txt"}, {"q7", "q5", "memo"}});
+        Harness h({{"Open", "File2", "/memo/a.txt"}, {"Open", "File3", "/memo/b.txt"}, {"q7", "q5", "memo"}});
         QVERIFY(QFile::remove(h.sheetPath(4)));
         MainWindow &w = h.start();
-        h.selectTab(3);
-        QCOMPARE(captions(w), (QStringList{"q7 Zibo q3 - /memo/a.txt", "enabled", "上書き保存－/memo/a.txt"}));
-        h.selectTab(5); // its tab caption plays no part
-        QCOMPARE(captions(w), (QStringList{"q7 Zibo q5", "disabled", ""}));
-        h.selectTab(4);
-        QCOMPARE(h.dialogs.prompts(), QStringList{NotFound});
-        QCOMPARE(textBox(w)->Text(), QString());
-        QCOMPARE(captions(w), (QStringList{"q7 Zibo q4", "disabled", ""}));
-        QCOMPARE(w.sheets().openedFile(4), u"/memo/b.txt"_s);
-        h.selectTab(1);
-        QVERIFY(!QFileInfo::exists(h.sheetPath(4)));
+        QStringList seen;
+        for (int sheet : {3, 5, 4}) { // sheet 5's tab caption plays no part
+            h.selectTab(sheet);
+            seen += captions(w);
+        }
+        QCOMPARE(seen, (QStringList{"q7 Zibo q3 - /memo/a.txt", "enabled", "上書き保存－/memo/a.txt", "q7 Zibo q5", "disabled", "",
+                                    "q7 Zibo q4", "disabled", ""}));
     }
 
     // The File menu in the window: a dialog cancelled gives the focus back to the text, Save As
@@ -280,7 +264,7 @@ private slots:
     // point, Exit writes it.
     void fileCommands()
     {
-        Sheets h;
+        Harness h;
         FakeCommonDialog files;
         h.configure = [&](MainWindowEnv &env) { env.commonDialog = &files; };
         MainWindow &w = h.start();
@@ -307,137 +291,283 @@ private slots:
         }
     }
 
-    // A sheet that cannot be written keeps the user on it, and closing asks before losing it.
-    void unwritableSheetKeepsUserOnIt()
+    // What comes while long work lets events through waits for its end: the end of the session
+    // closes the window with all of the work done and written; text from the input method goes
+    // where it would have gone after a replace-all. Reading a sheet and converting a selection
+    // run beside the window, whose box holds the text from before until they are done.
+    void eventsDuringLongWorkWait_data()
     {
-        Sheets h;
-        MainWindow &w = h.start();
-        h.block(1);
-        textBox(w)->setText("precious");
-        h.selectTab(2);
-        QCOMPARE(h.dialogs.prompts(), QStringList{h.unwritable(1) + u"\nフォルダーです。"_s});
-        QCOMPARE(tabStrip(w)->SelectedIndex(), 1);
-
-        h.dialogs.answers = {MsgBoxResult::No};
-        QVERIFY(!w.close());
-        QCOMPARE(h.ended, 0);
-        QVERIFY(h.dialogs.calls.size() == 2 && h.dialogs.calls[1].prompt.startsWith(h.unwritable(1)));
-        QVERIFY(h.dialogs.calls[1].style & MsgBoxStyle::DefaultButton2); // Enter keeps the text
-
-        // Once the file can be written again, the switch goes through.
-        QVERIFY(QDir().rmdir(h.sheetPath(1)));
-        h.selectTab(2);
-        QCOMPARE(Harness::bytes(h.sheetPath(1)), "precious\r\n"_ba);
-
-        h.block(2);
-        textBox(w)->setText("given up");
-        h.dialogs.answers = {MsgBoxResult::Yes};
-        h.closeWindow();
-        QCOMPARE(h.ended, 1);
-        QCOMPARE(h.stored("q7", "File"), u"q7 Zibo q2"_s);
-    }
-
-    // A session end gives up an unwritable sheet without a question of its own, and ends the
-    // program once even while the close question is open, whatever the answer.
-    void sessionEndClosesWithoutWaiting_data()
-    {
-        QTest::addColumn<bool>("closing");
-        QTest::addRow("no question asked") << false;
-        QTest::addRow("during the close question") << true;
-    }
-    void sessionEndClosesWithoutWaiting()
-    {
-        QFETCH(bool, closing);
-        Sheets h;
-        h.dialogs.whileAsking = [&h] { h.window->endSession(); };
-        h.dialogs.answers = {MsgBoxResult::No};
-        MainWindow &w = h.start();
-        h.block(1);
-        textBox(w)->setText("typed");
-        closing ? void(w.close()) : w.endSession();
-        QCOMPARE(h.ended, 1);
-        QCOMPARE(h.dialogs.calls.size(), int(closing));
-        QVERIFY(!w.findChild<QTimer *>(u"tickTimer"_s)->isActive());
-    }
-
-    // What comes while a long edit lets events through waits for its end: the end of the
-    // session closes the window with all of the edit written; text from the input method goes
-    // where it would have gone after the edit.
-    void eventsDuringALongEditWait_data()
-    {
+        QTest::addColumn<QString>("work");
         QTest::addColumn<bool>("sessionEnds");
-        QTest::addRow("the end of the session") << true;
-        QTest::addRow("text from the input method") << false;
+        QTest::addRow("replace-all, the session ends") << "replace" << true;
+        QTest::addRow("replace-all, text from the input method") << "replace" << false;
+        QTest::addRow("reading a sheet, the session ends") << "read" << true;
+        QTest::addRow("converting a selection, the session ends") << "convert" << true;
     }
-    void eventsDuringALongEditWait()
+    void eventsDuringLongWorkWait()
     {
+        QFETCH(QString, work);
         QFETCH(bool, sessionEnds);
-        const QString text = u"ab\r\n"_s.repeated(50);
+        Harness h;
+        h.writeFile(h.sheetPath(2), "\x82\xc9\x82\xd9\x82\xf1\r\n"_ba.repeated(1 << 19)); // にほん, 4 MB
+        MainWindow &w = h.start();
+        TextBox *box = textBox(w);
         std::vector<std::pair<qsizetype, qsizetype>> edits;
-        for (int i = 0; i < 50; ++i)
-            edits.emplace_back(i * 4, 1);
-        const auto commit = [](TextBox *box) {
-            QInputMethodEvent e;
-            e.setCommitString(u"Q"_s);
-            QCoreApplication::sendEvent(box, &e);
-        };
-        TextBox reference;
-        reference.setText(text);
-        reference.replaceEach(edits, u"XY"_s);
-        commit(&reference);
-
-        Sheets h;
-        MainWindow &w = h.start();
-        TextBox *box = textBox(w);
-        box->setText(text);
-        box->setPauseEvery(0);
-        QTimer::singleShot(0, &w, [&] { sessionEnds ? w.endSession() : commit(box); });
-        box->replaceEach(edits, u"XY"_s);
-        if (sessionEnds) {
-            QCOMPARE(h.ended, 0);
-            QTRY_COMPARE(h.ended, 1);
-            QCOMPARE(Harness::bytes(h.sheetPath(1)), "XYb\r\n"_ba.repeated(50) + "\r\n");
-        } else {
-            QTRY_COMPARE(box->Text(), reference.Text());
-        }
-    }
-
-    // Reading a large sheet and converting a large selection run beside the window: a timer
-    // fires while the box still holds the text from before, and the end of the session asked
-    // for then waits for the new text.
-    void workBesideTheWindowLetsEventsThrough_data()
-    {
-        QTest::addColumn<bool>("reading");
-        QTest::addRow("reading a sheet") << true;
-        QTest::addRow("converting a selection") << false;
-    }
-    void workBesideTheWindowLetsEventsThrough()
-    {
-        QFETCH(bool, reading);
-        Sheets h;
-        const QByteArray big = "\x82\xc9\x82\xd9\x82\xf1\r\n"_ba.repeated(1 << 19); // にほん, 4 MB
-        h.writeFile(h.sheetPath(2), big);
-        MainWindow &w = h.start();
-        TextBox *box = textBox(w);
-        if (!reading) {
+        if (work == u"replace") {
+            box->setText(u"ab\r\n"_s.repeated(50));
+            for (int i = 0; i < 50; ++i)
+                edits.emplace_back(i * 4, 1);
+        } else if (work == u"convert") {
             h.selectTab(2);
             box->selectAll();
         }
         box->setPauseEvery(0);
-        // The document itself: the box's text is kept from before until an edit is done.
         const QString before = box->toPlainText();
         QString seen;
         QTimer::singleShot(0, &w, [&] {
             seen = box->toPlainText();
-            w.endSession();
+            if (sessionEnds) {
+                w.endSession();
+                return;
+            }
+            QInputMethodEvent e;
+            e.setCommitString(u"Q"_s);
+            QCoreApplication::sendEvent(box, &e);
         });
-        reading ? h.selectTab(2) : action(w, u"toKatakanaAction"_s)->trigger();
-        QCOMPARE(seen, before);
+        if (work == u"replace")
+            box->replaceEach(edits, u"XY"_s);
+        else
+            work == u"read" ? h.selectTab(2) : action(w, u"toKatakanaAction"_s)->trigger();
         QCOMPARE(h.ended, 0);
+        if (work == u"replace") {
+            const QString replaced = u"XYb\r\n"_s.repeated(50); // the caret after the first
+            QTRY_COMPARE(QString::number(h.ended) + box->Text(), sessionEnds ? u"1"_s + replaced : u"0XYQ"_s + replaced.mid(2));
+            QCOMPARE(Harness::bytes(h.sheetPath(1)), sessionEnds ? (replaced + u"\r\n"_s).toLatin1() : "sheet 1\n"_ba);
+            return;
+        }
+        QCOMPARE(seen, before);
         QTRY_COMPARE(h.ended, 1);
         // The file's last line break is its end, not a line of the text.
-        const QString lines = (reading ? u"にほん\r\n"_s : u"ニホン\r\n"_s).repeated(1 << 19);
-        QCOMPARE(box->Text(), lines.chopped(2));
+        QCOMPARE(box->Text(), (work == u"read" ? u"にほん\r\n"_s : u"ニホン\r\n"_s).repeated(1 << 19).chopped(2));
+    }
+
+    // The states follow while the menus stay closed (the keys act then), from all on and all
+    // off. The clipboard changes first, so that its signal hides no missed text change.
+    void commandEnabling_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("selLength");
+        QTest::addColumn<QString>("clip"); // "text", "image" or nothing
+        QTest::addColumn<QString>("enabled");
+        const QString selection = u"copyAction deleteAction cutAction quoteSelectionAction quoteCopyAction toWideAction toNarrowAction "
+                                  "toKatakanaAction toHiraganaAction toUpperAction toLowerAction capitaliseAction saveSelectionAction "_s;
+        QTest::addRow("text, no selection, clipboard text") << "abc" << 0 << "text" << "selectAllAction findAction pasteAction quotePasteAction";
+        QTest::addRow("empty text") << "" << 0 << "text" << "pasteAction quotePasteAction";
+        QTest::addRow("selection, an image but no text on the clipboard") << "abc" << 1 << "image" << selection + "selectAllAction findAction";
+    }
+    void commandEnabling()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, selLength);
+        QFETCH(QString, clip);
+        QFETCH(QString, enabled);
+        const auto setClipboard = [](const QString &kind) {
+            auto *data = new QMimeData;
+            if (kind == u"text")
+                data->setText(u"clip"_s);
+            else if (kind == u"image")
+                data->setImageData(QImage(2, 2, QImage::Format_RGB32));
+            QApplication::clipboard()->setMimeData(data);
+        };
+        Harness h;
+        MainWindow &w = h.start();
+        for (bool allOn : {true, false}) {
+            textBox(w)->setText(allOn ? u"xyz"_s : QString());
+            textBox(w)->select(0, allOn ? 3 : 0);
+            setClipboard(allOn ? u"text"_s : QString());
+            setClipboard(clip);
+            textBox(w)->setText(text);
+            textBox(w)->select(0, selLength);
+            QCOMPARE(enabledEditActions(w), enabled);
+        }
+    }
+
+    // The Edit menu's keys go through its items, so the items' enabling holds for the keys too.
+    void keysGoThroughMenu()
+    {
+        Harness h;
+        MainWindow &w = h.start();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        textBox(w)->setFocus();
+        // With "abc" of "abc def" selected and "clip" on the clipboard: the text, the clipboard,
+        // the selection's length after the key, and how often the item ran.
+        const auto press = [&](Qt::Key key, const char *item) {
+            textBox(w)->setText(u"abc def"_s);
+            textBox(w)->select(0, 3);
+            QApplication::clipboard()->setText(u"clip"_s);
+            QSignalSpy spy(action(w, QLatin1String(item)), &QAction::triggered);
+            QTest::keyClick(textBox(w), key, Qt::ControlModifier);
+            return u"%1|%2|%3|%4"_s.arg(textBox(w)->Text(), QApplication::clipboard()->text()).arg(textBox(w)->SelLength()).arg(spy.count());
+        };
+        QCOMPARE(press(Qt::Key_X, "cutAction"), u" def|abc|0|1"_s);
+        QCOMPARE(press(Qt::Key_C, "copyAction"), u"abc def|abc|3|1"_s);
+        QCOMPARE(press(Qt::Key_V, "pasteAction"), u"clip def|clip|0|1"_s);
+        QCOMPARE(press(Qt::Key_A, "selectAllAction"), u"abc def|clip|7|1"_s);
+        // No snapshot of an empty text: the box's own step takes F5's stamp back, through the menu.
+        textBox(w)->setText(QString());
+        QTest::keyClick(textBox(w), Qt::Key_F5);
+        QVERIFY(!textBox(w)->Text().isEmpty());
+        QSignalSpy undo(action(w, u"undoAction"_s), &QAction::triggered);
+        QTest::keyClick(textBox(w), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(undo.count(), 1);
+        QCOMPARE(textBox(w)->Text(), QString());
+    }
+
+    // The tick shows the selection's start line and end column, a lone LF being one character
+    // of its line; the quote button follows the selection; panel 3's date turns at midnight.
+    void timerTick()
+    {
+        QDateTime clock(QDate(1998, 10, 5), QTime(23, 59, 59, 950));
+        Harness h;
+        h.configure = [&clock](MainWindowEnv &env) { env.now = [&clock] { return clock; }; };
+        MainWindow &w = h.start();
+        QString seen;
+        for (const auto &[text, start, length] : {std::tuple{u"ab\r\ncdef"_s, 1, 6}, std::tuple{u"a\nbc"_s, 4, 0}}) {
+            textBox(w)->setText(text);
+            textBox(w)->select(start, length);
+            tick(w);
+            seen += statusPanel(w, 2)->text() + (w.toolbarButton(16)->isEnabled() ? u" quote|"_s : u"|"_s);
+        }
+        QCOMPARE(seen + statusPanel(w, 3)->text(), u"   1 :    4 quote|   1 :    5|1998/10/05"_s);
+        clock = clock.addMSecs(100);
+        tick(w);
+        QCOMPARE(statusPanel(w, 3)->text(), u"1998/10/06"_s);
+    }
+
+    // Wherever files land but the launcher box, the last one goes into the current sheet as if
+    // opened; one that cannot be read leaves the sheet its text and its opened file. Dragged
+    // text is refused.
+    void drops_data()
+    {
+        QTest::addColumn<QString>("last"); // the third of three files dropped; empty: text dragged
+        QTest::addRow("three files: only the third is read") << "three.txt";
+        QTest::addRow("a folder is a file that cannot be read") << "folder";
+        QTest::addRow("dragged text") << "";
+    }
+    void drops()
+    {
+        QFETCH(QString, last);
+        const bool opened = last == u"three.txt";
+        Harness h({{"Open", "File0", "/memo/kept.txt"}});
+        MainWindow &w = h.start();
+        for (QWidget *target : std::initializer_list<QWidget *>{textBox(w)->viewport(), tabStrip(w)->bar(),
+                                                                w.findChild<QStatusBar *>(), w.findChild<QToolBar *>()}) {
+            while (target && !target->acceptDrops())
+                target = target->parentWidget();
+            QCOMPARE(target, &w);
+        }
+        QMimeData data;
+        const QString third = h.tmp.filePath(last);
+        if (last.isEmpty()) {
+            data.setText(u"dragged words"_s);
+        } else {
+            h.writeFile(h.tmp.filePath(u"one.txt"_s), "one\r\n");
+            opened ? h.writeFile(third, "three\r\n") : void(QDir().mkdir(third));
+            data.setUrls({QUrl::fromLocalFile(h.tmp.filePath(u"one.txt"_s)), QUrl::fromLocalFile(h.tmp.filePath(u"two.txt"_s)),
+                          QUrl::fromLocalFile(third)});
+        }
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &enter);
+        QCOMPARE(enter.isAccepted(), !last.isEmpty());
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        if (enter.isAccepted())
+            QApplication::sendEvent(&w, &dropped);
+        const QString attached = opened ? third : u"/memo/kept.txt"_s;
+        QCOMPARE((QStringList{textBox(w)->Text(), w.sheets().changed() ? u"changed"_s : u""_s, w.sheets().openedFile(1), w.windowTitle(),
+                              QString::number(h.dialogs.calls.size())}),
+                 (QStringList{opened ? u"three"_s : u"sheet 1"_s, opened ? u"changed"_s : u""_s, attached, u"q7 Zibo q1 - "_s + attached,
+                              last == u"folder" ? u"1"_s : u"0"_s}));
+        h.selectTab(2);
+        QCOMPARE(Harness::bytes(h.sheetPath(1)), opened ? "three\r\n"_ba : "sheet 1\n"_ba);
+    }
+
+    // The restored copy is what the sheet shows; typing writes a new one at a pause. Leaving the
+    // sheet and the exits remove it. An unwritable sheet keeps the user on it, closing asks
+    // before losing it (Enter keeps it), and the copy stays where the user stays and at a
+    // session end (typed before the pause: the end writes it). A session end asks nothing of
+    // its own, and ends the program once even while the close question is open, whatever the
+    // answer.
+    void leavingTheSheet_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<QString>("outcome"); // the recovery copy, the program's ends, the tab, the questions
+        QTest::addRow("leaving the sheet") << "tab" << true << "removed, ended 0, tab 2, asked , ticking";
+        QTest::addRow("exit without saving") << "exitWithoutSavingAction" << true << "removed, ended 1, tab 1, asked ";
+        QTest::addRow("unwritable: leaving the sheet is refused") << "tab" << false << "kept, ended 0, tab 1, asked write, ticking";
+        QTest::addRow("unwritable: the session ends") << "session" << false << "kept, ended 1, tab 1, asked ";
+        QTest::addRow("unwritable: closing, answered Yes") << "Yes" << false << "removed, ended 1, tab 1, asked close";
+        QTest::addRow("unwritable: closing, answered No") << "No" << false << "kept, ended 0, tab 1, asked close, ticking";
+        QTest::addRow("unwritable: the session ends during the close question") << "session while asking" << false
+                                                                                << "kept, ended 1, tab 1, asked close";
+    }
+    void leavingTheSheet()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, writable);
+        QFETCH(QString, outcome);
+        Harness h;
+        const QString copy = withRecoveryCopy(h);
+        MainWindow &w = h.start();
+        QCOMPARE(Harness::bytes(copy), "<missing>"_ba);
+        h.dialogs.calls.clear(); // the restore's question
+        if (!writable)
+            h.block(1);
+        QTest::keyClicks(textBox(w), u"typed "_s);
+        if (writable)
+            QTRY_COMPARE(Harness::bytes(copy), "typed recovered\r\n"_ba);
+        if (how == u"session while asking")
+            h.dialogs.whileAsking = [&w] { w.endSession(); };
+        h.dialogs.answers = {how == u"Yes" ? MsgBoxResult::Yes : MsgBoxResult::No};
+        if (how == u"tab")
+            h.selectTab(2);
+        else if (how == u"session")
+            w.endSession();
+        else if (how.startsWith(u"exit"))
+            action(w, how)->trigger();
+        else
+            w.close();
+        QTest::qWait(100);
+        const QByteArray kept = Harness::bytes(copy);
+        QVERIFY(kept == "<missing>" || kept == "typed recovered\r\n");
+        QStringList asked; // the failed write said, the close question with No as Enter's answer
+        for (const FakeDialogs::Call &c : h.dialogs.calls)
+            asked << (c.prompt == unwritable(h, 1) + u"\nフォルダーです。"_s ? u"write"_s
+                      : c.prompt.startsWith(unwritable(h, 1)) && c.style & MsgBoxStyle::DefaultButton2 ? u"close"_s : c.prompt);
+        QCOMPARE(u"%1, ended %2, tab %3, asked %4"_s.arg(kept == "<missing>" ? u"removed"_s : u"kept"_s).arg(h.ended)
+                         .arg(tabStrip(w)->SelectedIndex()).arg(asked.join(u'+'))
+                     + (w.findChild<QTimer *>(u"tickTimer"_s)->isActive() ? u", ticking"_s : u""_s),
+                 outcome);
+    }
+
+    // Panel 3 takes the encoding tip; a note would hide the launcher box under the user's
+    // typing, so it waits while the box has the focus.
+    void noteWaitsWhileTheLauncherHasFocus()
+    {
+        Harness h;
+        withRecoveryCopy(h);
+        MainWindow &w = h.start();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto *bar = w.findChild<QStatusBar *>(u"statusBar"_s);
+        textBox(w)->insertPlainText(u"☃"_s);
+        w.findChild<QComboBox *>(u"launcherBox"_s)->setFocus();
+        QTRY_COMPARE(statusPanel(w, 3)->toolTip(), u"保存時の文字コード: UTF-8 (BOM 付き)"_s);
+        QTest::qWait(100);
+        QCOMPARE(bar->currentMessage(), QString());
+        textBox(w)->setFocus();
+        QTest::keyClicks(textBox(w), u"a"_s);
+        QTRY_VERIFY(bar->currentMessage().contains(u"Shift_JIS"_s));
     }
 };
 

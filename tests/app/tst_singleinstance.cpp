@@ -63,6 +63,7 @@ private slots:
         QTest::addRow("through a symbolic link") << "link" << false;
 #endif
         QTest::addRow("another directory beside it") << "other" << true;
+        QTest::addRow("a missing directory still starts") << "gone" << true;
     }
     void secondStart()
     {
@@ -73,6 +74,8 @@ private slots:
 #endif
         const auto listing = [this] { return QDir(program_).entryList(QDir::AllEntries | QDir::Hidden | QDir::System); };
         const QStringList before = listing();
+        for (int asked = 0; asked < (secondDir == u"gone" ? 2 : 0); ++asked)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot open the program directory"));
         SingleInstance second(tmp_.filePath(secondDir));
         {
             SingleInstance first(program_);
@@ -84,13 +87,6 @@ private slots:
         // A start that meets the lock hands over on the socket of the copy that holds it.
         QCOMPARE(handOverSocketName(tmp_.filePath(secondDir)) == handOverSocketName(program_), !secondRuns);
         QVERIFY(second.tryAcquire()); // released with its holder
-    }
-
-    void missingDirectoryStillStarts()
-    {
-        SingleInstance instance(tmp_.filePath("gone"));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot open the program directory"));
-        QVERIFY(instance.tryAcquire());
     }
 
     // A holder in another process wins while it lives, though its runtime folder is not ours
