@@ -39,10 +39,9 @@ namespace {
 // Every message box answered with its first button, as a user clicking OK would.
 class OkDialogs final : public Dialogs {
 public:
-    int MsgBox(QWidget *, const QString &, int style, const QString &) override
+    QMessageBox::StandardButton MsgBox(QWidget *, const QString &, const MessageStyle &style, const QString &) override
     {
-        return (style & 7) == MsgBoxStyle::YesNo || (style & 7) == MsgBoxStyle::YesNoCancel ? MsgBoxResult::Yes
-                                                                                            : MsgBoxResult::OK;
+        return style.buttons & QMessageBox::Yes ? QMessageBox::Yes : QMessageBox::Ok;
     }
     QString InputBox(QWidget *, const QString &, const QString &) override { return {}; }
 };

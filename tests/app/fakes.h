@@ -8,16 +8,22 @@
 #include <functional>
 #include <utility>
 
+// A message box's style as tests compare it within a string.
+inline QString styleText(const MessageStyle &style)
+{
+    return QStringLiteral("icon %1 buttons %2 default %3").arg(style.icon).arg(int(style.buttons)).arg(style.defaultButton);
+}
+
 // Message boxes answered from a script; every call is recorded.
 class FakeDialogs final : public Dialogs {
 public:
     struct Call {
         QString prompt;
-        int style;
+        MessageStyle style;
         QString title;
     };
 
-    int MsgBox(QWidget *, const QString &prompt, int style, const QString &title) override
+    QMessageBox::StandardButton MsgBox(QWidget *, const QString &prompt, const MessageStyle &style, const QString &title) override
     {
         calls.append({prompt, style, title});
         if (whileAsking)
@@ -25,13 +31,12 @@ public:
         if (!answers.isEmpty())
             return answers.takeFirst();
         // Unscripted: the first button (OK or Yes).
-        return (style & 7) == MsgBoxStyle::YesNo || (style & 7) == MsgBoxStyle::YesNoCancel ? MsgBoxResult::Yes
-                                                                                            : MsgBoxResult::OK;
+        return style.buttons & QMessageBox::Yes ? QMessageBox::Yes : QMessageBox::Ok;
     }
 
     QString InputBox(QWidget *, const QString &prompt, const QString &title) override
     {
-        calls.append({prompt, -1, title});
+        calls.append({prompt, {}, title});
         return inputAnswers.isEmpty() ? QString() : inputAnswers.takeFirst();
     }
 
@@ -46,6 +51,6 @@ public:
     QList<Call> calls;
     // Runs once while the next box is open, as a signal arriving then would.
     std::function<void()> whileAsking;
-    QList<int> answers;
+    QList<QMessageBox::StandardButton> answers;
     QStringList inputAnswers;
 };

@@ -529,7 +529,7 @@ private slots:
             QTRY_COMPARE(Harness::bytes(copy), "typed recovered\r\n"_ba);
         if (how == u"session while asking")
             h.dialogs.whileAsking = [&w] { w.endSession(); };
-        h.dialogs.answers = {how == u"Yes" ? MsgBoxResult::Yes : MsgBoxResult::No};
+        h.dialogs.answers = {how == u"Yes" ? QMessageBox::Yes : QMessageBox::No};
         if (how == u"tab")
             h.selectTab(2);
         else if (how == u"session")
@@ -544,7 +544,7 @@ private slots:
         QStringList asked; // the failed write said, the close question with No as Enter's answer
         for (const FakeDialogs::Call &c : h.dialogs.calls)
             asked << (c.prompt == unwritable(h, 1) + u"\nフォルダーです。"_s ? u"write"_s
-                      : c.prompt.startsWith(unwritable(h, 1)) && c.style & MsgBoxStyle::DefaultButton2 ? u"close"_s : c.prompt);
+                      : c.prompt.startsWith(unwritable(h, 1)) && c.style.defaultButton == QMessageBox::No ? u"close"_s : c.prompt);
         QCOMPARE(u"%1, ended %2, tab %3, asked %4"_s.arg(kept == "<missing>" ? u"removed"_s : u"kept"_s).arg(h.ended)
                          .arg(tabStrip(w)->SelectedIndex()).arg(asked.join(u'+'))
                      + (w.findChild<QTimer *>(u"tickTimer"_s)->isActive() ? u", ticking"_s : u""_s),

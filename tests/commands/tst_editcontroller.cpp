@@ -71,8 +71,8 @@ private slots:
         QCOMPARE(host.box.SelLength(), qsizetype(1));
         QCOMPARE(host.dialogs.calls.size(), 1);
         const FakeDialogs::Call &said = host.dialogs.calls[0];
-        QCOMPARE(said.prompt + u'|' + said.title + u'|' + QString::number(said.style),
-                 QStringLiteral("すべての範囲をコピーしました。|q7 Zibo|%1").arg(MsgBoxStyle::OKOnly | MsgBoxStyle::Information));
+        QCOMPARE(said.prompt + u'|' + said.title + u'|' + styleText(said.style),
+                 QStringLiteral("すべての範囲をコピーしました。|q7 Zibo|%1").arg(styleText({QMessageBox::Information})));
         holders.quoteMark = QStringLiteral(">");
     }
 

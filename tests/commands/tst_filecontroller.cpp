@@ -15,15 +15,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString box(const QString &prompt, int style, const QString &title) { return prompt + u'|' + QString::number(style) + u'|' + title; }
-QString cannotOpen(const QString &reason) { return box(u"ファイルを開けません\n"_s + reason, MsgBoxStyle::OKOnly, AppTitle); }
+QString box(const QString &prompt, const MessageStyle &style, const QString &title) { return prompt + u'|' + styleText(style) + u'|' + title; }
+QString cannotOpen(const QString &reason) { return box(u"ファイルを開けません\n"_s + reason, MessageStyle{}, AppTitle); }
 QString cannotWrite(const QString &path, const QString &reason)
 {
-    return box(QDir::toNativeSeparators(path) + u" に書き込めません。\n"_s + reason, MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, AppTitle);
+    return box(QDir::toNativeSeparators(path) + u" に書き込めません。\n"_s + reason, MessageStyle{QMessageBox::Warning}, AppTitle);
 }
 QString overwrite(const QString &path)
 {
-    return box(path + u"に 上書き保存しますか？"_s, MsgBoxStyle::YesNo | MsgBoxStyle::Question | MsgBoxStyle::DefaultButton2, u"q7_Zibo - 上書き保存確認"_s);
+    return box(path + u"に 上書き保存しますか？"_s, MessageStyle{QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No}, u"q7_Zibo - 上書き保存確認"_s);
 }
 
 QByteArray bytes(const QString &path)
@@ -74,9 +74,9 @@ private slots:
     void newSheet()
     {
         Files f;
-        const int style = MsgBoxStyle::OKCancel | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2;
+        const MessageStyle style{QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel};
         f.host.box.setText(u"keep"_s);
-        f.host.dialogs.answers = {MsgBoxResult::Cancel, MsgBoxResult::OK};
+        f.host.dialogs.answers = {QMessageBox::Cancel, QMessageBox::Ok};
         for (const QString text : {u"keep"_s, u""_s, u""_s}) {
             f.sheets.setOpenedFile(1, f.user(u"a.txt"_s));
             f.sheets.setChanged(false);
@@ -208,7 +208,7 @@ private slots:
         f.host.box.select(3, 3); // «b» CR LF
         f.dialog.FileName = f.user(u"earlier.txt"_s);
         f.dialog.answers << (target == "cancel" ? QString() : path);
-        f.host.dialogs.answers = {target == "cancel" ? MsgBoxResult::No : MsgBoxResult::Yes};
+        f.host.dialogs.answers = {target == "cancel" ? QMessageBox::No : QMessageBox::Yes};
 
         f.trigger(command);
 

@@ -16,7 +16,7 @@ public:
 
     QWidget *window() override { return &widget; }
     TextBox *editor() override { return &box; }
-    int ask(const QString &prompt, int style, const QString &title) override
+    QMessageBox::StandardButton ask(const QString &prompt, const MessageStyle &style, const QString &title) override
     {
         return dialogs.MsgBox(&widget, prompt, style, title);
     }

@@ -88,7 +88,7 @@ private slots:
         QCOMPARE(l.box()->currentText(), u"nothing here"_s);
         QCOMPARE(l.host.dialogs.prompts(), QStringList(2, u"実行できませんでした。"_s));
         QCOMPARE(l.host.dialogs.calls.last().title, u"q7_Zibo 簡易ﾗﾝﾁｬｰ"_s);
-        QCOMPARE(l.host.dialogs.calls.last().style, MsgBoxStyle::Critical);
+        QCOMPARE(l.host.dialogs.calls.last().style.icon, QMessageBox::Critical);
         l.controller.clearLauncherHistoryAction()->trigger();
         QCOMPARE(l.history(), u"saved:||||||||||"_s);
     }
