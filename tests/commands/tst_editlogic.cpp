@@ -78,7 +78,7 @@ private slots:
             QCOMPARE(Conversions::convert(Conversion(inverse), expected), source);
     }
 
-    // Short numbers are padded on the window (tst_editcommands); wide ones are never cut.
+    // Short numbers are padded on the window (tst_mainwindow); wide ones are never cut.
     void caretPosition()
     {
         QCOMPARE(StatusText::caretPosition(1234, 5), QStringLiteral(" 1234 :    5"));

@@ -186,7 +186,7 @@ private slots:
         QCOMPARE(h.picker.shown.first(), u"Open filter 2 flags 0 from /last/used.txt"_s);
         QCOMPARE(h.edit("appPathEdit0")->text() + u' ' + h.edit("appNameEdit0")->text(), u"/opt/tools/editor editor"_s);
         QVERIFY(h.canApply());
-        // Of dropped files the last names the program (the filter that refuses text: tst_launcher).
+        // Of dropped files the last names the program (the filter that refuses text: tst_launchercontroller).
         QMimeData files;
         files.setUrls({QUrl::fromLocalFile(u"/a/one.exe"_s), QUrl::fromLocalFile(u"/b/three.exe"_s)});
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);

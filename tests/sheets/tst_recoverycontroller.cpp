@@ -178,7 +178,7 @@ private slots:
 
     // A pause writes the copy, never the sheet file, once a long edit is over (halfway the text
     // is neither the old nor the new). A save point removes the copy; an end that keeps it
-    // (given up: tst_recovery) writes the text typed just before. A save before the pause
+    // (given up: tst_mainwindow) writes the text typed just before. A save before the pause
     // tells at once that Shift_JIS cannot hold the text; the end tells nothing.
     void savePoints_data()
     {
