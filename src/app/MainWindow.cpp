@@ -85,7 +85,7 @@ void MainWindow::createControls()
 
     tabStrip_ = new TabStrip(client_);
     tabStrip_->setObjectName(QStringLiteral("tabStrip"));
-    connect(tabStrip_, &TabStrip::Click, this, &MainWindow::onTabChosen);
+    connect(tabStrip_, &TabStrip::tabChosen, this, &MainWindow::onTabChosen);
 
     textBox_ = new TextBox(client_);
     textBox_->setObjectName(QStringLiteral("textBox"));
@@ -117,7 +117,7 @@ void MainWindow::createControllers()
         applyHolders();
         launcher_->showRegisteredApps();
     });
-    connect(tabStrip_, &TabStrip::MouseDown, options_, &OptionsController::onTabStripPressed);
+    connect(tabStrip_, &TabStrip::mousePressed, options_, &OptionsController::onTabStripPressed);
     recovery_ = new RecoveryController(*this, *sheets_, env_.programDir, env_.stateDir, env_.idleDelayMs, this);
     connect(recovery_, &RecoveryController::encodingTipChanged, this, &MainWindow::showEncodingTip);
     files_ = new FileController(*this, *sheets_, env_.commonDialog, this);

@@ -21,11 +21,11 @@ TabStrip::TabStrip(QWidget *parent)
     bar_->installEventFilter(this);
     connect(bar_, &QTabBar::currentChanged, this, [this] {
         if (!quiet_)
-            emit Click();
+            emit tabChosen();
     });
 }
 
-int TabStrip::SelectedIndex() const
+int TabStrip::selectedIndex() const
 {
     return bar_->currentIndex() + 1;
 }
@@ -83,7 +83,7 @@ bool TabStrip::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == bar_ && event->type() == QEvent::MouseButtonPress) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        emit MouseDown(mouse->button(), mouse->globalPosition().toPoint());
+        emit mousePressed(mouse->button(), mouse->globalPosition().toPoint());
     }
     return QWidget::eventFilter(watched, event);
 }

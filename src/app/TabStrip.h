@@ -13,8 +13,8 @@ public:
 
     explicit TabStrip(QWidget *parent = nullptr);
 
-    int SelectedIndex() const;
-    // Selects a tab from code without raising Click.
+    int selectedIndex() const;
+    // Selects a tab from code without raising tabChosen.
     void selectQuietly(int index);
 
     QString caption(int index) const;
@@ -27,9 +27,9 @@ public:
 
 signals:
     // The user chose another tab (mouse, keyboard or its access key).
-    void Click();
+    void tabChosen();
     // A mouse button went down over the tabs.
-    void MouseDown(Qt::MouseButton button, const QPoint &globalPos);
+    void mousePressed(Qt::MouseButton button, const QPoint &globalPos);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -13,7 +13,7 @@
 
 void MainWindow::onTabChosen()
 {
-    const int n = tabStrip_->SelectedIndex();
+    const int n = tabStrip_->selectedIndex();
     if (!files_->saveSheet()) {
         // The sheet being left could not be written: stay on it with its text.
         tabStrip_->selectQuietly(sheets_->currentSheet());

@@ -33,7 +33,7 @@ SettingsStore::SettingsStore(const QString &iniPath)
 
 SettingsStore::~SettingsStore() = default;
 
-QString SettingsStore::ReadSetting(const QString &section, const QString &key,
+QString SettingsStore::readValue(const QString &section, const QString &key,
                                    const QString &def) const
 {
     const QString name = settingsKey(section, key);
@@ -68,7 +68,7 @@ bool SettingsStore::contains(const QString &section, const QString &key) const
     return settings_->contains(settingsKey(section, key));
 }
 
-void SettingsStore::WriteSetting(const QString &section, const QString &key, const QString &value)
+void SettingsStore::writeValue(const QString &section, const QString &key, const QString &value)
 {
     settings_->setValue(settingsKey(section, key), value);
 }

@@ -23,17 +23,17 @@ public:
     // The stored text, or def when the key does not exist. A value that a hand edit turned into
     // a list ("a, b" unquoted) reads back joined with ", "; one that holds no text at all
     // (@Invalid(), a binary @Variant) gives def with a warning.
-    QString ReadSetting(const QString &section, const QString &key, const QString &def) const;
+    QString readValue(const QString &section, const QString &key, const QString &def) const;
     bool contains(const QString &section, const QString &key) const;
-    void WriteSetting(const QString &section, const QString &key, const QString &value);
+    void writeValue(const QString &section, const QString &key, const QString &value);
     // The same through the key table; number picks one key of a numbered family.
     QString read(const SettingsKeys::Key &key, const QString &current, int number = 0) const
     {
-        return ReadSetting(key.sectionName(), key.keyName(number), current);
+        return readValue(key.sectionName(), key.keyName(number), current);
     }
     void write(const SettingsKeys::Key &key, const QString &value, int number = 0)
     {
-        WriteSetting(key.sectionName(), key.keyName(number), value);
+        writeValue(key.sectionName(), key.keyName(number), value);
     }
 
     // Pushes pending writes to the backing store; false when that failed. A failure sticks:

@@ -77,10 +77,10 @@ public:
     void preset(const QString &section, const QString &key, const QString &value)
     {
         SettingsStore s(iniPath);
-        s.WriteSetting(section, key, value);
+        s.writeValue(section, key, value);
         s.sync();
     }
-    QString stored(const QString &section, const QString &key) const { return SettingsStore(iniPath).ReadSetting(section, key, QStringLiteral("<missing>")); }
+    QString stored(const QString &section, const QString &key) const { return SettingsStore(iniPath).readValue(section, key, QStringLiteral("<missing>")); }
 
     MainWindow &start(const QString &commandLine = {}, const QString &startDir = {})
     {

@@ -94,7 +94,7 @@ private slots:
         QTest::keyClicks(textBox(w), "x");
         QCOMPARE(secondStart({"memo", "1.txt"}), 0);
         QTRY_COMPARE(h.dialogs.prompts(), QStringList{u"ファイルを開けません\nファイルが見つかりません。"_s});
-        QCOMPARE(tabStrip(w)->SelectedIndex(), 3);
+        QCOMPARE(tabStrip(w)->selectedIndex(), 3);
         QCOMPARE(w.sheets().openedFile(1), QString());
 
         const QString file = path("cwd/memo 1.txt");
@@ -105,9 +105,9 @@ private slots:
         QTRY_COMPARE(QApplication::activeModalWidget(), &question);
         QCOMPARE(secondStart({"memo", "1.txt"}), 0);
         QTest::qWait(500);
-        QCOMPARE(tabStrip(w)->SelectedIndex(), 3);
+        QCOMPARE(tabStrip(w)->selectedIndex(), 3);
         question.accept();
-        QTRY_COMPARE(tabStrip(w)->SelectedIndex(), 1);
+        QTRY_COMPARE(tabStrip(w)->selectedIndex(), 1);
         QCOMPARE(Harness::bytes(h.sheetPath(3)), "xsheet 3\r\n"_ba);
         QCOMPARE((QStringList{textBox(w)->Text(), w.sheets().openedFile(1), w.windowTitle(), QString::number(h.dialogs.calls.size())}),
                  (QStringList{u"from a file ∵"_s, file, u"q7 Zibo q1 - "_s + file, u"1"_s}));

@@ -166,7 +166,7 @@ private slots:
         const QPalette colours = textBox(w)->palette();
         QCOMPARE((QStringList{QString::number(font.pointSizeF()), u"%1%2"_s.arg(font.bold()).arg(font.italic()),
                               colours.color(QPalette::Text).name(), colours.color(QPalette::Base).name(),
-                              u"%1 %2"_s.arg(tabFont.pointSizeF()).arg(tabFont.bold()), QString::number(tabStrip(w)->SelectedIndex()),
+                              u"%1 %2"_s.arg(tabFont.pointSizeF()).arg(tabFont.bold()), QString::number(tabStrip(w)->selectedIndex()),
                               textBox(w)->Text(), tabStrip(w)->caption(2), tabStrip(w)->caption(3), QString::number(textBox(w)->imeMode())}),
                  (QStringList{"14.5", "11", "#ff0000", "#0000ff", "9 1", "4", "sheet 4", "", QString(Holders::MaxCaptionLength, u'x'), "4"}));
         auto *run = w.findChild<QPushButton *>(u"runButton"_s);
@@ -206,7 +206,7 @@ private slots:
         const QString path = h.tmp.filePath(startDir.isEmpty() ? argument : startDir + u'/' + argument);
         const QByteArray before = Harness::bytes(path);
         MainWindow &w = h.start(startDir.isEmpty() ? path : argument, startDir.isEmpty() ? "" : h.tmp.filePath(startDir));
-        QCOMPARE(tabStrip(w)->SelectedIndex(), 1);
+        QCOMPARE(tabStrip(w)->selectedIndex(), 1);
         QCOMPARE(h.dialogs.prompts(), opened ? QStringList() : QStringList{message});
         QCOMPARE(captions(w), opened ? (QStringList{"q7 Zibo q1 - " + path, "enabled", "上書き保存－" + path}) : NoFile1);
         QCOMPARE(textBox(w)->Text(), opened ? u"from outside\r\nline 2"_s : u"sheet 1"_s);
@@ -546,7 +546,7 @@ private slots:
             asked << (c.prompt == unwritable(h, 1) + u"\nフォルダーです。"_s ? u"write"_s
                       : c.prompt.startsWith(unwritable(h, 1)) && c.style.defaultButton == QMessageBox::No ? u"close"_s : c.prompt);
         QCOMPARE(u"%1, ended %2, tab %3, asked %4"_s.arg(kept == "<missing>" ? u"removed"_s : u"kept"_s).arg(h.ended)
-                         .arg(tabStrip(w)->SelectedIndex()).arg(asked.join(u'+'))
+                         .arg(tabStrip(w)->selectedIndex()).arg(asked.join(u'+'))
                      + (w.findChild<QTimer *>(u"tickTimer"_s)->isActive() ? u", ticking"_s : u""_s),
                  outcome);
     }

@@ -35,7 +35,7 @@ struct DateHarness {
     QStringList saved() const { return PhraseFile::load(phrasePath()).entries; }
     QString stored(const char *section, const char *key) const
     {
-        return store.ReadSetting(QLatin1String(section), QLatin1String(key), u"<missing>"_s);
+        return store.readValue(QLatin1String(section), QLatin1String(key), u"<missing>"_s);
     }
 
     QTemporaryDir tmp;

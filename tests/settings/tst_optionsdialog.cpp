@@ -58,7 +58,7 @@ struct OptionHarness {
     T *control(const char *name) const { return dialog->findChild<T *>(QLatin1String(name)); }
     QLineEdit *edit(const char *name) const { return control<QLineEdit>(name); }
     bool canApply() const { return control("applyButton")->isEnabled(); }
-    QString storedIme() const { return store.ReadSetting(u"IME"_s, u"IME"_s, u"<missing>"_s); }
+    QString storedIme() const { return store.readValue(u"IME"_s, u"IME"_s, u"<missing>"_s); }
 
     QTemporaryDir tmp;
     SettingsStore store{tmp.filePath(u"q7Zibo.conf"_s)};

@@ -82,18 +82,18 @@ private slots:
         QFETCH(bool, warns);
         if (warns)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("q7/FontName holds no text"));
-        QTEST(store.ReadSetting("q7", "FontName", Missing), "expected");
+        QTEST(store.readValue("q7", "FontName", Missing), "expected");
 
         // Whatever QSettings made of it, the file takes writes and gives back blanks and empty text.
         const QString quote = u"  上書き保存－　"_s;
-        store.WriteSetting("q7", "Inyouhu", quote);
-        store.WriteSetting("Launch", "CMD0", "");
+        store.writeValue("q7", "Inyouhu", quote);
+        store.writeValue("Launch", "CMD0", "");
         QVERIFY(store.sync());
         const QString copy = freshPath();
         QVERIFY(QFile::copy(path, copy));
         const SettingsStore reader(copy);
-        QCOMPARE(reader.ReadSetting("q7", "Inyouhu", Missing), quote);
-        QCOMPARE(reader.ReadSetting("Launch", "CMD0", Missing), u""_s);
+        QCOMPARE(reader.readValue("q7", "Inyouhu", Missing), quote);
+        QCOMPARE(reader.readValue("Launch", "CMD0", Missing), u""_s);
     }
 
     void nativeStoreIsTheUsersOwn()
@@ -107,7 +107,7 @@ private slots:
         QVERIFY(putFile(config + u"/q7Zibo.conf"_s, "[q7]\nFontName=from elsewhere\n"));
         SettingsStore store;
         QCOMPARE(store.location(), config + u"/q7Zibo/q7Zibo.conf"_s);
-        QCOMPARE(store.ReadSetting("q7", "FontName", Missing), Missing);
+        QCOMPARE(store.readValue("q7", "FontName", Missing), Missing);
 #endif
     }
 
