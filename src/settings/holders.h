@@ -9,10 +9,10 @@
 
 class SettingsStore;
 
-// The in-memory settings record of the main window: what start-up reads from the store, what
-// the options dialog edits (on a copy it hands back) and what the exit writes. Window geometry,
-// the current sheet and the opened files live with the window and the sheet store; the launcher
-// history with the launcher box.
+// The settings record the options controller keeps: what start-up reads from the store, what
+// the options dialog edits (on a copy it hands back) and what the exit writes. Window geometry
+// lives with the window, the current sheet and the opened files with the sheet session, the
+// launcher history with the launcher controller.
 struct Holders {
     struct Font {
         QString name;
