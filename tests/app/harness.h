@@ -25,17 +25,11 @@ inline TextBox *textBox(const MainWindow &w) { return w.findChild<TextBox *>(QSt
 inline TabStrip *tabStrip(const MainWindow &w) { return w.findChild<TabStrip *>(QStringLiteral("tabStrip")); }
 inline QAction *action(const MainWindow &w, const QString &name)
 {
-    QAction *a = w.findChild<QAction *>(name);
-    if (!a)
-        qFatal("no action %s", qPrintable(name));
-    return a;
+    if (QAction *a = w.findChild<QAction *>(name))
+        return a;
+    qFatal("no action %s", qPrintable(name));
 }
 inline QLabel *statusPanel(const MainWindow &w, int n) { return w.findChild<QLabel *>(QStringLiteral("statusPanel%1").arg(n)); }
-// One tick of the window's 100 ms timer, at once.
-inline void tick(const MainWindow &w)
-{
-    QMetaObject::invokeMethod(w.findChild<QTimer *>(QStringLiteral("tickTimer")), "timeout");
-}
 
 using Setting = std::array<QString, 3>; // section, key, value
 
@@ -44,9 +38,7 @@ class Harness {
 public:
     explicit Harness(std::initializer_list<Setting> presets = {})
     {
-        programDir = tmp.filePath(QStringLiteral("prog"));
         QDir().mkpath(programDir);
-        iniPath = tmp.filePath(QStringLiteral("config/q7Zibo.conf"));
         writeSheets();
         for (const auto &[section, key, value] : presets)
             preset(section, key, value);
@@ -66,8 +58,6 @@ public:
         for (int n = 1; n <= 7; ++n)
             writeFile(sheetPath(n), "sheet " + QByteArray::number(n) + "\n");
     }
-    // A folder where the sheet file was: it can be neither read nor written.
-    void block(int n) { QVERIFY(QFile::remove(sheetPath(n)) && QDir().mkdir(sheetPath(n))); }
     static QByteArray bytes(const QString &path)
     {
         QFile f(path);
@@ -111,8 +101,8 @@ public:
     std::function<void(MainWindowEnv &)> configure;
 
     QTemporaryDir tmp;
-    QString programDir;
-    QString iniPath;
+    QString programDir = tmp.filePath(QStringLiteral("prog"));
+    QString iniPath = tmp.filePath(QStringLiteral("config/q7Zibo.conf"));
     FakeDialogs dialogs;
     int ended = 0;
     std::unique_ptr<SettingsStore> store;
