@@ -154,8 +154,10 @@ private slots:
 
     // Stored settings reach the sheet, the tabs and the launcher: an empty tab caption stays empty,
     // a huge one is cut, only "False" exactly turns the input method off, history gaps close up;
-    // the run button follows the launcher's text.
-    void storedSettingsApply()
+    // the run button follows the launcher's text. Each way in opens the options on its own page
+    // (the toolbar shares the menu's actions); what they apply reaches the tabs, the menus, the
+    // buttons and, at exit, the store.
+    void storedSettingsAndOptions()
     {
         Harness h({{"q7", "FontSize", "14.5"}, {"q7", "FontColor", "255"}, {"q7", "BackColor", "16711680"},
                   {"q7", "FontB", "TRUE"}, {"q7", "FontI", "-1"}, {"q7", "XXXX", "9"}, {"q7", "X", "true"},
@@ -173,8 +175,26 @@ private slots:
         QVERIFY(run->isEnabled());  // the launcher shows "first"
         w.findChild<QComboBox *>(u"launcherBox"_s)->setEditText(QString());
         QVERIFY(!run->isEnabled());
+        QCOMPARE(optionsPage([&] { action(w, "aboutAction")->trigger(); }), 3);
+        QCOMPARE(optionsPage([&] { w.toolbarButton(19)->trigger(); }), 2);  // a free slot's button
+        const int page = optionsPage([&] { action(w, "optionsAction")->trigger(); }, [](OptionsDialog &options) {
+            options.findChild<QLineEdit *>(u"tabCaptionEdit0"_s)->setText(u"メモ"_s);
+            options.findChild<QLineEdit *>(u"appPathEdit1"_s)->setText(u"/opt/tool"_s);
+            options.findChild<QPushButton *>(u"okButton"_s)->click();
+        });
+        QCOMPARE(page, 0);
+        QCOMPARE(tabStrip(w)->caption(1), u"メモ"_s);
+        QVERIFY(action(w, "registeredAppAction1")->isVisible());
+        QCOMPARE(w.toolbarButton(20)->toolTip(), u"/opt/tool"_s);
+        QCOMPARE(optionsPage([&] {
+            QTest::mouseClick(tabStrip(w)->bar(), Qt::RightButton);
+            QVERIFY(w.findChild<QMenu *>(u"tabMenu"_s)->isVisible());
+            action(w, "tabSettingsAction")->trigger();
+        }), 1);
         h.closeWindow();
-        QCOMPARE(h.stored("Launch", "CMD1") + u'|' + h.stored("Launch", "CMD5"), u"second|"_s);
+        QCOMPARE(h.stored("Launch", "CMD1") + u'|' + h.stored("Launch", "CMD5") + u'|' + h.stored("q7", "q1") + u' ' + h.stored("Launch", "Bar1")
+                     + u' ' + h.stored("Launch", "Name1"),
+                 u"second||メモ /opt/tool /opt/tool"_s);
     }
 
     // The file named on the command line goes into sheet 1, whichever sheet was last in use; one
@@ -214,32 +234,6 @@ private slots:
         QCOMPARE(Harness::bytes(h.sheetPath(1)), opened ? "from outside\r\nline 2\r\n"_ba : "sheet 1\n"_ba);
         QCOMPARE(Harness::bytes(path), before);
         QCOMPARE(h.stored("Open", "File0"), opened ? path : QString());
-    }
-
-    // Each way in opens the options on its own page (the toolbar shares the menu's actions);
-    // what they apply reaches the tabs, the menus, the buttons and, at exit, the store.
-    void options()
-    {
-        Harness h;
-        MainWindow &w = h.start();
-        QCOMPARE(optionsPage([&] { action(w, "aboutAction")->trigger(); }), 3);
-        QCOMPARE(optionsPage([&] { w.toolbarButton(19)->trigger(); }), 2);  // a free slot's button
-        const int page = optionsPage([&] { action(w, "optionsAction")->trigger(); }, [](OptionsDialog &options) {
-            options.findChild<QLineEdit *>(u"tabCaptionEdit0"_s)->setText(u"メモ"_s);
-            options.findChild<QLineEdit *>(u"appPathEdit1"_s)->setText(u"/opt/tool"_s);
-            options.findChild<QPushButton *>(u"okButton"_s)->click();
-        });
-        QCOMPARE(page, 0);
-        QCOMPARE(tabStrip(w)->caption(1), u"メモ"_s);
-        QVERIFY(action(w, "registeredAppAction1")->isVisible());
-        QCOMPARE(w.toolbarButton(20)->toolTip(), u"/opt/tool"_s);
-        QCOMPARE(optionsPage([&] {
-            QTest::mouseClick(tabStrip(w)->bar(), Qt::RightButton);
-            QVERIFY(w.findChild<QMenu *>(u"tabMenu"_s)->isVisible());
-            action(w, "tabSettingsAction")->trigger();
-        }), 1);
-        h.closeWindow();
-        QCOMPARE(h.stored("q7", "q1") + u' ' + h.stored("Launch", "Bar1") + u' ' + h.stored("Launch", "Name1"), u"メモ /opt/tool /opt/tool"_s);
     }
 
     // The File menu in the window: a dialog cancelled gives the focus back to the text, Save As
