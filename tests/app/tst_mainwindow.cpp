@@ -333,12 +333,18 @@ private slots:
     // the states follow while the menus stay closed, from all on and all off (the clipboard
     // changes first, so that its signal hides no missed text change). The tick shows the
     // selection's start line and end column, a lone LF being one character of its line; the
-    // quote button follows the selection; panel 3's date turns at midnight.
-    void editCommandsAndTick()
+    // quote button follows the selection; panel 3's date turns at midnight. Panel 3 takes the
+    // encoding tip; a note would hide the launcher box under the user's typing, so it waits
+    // while the box has the focus.
+    void editCommandsAndStatusBar()
     {
         QDateTime clock(QDate(1998, 10, 5), QTime(23, 59, 59, 950));
         Harness h;
-        h.configure = [&clock](MainWindowEnv &env) { env.now = [&clock] { return clock; }; };
+        withRecoveryCopy(h);
+        h.configure = [&clock, recovery = h.configure](MainWindowEnv &env) {
+            recovery(env);
+            env.now = [&clock] { return clock; };
+        };
         MainWindow &w = h.start();
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -403,6 +409,16 @@ private slots:
         const QString before = statusPanel(w, 3)->text();
         tick();
         QCOMPARE(ticked + before + u'|' + statusPanel(w, 3)->text(), u"   1 :    4 quote|   1 :    5|1998/10/05|1998/10/06"_s);
+
+        auto *bar = w.findChild<QStatusBar *>(u"statusBar"_s);
+        textBox(w)->insertPlainText(u"☃"_s);
+        w.findChild<QComboBox *>(u"launcherBox"_s)->setFocus();
+        QTRY_COMPARE(statusPanel(w, 3)->toolTip(), u"保存時の文字コード: UTF-8 (BOM 付き)"_s);
+        QTest::qWait(100);
+        QCOMPARE(bar->currentMessage(), QString());
+        textBox(w)->setFocus();
+        QTest::keyClicks(textBox(w), u"a"_s);
+        QTRY_VERIFY(bar->currentMessage().contains(u"Shift_JIS"_s));
     }
 
     // Wherever files land but the launcher box, the last one goes into the current sheet as if
@@ -509,25 +525,6 @@ private slots:
                          .arg(tabStrip(w)->selectedIndex()).arg(asked.join(u'+'))
                      + (w.findChild<QTimer *>(u"tickTimer"_s)->isActive() ? u", ticking"_s : u""_s),
                  outcome);
-    }
-
-    // Panel 3 takes the encoding tip; a note would hide the launcher box under the user's
-    // typing, so it waits while the box has the focus.
-    void noteWaitsWhileTheLauncherHasFocus()
-    {
-        Harness h;
-        withRecoveryCopy(h);
-        MainWindow &w = h.start();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        auto *bar = w.findChild<QStatusBar *>(u"statusBar"_s);
-        textBox(w)->insertPlainText(u"☃"_s);
-        w.findChild<QComboBox *>(u"launcherBox"_s)->setFocus();
-        QTRY_COMPARE(statusPanel(w, 3)->toolTip(), u"保存時の文字コード: UTF-8 (BOM 付き)"_s);
-        QTest::qWait(100);
-        QCOMPARE(bar->currentMessage(), QString());
-        textBox(w)->setFocus();
-        QTest::keyClicks(textBox(w), u"a"_s);
-        QTRY_VERIFY(bar->currentMessage().contains(u"Shift_JIS"_s));
     }
 };
 
