@@ -12,12 +12,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QTabBar>
-#include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <array>
-#include <functional>
 #include <memory>
 
 // The window's controls as a user reaches them, by their names.
