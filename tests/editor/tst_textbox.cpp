@@ -49,12 +49,9 @@ private slots:
         box.setText(in);
         QCOMPARE(box.Text(), out);
         box.select(start, length);
-        QCOMPARE(box.SelText(), selected);
-        QCOMPARE(box.SelStart(), qsizetype(start));
-        QCOMPARE(box.SelLength(), selected.size());
-        // The clipboard gets LF breaks and every other character as it is.
-        box.copy();
-        QCOMPARE(QApplication::clipboard()->text(), QString(selected).replace("\r\n", "\n"));
+        box.copy(); // the clipboard gets LF breaks and every other character as it is
+        QCOMPARE(u"%1|%2|%3|%4"_s.arg(box.SelText()).arg(box.SelStart()).arg(box.SelLength()).arg(QApplication::clipboard()->text()),
+                 u"%1|%2|%3|%4"_s.arg(selected).arg(start).arg(selected.size()).arg(QString(selected).replace("\r\n", "\n")));
     }
 
     // The kept text must follow every kind of change, one after another on one box: keys typed
@@ -229,74 +226,47 @@ private slots:
         QCOMPARE(soft.between(5, 29), (std::vector<qsizetype>{5, 23}));
     }
 
-    void boxKeepsTheLine()
+    // A long line, pasted or set, is shown in pieces; positions, line and column, the clipboard,
+    // typing, edits at a piece's end, undo and redo all see the line whole.
+    void longLineInPieces()
     {
         TextBox box;
-        box.setText(u"x\r\n"_s + Long + u"\r\nz"_s);
+        QApplication::clipboard()->setText(u"x\n"_s + Long + u"\n"_s);
+        box.paste();
+        QTest::keyClicks(&box, u"z"_s);
         QCOMPARE(box.document()->blockCount(), 5); // x, two pieces and a tail piece, z
         QCOMPARE(box.Text(), u"x\r\n"_s + Long + u"\r\nz"_s);
-        // Model positions skip the separators; line and column count the whole line.
-        const qsizetype inTail = 3 + 2 * TextModel::SoftLineLength + 2;
-        box.select(inTail, 2);
+        box.select(3 + 2 * TextModel::SoftLineLength + 2, 2); // in the tail piece
         QCOMPARE(box.SelText(), u"il"_s);
         const int doc = box.textCursor().selectionStart();
-        QCOMPARE(box.lineAt(doc), 2);
-        QCOMPARE(box.columnAt(doc), 2 * TextModel::SoftLineLength + 3);
+        QCOMPARE(u"%1 %2 %3"_s.arg(box.lineAt(doc)).arg(box.columnAt(doc)).arg(box.lineAt(box.document()->characterCount() - 1)),
+                 u"2 %1 3"_s.arg(2 * TextModel::SoftLineLength + 3));
         box.select(3 + TextModel::SoftLineLength - 1, 2);
-        QCOMPARE(box.SelText(), u"ab"_s);
         box.copy();
-        QCOMPARE(QApplication::clipboard()->text(), u"ab"_s);
-        QCOMPARE(box.lineAt(box.document()->characterCount() - 1), 3);
-    }
-
-    void editsAtThePieces_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("expected"); // of the long line, its first piece's end at the caret
-        const QString a = QString(TextModel::SoftLineLength, u'a');
-        const QString b = QString(TextModel::SoftLineLength, u'b');
-        QTest::addRow("Enter in a piece is a real break")
-            << int(Qt::Key_Return) << a + u"\r\n"_s + b + u"tail"_s;
-        QTest::addRow("Backspace at a piece deletes a character")
-            << int(Qt::Key_Backspace) << a.chopped(1) + b + u"tail"_s;
-        QTest::addRow("Delete at a piece deletes a character")
-            << int(Qt::Key_Delete) << a + b.mid(1) + u"tail"_s;
-    }
-    void editsAtThePieces()
-    {
-        QFETCH(int, key);
-        QFETCH(QString, expected);
-        TextBox box;
-        box.setText(Long);
-        QTextCursor c = box.textCursor();
-        const QTextBlock second = box.document()->firstBlock().next();
-        c.setPosition(key == Qt::Key_Delete ? second.position() - 1 : second.position());
-        box.setTextCursor(c);
-        QTest::keyClick(&box, Qt::Key(key));
-        QCOMPARE(box.Text(), expected);
-        // Undo brings the pieces back as pieces, redo the edit; typing goes on unharmed.
-        box.undo();
-        QCOMPARE(box.Text(), Long);
-        box.redo();
-        QCOMPARE(box.Text(), expected);
+        QCOMPARE(box.SelText() + QApplication::clipboard()->text(), u"abab"_s);
+        const QString a(TextModel::SoftLineLength, u'a'), b(TextModel::SoftLineLength, u'b');
+        const std::pair<Qt::Key, QString> edits[] = {{Qt::Key_Return, a + u"\r\n"_s + b + u"tail"_s}, // a real break
+                                                     {Qt::Key_Backspace, a.chopped(1) + b + u"tail"_s},
+                                                     {Qt::Key_Delete, a + b.mid(1) + u"tail"_s}};
+        for (const auto &[key, expected] : edits) {
+            box.setText(Long);
+            QTextCursor c = box.textCursor();
+            const int second = box.document()->firstBlock().next().position();
+            c.setPosition(key == Qt::Key_Delete ? second - 1 : second);
+            box.setTextCursor(c);
+            QTest::keyClick(&box, key);
+            QCOMPARE(box.Text(), expected);
+            box.undo(); // the pieces come back as pieces
+            QCOMPARE(box.Text(), Long);
+            box.redo();
+            QCOMPARE(box.Text(), expected);
+        }
         box.undo();
         box.selectAll();
         box.cut();
         QCOMPARE(box.Text(), QString());
         box.undo();
         QCOMPARE(box.Text(), Long);
-    }
-
-    void pastedLongLineIsCutToo()
-    {
-        TextBox box;
-        QApplication::clipboard()->setText(u"1\n"_s + Long);
-        box.paste();
-        QCOMPARE(box.Text(), u"1\r\n"_s + Long);
-        QVERIFY(box.document()->blockCount() > 2);
-        QTest::keyClick(&box, Qt::Key_Return);
-        QTest::keyClicks(&box, u"end"_s);
-        QCOMPARE(box.Text(), u"1\r\n"_s + Long + u"\r\nend"_s);
     }
 
     void systemColoursFollowTheme()
