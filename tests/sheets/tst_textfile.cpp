@@ -163,19 +163,10 @@ private slots:
     }
 
     // Characters with two or three CP932 codes: a file written back keeps the codes it used,
-    // whichever they are, and so do characters the user adds.
-    void secondCodes_data()
-    {
-        QTest::addColumn<int>("choice");   // which code of each group the file uses
-        QTest::addColumn<QString>("added"); // typed before the text is written back
-        QTest::addRow("every character in its first code") << 0 << QString();
-        QTest::addRow("every character in its third code, or its last") << 2 << QString();
-        QTest::addRow("a typed character takes the code the file used") << 1 << u"\u2235\u7E8A"_s;
-    }
+    // whichever they are (the first, the second, the third or last), and so do characters the
+    // user adds.
     void secondCodes()
     {
-        QFETCH(int, choice);
-        QFETCH(QString, added);
         // The groups, from the converter itself: each code decoded, codes of one character together.
         QMap<char16_t, QList<quint16>> groups;
         for (int lead : {0x81, 0x87, 0xED, 0xEE, 0xFA, 0xFB, 0xFC}) {
@@ -188,26 +179,27 @@ private slots:
         }
         erase_if(groups, [](const auto &group) { return group.value().size() < 2; });
         QCOMPARE(groups.size(), 396);
-        QByteArray bytes = "x";
-        QString text = u"x"_s;
-        for (auto it = groups.cbegin(); it != groups.cend(); ++it) {
-            const quint16 code = it.value().at(std::clamp<int>(choice, 0, int(it.value().size()) - 1));
-            bytes += char(code >> 8);
-            bytes += char(code);
-            text += QChar(it.key());
+        const QString added = u"\u2235\u7E8A"_s; // typed before the text is written back
+        for (int choice : {0, 1, 2}) {
+            QByteArray bytes = "x";
+            QString text = u"x"_s;
+            for (auto it = groups.cbegin(); it != groups.cend(); ++it) {
+                const quint16 code = it.value().at(std::clamp<int>(choice, 0, int(it.value().size()) - 1));
+                bytes += char(code >> 8);
+                bytes += char(code);
+                text += QChar(it.key());
+            }
+            const QString file = dir_.filePath("codes.txt"), other = dir_.filePath("codes-copy.txt"); // a Save As keeps them too
+            QVERIFY(putFile(file, bytes));
+            const TextFile::ReadResult r = TextFile::read(file);
+            QCOMPARE(r.text, text);
+            QFile::remove(other);
+            QVERIFY(TextFile::write(other, r.text + added, TextFile::LineEndPolicy::KeepExisting, r.variants).ok);
+            QByteArray expected = bytes;
+            for (const QChar c : added)
+                expected += expected.mid(1 + 2 * std::distance(groups.cbegin(), groups.constFind(c.unicode())), 2);
+            QCOMPARE(fileBytes(other), expected + "\r\n");
         }
-        const QString file = dir_.filePath("codes.txt");
-        QVERIFY(putFile(file, bytes));
-        const TextFile::ReadResult r = TextFile::read(file);
-        QVERIFY(r.ok);
-        QCOMPARE(r.text, text);
-        const QString other = dir_.filePath("codes-copy.txt"); // a Save As keeps them too
-        QFile::remove(other);
-        QVERIFY(TextFile::write(other, r.text + added, TextFile::LineEndPolicy::KeepExisting, r.variants).ok);
-        QByteArray expected = bytes;
-        for (const QChar c : added)
-            expected += expected.mid(1 + 2 * std::distance(groups.cbegin(), groups.constFind(c.unicode())), 2);
-        QCOMPARE(fileBytes(other), expected + "\r\n");
     }
 
     // A new file is CP932 unless a character does not fit; an existing UTF file keeps its form,
