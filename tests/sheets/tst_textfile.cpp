@@ -250,39 +250,29 @@ private slots:
 
     // A large text written a piece at a time gives the bytes of the whole: one BOM, second codes
     // in a late piece, and a last line that needs another encoding changes all of it.
-    void largeTextInPieces_data()
-    {
-        QTest::addColumn<QByteArray>("old"); // null: no file yet
-        QTest::addColumn<QString>("last");
-        QTest::addColumn<Encoding>("preferred");
-        QTest::addColumn<Encoding>("encoding");
-        QTest::addColumn<LineEnds>("ends");
-        QTest::newRow("CP932 with LF and second codes") << "a\n"_ba << u"\u2235"_s << Encoding::Cp932 << Encoding::Cp932 << LineEnds::Lf;
-        QTest::newRow("beyond CP932 in the last line") << QByteArray() << u"\u2603"_s << Encoding::Cp932 << Encoding::Utf8Bom
-                                                       << LineEnds::CrLf;
-        QTest::newRow("UTF-16BE with one BOM") << "\xFE\xFF\0x"_ba << u"y"_s << Encoding::Utf16Be << Encoding::Utf16Be << LineEnds::CrLf;
-        QTest::newRow("BOM-less UTF-16 needs its BOM for the last line")
-            << "x\0"_ba << u"\u3042"_s << Encoding::Utf16LeNoBom << Encoding::Utf16Le << LineEnds::CrLf;
-    }
     void largeTextInPieces()
     {
-        QFETCH(QByteArray, old);
-        QFETCH(QString, last);
-        QFETCH(Encoding, preferred);
-        QFETCH(Encoding, encoding);
-        QFETCH(LineEnds, ends);
-        const QString text = u"abcdefgh\r\n"_s.repeated(300000) + last; // three pieces and more
+        const struct {
+            QByteArray old; // null: no file yet
+            QString last;
+            Encoding preferred, encoding;
+            LineEnds ends;
+        } cases[] = {{"a\n"_ba, u"\u2235"_s, Encoding::Cp932, Encoding::Cp932, LineEnds::Lf}, // and second codes
+                     {{}, u"\u2603"_s, Encoding::Cp932, Encoding::Utf8Bom, LineEnds::CrLf},
+                     {"\xFE\xFF\0x"_ba, u"y"_s, Encoding::Utf16Be, Encoding::Utf16Be, LineEnds::CrLf}, // with one BOM
+                     {"x\0"_ba, u"\u3042"_s, Encoding::Utf16LeNoBom, Encoding::Utf16Le, LineEnds::CrLf}};
         const Cp932Variants codes = Cp932Variants::scan("\x87\x9a"); // ∵ in its NEC code
         const QString file = dir_.filePath("large.txt");
-        QFile::remove(file);
-        QVERIFY(old.isNull() || putFile(file, old));
-        const TextFile::WriteResult w = TextFile::write(file, text, TextFile::LineEndPolicy::KeepExisting, codes);
-        QVERIFY(w.ok);
-        QCOMPARE(w.encoding, encoding);
-        Encoding used = preferred;
-        const QByteArray whole = TextCodec::encodePreferring(text + u"\r\n"_s, preferred, &used, ends, &codes);
-        QCOMPARE(used, encoding);
-        QVERIFY(fileBytes(file) == whole);
+        for (const auto &c : cases) {
+            const QString text = u"abcdefgh\r\n"_s.repeated(300000) + c.last; // three pieces and more
+            QFile::remove(file);
+            QVERIFY(c.old.isNull() || putFile(file, c.old));
+            const TextFile::WriteResult w = TextFile::write(file, text, TextFile::LineEndPolicy::KeepExisting, codes);
+            Encoding used = c.preferred;
+            const QByteArray whole = TextCodec::encodePreferring(text + u"\r\n"_s, c.preferred, &used, c.ends, &codes);
+            QCOMPARE(u"%1 %2 %3"_s.arg(w.ok).arg(int(w.encoding)).arg(int(used)), u"1 %1 %1"_s.arg(int(c.encoding)));
+            QVERIFY(fileBytes(file) == whole);
+        }
     }
 
     // Every failure says why; a failed write leaves the target as it was and no temporary file
