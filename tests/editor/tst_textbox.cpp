@@ -25,33 +25,28 @@ const QString Long = QString(TextModel::SoftLineLength, u'a') + QString(TextMode
 class TestTextBox : public QObject {
     Q_OBJECT
 private slots:
-    // Text in, text out, and a selection made by model positions, then copied.
-    void textAndSelection_data()
-    {
-        QTest::addColumn<QString>("in");
-        QTest::addColumn<QString>("out");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<QString>("selected");
-        QTest::addRow("CR LF lines, selected past the end") << "a\r\nb\r\n" << "a\r\nb\r\n" << 0 << 99 << "a\r\nb\r\n";
-        QTest::addRow("lone LF stays a character and counts one") << "a\nb\r\nc" << "a\nb\r\nc" << 1 << 5 << "\nb\r\nc";
-        QTest::addRow("lone CR becomes a line break") << "a\rb" << "a\r\nb" << 1 << 2 << "\r\n";
-        QTest::addRow("no-break space kept") << u"a\u00A0b"_s << u"a\u00A0b"_s << 0 << 3 << u"a\u00A0b"_s;
-    }
+    // Text in, text out, and a selection made by model positions, then copied: the clipboard
+    // gets LF breaks and every other character as it is.
     void textAndSelection()
     {
-        QFETCH(QString, in);
-        QFETCH(QString, out);
-        QFETCH(int, start);
-        QFETCH(int, length);
-        QFETCH(QString, selected);
-        TextBox box;
-        box.setText(in);
-        QCOMPARE(box.Text(), out);
-        box.select(start, length);
-        box.copy(); // the clipboard gets LF breaks and every other character as it is
-        QCOMPARE(u"%1|%2|%3|%4"_s.arg(box.SelText()).arg(box.SelStart()).arg(box.SelLength()).arg(QApplication::clipboard()->text()),
-                 u"%1|%2|%3|%4"_s.arg(selected).arg(start).arg(selected.size()).arg(QString(selected).replace("\r\n", "\n")));
+        const struct {
+            QString in, out;
+            int start, length;
+            QString selected;
+        } cases[] = {{u"a\r\nb\r\n"_s, u"a\r\nb\r\n"_s, 0, 99, u"a\r\nb\r\n"_s}, // selected past the end
+                     {u"a\nb\r\nc"_s, u"a\nb\r\nc"_s, 1, 5, u"\nb\r\nc"_s},     // a lone LF is a character, counts one
+                     {u"a\rb"_s, u"a\r\nb"_s, 1, 2, u"\r\n"_s},                  // a lone CR becomes a line break
+                     {u"a\u00A0b"_s, u"a\u00A0b"_s, 0, 3, u"a\u00A0b"_s}};
+        for (const auto &c : cases) {
+            TextBox box;
+            box.setText(c.in);
+            box.select(c.start, c.length);
+            box.copy();
+            QCOMPARE(u"%1|%2|%3|%4|%5"_s.arg(box.Text(), box.SelText()).arg(box.SelStart()).arg(box.SelLength())
+                         .arg(QApplication::clipboard()->text()),
+                     u"%1|%2|%3|%4|%5"_s.arg(c.out, c.selected).arg(c.start).arg(c.selected.size())
+                         .arg(QString(c.selected).replace("\r\n", "\n")));
+        }
     }
 
     // The kept text must follow every kind of change, one after another on one box: keys typed
@@ -143,7 +138,8 @@ private slots:
         const auto check = [&](const QString &expected) {
             QCOMPARE(box.Text(), expected);
             QCOMPARE(box.document()->toPlainText(),
-                     QString(expected).replace(u"\r\n"_s, u"\n"_s).replace(piece + piece + u"xxx"_s, piece + u'\n' + piece + u"\nxxx"_s));
+                     QString(expected).replace(u"\r\n"_s, u"\n"_s).replace(piece + piece + u"xxx"_s,
+                                                                             piece + u'\n' + piece + u"\nxxx"_s));
             QVERIFY(std::exchange(pauses, 0) > 0);
         };
         box.setText(big);
