@@ -32,11 +32,6 @@ bool putFile(const QString &path, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-QStringList entries(const QDir &dir)
-{
-    return dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden);
-}
-
 const QByteArray Bom("\xEF\xBB\xBF");
 const qsizetype Piece = 1 << 20; // existing files are checked in pieces of this size
 
@@ -332,7 +327,8 @@ private slots:
         if (kind.endsWith("device node") || kind.contains("file size limit"))
             QSKIP("POSIX only");
 #endif
-        const QStringList before = entries(box);
+        const auto entries = [&] { return box.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden); };
+        const QStringList before = entries();
         TextFile::ReadResult r;
         TextFile::WriteResult w;
         {
@@ -355,7 +351,7 @@ private slots:
             QVERIFY(stat(QFile::encodeName(target).constData(), &st) == 0 && S_ISCHR(st.st_mode));
 #endif
         QVERIFY(QFile::setPermissions(box.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QCOMPARE(entries(box), before);
+        QCOMPARE(entries(), before);
         if (reading) {
             QVERIFY(!r.ok && r.text.isEmpty());
             QCOMPARE(TextFile::readFailureMessage(r), "ファイルを開けません\n" + reason);
