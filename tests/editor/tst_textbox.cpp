@@ -25,41 +25,34 @@ const QString Long = QString(TextModel::SoftLineLength, u'a') + QString(TextMode
 class TestTextBox : public QObject {
     Q_OBJECT
 private slots:
-    // Text in, text out, and a selection made by model positions, then copied.
-    void textAndSelection_data()
-    {
-        QTest::addColumn<QString>("in");
-        QTest::addColumn<QString>("out");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<QString>("selected");
-        QTest::addRow("CR LF lines, selected past the end") << "a\r\nb\r\n" << "a\r\nb\r\n" << 0 << 99 << "a\r\nb\r\n";
-        QTest::addRow("lone LF stays a character and counts one") << "a\nb\r\nc" << "a\nb\r\nc" << 1 << 5 << "\nb\r\nc";
-        QTest::addRow("lone CR becomes a line break") << "a\rb" << "a\r\nb" << 1 << 2 << "\r\n";
-        QTest::addRow("no-break space kept") << u"a\u00A0b"_s << u"a\u00A0b"_s << 0 << 3 << u"a\u00A0b"_s;
-    }
+    // Text in, text out, and a selection made by model positions, then copied: the clipboard
+    // gets LF breaks and every other character as it is.
     void textAndSelection()
     {
-        QFETCH(QString, in);
-        QFETCH(QString, out);
-        QFETCH(int, start);
-        QFETCH(int, length);
-        QFETCH(QString, selected);
-        TextBox box;
-        box.setText(in);
-        QCOMPARE(box.Text(), out);
-        box.select(start, length);
-        QCOMPARE(box.SelText(), selected);
-        QCOMPARE(box.SelStart(), qsizetype(start));
-        QCOMPARE(box.SelLength(), selected.size());
-        // The clipboard gets LF breaks and every other character as it is.
-        box.copy();
-        QCOMPARE(QApplication::clipboard()->text(), QString(selected).replace("\r\n", "\n"));
+        const struct {
+            QString in, out;
+            int start, length;
+            QString selected;
+        } cases[] = {{u"a\r\nb\r\n"_s, u"a\r\nb\r\n"_s, 0, 99, u"a\r\nb\r\n"_s}, // selected past the end
+                     {u"a\nb\r\nc"_s, u"a\nb\r\nc"_s, 1, 5, u"\nb\r\nc"_s},     // a lone LF is a character, counts one
+                     {u"a\rb"_s, u"a\r\nb"_s, 1, 2, u"\r\n"_s},                  // a lone CR becomes a line break
+                     {u"a\u00A0b"_s, u"a\u00A0b"_s, 0, 3, u"a\u00A0b"_s}};
+        for (const auto &c : cases) {
+            TextBox box;
+            box.setText(c.in);
+            box.select(c.start, c.length);
+            box.copy();
+            QCOMPARE(u"%1|%2|%3|%4|%5"_s.arg(box.Text(), box.SelText()).arg(box.SelStart()).arg(box.SelLength())
+                         .arg(QApplication::clipboard()->text()),
+                     u"%1|%2|%3|%4|%5"_s.arg(c.out, c.selected).arg(c.start).arg(c.selected.size())
+                         .arg(QString(c.selected).replace("\r\n", "\n")));
+        }
     }
 
     // The kept text must follow every kind of change, one after another on one box: keys typed
     // at the caret (Alt with a digit names a sheet and types nothing), the box's own undo, a
-    // replacement (one undoable edit, the kept text brought up to date), a rewrite, a restore.
+    // replacement (one undoable edit, the kept text brought up to date), a rewrite and a restore
+    // (each one edit of the document only where the texts differ, and no undo step).
     void textFollowsEveryChange()
     {
         TextBox box;
@@ -80,36 +73,17 @@ private slots:
         QTest::keyClick(&box, Qt::Key_Return, Qt::ShiftModifier);
         QCOMPARE(box.Text(), u"one \r\ntwo\r\nthree"_s);
         box.undo();
-        box.select(4, 3);
-        box.rewriteSelText(u"TWO"_s);
-        QCOMPARE(box.Text(), u"one TWO\r\nthree"_s);
-        QTest::keyClick(&box, Qt::Key_X);
-        QCOMPARE(box.Text(), u"one TWOx\r\nthree"_s);
-        box.restoreText(u"one\r\nthree 3"_s);
-        QCOMPARE(box.Text(), u"one\r\nthree 3"_s);
-    }
-
-    // A rewrite and the restore that takes it back change the document only where the texts
-    // differ, in one edit each, and leave the box no undo step.
-    void rewritesTouchOnlyTheChange()
-    {
-        TextBox box;
-        const QString line(100, u'x');
-        const QString text = line + "\r\nkeep convert keep\r\n" + line;
-        box.setText(text);
         QList<QList<int>> edits;
         connect(box.document(), &QTextDocument::contentsChange, &box,
                 [&](int position, int removed, int added) { edits.append({position, removed, added}); });
-        box.select(102, 17); // "keep convert keep"
-        box.rewriteSelText("keep CONVERTED keep");
-        QCOMPARE(box.Text(), line + "\r\nkeep CONVERTED keep\r\n" + line);
-        QCOMPARE(box.SelStart(), qsizetype(102 + 19));
-        QCOMPARE(edits, (QList<QList<int>>{{106, 7, 9}}));
+        box.select(4, 10);
+        box.rewriteSelText(u"two\r\nTHREE"_s);
         QVERIFY(!box.document()->isUndoAvailable());
-        edits.clear();
+        QTest::keyClick(&box, Qt::Key_X);
+        QCOMPARE(box.Text(), u"one two\r\nTHREEx"_s);
         box.restoreText(text);
         QCOMPARE(box.Text(), text);
-        QCOMPARE(edits, (QList<QList<int>>{{106, 9, 7}}));
+        QCOMPARE(edits, (QList<QList<int>>{{8, 5, 5}, {13, 0, 1}, {8, 6, 5}}));
         QVERIFY(!box.document()->isUndoAvailable());
     }
 
@@ -149,10 +123,12 @@ private slots:
     }
 
     // Loading and rewriting much text go in pieces with pauses between them and give what one
-    // edit would, in the document as in the kept text.
+    // edit would, in the document as in the kept text. A save built from the document a piece at
+    // a time then writes what Text() would: line breaks, lone LFs and a long line's pieces.
     void longLoadsAndRewritesPause()
     {
-        const QString big = u"あいう\r\n"_s.repeated(300000); // more than one piece
+        const QString line = u"あいう\ne\r\n"_s, piece(TextModel::SoftLineLength, u'x');
+        const QString big = line.repeated(173000) + piece + piece + u"xxx\r\n"_s + line.repeated(50000); // more than one piece
         QString converted = big;
         converted.replace(u'い', u'イ');
         TextBox box;
@@ -161,7 +137,9 @@ private slots:
         box.setPause([&] { ++pauses; });
         const auto check = [&](const QString &expected) {
             QCOMPARE(box.Text(), expected);
-            QCOMPARE(box.document()->toPlainText(), QString(expected).replace(u"\r\n"_s, u"\n"_s));
+            QCOMPARE(box.document()->toPlainText(),
+                     QString(expected).replace(u"\r\n"_s, u"\n"_s).replace(piece + piece + u"xxx"_s,
+                                                                             piece + u'\n' + piece + u"\nxxx"_s));
             QVERIFY(std::exchange(pauses, 0) > 0);
         };
         box.setText(big);
@@ -171,49 +149,30 @@ private slots:
         check(converted);
         box.restoreText(big);
         check(big);
-    }
 
-    // A save built from the document a piece at a time writes what Text() would: line breaks,
-    // lone LFs and a long line's pieces, across the pieces' ends, after an edit.
-    void documentPiecesWriteTheText()
-    {
-        QTemporaryDir dir;
-        const QString line = u"あいう\ne\r\n"_s;
-        TextBox box;
-        box.setText(line.repeated(173000) + QString(20000, u'x') + u"\r\n"_s + line.repeated(50000));
         QTextCursor(box.document()).insertText(u"typed"_s); // the kept text is gone
         QVERIFY(!box.hasText());
-        const auto pieces = box.documentPieces();
+        QTemporaryDir dir;
         const QString fromPieces = dir.filePath(u"pieces.txt"_s), fromText = dir.filePath(u"text.txt"_s);
-        QVERIFY(TextFile::write(fromPieces, *pieces).ok);
+        QVERIFY(TextFile::write(fromPieces, *box.documentPieces()).ok);
         QVERIFY(TextFile::write(fromText, box.Text()).ok);
         QFile a(fromPieces), b(fromText);
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
         QVERIFY(a.readAll() == b.readAll());
     }
 
-    void splitting_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("document"); // ¦ marks a soft separator, | a hard one
-        QTest::addRow("cut at the length") << "abcdefghij" << "abcd¦efgh¦ij";
-        QTest::addRow("cut after a blank near the end") << "abc defghij" << "abc ¦defg¦hij";
-        QTest::addRow("each line counts from its start") << "abcde\r\nabcde" << "abcd¦e|abcd¦e";
-        QTest::addRow("a surrogate pair stays whole") << u"abc\U0001F600x"_s << u"abc¦\U0001F600x"_s;
-        QTest::addRow("a lone LF is part of the line") << "ab\ncdef" << u"ab\u2028c¦def"_s;
-        QTest::addRow("a lone LF fills a piece") << "abc\ndefg" << u"abc\u2028¦defg"_s;
-        QTest::addRow("a line of exactly the length is not cut") << "abcd\r\nefgh" << "abcd|efgh";
-    }
+    // Lines cut into pieces of four, each line counted from its start (¦ marks a soft separator,
+    // | a hard one): after a blank near the end, a surrogate pair whole, a lone LF part of the
+    // line, a line of exactly the length not cut.
     void splitting()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, document);
+        const QString text = u"abcdefghij\r\nabc defghij\r\nabcde\r\nabc\U0001F600x\r\nab\ncdef\r\nabc\ndefg\r\nabcd\r\nefgh"_s;
         const TextModel::Document d = TextModel::toDocument(text, 4);
         QString shown = d.text;
         for (qsizetype p : d.softBreaks)
             shown[p] = u'¦';
         shown.replace(TextModel::ParagraphBreak, u'|');
-        QCOMPARE(shown, document);
+        QCOMPARE(shown, u"abcd¦efgh¦ij|abc ¦defg¦hij|abcd¦e|abc¦\U0001F600x|ab\u2028c¦def|abc\u2028¦defg|abcd|efgh"_s);
         QCOMPARE(TextModel::fromDocument(d.text, d.softBreaks), text);
     }
 
@@ -229,74 +188,47 @@ private slots:
         QCOMPARE(soft.between(5, 29), (std::vector<qsizetype>{5, 23}));
     }
 
-    void boxKeepsTheLine()
+    // A long line, pasted or set, is shown in pieces; positions, line and column, the clipboard,
+    // typing, edits at a piece's end, undo and redo all see the line whole.
+    void longLineInPieces()
     {
         TextBox box;
-        box.setText(u"x\r\n"_s + Long + u"\r\nz"_s);
+        QApplication::clipboard()->setText(u"x\n"_s + Long + u"\n"_s);
+        box.paste();
+        QTest::keyClicks(&box, u"z"_s);
         QCOMPARE(box.document()->blockCount(), 5); // x, two pieces and a tail piece, z
         QCOMPARE(box.Text(), u"x\r\n"_s + Long + u"\r\nz"_s);
-        // Model positions skip the separators; line and column count the whole line.
-        const qsizetype inTail = 3 + 2 * TextModel::SoftLineLength + 2;
-        box.select(inTail, 2);
+        box.select(3 + 2 * TextModel::SoftLineLength + 2, 2); // in the tail piece
         QCOMPARE(box.SelText(), u"il"_s);
         const int doc = box.textCursor().selectionStart();
-        QCOMPARE(box.lineAt(doc), 2);
-        QCOMPARE(box.columnAt(doc), 2 * TextModel::SoftLineLength + 3);
+        QCOMPARE(u"%1 %2 %3"_s.arg(box.lineAt(doc)).arg(box.columnAt(doc)).arg(box.lineAt(box.document()->characterCount() - 1)),
+                 u"2 %1 3"_s.arg(2 * TextModel::SoftLineLength + 3));
         box.select(3 + TextModel::SoftLineLength - 1, 2);
-        QCOMPARE(box.SelText(), u"ab"_s);
         box.copy();
-        QCOMPARE(QApplication::clipboard()->text(), u"ab"_s);
-        QCOMPARE(box.lineAt(box.document()->characterCount() - 1), 3);
-    }
-
-    void editsAtThePieces_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("expected"); // of the long line, its first piece's end at the caret
-        const QString a = QString(TextModel::SoftLineLength, u'a');
-        const QString b = QString(TextModel::SoftLineLength, u'b');
-        QTest::addRow("Enter in a piece is a real break")
-            << int(Qt::Key_Return) << a + u"\r\n"_s + b + u"tail"_s;
-        QTest::addRow("Backspace at a piece deletes a character")
-            << int(Qt::Key_Backspace) << a.chopped(1) + b + u"tail"_s;
-        QTest::addRow("Delete at a piece deletes a character")
-            << int(Qt::Key_Delete) << a + b.mid(1) + u"tail"_s;
-    }
-    void editsAtThePieces()
-    {
-        QFETCH(int, key);
-        QFETCH(QString, expected);
-        TextBox box;
-        box.setText(Long);
-        QTextCursor c = box.textCursor();
-        const QTextBlock second = box.document()->firstBlock().next();
-        c.setPosition(key == Qt::Key_Delete ? second.position() - 1 : second.position());
-        box.setTextCursor(c);
-        QTest::keyClick(&box, Qt::Key(key));
-        QCOMPARE(box.Text(), expected);
-        // Undo brings the pieces back as pieces, redo the edit; typing goes on unharmed.
-        box.undo();
-        QCOMPARE(box.Text(), Long);
-        box.redo();
-        QCOMPARE(box.Text(), expected);
+        QCOMPARE(box.SelText() + QApplication::clipboard()->text(), u"abab"_s);
+        const QString a(TextModel::SoftLineLength, u'a'), b(TextModel::SoftLineLength, u'b');
+        const std::pair<Qt::Key, QString> edits[] = {{Qt::Key_Return, a + u"\r\n"_s + b + u"tail"_s}, // a real break
+                                                     {Qt::Key_Backspace, a.chopped(1) + b + u"tail"_s},
+                                                     {Qt::Key_Delete, a + b.mid(1) + u"tail"_s}};
+        for (const auto &[key, expected] : edits) {
+            box.setText(Long);
+            QTextCursor c = box.textCursor();
+            const int second = box.document()->firstBlock().next().position();
+            c.setPosition(key == Qt::Key_Delete ? second - 1 : second);
+            box.setTextCursor(c);
+            QTest::keyClick(&box, key);
+            QCOMPARE(box.Text(), expected);
+            box.undo(); // the pieces come back as pieces
+            QCOMPARE(box.Text(), Long);
+            box.redo();
+            QCOMPARE(box.Text(), expected);
+        }
         box.undo();
         box.selectAll();
         box.cut();
         QCOMPARE(box.Text(), QString());
         box.undo();
         QCOMPARE(box.Text(), Long);
-    }
-
-    void pastedLongLineIsCutToo()
-    {
-        TextBox box;
-        QApplication::clipboard()->setText(u"1\n"_s + Long);
-        box.paste();
-        QCOMPARE(box.Text(), u"1\r\n"_s + Long);
-        QVERIFY(box.document()->blockCount() > 2);
-        QTest::keyClick(&box, Qt::Key_Return);
-        QTest::keyClicks(&box, u"end"_s);
-        QCOMPARE(box.Text(), u"1\r\n"_s + Long + u"\r\nend"_s);
     }
 
     void systemColoursFollowTheme()

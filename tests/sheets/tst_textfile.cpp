@@ -32,11 +32,6 @@ bool putFile(const QString &path, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-QStringList entries(const QDir &dir)
-{
-    return dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden);
-}
-
 const QByteArray Bom("\xEF\xBB\xBF");
 const qsizetype Piece = 1 << 20; // existing files are checked in pieces of this size
 
@@ -163,19 +158,10 @@ private slots:
     }
 
     // Characters with two or three CP932 codes: a file written back keeps the codes it used,
-    // whichever they are, and so do characters the user adds.
-    void secondCodes_data()
-    {
-        QTest::addColumn<int>("choice");   // which code of each group the file uses
-        QTest::addColumn<QString>("added"); // typed before the text is written back
-        QTest::addRow("every character in its first code") << 0 << QString();
-        QTest::addRow("every character in its third code, or its last") << 2 << QString();
-        QTest::addRow("a typed character takes the code the file used") << 1 << u"\u2235\u7E8A"_s;
-    }
+    // whichever they are (the first, the second, the third or last), and so do characters the
+    // user adds.
     void secondCodes()
     {
-        QFETCH(int, choice);
-        QFETCH(QString, added);
         // The groups, from the converter itself: each code decoded, codes of one character together.
         QMap<char16_t, QList<quint16>> groups;
         for (int lead : {0x81, 0x87, 0xED, 0xEE, 0xFA, 0xFB, 0xFC}) {
@@ -188,26 +174,27 @@ private slots:
         }
         erase_if(groups, [](const auto &group) { return group.value().size() < 2; });
         QCOMPARE(groups.size(), 396);
-        QByteArray bytes = "x";
-        QString text = u"x"_s;
-        for (auto it = groups.cbegin(); it != groups.cend(); ++it) {
-            const quint16 code = it.value().at(std::clamp<int>(choice, 0, int(it.value().size()) - 1));
-            bytes += char(code >> 8);
-            bytes += char(code);
-            text += QChar(it.key());
+        const QString added = u"\u2235\u7E8A"_s; // typed before the text is written back
+        for (int choice : {0, 1, 2}) {
+            QByteArray bytes = "x";
+            QString text = u"x"_s;
+            for (auto it = groups.cbegin(); it != groups.cend(); ++it) {
+                const quint16 code = it.value().at(std::clamp<int>(choice, 0, int(it.value().size()) - 1));
+                bytes += char(code >> 8);
+                bytes += char(code);
+                text += QChar(it.key());
+            }
+            const QString file = dir_.filePath("codes.txt"), other = dir_.filePath("codes-copy.txt"); // a Save As keeps them too
+            QVERIFY(putFile(file, bytes));
+            const TextFile::ReadResult r = TextFile::read(file);
+            QCOMPARE(r.text, text);
+            QFile::remove(other);
+            QVERIFY(TextFile::write(other, r.text + added, TextFile::LineEndPolicy::KeepExisting, r.variants).ok);
+            QByteArray expected = bytes;
+            for (const QChar c : added)
+                expected += expected.mid(1 + 2 * std::distance(groups.cbegin(), groups.constFind(c.unicode())), 2);
+            QCOMPARE(fileBytes(other), expected + "\r\n");
         }
-        const QString file = dir_.filePath("codes.txt");
-        QVERIFY(putFile(file, bytes));
-        const TextFile::ReadResult r = TextFile::read(file);
-        QVERIFY(r.ok);
-        QCOMPARE(r.text, text);
-        const QString other = dir_.filePath("codes-copy.txt"); // a Save As keeps them too
-        QFile::remove(other);
-        QVERIFY(TextFile::write(other, r.text + added, TextFile::LineEndPolicy::KeepExisting, r.variants).ok);
-        QByteArray expected = bytes;
-        for (const QChar c : added)
-            expected += expected.mid(1 + 2 * std::distance(groups.cbegin(), groups.constFind(c.unicode())), 2);
-        QCOMPARE(fileBytes(other), expected + "\r\n");
     }
 
     // A new file is CP932 unless a character does not fit; an existing UTF file keeps its form,
@@ -258,39 +245,29 @@ private slots:
 
     // A large text written a piece at a time gives the bytes of the whole: one BOM, second codes
     // in a late piece, and a last line that needs another encoding changes all of it.
-    void largeTextInPieces_data()
-    {
-        QTest::addColumn<QByteArray>("old"); // null: no file yet
-        QTest::addColumn<QString>("last");
-        QTest::addColumn<Encoding>("preferred");
-        QTest::addColumn<Encoding>("encoding");
-        QTest::addColumn<LineEnds>("ends");
-        QTest::newRow("CP932 with LF and second codes") << "a\n"_ba << u"\u2235"_s << Encoding::Cp932 << Encoding::Cp932 << LineEnds::Lf;
-        QTest::newRow("beyond CP932 in the last line") << QByteArray() << u"\u2603"_s << Encoding::Cp932 << Encoding::Utf8Bom
-                                                       << LineEnds::CrLf;
-        QTest::newRow("UTF-16BE with one BOM") << "\xFE\xFF\0x"_ba << u"y"_s << Encoding::Utf16Be << Encoding::Utf16Be << LineEnds::CrLf;
-        QTest::newRow("BOM-less UTF-16 needs its BOM for the last line")
-            << "x\0"_ba << u"\u3042"_s << Encoding::Utf16LeNoBom << Encoding::Utf16Le << LineEnds::CrLf;
-    }
     void largeTextInPieces()
     {
-        QFETCH(QByteArray, old);
-        QFETCH(QString, last);
-        QFETCH(Encoding, preferred);
-        QFETCH(Encoding, encoding);
-        QFETCH(LineEnds, ends);
-        const QString text = u"abcdefgh\r\n"_s.repeated(300000) + last; // three pieces and more
+        const struct {
+            QByteArray old; // null: no file yet
+            QString last;
+            Encoding preferred, encoding;
+            LineEnds ends;
+        } cases[] = {{"a\n"_ba, u"\u2235"_s, Encoding::Cp932, Encoding::Cp932, LineEnds::Lf}, // and second codes
+                     {{}, u"\u2603"_s, Encoding::Cp932, Encoding::Utf8Bom, LineEnds::CrLf},
+                     {"\xFE\xFF\0x"_ba, u"y"_s, Encoding::Utf16Be, Encoding::Utf16Be, LineEnds::CrLf}, // with one BOM
+                     {"x\0"_ba, u"\u3042"_s, Encoding::Utf16LeNoBom, Encoding::Utf16Le, LineEnds::CrLf}};
         const Cp932Variants codes = Cp932Variants::scan("\x87\x9a"); // ∵ in its NEC code
         const QString file = dir_.filePath("large.txt");
-        QFile::remove(file);
-        QVERIFY(old.isNull() || putFile(file, old));
-        const TextFile::WriteResult w = TextFile::write(file, text, TextFile::LineEndPolicy::KeepExisting, codes);
-        QVERIFY(w.ok);
-        QCOMPARE(w.encoding, encoding);
-        Encoding used = preferred;
-        const QByteArray whole = TextCodec::encodePreferring(text + u"\r\n"_s, preferred, &used, ends, &codes);
-        QCOMPARE(used, encoding);
-        QVERIFY(fileBytes(file) == whole);
+        for (const auto &c : cases) {
+            const QString text = u"abcdefgh\r\n"_s.repeated(300000) + c.last; // three pieces and more
+            QFile::remove(file);
+            QVERIFY(c.old.isNull() || putFile(file, c.old));
+            const TextFile::WriteResult w = TextFile::write(file, text, TextFile::LineEndPolicy::KeepExisting, codes);
+            Encoding used = c.preferred;
+            const QByteArray whole = TextCodec::encodePreferring(text + u"\r\n"_s, c.preferred, &used, c.ends, &codes);
+            QCOMPARE(u"%1 %2 %3"_s.arg(w.ok).arg(int(w.encoding)).arg(int(used)), u"1 %1 %1"_s.arg(int(c.encoding)));
+            QVERIFY(fileBytes(file) == whole);
+        }
     }
 
     // Every failure says why; a failed write leaves the target as it was and no temporary file
@@ -350,7 +327,8 @@ private slots:
         if (kind.endsWith("device node") || kind.contains("file size limit"))
             QSKIP("POSIX only");
 #endif
-        const QStringList before = entries(box);
+        const auto entries = [&] { return box.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden); };
+        const QStringList before = entries();
         TextFile::ReadResult r;
         TextFile::WriteResult w;
         {
@@ -373,7 +351,7 @@ private slots:
             QVERIFY(stat(QFile::encodeName(target).constData(), &st) == 0 && S_ISCHR(st.st_mode));
 #endif
         QVERIFY(QFile::setPermissions(box.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QCOMPARE(entries(box), before);
+        QCOMPARE(entries(), before);
         if (reading) {
             QVERIFY(!r.ok && r.text.isEmpty());
             QCOMPARE(TextFile::readFailureMessage(r), "ファイルを開けません\n" + reason);
