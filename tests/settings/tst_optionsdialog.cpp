@@ -17,7 +17,7 @@
 #include <QTest>
 #include <QUrl>
 
-#include <utility>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
@@ -137,35 +137,28 @@ private slots:
         QTRY_VERIFY(!h.dialog);
     }
 
-    void resetEnablesApplyOnlyOnAChange_data()
-    {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<bool>("italic");
-        QTest::addColumn<QString>("font");
-        QTest::addColumn<bool>("enabled");
-        QTest::addRow("all as reset sets them") << u"Zibo q &3"_s << false << u"Times New Roman"_s << false;
-        QTest::addRow("a caption differs") << u"Letters"_s << false << u"Times New Roman"_s << true;
-        QTest::addRow("italic differs, and the font") << u"Zibo q &3"_s << true << u"Arial"_s << true;
-    }
+    // Reset enables apply only where it changes something: all as reset sets them, a caption
+    // differs, italic and the font differ.
     void resetEnablesApplyOnlyOnAChange()
     {
-        OptionHarness h;
-        QFETCH(QString, caption);
-        QFETCH(bool, italic);
-        QFETCH(QString, font);
-        h.holders.tabCaptions[2] = caption;
-        h.holders.tabFont.italic = italic;
-        h.holders.tabFont.name = font;
-        OptionsDialog *d = h.open(OptionsDialog::TabPage);
-        QTest::keyClick(d, Qt::Key_P, Qt::AltModifier);
-        QTEST(h.canApply(), "enabled");
-        QCOMPARE(h.control<QComboBox>("tabFontBox")->currentText(), u"Times New Roman"_s);
-        QVERIFY(h.applied.isEmpty());  // nothing reaches a holder before apply
-        QTest::keyClick(h.control<QComboBox>("tabFontBox"), Qt::Key_Down);  // choosing from the list enables apply
-        QVERIFY(h.canApply());
-        h.control("okButton")->click();
-        const Holders &a = h.applied[0];
-        QCOMPARE(u"%1 %2 %3"_s.arg(a.tabCaptions[2]).arg(a.tabFont.size).arg(a.tabFont.italic), u"Zibo q &3 10 0"_s);
+        for (const auto &[caption, italic, font, enabled] : {std::tuple{u"Zibo q &3"_s, false, u"Times New Roman"_s, false},
+                                                            {u"Letters"_s, false, u"Times New Roman"_s, true},
+                                                            {u"Zibo q &3"_s, true, u"Arial"_s, true}}) {
+            OptionHarness h;
+            h.holders.tabCaptions[2] = caption;
+            h.holders.tabFont.italic = italic;
+            h.holders.tabFont.name = font;
+            OptionsDialog *d = h.open(OptionsDialog::TabPage);
+            QTest::keyClick(d, Qt::Key_P, Qt::AltModifier);
+            QCOMPARE(h.canApply(), enabled);
+            QCOMPARE(h.control<QComboBox>("tabFontBox")->currentText(), u"Times New Roman"_s);
+            QVERIFY(h.applied.isEmpty());  // nothing reaches a holder before apply
+            QTest::keyClick(h.control<QComboBox>("tabFontBox"), Qt::Key_Down);  // choosing from the list enables apply
+            QVERIFY(h.canApply());
+            h.control("okButton")->click();
+            const Holders &a = h.applied[0];
+            QCOMPARE(u"%1 %2 %3"_s.arg(a.tabCaptions[2]).arg(a.tabFont.size).arg(a.tabFont.italic), u"Zibo q &3 10 0"_s);
+        }
     }
 
     // Each picker starts from the text box as it is, not from a choice not yet applied; a program
