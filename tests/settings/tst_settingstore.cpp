@@ -50,39 +50,33 @@ private slots:
         qputenv("XDG_CONFIG_HOME", tmp_.filePath("config").toLocal8Bit());
     }
 
-    // What a user may have typed into the file with a text editor.
-    void handEdited_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("expected"); // of q7/FontName
-        QTest::addColumn<bool>("warns");
-        QTest::addRow("list without blanks") << "[q7]\nFontName=a,b,,c\n"_ba << u"a, b, , c"_s << false;
-        QTest::addRow("byte array is text") << "[q7]\nFontName=@ByteArray(Arial)\n"_ba << "Arial" << false;
-        QTest::addRow("invalid marker") << "[q7]\nFontName=@Invalid()\n"_ba << Missing << true;
-        QTest::addRow("rectangle") << "[q7]\nFontName=@Rect(1 2 3 4)\n"_ba << Missing << true;
-        QTest::addRow("pure garbage") << "\x01\x02]]][[[\n==\n"_ba << Missing << false;
-    }
+    // What a user may have typed into the file with a text editor, as q7/FontName; whatever
+    // QSettings made of it, the file takes writes and gives back blanks and empty text.
     void handEdited()
     {
-        QFETCH(QByteArray, file);
-        const QString path = freshPath();
-        QVERIFY(putFile(path, file));
-        SettingsStore store(path);
-        QFETCH(bool, warns);
-        if (warns)
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("q7/FontName holds no text"));
-        QTEST(store.readValue("q7", "FontName", Missing), "expected");
-
-        // Whatever QSettings made of it, the file takes writes and gives back blanks and empty text.
-        const QString quote = u"  上書き保存－　"_s;
-        store.writeValue("q7", "Inyouhu", quote);
-        store.writeValue("Launch", "CMD0", "");
-        QVERIFY(store.sync());
-        const QString copy = freshPath();
-        QVERIFY(QFile::copy(path, copy));
-        const SettingsStore reader(copy);
-        QCOMPARE(reader.readValue("q7", "Inyouhu", Missing), quote);
-        QCOMPARE(reader.readValue("Launch", "CMD0", Missing), u""_s);
+        const struct { QByteArray file; QString fontName; bool warns; } cases[] = {
+            {"[q7]\nFontName=a,b,,c\n"_ba, u"a, b, , c"_s, false}, // a list without blanks
+            {"[q7]\nFontName=@ByteArray(Arial)\n"_ba, u"Arial"_s, false},
+            {"[q7]\nFontName=@Invalid()\n"_ba, Missing, true},
+            {"[q7]\nFontName=@Rect(1 2 3 4)\n"_ba, Missing, true},
+            {"\x01\x02]]][[[\n==\n"_ba, Missing, false},
+        };
+        for (const auto &c : cases) {
+            const QString path = freshPath();
+            QVERIFY(putFile(path, c.file));
+            SettingsStore store(path);
+            if (c.warns)
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression("q7/FontName holds no text"));
+            QCOMPARE(store.readValue("q7", "FontName", Missing), c.fontName);
+            const QString quote = u"  上書き保存－　"_s;
+            store.writeValue("q7", "Inyouhu", quote);
+            store.writeValue("Launch", "CMD0", "");
+            QVERIFY(store.sync());
+            const QString copy = freshPath();
+            QVERIFY(QFile::copy(path, copy));
+            const SettingsStore reader(copy);
+            QCOMPARE(reader.readValue("q7", "Inyouhu", Missing) + u'|' + reader.readValue("Launch", "CMD0", Missing), quote + u'|');
+        }
     }
 
     // Keys as spelled, the value a missing one stands for, and stored texts that must leave
