@@ -55,8 +55,8 @@ class TestRecoveryController : public QObject {
 private slots:
     // A copy is written as the sheet file would be (none yet: CP932), its second codes kept, and
     // reads back (the other encodings: encodingTip). Where the program directory cannot take it,
-    // the state folder does, in a folder of this program directory's own (where neither does:
-    // copyNowhere); of two copies of one sheet the newer is read.
+    // the state folder does, in a folder of this program directory's own; of two copies of one
+    // sheet the newer is read.
     void whereTheCopyGoes()
     {
         Recovery r;
@@ -94,6 +94,21 @@ private slots:
 
         QVERIFY(copies.remove(2) && copies.remove(3) && copies.remove(4));
         QVERIFY(copies.sheets().isEmpty());
+
+        // Where no place takes the copy, the status bar says so once, until a copy succeeds again.
+        const QString aside1 = copies.fallbackPath(1);
+        QVERIFY(QDir().mkdir(copies.primaryPath(1)) && QDir().mkpath(aside1));
+        r.edit(u"a"_s, true);
+        r.edit(u"ab"_s, true);
+        QVERIFY(QDir(aside1).removeRecursively());
+        r.edit(u"abc"_s, true);
+        QVERIFY(QFile::remove(aside1) && QDir().mkdir(aside1));
+        r.edit(u"abcd"_s, true);
+        QCOMPARE(r.host.notes.size(), 2);
+        const QString said = u"シート 1 の復元用コピーを書き込めません。"_s; // and the reason
+        for (const QString &note : r.host.notes)
+            QVERIFY(note.startsWith(said) && note.size() > said.size());
+        QVERIFY(r.host.dialogs.calls.isEmpty());
     }
 
     // One copy in flight; of those asked for meanwhile only the latest runs, and cancelling a
@@ -125,49 +140,42 @@ private slots:
     // One question names every sheet with a copy. Yes writes each into its sheet file (with the
     // copy's second CP932 code), No drops them; a copy that cannot be read or written back stays,
     // with the failure said; an end while asking answers nothing.
-    void restore_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("obstacle"); // in sheet 2's way
-        QTest::addColumn<int>("asked");
-        QTest::addColumn<QList<int>>("left");
-        const int yes = QMessageBox::Yes, no = QMessageBox::No;
-        QTest::addRow("Yes") << yes << "" << 1 << QList<int>{};
-        QTest::addRow("No") << no << "" << 1 << QList<int>{};
-        QTest::addRow("Yes, a copy too large to read") << yes << "copy" << 2 << QList<int>{2};
-        QTest::addRow("Yes, a sheet file that cannot be written") << yes << "sheet" << 2 << QList<int>{2};
-        QTest::addRow("the end while asking") << yes << "end" << 1 << QList<int>{2, 7};
-    }
     void restore()
     {
-        QFETCH(int, answer);
-        QFETCH(QString, obstacle);
-        QFETCH(int, asked);
-        QFETCH(QList<int>, left);
-        Recovery r;
-        const QByteArray copy = "recovered \x87\x9a\r\n"; // ∵ in its NEC code
-        for (int n : {2, 7})
-            write(r.copies.primaryPath(n), copy);
-        if (obstacle == "copy")
-            QVERIFY(QFile::resize(r.copies.primaryPath(2), TextFile::MaxFileBytes + 1));
-        if (obstacle == "sheet")
-            QVERIFY(QDir().mkdir(r.sheets.sheetFilePath(2)));
-        if (obstacle == "end") {
-            // Even the current sheet's copy waits: its text is in no sheet yet.
-            r.sheets.setCurrentSheet(2);
-            r.host.dialogs.whileAsking = [&r] { r.controller.end(false); };
+        const int yes = QMessageBox::Yes, no = QMessageBox::No;
+        const struct { int answer; QString obstacle; int asked; QList<int> left; } cases[] = { // obstacle: in sheet 2's way
+            {yes, u""_s, 1, {}},
+            {no, u""_s, 1, {}},
+            {yes, u"copy"_s, 2, {2}}, // too large to read
+            {yes, u"sheet"_s, 2, {2}}, // a sheet file that cannot be written
+            {yes, u"end"_s, 1, {2, 7}}, // the end while asking
+        };
+        for (const auto &[answer, obstacle, asked, left] : cases) {
+            Recovery r;
+            const QByteArray copy = "recovered \x87\x9a\r\n"; // ∵ in its NEC code
+            for (int n : {2, 7})
+                write(r.copies.primaryPath(n), copy);
+            if (obstacle == "copy")
+                QVERIFY(QFile::resize(r.copies.primaryPath(2), TextFile::MaxFileBytes + 1));
+            if (obstacle == "sheet")
+                QVERIFY(QDir().mkdir(r.sheets.sheetFilePath(2)));
+            if (obstacle == "end") {
+                // Even the current sheet's copy waits: its text is in no sheet yet.
+                r.sheets.setCurrentSheet(2);
+                r.host.dialogs.whileAsking = [&r] { r.controller.end(false); };
+            }
+            r.host.dialogs.answers = {QMessageBox::StandardButton(answer)};
+            r.controller.restore();
+            const QList<FakeDialogs::Call> &calls = r.host.dialogs.calls;
+            QCOMPARE(calls.size(), asked);
+            QCOMPARE(calls[0].prompt + u'|' + calls[0].title + u'|' + styleText(calls[0].style),
+                     u"前回終了時に保存されていない内容があります（シート 2, シート 7）。復元しますか？|%1|%2"_s.arg(AppTitle).arg(styleText({QMessageBox::Question, QMessageBox::Yes | QMessageBox::No})));
+            if (asked > 1)
+                QCOMPARE(calls[1].style.icon, obstacle == "copy" ? QMessageBox::NoIcon : QMessageBox::Warning);
+            QCOMPARE(r.copies.sheets(), left);
+            for (int n : {2, 7})
+                QCOMPARE(bytes(r.sheets.sheetFilePath(n)), answer == QMessageBox::Yes && !left.contains(n) ? copy : "<missing>"_ba);
         }
-        r.host.dialogs.answers = {QMessageBox::StandardButton(answer)};
-        r.controller.restore();
-        const QList<FakeDialogs::Call> &calls = r.host.dialogs.calls;
-        QCOMPARE(calls.size(), asked);
-        QCOMPARE(calls[0].prompt + u'|' + calls[0].title + u'|' + styleText(calls[0].style),
-                 u"前回終了時に保存されていない内容があります（シート 2, シート 7）。復元しますか？|%1|%2"_s.arg(AppTitle).arg(styleText({QMessageBox::Question, QMessageBox::Yes | QMessageBox::No})));
-        if (asked > 1)
-            QCOMPARE(calls[1].style.icon, obstacle == "copy" ? QMessageBox::NoIcon : QMessageBox::Warning);
-        QCOMPARE(r.copies.sheets(), left);
-        for (int n : {2, 7})
-            QCOMPARE(bytes(r.sheets.sheetFilePath(n)), answer == QMessageBox::Yes && !left.contains(n) ? copy : "<missing>"_ba);
     }
 
     // A pause writes the copy, never the sheet file, once a long edit is over (halfway the text
@@ -198,25 +206,6 @@ private slots:
             QCOMPARE(bytes(copyPath), saved ? "<missing>"_ba : "\xef\xbb\xbftyped \xe2\x98\x83\r\n"_ba);
             QCOMPARE(r.host.notes.size(), int(saved));
         }
-    }
-
-    // Where no place takes the copy, the status bar says so once, until a copy succeeds again.
-    void copyNowhere()
-    {
-        Recovery r;
-        const QString aside = r.copies.fallbackPath(1);
-        QVERIFY(QDir().mkdir(r.copies.primaryPath(1)) && QDir().mkpath(aside));
-        r.edit(u"a"_s, true);
-        r.edit(u"ab"_s, true);
-        QVERIFY(QDir(aside).removeRecursively());
-        r.edit(u"abc"_s, true);
-        QVERIFY(QFile::remove(aside) && QDir().mkdir(aside));
-        r.edit(u"abcd"_s, true);
-        QCOMPARE(r.host.notes.size(), 2);
-        const QString said = u"シート 1 の復元用コピーを書き込めません。"_s; // and the reason
-        for (const QString &note : r.host.notes)
-            QVERIFY(note.startsWith(said) && note.size() > said.size());
-        QVERIFY(r.host.dialogs.calls.isEmpty());
     }
 
     // The tip names the encodings of the sheet and its opened file (a CP932 one gives way to
