@@ -16,11 +16,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QString box(const QString &prompt, const MessageStyle &style, const QString &title) { return prompt + u'|' + styleText(style) + u'|' + title; }
-QString cannotOpen(const QString &reason) { return box(u"ファイルを開けません\n"_s + reason, MessageStyle{}, AppTitle); }
-QString cannotWrite(const QString &path, const QString &reason)
-{
-    return box(QDir::toNativeSeparators(path) + u" に書き込めません。\n"_s + reason, MessageStyle{QMessageBox::Warning}, AppTitle);
-}
 QString overwrite(const QString &path)
 {
     return box(path + u"に 上書き保存しますか？"_s, MessageStyle{QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No}, u"q7_Zibo - 上書き保存確認"_s);
@@ -77,7 +72,7 @@ private slots:
         const MessageStyle style{QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel};
         f.host.box.setText(u"keep"_s);
         f.host.dialogs.answers = {QMessageBox::Cancel, QMessageBox::Ok};
-        for (const QString text : {u"keep"_s, u""_s, u""_s}) {
+        for (const QString &text : {u"keep"_s, u""_s, u""_s}) {
             f.sheets.setOpenedFile(1, f.user(u"a.txt"_s));
             f.sheets.setChanged(false);
             f.trigger(u"newAction"_s);
@@ -139,7 +134,7 @@ private slots:
         f.trigger(command);
 
         QCOMPARE(f.dialog.shown, QStringList{u"Open filter 1 flags %1 from "_s.arg(CommonDialogFlags::FileMustExist)});
-        QCOMPARE(f.boxes(), failure.isNull() ? QStringList() : QStringList{cannotOpen(failure)});
+        QCOMPARE(f.boxes(), failure.isNull() ? QStringList() : QStringList{box(u"ファイルを開けません\n"_s + failure, MessageStyle{}, AppTitle)});
         QCOMPARE(f.sheets.changed(), read || typed);
         // A file that could not be read never becomes Ctrl+S's target.
         QCOMPARE(f.sheets.saveTarget(), read ? path : f.user(u"earlier.txt"_s));
@@ -158,7 +153,8 @@ private slots:
     }
 
     // A file read at the caret replaces the selection as one edit the box undoes; it is not
-    // attached: the sheet keeps its own opened file.
+    // attached: the sheet keeps its own opened file. A failed save of the sheet file is no save
+    // point: its recovery copy must stay (how it is said: tst_mainwindow).
     void insertAtCaret()
     {
         Files f;
@@ -173,6 +169,9 @@ private slots:
         QCOMPARE(f.sheets.saveTarget(), f.user(u"attached.txt"_s));
         f.host.box.undo();
         QCOMPARE(f.host.box.Text(), u"abcdef"_s);
+        QVERIFY(QFile::remove(f.sheets.sheetFilePath(1)) && QDir().mkdir(f.sheets.sheetFilePath(1)));
+        QSignalSpy saved(&f.controller, &FileController::sheetSaved);
+        QVERIFY(!f.controller.saveSheet(false) && saved.isEmpty());
     }
 
     // Save As, Save the selection and the overwrite of the opened file, on sheet 3: a failed
@@ -214,23 +213,11 @@ private slots:
 
         const QString saveDialog = u"Save filter 1 flags %1 from %2"_s.arg(CommonDialogFlags::OverwritePrompt).arg(f.user(u"earlier.txt"_s));
         QCOMPARE(f.dialog.shown, overwriting ? QStringList() : QStringList{saveDialog});
-        const QStringList failed{cannotWrite(path, u"読み取り専用です。"_s)};
+        const QStringList failed{box(QDir::toNativeSeparators(path) + u" に書き込めません。\n読み取り専用です。"_s, MessageStyle{QMessageBox::Warning}, AppTitle)};
         QCOMPARE(f.boxes(), (overwriting ? QStringList{overwrite(path)} : QStringList()) + (target == "read-only" ? failed : QStringList()));
         QCOMPARE(bytes(path), written);
         // Save As attaches the file it wrote: Ctrl+S writes there next.
         QCOMPARE(f.sheets.saveTarget(), overwriting || (command == "saveAsAction" && target == "file") ? path : QString());
-    }
-
-    // A failed save of the sheet file is no save point: its recovery copy must stay. (How it is
-    // said and what the window does then: tst_mainwindow.)
-    void failedSheetSaveIsNoSavePoint()
-    {
-        Files f;
-        QVERIFY(QFile::remove(f.sheets.sheetFilePath(1)) && QDir().mkdir(f.sheets.sheetFilePath(1)));
-        f.sheets.setChanged(true);
-        QSignalSpy saved(&f.controller, &FileController::sheetSaved);
-        QVERIFY(!f.controller.saveSheet(false));
-        QCOMPARE(saved.size(), 0);
     }
 };
 

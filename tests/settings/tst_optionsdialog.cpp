@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QUrl>
 
+#include <tuple>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -58,7 +59,6 @@ struct OptionHarness {
     T *control(const char *name) const { return dialog->findChild<T *>(QLatin1String(name)); }
     QLineEdit *edit(const char *name) const { return control<QLineEdit>(name); }
     bool canApply() const { return control("applyButton")->isEnabled(); }
-    QString storedIme() const { return store.readValue(u"IME"_s, u"IME"_s, u"<missing>"_s); }
 
     QTemporaryDir tmp;
     SettingsStore store{tmp.filePath(u"q7Zibo.conf"_s)};
@@ -92,6 +92,19 @@ private slots:
         QCOMPARE(h.control<QLabel>("versionLabel")->text(), u"Version 2.312"_s);  // minor and revision run together
         QCOMPARE(h.control<QComboBox>("tabFontSizeBox")->currentText(), u"11.25"_s);  // as stored, though not one of the list's
         QCOMPARE(h.control<QLabel>("preview")->font().pointSizeF(), 12.0);  // the preview is written in the text box's font
+        // Typing in the font boxes does not enable apply, yet counts; the size is the number the
+        // text starts with, and no number keeps the size.
+        QLineEdit *font = h.control<QComboBox>("tabFontBox")->lineEdit(), *size = h.control<QComboBox>("tabFontSizeBox")->lineEdit();
+        font->clear();
+        QTest::keyClicks(font, u"No Such Font"_s);  // kept as typed
+        for (const auto &[typed, points] : {std::pair{"13", 13.0}, {" 1 4pt", 14.0}, {"abc", 14.0}, {"0.00004", 14.0}}) {
+            size->clear();
+            QTest::keyClicks(size, QString::fromLatin1(typed));
+            QVERIFY(!h.canApply());
+            h.control<QCheckBox>("tabBoldCheck")->click();
+            h.control("applyButton")->click();
+            QCOMPARE(h.applied.last().tabFont.size, points);
+        }
         QVERIFY(!(d->windowFlags() & Qt::WindowCloseButtonHint) && h.control("okButton")->isDefault());
         h.edit("tabCaptionEdit3")->setFocus(Qt::MouseFocusReason);
         QTRY_COMPARE(h.edit("tabCaptionEdit3")->selectedText(), u"Zibo q &4"_s);  // focus selects the whole text
@@ -110,62 +123,38 @@ private slots:
         expected.quoteMark = u"|>"_s;
         expected.apps[0].name = u"abcdefghijklmnopqrst"_s;
         expected.apps[1] = {};
-        QCOMPARE(fields(h.applied.value(0)), fields(expected));
+        expected.tabFont = {u"No Such Font"_s, 14, true, false};  // bold clicked four times
+        QCOMPARE(fields(h.applied.last()), fields(expected));
         QTRY_VERIFY(!h.dialog);
     }
 
-    // Typing in the font boxes does not enable apply, yet counts; the size is the number the
-    // text starts with, and no number keeps the size.
-    void typedTabFont()
-    {
-        OptionHarness h;
-        h.open(OptionsDialog::TabPage);
-        QLineEdit *font = h.control<QComboBox>("tabFontBox")->lineEdit();
-        QLineEdit *size = h.control<QComboBox>("tabFontSizeBox")->lineEdit();
-        font->clear();
-        QTest::keyClicks(font, u"No Such Font"_s);  // kept as typed
-        for (const auto &[typed, points] : {std::pair{"13", 13.0}, {" 1 4pt", 14.0}, {"abc", 14.0}, {"0.00004", 14.0}}) {
-            size->clear();
-            QTest::keyClicks(size, QString::fromLatin1(typed));
-            QVERIFY(!h.canApply());
-            h.control<QCheckBox>("tabBoldCheck")->click();
-            h.control("applyButton")->click();
-            QCOMPARE(h.applied.last().tabFont.size, points);
-        }
-        QCOMPARE(h.applied.last().tabFont.name, u"No Such Font"_s);
-        QTest::keyClick(h.dialog, Qt::Key_Escape);  // Escape cancels
-        QTRY_VERIFY(!h.dialog);
-    }
-
-    void resetEnablesApplyOnlyOnAChange_data()
-    {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<bool>("italic");
-        QTest::addColumn<QString>("font");
-        QTest::addColumn<bool>("enabled");
-        QTest::addRow("all as reset sets them") << u"Zibo q &3"_s << false << u"Times New Roman"_s << false;
-        QTest::addRow("a caption differs") << u"Letters"_s << false << u"Times New Roman"_s << true;
-        QTest::addRow("italic differs, and the font") << u"Zibo q &3"_s << true << u"Arial"_s << true;
-    }
+    // Reset enables apply only where it changes something: all as reset sets them, a caption
+    // differs, italic and the font differ; so does choosing a font from the list.
     void resetEnablesApplyOnlyOnAChange()
     {
-        OptionHarness h;
-        QFETCH(QString, caption);
-        QFETCH(bool, italic);
-        QFETCH(QString, font);
-        h.holders.tabCaptions[2] = caption;
-        h.holders.tabFont.italic = italic;
-        h.holders.tabFont.name = font;
-        OptionsDialog *d = h.open(OptionsDialog::TabPage);
-        QTest::keyClick(d, Qt::Key_P, Qt::AltModifier);
-        QTEST(h.canApply(), "enabled");
-        QCOMPARE(h.control<QComboBox>("tabFontBox")->currentText(), u"Times New Roman"_s);
-        QVERIFY(h.applied.isEmpty());  // nothing reaches a holder before apply
-        QTest::keyClick(h.control<QComboBox>("tabFontBox"), Qt::Key_Down);  // choosing from the list enables apply
-        QVERIFY(h.canApply());
-        h.control("okButton")->click();
-        const Holders &a = h.applied[0];
-        QCOMPARE(u"%1 %2 %3"_s.arg(a.tabCaptions[2]).arg(a.tabFont.size).arg(a.tabFont.italic), u"Zibo q &3 10 0"_s);
+        for (const auto &[caption, italic, font, enabled] : {std::tuple{u"Zibo q &3"_s, false, u"Times New Roman"_s, false},
+                                                            {u"Letters"_s, false, u"Times New Roman"_s, true},
+                                                            {u"Zibo q &3"_s, true, u"Arial"_s, true}}) {
+            OptionHarness h;
+            h.holders.tabCaptions[2] = caption;
+            h.holders.tabFont.italic = italic;
+            h.holders.tabFont.name = font;
+            OptionsDialog *d = h.open(OptionsDialog::TabPage);
+            QTest::keyClick(d, Qt::Key_P, Qt::AltModifier);
+            QCOMPARE(h.canApply(), enabled);
+            QCOMPARE(h.control<QComboBox>("tabFontBox")->currentText(), u"Times New Roman"_s);
+            QVERIFY(h.applied.isEmpty());  // nothing reaches a holder before apply
+            QTest::keyClick(h.control<QComboBox>("tabFontBox"), Qt::Key_Down);
+            QVERIFY(h.canApply());
+            if (!enabled) {  // Escape cancels
+                QTest::keyClick(h.dialog, Qt::Key_Escape);
+                QTRY_VERIFY(!h.dialog && h.applied.isEmpty());
+                continue;
+            }
+            h.control("okButton")->click();
+            const Holders &a = h.applied[0];
+            QCOMPARE(u"%1 %2 %3"_s.arg(a.tabCaptions[2]).arg(a.tabFont.size).arg(a.tabFont.italic), u"Zibo q &3 10 0"_s);
+        }
     }
 
     // Each picker starts from the text box as it is, not from a choice not yet applied; a program
@@ -227,7 +216,7 @@ private slots:
         QVERIFY(h.dialog && d->isVisible());
         QTest::keyClick(d, Qt::Key_C, Qt::AltModifier);
         QTRY_VERIFY(!h.dialog);
-        QVERIFY(h.applied.size() == 2 && h.storedIme() == u"False"_s);
+        QVERIFY(h.applied.size() == 2 && h.store.readValue(u"IME"_s, u"IME"_s, {}) == u"False"_s);
     }
 };
 

@@ -54,26 +54,20 @@ class TestRecoveryController : public QObject {
     Q_OBJECT
 private slots:
     // A copy is written as the sheet file would be (none yet: CP932), its second codes kept, and
-    // reads back. The other encodings a sheet gets show in the encoding tip below.
-    void encodingOfTheCopy()
-    {
-        Recovery r;
-        const QString sheetPath = r.sheets.sheetFilePath(2), text = u"あ∵\r\nb"_s;
-        const RecoveryWriter::Result written = RecoveryWriter::run(r.copies, {2, text, sheetPath, {}, true, Cp932Variants::scan("\x87\x9a")});
-        QVERIFY(written.copy.ok);
-        QCOMPARE(written.copy.path, sheetPath + u".recovery"_s);
-        QCOMPARE(bytes(written.copy.path), "\x82\xa0\x87\x9a\r\nb\r\n"_ba); // ∵ in its NEC code
-        QCOMPARE(written.sheetEncoding, TextCodec::Encoding::Cp932);
-        QCOMPARE(r.copies.read(2).text, text);
-    }
-
-    // Where the program directory cannot take the copy, the state folder does, in a folder of
-    // this program directory's own (where neither does: copyNowhere); of two copies of one sheet
-    // the newer is read.
-    void stateFolderWhenTheProgramDirectoryRefuses()
+    // reads back (the other encodings: encodingTip). Where the program directory cannot take it,
+    // the state folder does, in a folder of this program directory's own; of two copies of one
+    // sheet the newer is read.
+    void whereTheCopyGoes()
     {
         Recovery r;
         const RecoveryCopies &copies = r.copies;
+        const QString sheetPath = r.sheets.sheetFilePath(2), text = u"あ∵\r\nb"_s;
+        const RecoveryWriter::Result written = RecoveryWriter::run(copies, {2, text, sheetPath, {}, true, Cp932Variants::scan("\x87\x9a")});
+        QVERIFY(written.copy.ok && written.copy.path == sheetPath + u".recovery"_s);
+        QCOMPARE(bytes(written.copy.path), "\x82\xa0\x87\x9a\r\nb\r\n"_ba); // ∵ in its NEC code
+        QCOMPARE(written.sheetEncoding, TextCodec::Encoding::Cp932);
+        QCOMPARE(copies.read(2).text, text);
+
         const auto cp932 = TextCodec::Encoding::Cp932;
         QVERIFY(copies.write(3, u"old"_s, cp932).ok);
         QVERIFY(RecoveryCopies(r.tmp.filePath(u"other/prog"_s), r.state()).fallbackDir() != copies.fallbackDir());
@@ -83,7 +77,7 @@ private slots:
         QVERIFY(QDir().mkdir(copies.primaryPath(4)));
         const RecoveryCopies::WriteResult aside = copies.write(4, u"new"_s, cp932);
         QVERIFY(aside.ok && aside.path == copies.fallbackPath(4));
-        QCOMPARE(copies.sheets(), QList<int>({3, 4}));
+        QCOMPARE(copies.sheets(), QList<int>({2, 3, 4}));
         QCOMPARE(copies.read(4).text, u"new"_s);
 
         // Two copies of sheet 3: the program directory could not remove its older one.
@@ -98,8 +92,23 @@ private slots:
         QVERIFY(ageAside(60));
         QCOMPARE(copies.read(3).text, u"aside"_s);
 
-        QVERIFY(copies.remove(3) && copies.remove(4));
+        QVERIFY(copies.remove(2) && copies.remove(3) && copies.remove(4));
         QVERIFY(copies.sheets().isEmpty());
+
+        // Where no place takes the copy, the status bar says so once, until a copy succeeds again.
+        const QString aside1 = copies.fallbackPath(1);
+        QVERIFY(QDir().mkdir(copies.primaryPath(1)) && QDir().mkpath(aside1));
+        r.edit(u"a"_s, true);
+        r.edit(u"ab"_s, true);
+        QVERIFY(QDir(aside1).removeRecursively());
+        r.edit(u"abc"_s, true);
+        QVERIFY(QFile::remove(aside1) && QDir().mkdir(aside1));
+        r.edit(u"abcd"_s, true);
+        QCOMPARE(r.host.notes.size(), 2);
+        const QString said = u"シート 1 の復元用コピーを書き込めません。"_s; // and the reason
+        for (const QString &note : r.host.notes)
+            QVERIFY(note.startsWith(said) && note.size() > said.size());
+        QVERIFY(r.host.dialogs.calls.isEmpty());
     }
 
     // One copy in flight; of those asked for meanwhile only the latest runs, and cancelling a
@@ -131,146 +140,101 @@ private slots:
     // One question names every sheet with a copy. Yes writes each into its sheet file (with the
     // copy's second CP932 code), No drops them; a copy that cannot be read or written back stays,
     // with the failure said; an end while asking answers nothing.
-    void restore_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("obstacle"); // in sheet 2's way
-        QTest::addColumn<int>("asked");
-        QTest::addColumn<QList<int>>("left");
-        const int yes = QMessageBox::Yes, no = QMessageBox::No;
-        QTest::addRow("Yes") << yes << "" << 1 << QList<int>{};
-        QTest::addRow("No") << no << "" << 1 << QList<int>{};
-        QTest::addRow("Yes, a copy too large to read") << yes << "copy" << 2 << QList<int>{2};
-        QTest::addRow("Yes, a sheet file that cannot be written") << yes << "sheet" << 2 << QList<int>{2};
-        QTest::addRow("the end while asking") << yes << "end" << 1 << QList<int>{2, 7};
-    }
     void restore()
     {
-        QFETCH(int, answer);
-        QFETCH(QString, obstacle);
-        QFETCH(int, asked);
-        QFETCH(QList<int>, left);
-        Recovery r;
-        const QByteArray copy = "recovered \x87\x9a\r\n"; // ∵ in its NEC code
-        for (int n : {2, 7})
-            write(r.copies.primaryPath(n), copy);
-        if (obstacle == "copy")
-            QVERIFY(QFile::resize(r.copies.primaryPath(2), TextFile::MaxFileBytes + 1));
-        if (obstacle == "sheet")
-            QVERIFY(QDir().mkdir(r.sheets.sheetFilePath(2)));
-        if (obstacle == "end") {
-            // Even the current sheet's copy waits: its text is in no sheet yet.
-            r.sheets.setCurrentSheet(2);
-            r.host.dialogs.whileAsking = [&r] { r.controller.end(false); };
+        const int yes = QMessageBox::Yes, no = QMessageBox::No;
+        const struct { int answer; QString obstacle; int asked; QList<int> left; } cases[] = { // obstacle: in sheet 2's way
+            {yes, u""_s, 1, {}},
+            {no, u""_s, 1, {}},
+            {yes, u"copy"_s, 2, {2}}, // too large to read
+            {yes, u"sheet"_s, 2, {2}}, // a sheet file that cannot be written
+            {yes, u"end"_s, 1, {2, 7}}, // the end while asking
+        };
+        for (const auto &[answer, obstacle, asked, left] : cases) {
+            Recovery r;
+            const QByteArray copy = "recovered \x87\x9a\r\n"; // ∵ in its NEC code
+            for (int n : {2, 7})
+                write(r.copies.primaryPath(n), copy);
+            if (obstacle == "copy")
+                QVERIFY(QFile::resize(r.copies.primaryPath(2), TextFile::MaxFileBytes + 1));
+            if (obstacle == "sheet")
+                QVERIFY(QDir().mkdir(r.sheets.sheetFilePath(2)));
+            if (obstacle == "end") {
+                // Even the current sheet's copy waits: its text is in no sheet yet.
+                r.sheets.setCurrentSheet(2);
+                r.host.dialogs.whileAsking = [&r] { r.controller.end(false); };
+            }
+            r.host.dialogs.answers = {QMessageBox::StandardButton(answer)};
+            r.controller.restore();
+            const QList<FakeDialogs::Call> &calls = r.host.dialogs.calls;
+            QCOMPARE(calls.size(), asked);
+            QCOMPARE(calls[0].prompt + u'|' + calls[0].title + u'|' + styleText(calls[0].style),
+                     u"前回終了時に保存されていない内容があります（シート 2, シート 7）。復元しますか？|%1|%2"_s.arg(AppTitle).arg(styleText({QMessageBox::Question, QMessageBox::Yes | QMessageBox::No})));
+            if (asked > 1)
+                QCOMPARE(calls[1].style.icon, obstacle == "copy" ? QMessageBox::NoIcon : QMessageBox::Warning);
+            QCOMPARE(r.copies.sheets(), left);
+            for (int n : {2, 7})
+                QCOMPARE(bytes(r.sheets.sheetFilePath(n)), answer == QMessageBox::Yes && !left.contains(n) ? copy : "<missing>"_ba);
         }
-        r.host.dialogs.answers = {QMessageBox::StandardButton(answer)};
-        r.controller.restore();
-        const QList<FakeDialogs::Call> &calls = r.host.dialogs.calls;
-        QCOMPARE(calls.size(), asked);
-        QCOMPARE(calls[0].prompt + u'|' + calls[0].title + u'|' + styleText(calls[0].style),
-                 u"前回終了時に保存されていない内容があります（シート 2, シート 7）。復元しますか？|%1|%2"_s.arg(AppTitle).arg(styleText({QMessageBox::Question, QMessageBox::Yes | QMessageBox::No})));
-        if (asked > 1)
-            QCOMPARE(calls[1].style.icon, obstacle == "copy" ? QMessageBox::NoIcon : QMessageBox::Warning);
-        QCOMPARE(r.copies.sheets(), left);
-        for (int n : {2, 7})
-            QCOMPARE(bytes(r.sheets.sheetFilePath(n)), answer == QMessageBox::Yes && !left.contains(n) ? copy : "<missing>"_ba);
     }
 
     // A pause writes the copy, never the sheet file, once a long edit is over (halfway the text
     // is neither the old nor the new). A save point removes the copy; an end that keeps it
     // (given up: tst_mainwindow) writes the text typed just before. A save before the pause
     // tells at once that Shift_JIS cannot hold the text; the end tells nothing.
-    void savePoints_data()
-    {
-        QTest::addColumn<QString>("point");
-        QTest::addColumn<QByteArray>("copy"); // afterwards
-        QTest::addRow("saved") << "save" << "<missing>"_ba;
-        QTest::addRow("the end, kept") << "keep" << "\xef\xbb\xbftyped \xe2\x98\x83\r\n"_ba;
-    }
     void savePoints()
     {
-        QFETCH(QString, point);
-        QFETCH(QByteArray, copy);
-        Recovery r;
-        const QString copyPath = r.copies.primaryPath(1);
-        r.host.longEdit = true;
-        r.edit(u"typed"_s);
-        QTest::qWait(100);
-        QVERIFY(r.tips.isEmpty());
-        r.host.longEdit = false;
-        QTRY_COMPARE(bytes(copyPath), "typed\r\n"_ba);
-        QCOMPARE(bytes(r.sheets.sheetFilePath(1)), "<missing>"_ba);
-        r.edit(u"typed ☃"_s);
-        if (point == "save") {
-            r.sheets.setChanged(false);
-            r.controller.sheetSaved(r.sheets.writeSheet(r.host.box.Text()));
-        } else {
-            r.controller.end(point == "keep");
+        for (const bool saved : {true, false}) {
+            Recovery r;
+            const QString copyPath = r.copies.primaryPath(1);
+            r.host.longEdit = true;
+            r.edit(u"typed"_s);
+            QTest::qWait(100);
+            QVERIFY(r.tips.isEmpty());
+            r.host.longEdit = false;
+            QTRY_COMPARE(bytes(copyPath), "typed\r\n"_ba);
+            QCOMPARE(bytes(r.sheets.sheetFilePath(1)), "<missing>"_ba);
+            r.edit(u"typed ☃"_s);
+            if (saved) {
+                r.sheets.setChanged(false);
+                r.controller.sheetSaved(r.sheets.writeSheet(r.host.box.Text()));
+            } else {
+                r.controller.end(true);
+            }
+            QCOMPARE(r.host.notes.size(), int(saved));
+            QTest::qWait(100);
+            QCOMPARE(bytes(copyPath), saved ? "<missing>"_ba : "\xef\xbb\xbftyped \xe2\x98\x83\r\n"_ba);
+            QCOMPARE(r.host.notes.size(), int(saved));
         }
-        const qsizetype told = point == "save" ? 1 : 0;
-        QCOMPARE(r.host.notes.size(), told);
-        QTest::qWait(100);
-        QCOMPARE(bytes(copyPath), copy);
-        QCOMPARE(r.host.notes.size(), told);
-    }
-
-    // Where no place takes the copy, the status bar says so once, until a copy succeeds again.
-    void copyNowhere()
-    {
-        Recovery r;
-        const QString aside = r.copies.fallbackPath(1);
-        QVERIFY(QDir().mkdir(r.copies.primaryPath(1)) && QDir().mkpath(aside));
-        r.edit(u"a"_s, true);
-        r.edit(u"ab"_s, true);
-        QVERIFY(QDir(aside).removeRecursively());
-        r.edit(u"abc"_s, true);
-        QVERIFY(QFile::remove(aside) && QDir().mkdir(aside));
-        r.edit(u"abcd"_s, true);
-        QCOMPARE(r.host.notes.size(), 2);
-        const QString said = u"シート 1 の復元用コピーを書き込めません。"_s; // and the reason
-        for (const QString &note : r.host.notes)
-            QVERIFY(note.startsWith(said) && note.size() > said.size());
-        QVERIFY(r.host.dialogs.calls.isEmpty());
     }
 
     // The tip names the encodings of the sheet and its opened file (a CP932 one gives way to
     // UTF-8 too). Beyond Shift_JIS is told where the sheet file is CP932: once, and again only
     // after the text was back within it. Another sheet, loaded and not edited, loses the tip at
     // once, then gets its own and no copy.
-    void encodingTip_data()
-    {
-        QTest::addColumn<QByteArray>("sheet1");
-        QTest::addColumn<QByteArray>("opened");
-        QTest::addColumn<QString>("tip");
-        QTest::addColumn<bool>("told");
-        QTest::addRow("a Shift_JIS sheet and opened file")
-            << "sheet 1\r\n"_ba << "\x82\xa0\r\n"_ba
-            << u"保存時の文字コード: UTF-8 (BOM 付き)\n開いたファイル: UTF-8 (BOM 付き)"_s << true;
-        QTest::addRow("a UTF-16 sheet, an opened UTF-8 file")
-            << "\xff\xfex\x00"_ba << "\xc3\xa9\n"_ba
-            << u"保存時の文字コード: UTF-16 LE (BOM 付き)\n開いたファイル: UTF-8 (BOM なし)"_s << false;
-    }
     void encodingTip()
     {
-        QFETCH(QByteArray, sheet1);
-        QFETCH(QByteArray, opened);
-        QFETCH(QString, tip);
-        QFETCH(bool, told);
-        Recovery r;
-        write(r.sheets.sheetFilePath(1), sheet1);
-        r.sheets.setOpenedFile(1, r.tmp.filePath(u"opened.txt"_s));
-        write(r.sheets.openedFile(1), opened);
-        for (const QString &text : {u"☃"_s, u"☃☃"_s, u"a"_s, u"☃"_s})
-            r.edit(text, true);
-        QCOMPARE(r.tip(), tip);
         const QString note = u"シート 1 には Shift_JIS で表せない文字があります。UTF-8 で保存します。"_s;
-        QCOMPARE(r.host.notes, told ? QStringList({note, note}) : QStringList());
-        r.sheets.setCurrentSheet(3);
-        r.edit(u"sheet 3"_s);
-        r.sheets.setChanged(false);
-        QCOMPARE(r.tip(), QString());
-        QTRY_COMPARE(r.tip(), u"保存時の文字コード: Shift_JIS (CP932)"_s);
-        QCOMPARE(r.copies.sheets(), QList<int>{1});
+        const struct { QByteArray sheet1, opened; QString tip; QStringList notes; } cases[] = {
+            {"sheet 1\r\n"_ba, "\x82\xa0\r\n"_ba, u"保存時の文字コード: UTF-8 (BOM 付き)\n開いたファイル: UTF-8 (BOM 付き)"_s, {note, note}},
+            {"\xff\xfex\x00"_ba, "\xc3\xa9\n"_ba, u"保存時の文字コード: UTF-16 LE (BOM 付き)\n開いたファイル: UTF-8 (BOM なし)"_s, {}},
+        };
+        for (const auto &c : cases) {
+            Recovery r;
+            write(r.sheets.sheetFilePath(1), c.sheet1);
+            r.sheets.setOpenedFile(1, r.tmp.filePath(u"opened.txt"_s));
+            write(r.sheets.openedFile(1), c.opened);
+            for (const QString &text : {u"☃"_s, u"☃☃"_s, u"a"_s, u"☃"_s})
+                r.edit(text, true);
+            QCOMPARE(r.tip(), c.tip);
+            QCOMPARE(r.host.notes, c.notes);
+            r.sheets.setCurrentSheet(3);
+            r.edit(u"sheet 3"_s);
+            r.sheets.setChanged(false);
+            QCOMPARE(r.tip(), QString());
+            QTRY_COMPARE(r.tip(), u"保存時の文字コード: Shift_JIS (CP932)"_s);
+            QCOMPARE(r.copies.sheets(), QList<int>{1});
+        }
     }
 };
 
