@@ -44,7 +44,6 @@ MainWindow::MainWindow(MainWindowEnv env, QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/q7zibo.svg")));
     createControls();
     connect(sheets_, &SheetSession::saveTargetChanged, this, &MainWindow::showSaveTarget);
-    connect(sheets_, &SheetSession::undoSnapshotChanged, this, &MainWindow::updateCommandStates);
     applyHolders();
     setWindowTitle(sheets_->caption());
     setWindowWidth(LayoutRules::DesignWindowWidth);
@@ -174,52 +173,54 @@ void MainWindow::start()
     running_ = true;
     keepCommandStatesCurrent();
     updateCommandStates();
-    options_->load(*env_.settings);            // 5, 8, 10, 11, 12, 13, 15
+    options_->load(*env_.settings);
     applyHolders();
-    readWindowSettings();                     // 6, 7
+    readWindowSettings();
     for (int sheet = 1; sheet <= SheetSession::SheetCount; ++sheet)
         sheets_->setOpenedFile(sheet, env_.settings->read(SettingsKeys::OpenFile, sheets_->openedFile(sheet), sheet - 1));
     sheets_->takeStoredCaption(env_.settings->read(SettingsKeys::CurrentSheet, sheets_->caption()));
     showSaveTarget();
-    launcher_->showRegisteredApps();          // 15
+    launcher_->showRegisteredApps();
 
-    show();                                   // 16
+    show();
     // The frame may be known at once or only once the window manager has framed the window.
     frameChecksLeft_ = 40;
     reapplyGeometryAfterShow();
-    QDir::setCurrent(env_.programDir);        // 17
+    QDir::setCurrent(env_.programDir);
     // Before the sheet is read, so that a restored text is what it shows.
     recovery_->restore();
     if (ending_)
         return;
-    files_->loadSheet();
+    // A file named on the command line goes into sheet 1: the sheet current at the last exit
+    // is not read for nothing.
+    if (env_.commandLine.isEmpty())
+        files_->loadSheet();
+    else
+        takeCommandLineFile();
     if (ending_)
         return;  // the session ended while a message was shown
-    sheets_->setChanged(false);
-    takeCommandLineFile();                    // 20
-    if (ending_)
-        return;
-    launcher_->load(*env_.settings);          // 21
+    launcher_->load(*env_.settings);
     tabStrip_->selectQuietly(sheets_->currentSheet());
-    sheets_->setUndoSnapshot(QString());
     tickTimer_->start();
 }
 
 void MainWindow::takeCommandLineFile()
 {
-    if (env_.commandLine.isEmpty())
-        return;
     // A relative path means the directory the program was started from, not the program's own.
     const QString path = QDir(env_.startDir.isEmpty() ? QDir::currentPath() : env_.startDir).absoluteFilePath(env_.commandLine);
     sheets_->setCurrentSheet(1);
     if (env_.commandLineNameUnusable) {
-        msgBox(QStringLiteral("ファイルを開けません\nファイル名に、この環境の文字コードで表せないバイトがあります。"),
-               {}, AppTitle);
+        tellNameUnusable();
     } else if (files_->openIntoSheet(path)) {
         return;
     }
     // Sheet 1 keeps its own text: show its file, unchanged.
     files_->loadSheet();
+}
+
+void MainWindow::tellNameUnusable()
+{
+    msgBox(QStringLiteral("ファイルを開けません\nファイル名に、この環境の文字コードで表せないバイトがあります。"), {}, AppTitle);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -116,6 +116,8 @@ private:
     void applyHolders();
     void readWindowSettings();
     void takeCommandLineFile();
+    // A file name the system's encoding cannot decode names no file this program can open.
+    void tellNameUnusable();
     QMessageBox::StandardButton msgBox(const QString &prompt, const MessageStyle &style, const QString &title);
 
     // Sheet switching and captions (app/sheetswitch.cpp).

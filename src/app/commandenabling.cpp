@@ -35,10 +35,8 @@ void MainWindow::updateCommandStates()
     edits_->quotePasteAction()->setEnabled(e.quotePaste);
     edits_->selectAllAction()->setEnabled(e.selectAll);
     finds_->findAction()->setEnabled(e.find);
-    for (const auto c : {Conversions::Conversion::Wide, Conversions::Conversion::Narrow, Conversions::Conversion::Katakana,
-                         Conversions::Conversion::Hiragana, Conversions::Conversion::Upper, Conversions::Conversion::Lower,
-                         Conversions::Conversion::Capitalise})
-        edits_->conversionAction(c)->setEnabled(e.convert);
+    for (QAction *conversion : edits_->conversionActions())
+        conversion->setEnabled(e.convert);
     files_->saveToOpenedFileAction()->setEnabled(e.saveToOpened);
     toolbarButton(ToolbarButton::SaveToOpened)->setEnabled(e.saveToOpened);
     files_->saveSelectionAction()->setEnabled(e.saveSelection);

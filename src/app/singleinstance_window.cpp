@@ -69,8 +69,7 @@ void MainWindow::takeWaitingHandOvers()
 void MainWindow::takeHandedOverFile(const HandOverRequest &request)
 {
     if (request.nameUnusable) {
-        msgBox(QStringLiteral("ファイルを開けません\nファイル名に、この環境の文字コードで表せないバイトがあります。"),
-               {}, AppTitle);
+        tellNameUnusable();
         return;
     }
     // Read first: a file that cannot be read is reported and changes nothing, not even the

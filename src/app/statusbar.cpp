@@ -10,11 +10,8 @@
 #include "phrases/DateController.h"
 #include "phrases/dateformats.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QDateTime>
 #include <QLabel>
-#include <QLineEdit>
 #include <QStatusBar>
 
 namespace {

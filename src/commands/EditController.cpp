@@ -1,9 +1,8 @@
 #include "commands/EditController.h"
 
-#include "editor/CommandAction.h"
-
 #include "commands/clipboardtext.h"
 #include "commands/quoting.h"
+#include "editor/CommandAction.h"
 #include "editor/TextBox.h"
 #include "editor/WindowHost.h"
 #include "phrases/dateformats.h"
@@ -79,6 +78,14 @@ EditController::EditController(WindowHost &host, SheetSession &sheets, const Hol
     clipboardHasText_ = data && data->hasText();
 }
 
+
+QList<QAction *> EditController::conversionActions() const
+{
+    QList<QAction *> actions;
+    for (const auto &[conversion, action] : conversionActions_)
+        actions << action;
+    return actions;
+}
 
 bool EditController::boxCanUndo() const
 {

@@ -33,6 +33,7 @@ public:
     QAction *quoteSelectionAction() const { return quoteSelectionAction_; }
     QAction *selectAllAction() const { return selectAllAction_; }
     QAction *conversionAction(Conversions::Conversion conversion) const { return conversionActions_.at(conversion); }
+    QList<QAction *> conversionActions() const;
     QAction *stampAction() const { return stampAction_; }
 
     // The toolbar's own buttons run these whatever the menu items' states.

@@ -1,7 +1,6 @@
 #include "commands/FileController.h"
 
 #include "editor/CommandAction.h"
-
 #include "editor/TextBox.h"
 #include "editor/WindowHost.h"
 #include "platform/commondialog.h"

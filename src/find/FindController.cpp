@@ -1,7 +1,6 @@
 #include "find/FindController.h"
 
 #include "editor/CommandAction.h"
-
 #include "editor/WindowHost.h"
 #include "find/FindDialog.h"
 

@@ -1,7 +1,6 @@
 #include "help/HelpController.h"
 
 #include "editor/CommandAction.h"
-
 #include "editor/WindowHost.h"
 #include "help/HelpViewer.h"
 #include "platform/dialogs.h"

@@ -1,7 +1,6 @@
 #include "launcher/LauncherController.h"
 
 #include "editor/CommandAction.h"
-
 #include "editor/TextBox.h"
 #include "editor/WindowHost.h"
 #include "launcher/launchhistory.h"
@@ -71,7 +70,6 @@ LauncherController::LauncherController(WindowHost &host, ShellOpen *shell, const
     clearLauncherHistoryAction_ = newCommandAction(this, "clearLauncherHistoryAction", QStringLiteral("簡易ﾗﾝﾁｬｰの履歴を消去(&C)"));
     connect(clearLauncherHistoryAction_, &QAction::triggered, this, &LauncherController::onClearHistory);
 }
-
 
 bool LauncherController::hasText() const
 {

@@ -1,7 +1,6 @@
 #include "phrases/DateController.h"
 
 #include "editor/CommandAction.h"
-
 #include "editor/WindowHost.h"
 #include "phrases/DateDialog.h"
 

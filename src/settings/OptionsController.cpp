@@ -1,7 +1,6 @@
 #include "settings/OptionsController.h"
 
 #include "editor/CommandAction.h"
-
 #include "editor/TextBox.h"
 #include "editor/WindowHost.h"
 #include "settings/OptionsDialog.h"
