@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "fakes.h"
 #include "settings/settingsstore.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,23 +45,14 @@ public:
 
     QString sheetPath(int n) const { return QDir(programDir).filePath(QStringLiteral("q%1.txt").arg(n)); }
 
-    void writeFile(const QString &path, const QByteArray &bytes)
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+    void writeFile(const QString &path, const QByteArray &bytes) { QVERIFY(putFile(path, bytes)); }
     // LF line ends: sheet files are written CR LF, so one that was only read keeps its bytes.
     void writeSheets()
     {
         for (int n = 1; n <= 7; ++n)
             writeFile(sheetPath(n), "sheet " + QByteArray::number(n) + "\n");
     }
-    static QByteArray bytes(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    static QByteArray bytes(const QString &path) { return fileBytes(path); }
 
     void preset(const QString &section, const QString &key, const QString &value)
     {

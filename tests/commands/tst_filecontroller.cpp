@@ -4,6 +4,7 @@
 #include "commands/FileController.h"
 #include "fakecommondialog.h"
 #include "sheets/SheetSession.h"
+#include "testfiles.h"
 
 #include <QAction>
 #include <QDir>
@@ -21,16 +22,6 @@ QString overwrite(const QString &path)
     return box(path + u"に 上書き保存しますか？"_s, MessageStyle{QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No}, u"q7_Zibo - 上書き保存確認"_s);
 }
 
-QByteArray bytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-}
 
 // Sheet 1's file in a program folder (LF line ends and ∵ in its NEC code: a written sheet has
 // CR LF and keeps the code), user files beside it, and file dialogs left as a use of the other kind may leave them.
@@ -44,7 +35,7 @@ struct Files {
     Files()
     {
         QDir().mkpath(sheets.programDir());
-        write(sheets.sheetFilePath(1), "sheet 1 \x87\x9a\n");
+        QVERIFY(putFile(sheets.sheetFilePath(1), "sheet 1 \x87\x9a\n"));
         dialog.FilterIndex = 2;
         dialog.Flags = CommonDialogFlags::OverwritePrompt | CommonDialogFlags::FileMustExist;
     }
@@ -115,10 +106,10 @@ private slots:
         Files f;
         const QString path = f.user(choice);
         // Every character fits CP932: only the file's own form keeps it UTF-8 with LF.
-        const QByteArray fileBytes = choice == "file" ? u"日本語\nかな\n"_s.toUtf8() : sheetFile;
+        const QByteArray content = choice == "file" ? u"日本語\nかな\n"_s.toUtf8() : sheetFile;
         const bool read = choice.startsWith("file");
         if (read)
-            write(path, fileBytes);
+            QVERIFY(putFile(path, content));
         if (choice == "folder")
             QVERIFY(QDir().mkpath(path));
         f.controller.loadSheet();
@@ -140,14 +131,14 @@ private slots:
         QCOMPARE(f.sheets.saveTarget(), read ? path : f.user(u"earlier.txt"_s));
         if (read) {
             // Changed on disk meanwhile, in the same form: the write must replace it.
-            write(path, "zzz\n" + fileBytes);
+            QVERIFY(putFile(path, "zzz\n" + content));
             f.trigger(u"saveToOpenedFileAction"_s);
             QCOMPARE(f.boxes(), QStringList{overwrite(path)});
-            QCOMPARE(bytes(path), fileBytes);
+            QCOMPARE(fileBytes(path), content);
         }
         QSignalSpy saved(&f.controller, &FileController::sheetSaved);
         QVERIFY(f.controller.saveSheet());
-        QCOMPARE(bytes(f.sheets.sheetFilePath(1)), sheetFile);
+        QCOMPARE(fileBytes(f.sheets.sheetFilePath(1)), sheetFile);
         QCOMPARE(saved.size(), int(read || typed));
         QCOMPARE(f.host.box.Text(), text);
     }
@@ -161,7 +152,7 @@ private slots:
         f.sheets.setOpenedFile(1, f.user(u"attached.txt"_s));
         f.host.box.setText(u"abcdef"_s);
         f.host.box.select(1, 3);
-        write(f.user(u"part.txt"_s), "\r\nX\r\nY\r\n");
+        QVERIFY(putFile(f.user(u"part.txt"_s), "\r\nX\r\nY\r\n"));
         f.dialog.answers << f.user(u"part.txt"_s);
         f.trigger(u"insertFileAction"_s);
         QCOMPARE(f.host.box.Text(), u"aX\r\nYef"_s);
@@ -196,7 +187,7 @@ private slots:
         QFETCH(QByteArray, written);
         Files f;
         const QString path = f.user(u"t.txt"_s);
-        write(path, "old\r\n");
+        QVERIFY(putFile(path, "old\r\n"));
         if (target == "read-only")
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
         f.sheets.setCurrentSheet(3);
@@ -215,7 +206,7 @@ private slots:
         QCOMPARE(f.dialog.shown, overwriting ? QStringList() : QStringList{saveDialog});
         const QStringList failed{box(QDir::toNativeSeparators(path) + u" に書き込めません。\n読み取り専用です。"_s, MessageStyle{QMessageBox::Warning}, AppTitle)};
         QCOMPARE(f.boxes(), (overwriting ? QStringList{overwrite(path)} : QStringList()) + (target == "read-only" ? failed : QStringList()));
-        QCOMPARE(bytes(path), written);
+        QCOMPARE(fileBytes(path), written);
         // Save As attaches the file it wrote: Ctrl+S writes there next.
         QCOMPARE(f.sheets.saveTarget(), overwriting || (command == "saveAsAction" && target == "file") ? path : QString());
     }

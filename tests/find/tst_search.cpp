@@ -53,6 +53,8 @@ private slots:
         QTest::addRow("never between CR and LF") << x << "A\r" << "B" << "\n" + x << 0 << 1;
         QTest::addRow("never inside a surrogate pair")
             << x + QChar(0xD83D) << QString(QChar(0xDE00)) << QString(QChar(0xDE01)) << x << -1 << 0;
+        QTest::addRow("nor before the low half of one") << x << QString(QChar(0xD83D)) << QString(QChar(0xD83E))
+                                                 << QChar(0xDE00) + x << 0 << 1;
         QTest::addRow("nor after one, at the end")
             << x << QStringLiteral("a") << QStringLiteral("b\U0001F600") << QStringLiteral("\U0001F600") + x << 0 << 0;
     }

@@ -1,6 +1,7 @@
 #include "settings/holders.h"
 #include "settings/settingsstore.h"
 #include "settings/settingstext.h"
+#include "testfiles.h"
 
 #include <QtTest>
 
@@ -13,17 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString Missing = u"<built-in>"_s;
-
-bool putFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 }
 
 class TestSettingsStore : public QObject {

@@ -4,6 +4,7 @@
 #include "sheets/RecoveryController.h"
 
 #include "../editor/fakehost.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -13,18 +14,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray bytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : "<missing>"_ba;
-}
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-}
 
 struct Recovery {
     // The user edits the current sheet, as the window reports it; checked: waits for the check.
@@ -64,7 +53,7 @@ private slots:
         const QString sheetPath = r.sheets.sheetFilePath(2), text = u"あ∵\r\nb"_s;
         const RecoveryWriter::Result written = RecoveryWriter::run(copies, {2, text, sheetPath, {}, true, Cp932Variants::scan("\x87\x9a")});
         QVERIFY(written.copy.ok && written.copy.path == sheetPath + u".recovery"_s);
-        QCOMPARE(bytes(written.copy.path), "\x82\xa0\x87\x9a\r\nb\r\n"_ba); // ∵ in its NEC code
+        QCOMPARE(fileBytes(written.copy.path), "\x82\xa0\x87\x9a\r\nb\r\n"_ba); // ∵ in its NEC code
         QCOMPARE(written.sheetEncoding, TextCodec::Encoding::Cp932);
         QCOMPARE(copies.read(2).text, text);
 
@@ -81,7 +70,7 @@ private slots:
         QCOMPARE(copies.read(4).text, u"new"_s);
 
         // Two copies of sheet 3: the program directory could not remove its older one.
-        write(copies.fallbackPath(3), "aside\r\n");
+        QVERIFY(putFile(copies.fallbackPath(3), "aside\r\n"));
         const auto ageAside = [&](int seconds) {
             QFile f(copies.fallbackPath(3));
             return f.open(QIODevice::ReadWrite)
@@ -124,12 +113,12 @@ private slots:
         QTRY_COMPARE(spy.count(), 2);
         QTest::qWait(50);
         QCOMPARE(spy.count(), 2);
-        QCOMPARE(bytes(r.copies.primaryPath(1)), "third\r\n"_ba);
+        QCOMPARE(fileBytes(r.copies.primaryPath(1)), "third\r\n"_ba);
 
         writer.post({2, u"running"_s, sheetPath, {}, true, {}});
         writer.post({2, u"waiting"_s, sheetPath, {}, true, {}});
         writer.cancel(2);
-        QCOMPARE(bytes(r.copies.primaryPath(2)), "running\r\n"_ba);
+        QCOMPARE(fileBytes(r.copies.primaryPath(2)), "running\r\n"_ba);
         QVERIFY(r.copies.remove(2));
         QTRY_COMPARE(spy.count(), 3);
         QTest::qWait(50);
@@ -154,7 +143,7 @@ private slots:
             Recovery r;
             const QByteArray copy = "recovered \x87\x9a\r\n"; // ∵ in its NEC code
             for (int n : {2, 7})
-                write(r.copies.primaryPath(n), copy);
+                QVERIFY(putFile(r.copies.primaryPath(n), copy));
             if (obstacle == "copy")
                 QVERIFY(QFile::resize(r.copies.primaryPath(2), TextFile::MaxFileBytes + 1));
             if (obstacle == "sheet")
@@ -174,7 +163,7 @@ private slots:
                 QCOMPARE(calls[1].style.icon, obstacle == "copy" ? QMessageBox::NoIcon : QMessageBox::Warning);
             QCOMPARE(r.copies.sheets(), left);
             for (int n : {2, 7})
-                QCOMPARE(bytes(r.sheets.sheetFilePath(n)), answer == QMessageBox::Yes && !left.contains(n) ? copy : "<missing>"_ba);
+                QCOMPARE(fileBytes(r.sheets.sheetFilePath(n)), answer == QMessageBox::Yes && !left.contains(n) ? copy : "<missing>"_ba);
         }
     }
 
@@ -192,8 +181,8 @@ private slots:
             QTest::qWait(100);
             QVERIFY(r.tips.isEmpty());
             r.host.longEdit = false;
-            QTRY_COMPARE(bytes(copyPath), "typed\r\n"_ba);
-            QCOMPARE(bytes(r.sheets.sheetFilePath(1)), "<missing>"_ba);
+            QTRY_COMPARE(fileBytes(copyPath), "typed\r\n"_ba);
+            QCOMPARE(fileBytes(r.sheets.sheetFilePath(1)), "<missing>"_ba);
             r.edit(u"typed ☃"_s);
             if (saved) {
                 r.sheets.setChanged(false);
@@ -203,7 +192,7 @@ private slots:
             }
             QCOMPARE(r.host.notes.size(), int(saved));
             QTest::qWait(100);
-            QCOMPARE(bytes(copyPath), saved ? "<missing>"_ba : "\xef\xbb\xbftyped \xe2\x98\x83\r\n"_ba);
+            QCOMPARE(fileBytes(copyPath), saved ? "<missing>"_ba : "\xef\xbb\xbftyped \xe2\x98\x83\r\n"_ba);
             QCOMPARE(r.host.notes.size(), int(saved));
         }
     }
@@ -221,9 +210,9 @@ private slots:
         };
         for (const auto &c : cases) {
             Recovery r;
-            write(r.sheets.sheetFilePath(1), c.sheet1);
+            QVERIFY(putFile(r.sheets.sheetFilePath(1), c.sheet1));
             r.sheets.setOpenedFile(1, r.tmp.filePath(u"opened.txt"_s));
-            write(r.sheets.openedFile(1), c.opened);
+            QVERIFY(putFile(r.sheets.openedFile(1), c.opened));
             for (const QString &text : {u"☃"_s, u"☃☃"_s, u"a"_s, u"☃"_s})
                 r.edit(text, true);
             QCOMPARE(r.tip(), c.tip);

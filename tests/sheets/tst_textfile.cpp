@@ -1,5 +1,6 @@
 #include "filesizelimit.h"
 #include "sheets/textfile.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,18 +20,6 @@ using TextCodec::LineEnds;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool putFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 const QByteArray Bom("\xEF\xBB\xBF");
 const qsizetype Piece = 1 << 20; // existing files are checked in pieces of this size
