@@ -13,8 +13,7 @@ using namespace Qt::StringLiterals;
 class TstHandOver : public QObject {
     Q_OBJECT
 
-    // An installed copy of the program with its own data, runtime and settings folders, which
-    // the second start finds through the environment it inherits.
+    // An installed copy with data, runtime and settings folders the second start inherits.
     QTemporaryDir root_;
     QString program_;
     QString dataDir_;
@@ -64,10 +63,9 @@ private slots:
         QVERIFY(QDir().mkpath(dataDir_));
     }
 
-    // What a killed copy left at the socket's name gives way. Without a file the window only
-    // comes back from the task bar and the second copy writes nothing. A file named relative to
-    // where the second copy started goes into sheet 1 once an open question is answered, after
-    // the sheet being left was written; one that cannot be read changes nothing.
+    // A killed copy's socket gives way. Without a file the window comes back and nothing is
+    // written; a file named relative to the second start goes into sheet 1 once an open question
+    // is answered, after the sheet left was written; one that cannot be read changes nothing.
     void handOver()
     {
         QVERIFY(QFile(handOverSocketName(dataDir_)).open(QIODevice::WriteOnly));

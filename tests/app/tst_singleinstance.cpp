@@ -89,9 +89,8 @@ private slots:
         QVERIFY(second.tryAcquire()); // released with its holder
     }
 
-    // A holder in another process wins while it lives, though its runtime folder is not ours
-    // (started from su or cron), and its lock goes when it is killed, even while a program it
-    // started lives on.
+    // A holder in another process wins while it lives, whatever its runtime folder; its lock
+    // goes when it is killed, though a program it started lives on.
     void heldByAnotherProcess()
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

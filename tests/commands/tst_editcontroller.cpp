@@ -42,14 +42,13 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, selStart);
         QFETCH(int, selLength);
-        QFETCH(QString, after);
         host.box.setText(text);
         host.box.select(selStart, selLength);
         QApplication::clipboard()->setText(QStringLiteral("a\nb\n"));
         host.clock = QDateTime(QDate(2001, 1, 2), QTime(9, 5, 59));
 
         trigger(qPrintable(command));
-        QCOMPARE(QStringLiteral("%1|%2|%3").arg(host.box.Text()).arg(host.box.SelStart()).arg(host.box.SelLength()), after);
+        QTEST(QStringLiteral("%1|%2|%3").arg(host.box.Text()).arg(host.box.SelStart()).arg(host.box.SelLength()), "after");
         // Undo is the snapshot's: the box keeps no step of a rewrite.
         QCOMPARE(sheets.undoSnapshot(), text);
         QVERIFY(!host.box.document()->isUndoAvailable());

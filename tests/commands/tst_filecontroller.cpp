@@ -23,8 +23,8 @@ QString overwrite(const QString &path)
 }
 
 
-// Sheet 1's file in a program folder (LF line ends and ∵ in its NEC code: a written sheet has
-// CR LF and keeps the code), user files beside it, and file dialogs left as a use of the other kind may leave them.
+// Sheet 1's file (LF, ∵ in its NEC code) in a program folder, user files beside it, and file
+// dialogs left as another use may leave them.
 struct Files {
     QTemporaryDir tmp;
     FakeHost host;
@@ -74,9 +74,8 @@ private slots:
         QCOMPARE(f.boxes(), QStringList(2, box(u"このテキストを破棄します。"_s, style, u"新規作成の確認"_s)));
     }
 
-    // Open, and a file inserted at the caret that cannot be read; for a file opened, Ctrl+S
-    // writing it back in its own form. The sheet's own file takes the text at the next save
-    // point, only when it changed, with CR LF.
+    // Open, and a file inserted that cannot be read; Ctrl+S writes an opened file back in its own
+    // form. The sheet's own file takes the text at the next save point, only when it changed.
     void open_data()
     {
         QTest::addColumn<QString>("command");
@@ -100,7 +99,6 @@ private slots:
     {
         QFETCH(QString, command);
         QFETCH(QString, choice);
-        QFETCH(QString, text);
         QFETCH(QString, failure);
         QFETCH(QByteArray, sheetFile);
         Files f;
@@ -113,8 +111,7 @@ private slots:
         if (choice == "folder")
             QVERIFY(QDir().mkpath(path));
         f.controller.loadSheet();
-        // Typed: the box no longer keeps its whole text (until asked for it) and gives it to the
-        // save a piece at a time.
+        // Typed: the box gives its text to the save a piece at a time.
         const bool typed = choice == "folder";
         if (typed)
             QTest::keyClicks(&f.host.box, u"new "_s);
@@ -140,12 +137,11 @@ private slots:
         QVERIFY(f.controller.saveSheet());
         QCOMPARE(fileBytes(f.sheets.sheetFilePath(1)), sheetFile);
         QCOMPARE(saved.size(), int(read || typed));
-        QCOMPARE(f.host.box.Text(), text);
+        QTEST(f.host.box.Text(), "text");
     }
 
-    // A file read at the caret replaces the selection as one edit the box undoes; it is not
-    // attached: the sheet keeps its own opened file. A failed save of the sheet file is no save
-    // point: its recovery copy must stay (how it is said: tst_mainwindow).
+    // A file read at the caret replaces the selection as one undoable edit and is not attached.
+    // A failed save of the sheet file is no save point: its recovery copy must stay.
     void insertAtCaret()
     {
         Files f;
@@ -184,7 +180,6 @@ private slots:
     {
         QFETCH(QString, command);
         QFETCH(QString, target);
-        QFETCH(QByteArray, written);
         Files f;
         const QString path = f.user(u"t.txt"_s);
         QVERIFY(putFile(path, "old\r\n"));
@@ -206,7 +201,7 @@ private slots:
         QCOMPARE(f.dialog.shown, overwriting ? QStringList() : QStringList{saveDialog});
         const QStringList failed{box(QDir::toNativeSeparators(path) + u" に書き込めません。\n読み取り専用です。"_s, MessageStyle{QMessageBox::Warning}, AppTitle)};
         QCOMPARE(f.boxes(), (overwriting ? QStringList{overwrite(path)} : QStringList()) + (target == "read-only" ? failed : QStringList()));
-        QCOMPARE(fileBytes(path), written);
+        QTEST(fileBytes(path), "written");
         // Save As attaches the file it wrote: Ctrl+S writes there next.
         QCOMPARE(f.sheets.saveTarget(), overwriting || (command == "saveAsAction" && target == "file") ? path : QString());
     }

@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
-# A day's work in the real program, in a real X display with a window manager, through the
-# keyboard and the clipboard: paste Japanese text, switch sheets with Alt+2, Save As in the real
-# file dialog, close with Alt+F4; then check the sheet files, the saved file and the settings
-# (the outer width needs a real frame). Then what only the real program shows: typed text
-# outlives a kill and comes back on Enter, and the end of the session (SIGTERM) ends it, with
-# the typed text written, even while the start-up question is open. The commands themselves are
-# tested offscreen (tests/app, tests/commands, tests/find).
+# The real program in a real X display with a window manager, driven by keys and the clipboard:
+# what only it shows (the real file dialog, the outer frame's width, typed text outliving a kill,
+# SIGTERM as the session's end, even during the start-up question). The commands themselves are
+# tested offscreen.
 set -euo pipefail
 
 binary="$(readlink -f "$1")"
@@ -14,8 +11,7 @@ if [ -z "${Q7_E2E_INNER:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$binary"
 fi
 
-# A copy of the program in a fresh program directory with seven sheet files, its own settings,
-# runtime and state folders.
+# A copy of the program beside seven sheet files, with folders of its own.
 work="$(mktemp -d)"
 trap 'kill -9 ${wm:-} ${app:-} 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -p "$work/prog" "$work/config" "$work/state" "$work/docs"
@@ -32,18 +28,13 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 holds() { [ "$(cat "$1")" = "$(printf '%s\r' "$2")" ] || fail "$3: $(od -An -c "$1" | tr -s ' ')"; }
 # Runs the command given until it succeeds, for up to 10 s.
 await() { for _ in $(seq 1 100); do "$@" && return 0; sleep 0.1; done; return 1; }
-gone() { ! kill -0 "$app" 2>/dev/null; }
-# The file's bytes as hex, to compare exactly.
 hex() { od -An -tx1 -v "$1" | tr -d ' \n'; }
 cp932() { printf '%s' "$1" | iconv -f UTF-8 -t CP932 | od -An -tx1 -v | tr -d ' \n'; }
 key() { xdotool key --clearmodifiers "$@"; sleep 0.4; }
 paste_text() { printf '%s' "$1" | xclip -selection clipboard -i; sleep 0.2; key ctrl+v; }
 # Waits up to 30 s for a visible window whose title matches $1; its id.
 window() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1 | grep .; }
-# Waits up to 10 s for a window titled like $1.
-titled() { await xdotool search --name "$1" >/dev/null; }
-
-# Waits for a window whose title matches $1 and activates it, as $win.
+# Activates that window, as $win.
 show() {
   win="$(window "$1")" || fail "no window titled like $1"
   xdotool windowactivate --sync "$win"
@@ -52,12 +43,12 @@ show() {
 # Starts the program, until its first window (titled like $1) shows.
 start() { "$work/prog/q7zibo" & app=$!; show "$1"; }
 # Waits up to 10 s for the program to end after $1; it must end with status 0.
+gone() { ! kill -0 "$app" 2>/dev/null; }
 ended() {
   await gone || fail "program still running after $1"
   wait "$app" || fail "program ended with status $? after $1"
   app=
 }
-# The desktop session ends.
 term() { kill -TERM "$app"; ended SIGTERM; }
 
 openbox >/dev/null 2>&1 & wm=$!
@@ -71,7 +62,7 @@ paste_text "$(printf '日本語のテキスト abc\r\n二行目 abc')"
 
 # Sheet 2: leave sheet 1 (written now), type, and Save As a new file.
 key alt+2
-titled '^q7 Zibo q2$' || fail "Alt+2 did not switch to sheet 2"
+await xdotool search --name '^q7 Zibo q2$' >/dev/null || fail "Alt+2 did not switch to sheet 2"
 expected1="$(cp932 "$(printf '日本語のテキスト abc\r\n二行目 abc')")0d0a"
 [ "$(hex "$work/prog/q1.txt")" = "$expected1" ] || fail "q1.txt: $(iconv -f CP932 -t UTF-8 "$work/prog/q1.txt")"
 key ctrl+End
@@ -84,7 +75,7 @@ key Return
 await test -f "$work/docs/saved.txt" || fail "Save As wrote no file"
 holds "$work/docs/saved.txt" 'sheet 2 more' "saved.txt"
 
-# Alt+F4 closes the window: the current sheet, the settings and the window's outer width are written.
+# Alt+F4 writes the current sheet, the settings and the window's outer width.
 xdotool windowactivate --sync "$win"
 xdotool key alt+F4
 ended Alt+F4
@@ -98,9 +89,8 @@ grep -q '^Width=8805$' "$conf" || fail "window width not saved as its outer 8805
 # The next start comes back on sheet 2 and its saved file.
 start "^q7 Zibo q2 - $work/docs/saved.txt\$"
 
-# Text typed into sheet 2 and left for the idle delay outlives a kill (SIGKILL: nothing of the
-# program runs any more). The program directory cannot take the copy here (a folder is in its
-# way), so it goes to the state folder the environment names.
+# Text typed and left for the idle delay outlives SIGKILL; a folder in the program directory's
+# way sends the copy to the state folder.
 mkdir "$work/prog/q2.txt.recovery"
 key ctrl+Home
 xdotool type --delay 30 "kept "
@@ -111,14 +101,12 @@ wait "$app" 2>/dev/null || true
 app=
 rmdir "$work/prog/q2.txt.recovery"
 
-# A session that ends while the start-up question is open ends the program, lock and all; the
-# question is left unanswered, the copy stays.
+# A session ending during the start-up question ends the program; the copy stays.
 start '^q7Zibo$'
 term
 aside || fail "the copy went when the session ended during the question"
 
-# Enter (Yes) puts the text back into its sheet and file; the sheet shows it, and the end of the
-# session writes what is typed after it.
+# Enter (Yes) restores the text; the session's end writes what is typed after it.
 start '^q7Zibo$'
 key Return
 show "^q7 Zibo q2 - $work/docs/saved.txt\$"

@@ -1,7 +1,5 @@
-// The sheet text box's model: CR LF text, positions that count a line break as two, and the
-// characters that must survive the trip through the widget and the clipboard. Lines too long to
-// lay out at every key are shown in pieces; the text, positions, edits, undo and the clipboard
-// must never see the pieces' separators.
+// The sheet text box: CR LF text, positions that count a line break as two, characters that
+// survive the widget and the clipboard; long lines shown in pieces that nothing else may see.
 #include "editor/TextBox.h"
 #include "editor/textmodel.h"
 
@@ -49,10 +47,9 @@ private slots:
         }
     }
 
-    // The kept text must follow every kind of change, one after another on one box: keys typed
-    // at the caret (Alt with a digit names a sheet and types nothing), the box's own undo, a
-    // replacement (one undoable edit, the kept text brought up to date), a rewrite and a restore
-    // (each one edit of the document only where the texts differ, and no undo step).
+    // The kept text follows every change on one box: typing (Alt with a digit types nothing),
+    // undo, a replacement (one undoable edit), a rewrite and a restore (each one edit only where
+    // the texts differ, and no undo step).
     void textFollowsEveryChange()
     {
         TextBox box;
@@ -122,9 +119,8 @@ private slots:
         QCOMPARE(box.Text(), text);
     }
 
-    // Loading and rewriting much text go in pieces with pauses between them and give what one
-    // edit would, in the document as in the kept text. A save built from the document a piece at
-    // a time then writes what Text() would: line breaks, lone LFs and a long line's pieces.
+    // Loading and rewriting much text pause between pieces and give what one edit would; a save
+    // built from the document a piece at a time writes what Text() would.
     void longLoadsAndRewritesPause()
     {
         const QString line = u"あいう\ne\r\n"_s, piece(TextModel::SoftLineLength, u'x');
@@ -161,9 +157,8 @@ private slots:
         QVERIFY(a.readAll() == b.readAll());
     }
 
-    // Lines cut into pieces of four, each line counted from its start (¦ marks a soft separator,
-    // | a hard one): after a blank near the end, a surrogate pair whole, a lone LF part of the
-    // line, a line of exactly the length not cut.
+    // Lines cut into pieces of four (¦ soft, | hard): after a blank near the end, a surrogate
+    // pair whole, a lone LF part of the line, a line of exactly the length not cut.
     void splitting()
     {
         const QString text = u"abcdefghij\r\nabc defghij\r\nabcde\r\nabc\U0001F600x\r\nab\ncdef\r\nabc\ndefg\r\nabcd\r\nefgh"_s;

@@ -25,8 +25,7 @@ using namespace Qt::StringLiterals;
 class TestHelp : public QObject {
     Q_OBJECT
 private slots:
-    // A link of the contents followed with the keyboard, as a reader without a mouse would, then
-    // back and forth with the buttons and back to the contents.
+    // A link followed with the keyboard, back and forth with the buttons, back to the contents.
     void backAndForward()
     {
         QTemporaryDir dir;
@@ -90,10 +89,8 @@ private slots:
         }
     }
 
-    // The manual as Qt's rich-text reader takes it, not as a pattern would find it in the source:
-    // every link leads to an anchor, none given twice (a second could never be reached); each
-    // command of the menus is described under its caption as they give it (the access key in
-    // brackets, without its marker), and each shortcut sits in one table row beside it.
+    // The manual as Qt's rich-text reader takes it: every link leads to an anchor, none given
+    // twice; each menu command is described under its caption, its shortcut in a table row beside it.
     void manual()
     {
         QFile file(QStringLiteral(Q7_HELP_FILE));

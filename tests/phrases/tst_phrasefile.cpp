@@ -68,8 +68,8 @@ private slots:
         QCOMPARE(PhraseFile::parse(text), entries);
     }
 
-    // Each era's first day is its year 1; the day before belongs to the era before, or to none.
-    void eras()
+    // The eighteen lines; each era's first day is its year 1, the day before the era before's.
+    void dateLines()
     {
         const struct { QDate firstDay; const char16_t *shown, *dayBefore; } eras[] = {
             {QDate(1868, 1, 1), u"明治1年 1月", u"1867年 12月"},    {QDate(1912, 7, 30), u"大正1年 7月", u"明治45年 7月"},
@@ -79,10 +79,6 @@ private slots:
             QCOMPARE(DateLines::format(u"ggge年 m月", era.firstDay), QString::fromUtf16(era.shown));
             QCOMPARE(DateLines::format(u"ggge年 m月", era.firstDay.addDays(-1)), QString::fromUtf16(era.dayBefore));
         }
-    }
-
-    void eighteenLines()
-    {
         QCOMPARE(DateLines::all(QDateTime(QDate(1998, 10, 21), QTime(16, 5, 9))),
                  (QStringList{"1998/10/21", "1998年10月21日", "平成10年 10月21日 水曜日", "平成10年 10月21日", "1998年10月",
                               "1998/10/21", "981021", "04:05 午後", "16:05:09", "16:05", "平成10年 10月",

@@ -40,8 +40,8 @@ private slots:
         qputenv("XDG_CONFIG_HOME", tmp_.filePath("config").toLocal8Bit());
     }
 
-    // What a user may have typed into the file with a text editor, as q7/FontName; whatever
-    // QSettings made of it, the file takes writes and gives back blanks and empty text.
+    // A hand-edited q7/FontName, whatever QSettings made of it; the file still takes writes
+    // and gives back blanks and empty text.
     void handEdited()
     {
         const struct { QByteArray file; QString fontName; bool warns; } cases[] = {
@@ -69,8 +69,8 @@ private slots:
         }
     }
 
-    // Keys as spelled, the value a missing one stands for, and stored texts that must leave
-    // every holder as it was. The other keys are checked where their windows use them.
+    // Keys as spelled, the value a missing one stands for, and stored texts that leave every
+    // holder as it was.
     void keyTable()
     {
         using namespace SettingsKeys;
@@ -104,8 +104,7 @@ private slots:
     }
 
 #ifdef Q_OS_LINUX
-    // The native store (a file only on Linux) is the user's own: QSettings would otherwise also
-    // read an organisation-wide file of the same name.
+    // The native store is the user's own, never an organisation-wide file of the same name.
     void nativeStoreIsTheUsersOwn()
     {
         const QString config = tmp_.filePath("config");
@@ -116,8 +115,8 @@ private slots:
         QCOMPARE(store.readValue("q7", "FontName", Missing), Missing);
     }
 
-    // A file the user may read but not write: its values are taken; the write at exit fails and
-    // leaves it as it was. As root the check runs as another user.
+    // A file the user may read but not write: its values are taken, the write fails and leaves
+    // it as it was.
     void readOnlyFile()
     {
         const QString folder = tmp_.filePath("readonly");
@@ -150,8 +149,10 @@ private slots:
     }
 #endif
 
-    // Every text as a number, a whole number (half to even, in range) and a truth value ("-": refused).
-    void parse()
+    // Every text as a number, a whole number (half to even, in range) and a truth value ("-":
+    // refused); numbers keep 7 significant digits, the tab font size 4 decimals; a colour is RGB
+    // or one of the 25 system colours.
+    void textsAndNumbers()
     {
         QStringList got;
         for (const char *text : {"tRUE", " false\t", "  11.75 ", ".5", "-2.5", "2147483647", "2147483647.5",
@@ -164,12 +165,6 @@ private slots:
         }
         QCOMPARE(got.join(u' '), u"-/-/1 -/-/0 11.75/12/1 0.5/0/1 -2.5/-2/1 2147483647/2147483647/1 2147483647.5/-/1 "
                                  "-2147483648.5/-2147483648/1 -2147483649/-/1 -/-/- -/-/- -/-/-"_s);
-    }
-
-    // Numbers keep 7 significant digits, the tab font size 4 decimals; a colour is RGB or one of
-    // the 25 system colours.
-    void spelled()
-    {
         const QStringList numbers{fromNumber(1234567.8), fromNumber(12345678.0), fromTabFontSize(10.33333),
                                   fromTabFontSize(9.99999), fromTabFontSize(-0.00001)};
         QCOMPARE(numbers.join(u' '), u"1234568 1.234568E+07 10.3333 10 0"_s);

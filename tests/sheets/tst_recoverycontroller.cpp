@@ -1,6 +1,4 @@
-// The recovery copies and their controller, in a program folder without sheet files: where a
-// copy goes and which is read back, the worker that keeps one in flight; the start-up question,
-// the copies written at a pause and dropped at a save point or the end, what it tells.
+// The recovery copies, their writer and their controller, in a program folder without sheet files.
 #include "sheets/RecoveryController.h"
 
 #include "../editor/fakehost.h"
@@ -42,10 +40,8 @@ struct Recovery {
 class TestRecoveryController : public QObject {
     Q_OBJECT
 private slots:
-    // A copy is written as the sheet file would be (none yet: CP932), its second codes kept, and
-    // reads back (the other encodings: encodingTip). Where the program directory cannot take it,
-    // the state folder does, in a folder of this program directory's own; of two copies of one
-    // sheet the newer is read.
+    // A copy is written as the sheet file would be, second codes kept; where the program
+    // directory cannot take it, a folder of its own in the state folder does; the newer is read.
     void whereTheCopyGoes()
     {
         Recovery r;
@@ -126,9 +122,8 @@ private slots:
         QVERIFY(!QFile::exists(r.copies.primaryPath(2)));
     }
 
-    // One question names every sheet with a copy. Yes writes each into its sheet file (with the
-    // copy's second CP932 code), No drops them; a copy that cannot be read or written back stays,
-    // with the failure said; an end while asking answers nothing.
+    // One question names every sheet with a copy. Yes writes each into its sheet file, No drops
+    // them; a copy that cannot be read or written back stays, said; an end while asking answers nothing.
     void restore()
     {
         const int yes = QMessageBox::Yes, no = QMessageBox::No;
@@ -167,10 +162,9 @@ private slots:
         }
     }
 
-    // A pause writes the copy, never the sheet file, once a long edit is over (halfway the text
-    // is neither the old nor the new). A save point removes the copy; an end that keeps it
-    // (given up: tst_mainwindow) writes the text typed just before. A save before the pause
-    // tells at once that Shift_JIS cannot hold the text; the end tells nothing.
+    // A pause writes the copy, never the sheet file, once a long edit is over. A save point
+    // removes it; an end that keeps it writes the text typed just before. A save tells at once
+    // that Shift_JIS cannot hold the text; the end tells nothing.
     void savePoints()
     {
         for (const bool saved : {true, false}) {
@@ -197,10 +191,9 @@ private slots:
         }
     }
 
-    // The tip names the encodings of the sheet and its opened file (a CP932 one gives way to
-    // UTF-8 too). Beyond Shift_JIS is told where the sheet file is CP932: once, and again only
-    // after the text was back within it. Another sheet, loaded and not edited, loses the tip at
-    // once, then gets its own and no copy.
+    // The tip names the encodings of the sheet and its opened file. Beyond Shift_JIS is told for a
+    // CP932 sheet file once, again only after the text was back within it. Another sheet, loaded
+    // and not edited, loses the tip at once, then gets its own and no copy.
     void encodingTip()
     {
         const QString note = u"シート 1 には Shift_JIS で表せない文字があります。UTF-8 で保存します。"_s;

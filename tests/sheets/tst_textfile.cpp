@@ -146,9 +146,8 @@ private slots:
         }
     }
 
-    // Characters with two or three CP932 codes: a file written back keeps the codes it used,
-    // whichever they are (the first, the second, the third or last), and so do characters the
-    // user adds.
+    // Characters with two or three CP932 codes keep, written back, whichever code the file used,
+    // and so do those the user adds.
     void secondCodes()
     {
         // The groups, from the converter itself: each code decoded, codes of one character together.
@@ -283,8 +282,7 @@ private slots:
         const QString old = box.filePath("t.txt");
         QVERIFY(putFile(old, "old\r\n"));
         QString target = old;
-        const bool reading = kind.startsWith("read");
-        const bool otherUser = kind.endsWith("another user");
+        const bool reading = kind.startsWith("read"), otherUser = kind.endsWith("another user");
         if (kind.contains("missing"))
             target = box.filePath("none/t.txt");
         else if (kind.endsWith("over the size limit"))
@@ -305,8 +303,7 @@ private slots:
 #ifdef Q_OS_UNIX
         struct stat st {};
         if (kind.endsWith("device node")) {
-            // A copy of /dev/full: as root, a rename over the real one would break the machine.
-            // Others cannot rename over it, so they try /dev/full itself.
+            // A copy of /dev/full, as a rename over the real one would break the machine.
             QCOMPARE(stat("/dev/full", &st), 0);
             target = box.filePath("full");
             if (mknod(QFile::encodeName(target).constData(), S_IFCHR | 0600, st.st_rdev) != 0)
