@@ -2,22 +2,11 @@
 #include "phrases/datelines.h"
 #include "phrases/phrasefile.h"
 #include "sheets/textcodec.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-// The phrase file in dir, holding these bytes.
-QString phraseFile(const QTemporaryDir &dir, const QByteArray &bytes)
-{
-    const QString path = dir.filePath(PhraseFile::FileName);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
-} // namespace
 
 class TestPhraseFile : public QObject {
     Q_OBJECT
@@ -41,14 +30,13 @@ private slots:
         const QByteArray bytes = first.isNull() ? TextCodec::encode(layout, TextCodec::Encoding::Cp932)
                                                 : first + TextCodec::encode(layout.mid(entries[0].size()), TextCodec::Encoding::Cp932);
         QTemporaryDir dir;
-        const QString path = phraseFile(dir, bytes);
+        const QString path = dir.filePath(PhraseFile::FileName);
+        QVERIFY(putFile(path, bytes));
         const PhraseFile::LoadResult loaded = PhraseFile::load(path);
         QCOMPARE(loaded.entries, entries);
         QVERIFY(QFile::remove(path)); // saved as a new file
         QVERIFY(PhraseFile::save(path, loaded.entries, loaded.variants).ok);
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), bytes);
+        QCOMPARE(fileBytes(path), bytes);
     }
 
     void tolerantReader_data()

@@ -1,4 +1,5 @@
 #include "platform/datadir.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,8 +19,7 @@ class TstDataDir : public QObject {
     void touch(const QString &name, const QByteArray &bytes = {})
     {
         QVERIFY(QDir().mkpath(QFileInfo(path(name)).path()));
-        QFile f(path(name));
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        QVERIFY(putFile(path(name), bytes));
     }
 
 private slots:
@@ -82,9 +82,7 @@ private slots:
         DataDir::choose(path("bin"), false, path("data")).createSheetFiles();
         QCOMPARE(QDir(path("data/q7Zibo")).entryList(QDir::Files),
                  QStringList({"q1.txt", "q2.txt", "q3.txt", "q4.txt", "q5.txt", "q6.txt", "q7.txt"}));
-        QFile kept(path("data/q7Zibo/q3.txt"));
-        QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(kept.readAll(), QByteArray("kept"));
+        QCOMPARE(fileBytes(path("data/q7Zibo/q3.txt")), QByteArray("kept"));
     }
 };
 
