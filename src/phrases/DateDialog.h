@@ -37,8 +37,6 @@ public:
     void selectPage(int page);
     int currentPage() const;
 
-    bool phrasesChanged() const { return phrasesChanged_; }
-
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
