@@ -45,7 +45,7 @@ QString TabStrip::caption(int index) const
 void TabStrip::setCaption(int index, const QString &caption)
 {
     bar_->setTabText(index - 1, caption);
-    bar_->adjustSize();
+    placeBar();
 }
 
 QFont TabStrip::tabFont() const
@@ -56,15 +56,20 @@ QFont TabStrip::tabFont() const
 void TabStrip::setTabFont(const QFont &font)
 {
     bar_->setFont(font);
-    bar_->adjustSize();
-    bar_->resize(width(), bar_->sizeHint().height());
+    placeBar();
     update();
+}
+
+void TabStrip::placeBar()
+{
+    // As wide as the strip, never as wide as its tabs: the bar scrolls what does not fit.
+    bar_->setGeometry(0, 0, width(), bar_->sizeHint().height());
 }
 
 void TabStrip::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    bar_->setGeometry(0, 0, width(), bar_->sizeHint().height());
+    placeBar();
 }
 
 void TabStrip::paintEvent(QPaintEvent *)

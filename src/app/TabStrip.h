@@ -37,6 +37,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void placeBar();
+
     QTabBar *bar_;
     bool quiet_ = false;
 };

@@ -38,6 +38,8 @@ void MainWindow::applyHolders()
     tabStrip_->setTabFont(toFont(tabStrip_->tabFont(), h.tabFont));
     for (int n = 1; n <= Holders::TabCount; ++n)
         tabStrip_->setCaption(n, h.tabCaptions[n - 1]);
+    // The tabs' height, which the text box's place depends on, may have changed.
+    arrangeControls();
 }
 
 void MainWindow::readWindowSettings()

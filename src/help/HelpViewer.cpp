@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBrowser>
@@ -35,7 +36,7 @@ HelpViewer::HelpViewer(Env env, QWidget *owner)
     contentsButton->setObjectName(QStringLiteral("contentsButton"));
     auto *closeButton = new QPushButton(QStringLiteral("閉じる"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
-    // Enter in the browser follows a link; it must not close the window.
+    // Enter in the browser follows a link; it must not press a button (keyPressEvent).
     for (QPushButton *button : {backButton_, forwardButton_, contentsButton, closeButton})
         button->setAutoDefault(false);
     backButton_->setEnabled(false);
@@ -78,4 +79,15 @@ bool HelpViewer::showContents()
     raise();
     activateWindow();
     return true;
+}
+
+void HelpViewer::keyPressEvent(QKeyEvent *event)
+{
+    // The buttons are not auto-default, so Enter on one comes here: it presses that button.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (auto *button = qobject_cast<QPushButton *>(focusWidget()); enter && button) {
+        button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

@@ -22,6 +22,9 @@ public:
     // cannot be read. Calling it again on an open viewer goes back to the contents page.
     bool showContents();
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     Env env_;
     QTextBrowser *browser_ = nullptr;

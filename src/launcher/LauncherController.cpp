@@ -36,9 +36,14 @@ LauncherController::LauncherController(WindowHost &host, ShellOpen *shell, const
     launcherBox_->setObjectName(QStringLiteral("launcherBox"));
     launcherBox_->setEditable(true);
     launcherBox_->setInsertPolicy(QComboBox::NoInsert);
+    // What is typed runs as typed: a completion from the history would run another command
+    // (a longer one, or one spelled in another letter case). The history is the drop-down list.
+    launcherBox_->setCompleter(nullptr);
     launcherBox_->setToolTip(RunTip);
     launcherBox_->installEventFilter(this);
     launcherBox_->lineEdit()->installEventFilter(this);
+    // The whole box takes dropped files, its arrow as well as its text.
+    launcherBox_->setAcceptDrops(true);
     launcherBox_->lineEdit()->setAcceptDrops(true);
     runButton_ = new QPushButton(QStringLiteral("実行"), host.window());
     runButton_->setObjectName(QStringLiteral("runButton"));
@@ -159,21 +164,24 @@ bool LauncherController::eventFilter(QObject *watched, QEvent *event)
     if (watched == launcherBox_) {
         if (event->type() == QEvent::FocusIn)
             takeSelection();
-        // Enter in the box runs the command, as the default button would. Keys reach the box,
-        // which hands them to its line edit past any filter there.
+        // Enter in the box presses the run button, as the default button would: a disabled
+        // one (an empty box) does nothing. Keys reach the box, which hands them to its line
+        // edit past any filter there.
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                onRunLauncher();
+                if (runButton_->isEnabled())
+                    onRunLauncher();
                 return true;
             }
         }
+    } else if (!launcherBox_ || watched != launcherBox_->lineEdit()) {
         return false;
     }
     // Only dropped files name a command: the last one.
-    return launcherBox_ && watched == launcherBox_->lineEdit() && FileDrops::filter(event, [this](const QStringList &files) {
-               launcherBox_->setEditText(QDir::toNativeSeparators(files.constLast()));
-           });
+    return FileDrops::filter(event, [this](const QStringList &files) {
+        launcherBox_->setEditText(QDir::toNativeSeparators(files.constLast()));
+    });
 }
 
 void LauncherController::onRegisteredApp(int index)

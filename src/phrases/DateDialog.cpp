@@ -46,9 +46,8 @@ void DateDialog::createControls()
         return w;
     };
     const auto button = [&](const char *name, const QString &caption) {
-        auto *b = named(new QPushButton(caption, this), name);
-        b->setAutoDefault(false);
-        return b;
+        // Auto-default, as a dialog's buttons are: Enter on a focused button presses it.
+        return named(new QPushButton(caption, this), name);
     };
     pages = named(new QTabWidget(this), "pages");
 

@@ -7,7 +7,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QFontDatabase>
 #include <QMenu>
 
 OptionsController::OptionsController(WindowHost &host, SettingsStore *settings, CommonDialog *commonDialog, QObject *parent)
@@ -36,9 +35,7 @@ QAction *OptionsController::newAction(const char *name, const QString &caption, 
 
 void OptionsController::load(const SettingsStore &settings)
 {
-    holders_.read(settings, [](const QString &family) {
-        return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
-    });
+    holders_.read(settings);
 }
 
 void OptionsController::save(SettingsStore &settings) const

@@ -29,7 +29,7 @@ public:
     const Holders &holders() const { return holders_; }
 
     // A holder whose stored text does not convert or apply keeps its value; a font that is not
-    // installed is not taken.
+    // installed keeps its name.
     void load(const SettingsStore &settings);
     void save(SettingsStore &settings) const;
 

@@ -76,7 +76,6 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption)
 {
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
     return b;
 }
 
@@ -116,9 +115,12 @@ void OptionsDialog::createControls()
     pages->addTab(createLauncherPage(), QStringLiteral("ﾗﾝﾁｬｰ設定 "));
     pages->addTab(createVersionPage(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報 "));
 
-    applyButton = button(this, "applyButton", QStringLiteral("更新(&A)"));
+    // Made in their order on the screen, which is the order Tab goes through them.
     okButton = button(this, "okButton", QStringLiteral("&OK"));
     cancelButton = button(this, "cancelButton", QStringLiteral("ｷｬﾝｾﾙ(&C)"));
+    applyButton = button(this, "applyButton", QStringLiteral("更新(&A)"));
+    // Enter in a text box means OK; Enter on a focused button presses that button, as the
+    // dialog's buttons are auto-default.
     okButton->setDefault(true);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -227,6 +229,10 @@ QWidget *OptionsDialog::createTabPage()
     tabFontSizeBox->setObjectName(QStringLiteral("tabFontSizeBox"));
     tabFontSizeBox->setEditable(true);
     tabFontSizeBox->setInsertPolicy(QComboBox::NoInsert);
+    // Both keep what is typed: a completion would turn a size of 1 into 10, or a name into
+    // that of another font.
+    tabFontBox->setCompleter(nullptr);
+    tabFontSizeBox->setCompleter(nullptr);
     tabBoldCheck = new QCheckBox(QStringLiteral("太字"), fontFrame);
     tabBoldCheck->setObjectName(QStringLiteral("tabBoldCheck"));
     tabItalicCheck = new QCheckBox(QStringLiteral("斜体"), fontFrame);
@@ -263,6 +269,7 @@ QWidget *OptionsDialog::createLauncherPage()
         auto *frame = new QGroupBox(QStringLiteral("ﾌｧｲﾙ%1").arg(i + 1), page);
         appPathEdits[i] = lineEdit(frame, QStringLiteral("appPathEdit%1").arg(i));
         appNameEdits[i] = lineEdit(frame, QStringLiteral("appNameEdit%1").arg(i));
+        appNameEdits[i]->setAcceptDrops(false);  // a name is typed; a dropped file goes to the path
         browseButtons[i] = button(frame, "", QString::fromUtf8(browseCaptions[i]));
         browseButtons[i]->setObjectName(QStringLiteral("browseButton%1").arg(i));
         auto *grid = new QGridLayout(frame);
@@ -364,10 +371,10 @@ void OptionsDialog::load()
     tabItalicCheck->setChecked(h.tabFont.italic);
     quoteMarkEdit->setText(h.quoteMark);
 
-    // Vertical-writing variants ("@" names) are no choice for a tab's caption.
+    // Vertical-writing variants ("@" names) and symbol sets are no choice for a tab's caption.
     QStringList families;
     for (const QString &family : QFontDatabase::families())
-        if (!family.startsWith(u'@'))
+        if (!family.startsWith(u'@') && !QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol))
             families << family;
     families.removeDuplicates();
     std::sort(families.begin(), families.end(),

@@ -61,11 +61,13 @@ std::optional<double> Holders::storedTabFontSize(double points)
     return stored;
 }
 
-void Holders::read(const SettingsStore &s, const std::function<bool(const QString &)> &fontExists)
+void Holders::read(const SettingsStore &s)
 {
     const auto readFont = [&](const Key &name, const Key &size, Kind sizeKind, const Key &bold, const Key &italic,
                               Font &font) {
-        if (const QString n = s.read(name, font.name); fontExists(n))
+        // A font that is not installed here keeps its name: the platform shows a substitute
+        // meanwhile, and the user's choice comes back with the font (or on another machine).
+        if (const QString n = s.read(name, font.name); !n.isEmpty())
             font.name = n;
         const QString sizeText = sizeKind == Kind::TabFontSize ? SettingsText::fromTabFontSize(font.size)
                                                                : SettingsText::fromNumber(font.size);

@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <array>
-#include <functional>
 #include <optional>
 
 class SettingsStore;
@@ -59,8 +58,8 @@ struct Holders {
     bool restoresPosition() const;
 
     // Each holder takes its key's stored value when the text converts and applies; otherwise it
-    // keeps what it held. fontExists says whether a font name can be used.
-    void read(const SettingsStore &store, const std::function<bool(const QString &)> &fontExists);
+    // keeps what it held.
+    void read(const SettingsStore &store);
     // Every holder into the store (nothing is synced).
     void write(SettingsStore &store) const;
 };

@@ -476,6 +476,21 @@ private slots:
                   + (w.findChild<QTimer *>(u"tickTimer"_s)->isActive() ? u", ticking"_s : u""_s),
               "outcome");
     }
+
+    // A larger tab font lays the window out again: the bar scrolls its tabs within the strip,
+    // and the text box moves down below them.
+    void tabFontLaysTheWindowOut()
+    {
+        Harness h;
+        MainWindow &w = h.start();
+        optionsPage([&] { action(w, "tabSettingsAction")->trigger(); }, [](OptionsDialog &options) {
+            options.findChild<QComboBox *>(u"tabFontSizeBox"_s)->setEditText(u"20"_s);
+            options.findChild<QPushButton *>(u"okButton"_s)->click();
+        });
+        const TabStrip *strip = tabStrip(w);
+        QCOMPARE(strip->bar()->width(), strip->width());
+        QVERIFY(textBox(w)->y() >= strip->y() + strip->bar()->height());
+    }
 };
 
 QTEST_MAIN(TestMainWindow)

@@ -51,7 +51,8 @@ private slots:
         QTest::keyClick(b, Qt::Key_Tab);
         QTest::keyClick(b, Qt::Key_Return);
         QCOMPARE(state(), far + u" down 10"_s);
-        QTest::mouseClick(back, Qt::LeftButton);
+        back->setFocus();
+        QTest::keyClick(back, Qt::Key_Return);  // Enter on a focused button presses it
         QCOMPARE(state(), contents + u" top 01"_s);
         QTest::mouseClick(forward, Qt::LeftButton);
         QCOMPARE(state(), far + u" down 10"_s);

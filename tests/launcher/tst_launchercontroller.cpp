@@ -69,9 +69,9 @@ private slots:
         QCOMPARE(afterRun({"a"}, ""), QStringList{"a"}); // a free place holds the empty text
     }
 
-    // The text as typed goes to the desktop by the button, Enter and Ctrl+R alike, empty or not;
-    // a failure is said and kept out of the history. Gaps in the stored history close up, and
-    // all ten keys are written back.
+    // The text as typed goes to the desktop by the button, Enter and Ctrl+R alike; Ctrl+R runs
+    // an empty box too, Enter presses the disabled button (a no-op). A failure is said and kept
+    // out of the history. Gaps in the stored history close up, and all ten keys are written back.
     void runningCommands()
     {
         Launcher l({u"first"_s, QString(), u"second"_s});
@@ -79,8 +79,11 @@ private slots:
         l.box()->setEditText(u" /opt/tool "_s);
         l.controller.runButton()->click();
         l.box()->setEditText(QString());
+        l.controller.runButton()->setEnabled(false);  // as the window's rule has it for an empty box
+        QTest::keyClick(l.box(), Qt::Key_Return);
         l.shell.missing = QStringList{QString(), u"nothing here"_s};
         l.controller.runLauncherAction()->trigger();
+        l.controller.runButton()->setEnabled(true);
         l.box()->setEditText(u"nothing here"_s);
         QTest::keyClick(l.box(), Qt::Key_Return);
         QCOMPARE(l.shell.opened, (QStringList{" /opt/tool ", "", "nothing here"}));
@@ -94,11 +97,12 @@ private slots:
     }
 
     // Focusing the box takes the sheet's selection as the command, unless it starts with a
-    // blank, and running gives the sheet the focus back; of dropped files the last is the
-    // command, and text is refused.
+    // blank; what is typed runs as typed, never completed from the history, and running gives
+    // the sheet the focus back; of files dropped on its text or its
+    // arrow the last is the command, and text is refused.
     void theBox()
     {
-        Launcher l;
+        Launcher l({u"first"_s});
         l.host.widget.show();
         QVERIFY(QTest::qWaitForWindowActive(&l.host.widget));
         l.box()->setEditText(u"kept"_s);
@@ -110,21 +114,28 @@ private slots:
             QTRY_VERIFY(l.controller.hasFocus());
             QCOMPARE(l.box()->currentText(), QString::fromLatin1(inBox));
         }
-        l.controller.runButton()->click();
+        l.box()->clearEditText();
+        QTest::keyClicks(l.box(), u"fir"_s);
+        QTest::keyClick(l.box(), Qt::Key_Return);
+        QCOMPARE(l.shell.opened, QStringList{u"fir"_s});
         QTRY_VERIFY(l.host.box.hasFocus());
 
         QMimeData files;
         files.setUrls({QUrl::fromLocalFile(u"/a/one.txt"_s), QUrl::fromLocalFile(u"/a/three.txt"_s)});
         QMimeData text;
         text.setText(u"typed by a drop"_s);
-        for (QMimeData *data : {&files, &text}) {
-            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(l.box()->lineEdit(), &enter);
-            QCOMPARE(enter.isAccepted(), data == &files);
-            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(l.box()->lineEdit(), &drop);
+        for (QWidget *target : {static_cast<QWidget *>(l.box()->lineEdit()), static_cast<QWidget *>(l.box())}) {
+            l.box()->setEditText(u"kept"_s);
+            for (QMimeData *data : {&files, &text}) {
+                QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(target, &enter);
+                QCOMPARE(enter.isAccepted(), data == &files);
+                QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(target, &drop);
+            }
+            QVERIFY(target->acceptDrops());  // or a real drop would go past it to the window
+            QCOMPARE(l.box()->currentText(), QDir::toNativeSeparators(u"/a/three.txt"_s));
         }
-        QCOMPARE(l.box()->currentText(), QDir::toNativeSeparators(u"/a/three.txt"_s));
     }
 
     // Items show the name (or the path) cut to 20 characters, buttons the whole; a free slot's

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -92,12 +93,17 @@ private slots:
         QCOMPARE(h.control<QLabel>("versionLabel")->text(), u"Version 2.312"_s);  // minor and revision run together
         QCOMPARE(h.control<QComboBox>("tabFontSizeBox")->currentText(), u"11.25"_s);  // as stored, though not one of the list's
         QCOMPARE(h.control<QLabel>("preview")->font().pointSizeF(), 12.0);  // the preview is written in the text box's font
-        // Typing in the font boxes does not enable apply, yet counts; the size is the number the
-        // text starts with, and no number keeps the size.
+        for (const QString &family : QFontDatabase::families())  // symbol sets write no caption
+            if (QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol))
+                QCOMPARE(h.control<QComboBox>("tabFontBox")->findText(family), -1);
+        // Typing in the font boxes does not enable apply, yet counts as typed (no completion); the
+        // size is the number the text starts with, and no number keeps the size.
         QLineEdit *font = h.control<QComboBox>("tabFontBox")->lineEdit(), *size = h.control<QComboBox>("tabFontSizeBox")->lineEdit();
+        font->setFocus();  // where a completion would come into play
         font->clear();
-        QTest::keyClicks(font, u"No Such Font"_s);  // kept as typed
-        for (const auto &[typed, points] : {std::pair{"13", 13.0}, {" 1 4pt", 14.0}, {"abc", 14.0}, {"0.00004", 14.0}}) {
+        QTest::keyClicks(font, u"Noto Sans"_s);  // kept as typed, installed or not
+        size->setFocus();
+        for (const auto &[typed, points] : {std::pair{"1", 1.0}, {" 1 4pt", 14.0}, {"abc", 14.0}, {"0.00004", 14.0}}) {
             size->clear();
             QTest::keyClicks(size, QString::fromLatin1(typed));
             QVERIFY(!h.canApply());
@@ -117,15 +123,39 @@ private slots:
         QTest::keyClicks(h.edit("appNameEdit1"), u"abcdefghijklmnopqrstuvwxyz"_s);
         QTest::keyClicks(h.edit("quoteMarkEdit"), u">>>"_s);
         QCOMPARE(h.edit("appNameEdit1")->text().size(), 32);  // "Editor" shown, and no limit
+        QVERIFY(!name0->acceptDrops());  // a name is typed, never dropped
         h.control("okButton")->click();
         Holders expected = h.holders;
         expected.ime = u"True"_s;
         expected.quoteMark = u"|>"_s;
         expected.apps[0].name = u"abcdefghijklmnopqrst"_s;
         expected.apps[1] = {};
-        expected.tabFont = {u"No Such Font"_s, 14, true, false};  // bold clicked four times
+        expected.tabFont = {u"Noto Sans"_s, 14, true, false};  // bold clicked four times
         QCOMPARE(fields(h.applied.last()), fields(expected));
         QTRY_VERIFY(!h.dialog);
+    }
+
+    // Enter on a focused button presses it (the colour picker, cancel); from a text box it means
+    // OK. Tab goes along the buttons in their order on the screen.
+    void enterPressesTheFocusedButton()
+    {
+        for (const char *focus : {"cancelButton", "quoteMarkEdit"}) {
+            OptionHarness h;
+            h.open();
+            h.edit("quoteMarkEdit")->setText(u"%%"_s);
+            h.picker.answers = QStringList{QString()};
+            QTest::keyClick(h.control("textColourButton"), Qt::Key_Return);
+            QCOMPARE(h.picker.shown.size(), 1);
+            h.control("okButton")->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), h.control("applyButton"));
+            QWidget *target = h.dialog->findChild<QWidget *>(QLatin1String(focus));
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key_Return);
+            QTRY_VERIFY(!h.dialog);
+            QCOMPARE(h.applied.isEmpty() ? u"none"_s : h.applied.last().quoteMark, focus == "cancelButton"_L1 ? u"none"_s : u"%%"_s);
+        }
     }
 
     // Reset enables apply only where it changes something: all as reset sets them, a caption
