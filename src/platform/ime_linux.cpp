@@ -30,10 +30,14 @@ void activateFcitx()
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
+    QDBusMessage activate = QDBusMessage::createMethodCall(QStringLiteral("org.fcitx.Fcitx5"), QStringLiteral("/controller"),
+                                                           QStringLiteral("org.fcitx.Fcitx.Controller1"),
+                                                           QStringLiteral("Activate"));
+    // An installed fcitx5 that is not running must not be started by the bus for a user of
+    // another input method.
+    activate.setAutoStartService(false);
     // Sent without waiting for an answer: with no fcitx5 on the bus the call is simply lost.
-    bus.send(QDBusMessage::createMethodCall(QStringLiteral("org.fcitx.Fcitx5"), QStringLiteral("/controller"),
-                                            QStringLiteral("org.fcitx.Fcitx.Controller1"),
-                                            QStringLiteral("Activate")));
+    bus.send(activate);
 }
 
 } // namespace
