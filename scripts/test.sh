@@ -5,6 +5,8 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 q7_install "${q7_base_packages[@]}" xvfb xauth xdotool x11-utils openbox desktop-file-utils appstream
+# The input-method test runs on a session bus of its own.
+q7_install dbus-daemon
 # Fuzzing (clang with its libFuzzer runtime), the Windows sources' cross check, the clipboard of
 # the workflow test.
 q7_install clang libclang-rt-dev g++-mingw-w64-x86-64-posix xclip

@@ -1,5 +1,5 @@
 #include "platform/ime.h"
 
-// Input methods on X11 and Wayland are switched by the user's own input-method framework; there
-// is no portable way for a program to turn one on, so the mode is only kept.
+// Where neither the Windows input-method calls nor a Linux input-method framework on D-Bus is
+// there, a program has no portable way to turn the input method on, so the mode is only kept.
 void applyImeMode(QWidget *, int) {}

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMimeDatabase>
 
 namespace ShellTarget {
 
@@ -14,11 +15,26 @@ bool isProgram(const QFileInfo &info)
     return info.isFile() && info.isExecutable();
 }
 
+// Drives formatted FAT, exFAT or NTFS give every file the x bit, so the bit alone does not make
+// a program: a file the desktop knows as a document (by its content and name) is opened. Binaries,
+// scripts, and what nothing recognises are started as before.
+bool isDocument(const QString &path)
+{
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
+    if (type.isDefault())
+        return false;
+    for (const char *program : {"application/x-executable", "application/x-sharedlib"}) {
+        if (type.inherits(QString::fromLatin1(program)))
+            return false;
+    }
+    return true;
+}
+
 Target existing(const QFileInfo &info)
 {
     // Absolute, so that a bare name found in the current folder is not looked up on PATH again.
     const QString path = info.absoluteFilePath();
-    if (isProgram(info))
+    if (isProgram(info) && !isDocument(path))
         return {Kind::Execute, path, {}};
     return {Kind::OpenLocal, {}, QUrl::fromLocalFile(path)};
 }

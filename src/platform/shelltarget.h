@@ -19,7 +19,7 @@ struct Target {
 };
 
 // In order: an existing path (absolute, or relative to the current folder; an executable
-// regular file is started, anything else opened), then "scheme:..." with a scheme of two or
+// regular file is started unless its type is a document's, anything else opened), then "scheme:..." with a scheme of two or
 // more characters (so "C:" is none), then a name without '/' that is an executable file in one
 // of searchPath's folders. Blanks around the text, which a typed command easily picks up, are
 // dropped unless the text names an existing file as it stands.

@@ -56,8 +56,16 @@ private slots:
             QVERIFY(QDir(dir_.path()).mkpath(folder));
         for (const char *name : {"memo.txt", "memo ", "note:1.txt", "bin/q7plain"})
             writeFile(at(name), "text\n", false);
-        for (const char *name : {"run.sh", "bin/q7tool", "bin/q7sub/q7tool"})
+        for (const char *name : {"run.sh", "runme", "bin/q7tool", "bin/q7sub/q7tool"})
             writeFile(at(name), "#!/bin/sh\nexit 0\n", true);
+        // Documents with the x bit, as on a drive formatted FAT.
+        writeFile(at("memo x.txt"), "text\n", true);
+        writeFile(at("photo.png"), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), true);
+        writeFile(at("empty"), {}, true);
+        writeFile(at("blob"), QByteArray("\x7f\x01\x00\x02\xff", 5), true);
+        QFile elf(QStringLiteral("/bin/true"));
+        QVERIFY(elf.open(QIODevice::ReadOnly));
+        writeFile(at("tool"), elf.readAll(), true);
 
         oldCurrent_ = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir_.path()));
@@ -82,6 +90,12 @@ private slots:
         };
         row("executable in the current folder is started by its full path", "run.sh", "start " + at("run.sh"));
         row("plain file relative to the current folder is opened", "memo.txt", fileUrl("memo.txt"));
+        row("ELF binary without extension is started", "tool", "start " + at("tool"));
+        row("script without extension is started", "runme", "start " + at("runme"));
+        row("text file with the x bit is opened", "memo x.txt", fileUrl("memo x.txt"));
+        row("image with the x bit is opened", "photo.png", fileUrl("photo.png"));
+        row("empty file with the x bit is opened", "empty", fileUrl("empty"));
+        row("binary of no known type is started", "blob", "start " + at("blob"));
         row("folder is opened, not started", at("docs"), fileUrl("docs"));
         row("existing file whose name looks like a URL is opened as a file", "note:1.txt", fileUrl("note:1.txt"));
         row("https URL with a blank", "https://example.com/a b", "url https://example.com/a%20b");
