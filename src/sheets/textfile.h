@@ -19,7 +19,7 @@ constexpr qint64 MaxFileBytes = qint64(512) * 1024 * 1024;
 // ends a line. Any other text ends a line at CR LF or at a lone CR, and a lone LF is an ordinary
 // character. Then empty lines before the first non-empty line are dropped and the remaining
 // lines are joined with CR LF, so the terminator of the last line is consumed. Sets *ends to
-// the line ends found.
+// the line ends found: Cr for a text that holds CR and no LF.
 QString joinLines(QStringView decoded, LineEnds *ends = nullptr);
 
 // Every failure reason below (ReadResult::error, WriteResult::error) is one of these short
@@ -42,7 +42,8 @@ ReadResult read(const QString &path);
 
 // Whether writing over an existing file keeps its line ends.
 enum class LineEndPolicy {
-    KeepExisting, // an existing file with LF line ends (LF and no CR) keeps LF; others get CR LF
+    KeepExisting, // an existing file with LF line ends (LF and no CR) keeps LF, one with CR line
+                  // ends (CR and no LF) keeps CR; others get CR LF
     CrLf,         // always CR LF, as the sheet files are
 };
 
@@ -60,7 +61,8 @@ struct WriteResult {
 // whose bytes, written without a BOM, would read back in another encoding.
 // Line ends: CR LF, except that with KeepExisting an existing file whose line ends are LF (it
 // holds LF and no CR, counted in its own encoding) is written with each CR LF of the text as LF
-// and a final LF. Lone CRs and LFs of the text are written as they are.
+// and a final LF, and one whose line ends are CR (CR and no LF) likewise with CR. Lone CRs and
+// LFs of the text are written as they are.
 // CP932 characters with two codes are written with the codes variants remembers (those of the
 // file the text was read from), others with the converter's.
 WriteResult write(const QString &path, const QString &text,
