@@ -118,11 +118,11 @@ void FileController::loadSheet()
     host_.editor()->setText(result.text);
     sheets_.setVariants(sheets_.currentSheet(), result.variants);
     sheets_.setChanged(false);
-    if (!result.ok) {
+    if (result.ok)
+        host_.editor()->setFocus();
+    else
         sheets_.detachSaveTarget();
-        return;
-    }
-    host_.editor()->setFocus();
+    emit sheetLoaded();
 }
 
 bool FileController::openIntoSheet(const QString &path)

@@ -47,6 +47,8 @@ public:
 signals:
     // The current sheet's own file got its text.
     void sheetSaved(const TextFile::WriteResult &written);
+    // The current sheet is shown from its own file, read or not.
+    void sheetLoaded();
     void exitRequested();
     // The current sheet's changes since its last save point are to be dropped.
     void exitWithoutSavingRequested();
