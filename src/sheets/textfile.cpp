@@ -431,6 +431,19 @@ WriteResult writeEncoded(const QString &path, TextPieces &text, Encoding preferr
 
 } // namespace
 
+DiskStamp stampOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {true, false, 0, {}, {}};
+    return {true, true, info.size(), info.lastModified(), info.metadataChangeTime()};
+}
+
+bool changedSince(const QString &path, const DiskStamp &stamp)
+{
+    return stamp.known && stampOf(path) != stamp;
+}
+
 QString joinLines(QStringView decoded, LineEnds *ends)
 {
     const LineSpan span = lineSpan(decoded);
@@ -442,6 +455,7 @@ QString joinLines(QStringView decoded, LineEnds *ends)
 ReadResult read(const QString &path)
 {
     ReadResult r;
+    r.stamp = stampOf(path);
     const QFileInfo info(path);
     if (!info.exists()) {
         r.error = NotFound;
@@ -476,6 +490,10 @@ ReadResult read(const QString &path)
         return r;
     }
     TextCodec::Decoded decoded = TextCodec::decode(bytes);
+    // In UTF-16 half the bytes of ASCII text are NUL; elsewhere NUL is no character of a text.
+    const bool utf16 = decoded.encoding != Encoding::Cp932 && decoded.encoding != Encoding::Utf8
+        && decoded.encoding != Encoding::Utf8Bom;
+    r.binary = !utf16 && QByteArrayView(bytes).first(std::min<qsizetype>(bytes.size(), 8192)).contains('\0');
     if (decoded.encoding == Encoding::Cp932)
         r.variants = Cp932Variants::scan(bytes);
     bytes = QByteArray();

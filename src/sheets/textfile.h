@@ -3,6 +3,7 @@
 #include "sheets/cp932variants.h"
 #include "sheets/textcodec.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringView>
 
@@ -27,12 +28,29 @@ QString joinLines(QStringView decoded, LineEnds *ends = nullptr);
 // 通常のファイルではありません。 容量が足りません。 アクセスが拒否されました。 and, when nothing
 // more precise is known, 読み込めません。 or 書き込めません。
 
+// A file as it was on disk when the program read or wrote it, to tell whether another program
+// changed it since: its size and its modification and status-change times (a file replaced by
+// renaming another over it has a new status-change time). A default stamp is unknown.
+struct DiskStamp {
+    bool known = false;
+    bool exists = false;
+    qint64 size = 0;
+    QDateTime modified;
+    QDateTime statusChanged;
+    bool operator==(const DiskStamp &) const = default;
+};
+DiskStamp stampOf(const QString &path);
+// Whether the file at path is no longer as stamp saw it; never for an unknown stamp.
+bool changedSince(const QString &path, const DiskStamp &stamp);
+
 struct ReadResult {
     bool ok = false;
     QString text;                  // after the line rule
     TextCodec::Encoding encoding = TextCodec::Encoding::Cp932;
     LineEnds lineEnds = LineEnds::CrLf;
     Cp932Variants variants;        // a CP932 file's second codes, for writing it back
+    bool binary = false;           // NUL bytes near its start, and it is not UTF-16: not a text
+    DiskStamp stamp;               // the file as it was just before it was read
     QString error;                 // why it failed, for the caller's message; empty when ok
 };
 
