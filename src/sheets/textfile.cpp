@@ -435,8 +435,8 @@ DiskStamp stampOf(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return {true, false, 0, {}, {}};
-    return {true, true, info.size(), info.lastModified(), info.metadataChangeTime()};
+        return {true, false, 0, {}};
+    return {true, true, info.size(), info.lastModified()};
 }
 
 bool changedSince(const QString &path, const DiskStamp &stamp)

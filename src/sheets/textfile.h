@@ -29,14 +29,13 @@ QString joinLines(QStringView decoded, LineEnds *ends = nullptr);
 // more precise is known, 読み込めません。 or 書き込めません。
 
 // A file as it was on disk when the program read or wrote it, to tell whether another program
-// changed it since: its size and its modification and status-change times (a file replaced by
-// renaming another over it has a new status-change time). A default stamp is unknown.
+// changed it since: its size and modification time. (Not its status-change time: a change of
+// mode alone, a read-only flag taken off, changes no text.) A default stamp is unknown.
 struct DiskStamp {
     bool known = false;
     bool exists = false;
     qint64 size = 0;
     QDateTime modified;
-    QDateTime statusChanged;
     bool operator==(const DiskStamp &) const = default;
 };
 DiskStamp stampOf(const QString &path);
