@@ -121,6 +121,7 @@ void MainWindow::createControllers()
     connect(recovery_, &RecoveryController::encodingTipChanged, this, &MainWindow::showEncodingTip);
     files_ = new FileController(*this, *sheets_, env_.commonDialog, this);
     connect(files_, &FileController::sheetSaved, recovery_, &RecoveryController::sheetSaved);
+    connect(files_, &FileController::sheetLoaded, recovery_, &RecoveryController::sheetShown);
     connect(files_, &FileController::exitRequested, this, &QWidget::close);
     connect(files_, &FileController::exitWithoutSavingRequested, this, &MainWindow::exitWithoutSaving);
     edits_ = new EditController(*this, *sheets_, options_->holders(), this);

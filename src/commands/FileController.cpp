@@ -10,6 +10,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 
 namespace {
 
@@ -41,6 +44,8 @@ FileController::FileController(WindowHost &host, SheetSession &sheets, CommonDia
     connect(exitWithoutSavingAction_, &QAction::triggered, this, &FileController::exitWithoutSavingRequested);
     exitAction_ = addAction("exitAction", QStringLiteral("終了(&X)"), nullptr);
     connect(exitAction_, &QAction::triggered, this, &FileController::exitRequested);
+    sheetWatcher_ = new QFileSystemWatcher(this);
+    connect(sheetWatcher_, &QFileSystemWatcher::fileChanged, this, &FileController::onSheetFileChanged);
 }
 
 QAction *FileController::addAction(const char *name, const QString &caption, void (FileController::*handler)(),
@@ -89,6 +94,11 @@ bool FileController::saveSheet(bool reportFailure)
     QDir::setCurrent(sheets_.programDir());
     if (!sheets_.changed())
         return true;
+    const QString path = sheets_.sheetFilePath(sheets_.currentSheet());
+    // Another program wrote the file too (a folder synced between two machines): both versions
+    // stay, the file's beside it.
+    if (TextFile::changedSince(path, sheetStamp_) && QFileInfo(path).isFile() && !keepSheetFileAside(path, reportFailure))
+        return false;
     // On failure the text stays in the box and the flag stays set, its recovery copy too:
     // nothing is lost.
     TextBox *box = host_.editor();
@@ -104,31 +114,94 @@ bool FileController::saveSheet(bool reportFailure)
             written = sheets_.writeSheet(*pieces);
         }
     }
-    if (!reportWrite(sheets_.sheetFilePath(sheets_.currentSheet()), written, reportFailure))
+    if (!reportWrite(path, written, reportFailure))
         return false;
+    sheetStamp_ = TextFile::stampOf(path);
+    watchSheetFile(); // a new file took the old one's place
     emit sheetSaved(written);
+    return true;
+}
+
+bool FileController::keepSheetFileAside(const QString &path, bool reportFailure)
+{
+    const QFileInfo info(path);
+    const QString stem = info.completeBaseName() + host_.now().toString(QStringLiteral("-yyyyMMdd-HHmmss"));
+    QString aside = info.dir().filePath(stem + u'.' + info.suffix());
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = info.dir().filePath(QStringLiteral("%1-%2.%3").arg(stem).arg(n).arg(info.suffix()));
+    if (!QFile::copy(path, aside)) {
+        if (reportFailure)
+            host_.ask(TextFile::writeFailureMessage(aside), {QMessageBox::Warning}, AppTitle);
+        return false;
+    }
+    // Kept: a second attempt at the save does not copy it again.
+    sheetStamp_ = TextFile::stampOf(path);
+    host_.note(QStringLiteral("%1 はほかのプログラムで変更されていました。その内容を %2 に残しました。")
+                   .arg(info.fileName(), QFileInfo(aside).fileName()));
     return true;
 }
 
 void FileController::loadSheet()
 {
+    const TextFile::ReadResult result = readFile(sheets_.sheetFilePath(sheets_.currentSheet()));
+    showSheetText(result);
+    if (result.ok)
+        host_.editor()->setFocus();
+    else
+        sheets_.detachSaveTarget();
+    emit sheetLoaded();
+}
+
+void FileController::showSheetText(const TextFile::ReadResult &result)
+{
     // The box gets its new text in one go (emptying a large sheet first would cost as much as
     // filling it).
-    const TextFile::ReadResult result = readFile(sheets_.sheetFilePath(sheets_.currentSheet()));
     host_.editor()->setText(result.text);
     sheets_.setVariants(sheets_.currentSheet(), result.variants);
     sheets_.setChanged(false);
-    if (!result.ok) {
-        sheets_.detachSaveTarget();
+    sheetStamp_ = result.stamp;
+    watchSheetFile();
+    tellIfBinary(result, sheets_.sheetFilePath(sheets_.currentSheet()));
+}
+
+void FileController::tellIfBinary(const TextFile::ReadResult &result, const QString &path)
+{
+    if (result.ok && result.binary)
+        host_.note(QStringLiteral("%1 はテキストファイルではありません。").arg(QFileInfo(path).fileName()));
+}
+
+void FileController::watchSheetFile()
+{
+    // Only the current sheet's file: the others are read afresh whenever they are shown.
+    if (!sheetWatcher_->files().isEmpty())
+        sheetWatcher_->removePaths(sheetWatcher_->files());
+    const QString path = sheets_.sheetFilePath(sheets_.currentSheet());
+    if (QFileInfo::exists(path))
+        sheetWatcher_->addPath(path);
+}
+
+void FileController::onSheetFileChanged()
+{
+    // A file replaced by renaming another over it is no longer watched.
+    watchSheetFile();
+    const QString path = sheets_.sheetFilePath(sheets_.currentSheet());
+    // Unsaved changes wait for the save point, which keeps both; a file gone keeps the text
+    // shown for its next save point; this program's own write changes nothing.
+    if (sheets_.changed() || host_.inLongEdit() || !QFileInfo::exists(path) || !TextFile::changedSince(path, sheetStamp_))
         return;
-    }
-    host_.editor()->setFocus();
+    TextFile::ReadResult result;
+    host_.runBeside([&] { result = TextFile::read(path); });
+    // Caught halfway through the other program's write: its end tells again.
+    if (result.ok && !sheets_.changed())
+        showSheetText(result);
 }
 
 bool FileController::openIntoSheet(const QString &path)
 {
     const int sheet = sheets_.currentSheet();
     const QString previous = sheets_.openedFile(sheet);
+    const TextFile::DiskStamp previousStamp = sheets_.openedStamp(sheet);
+    const bool previousBinary = sheets_.openedIsBinary(sheet);
     sheets_.setOpenedFile(sheet, path);
     // Read into a buffer first: a file that cannot be read leaves the sheet as it was, text,
     // flag and opened file alike. A path that could not be read is never kept as the sheet's
@@ -136,6 +209,7 @@ bool FileController::openIntoSheet(const QString &path)
     const TextFile::ReadResult result = readFile(sheets_.resolve(path));
     if (!result.ok) {
         sheets_.setOpenedFile(sheet, previous);
+        sheets_.setOpenedState(sheet, previousStamp, previousBinary);
         return false;
     }
     takeFileText(result);
@@ -144,8 +218,11 @@ bool FileController::openIntoSheet(const QString &path)
 
 void FileController::takeFileText(const TextFile::ReadResult &result)
 {
+    const int sheet = sheets_.currentSheet();
+    sheets_.setOpenedState(sheet, result.stamp, result.binary);
+    tellIfBinary(result, sheets_.openedFile(sheet));
     host_.editor()->setText(result.text);
-    sheets_.setVariants(sheets_.currentSheet(), result.variants);
+    sheets_.setVariants(sheet, result.variants);
     // The sheet's own file takes the text at the next save point.
     sheets_.setChanged(true);
     host_.editor()->setFocus();
@@ -208,11 +285,22 @@ void FileController::onSaveToOpenedFile()
     const QString path = sheets_.saveTarget();
     if (path.isEmpty())
         return;
-    if (host_.ask(path + QStringLiteral("に 上書き保存しますか？"), {QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No},
-                  QStringLiteral("q7_Zibo - 上書き保存確認"))
-        != QMessageBox::Yes)
+    const int sheet = sheets_.currentSheet();
+    const bool binary = sheets_.openedIsBinary(sheet);
+    MessageStyle style{QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
+    QString prompt = path + QStringLiteral("に 上書き保存しますか？");
+    // What another program wrote since, or a file that is no text, is not written over unwarned.
+    if (TextFile::changedSince(path, sheets_.openedStamp(sheet))) {
+        style.icon = QMessageBox::Warning;
+        prompt = QDir::toNativeSeparators(path) + QStringLiteral(" はほかのプログラムで変更されています。上書きしますか？");
+    } else if (binary) {
+        style.icon = QMessageBox::Warning;
+        prompt = QDir::toNativeSeparators(path) + QStringLiteral(" はテキストファイルではありません。上書きしますか？");
+    }
+    if (host_.ask(prompt, style, QStringLiteral("q7_Zibo - 上書き保存確認")) != QMessageBox::Yes)
         return;
-    writeFile(path, host_.editor()->Text());
+    if (writeFile(path, host_.editor()->Text()))
+        sheets_.setOpenedState(sheet, TextFile::stampOf(path), binary);
 }
 
 void FileController::onSaveAs()
@@ -223,6 +311,7 @@ void FileController::onSaveAs()
         return;
     }
     sheets_.setOpenedFile(sheets_.currentSheet(), path);
+    sheets_.setOpenedState(sheets_.currentSheet(), TextFile::stampOf(path), false);
 }
 
 void FileController::onSaveSelection()

@@ -7,13 +7,17 @@
 
 class CommonDialog;
 class QAction;
+class QFileSystemWatcher;
 class SheetSession;
 class WindowHost;
 
 // The File menu and the sheet files behind it: a sheet's own file is loaded when the sheet is
 // shown and saved when it is left; outside files are opened into the sheet, inserted at the
 // caret or written by the save commands. Reads and writes show the hourglass; a failure is
-// reported ("ファイルを開けません", "<path> に書き込めません。") and changes nothing.
+// reported ("ファイルを開けません", "<path> に書き込めません。") and changes nothing. A file that
+// another program changed is never written over unseen: the current sheet's own file is read
+// again while the sheet has no unsaved changes and kept beside it when both changed; Ctrl+S asks
+// before it writes over such an opened file, or one that is no text.
 class FileController final : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +35,7 @@ public:
 
     // Writes the current sheet's text to its own file when it changed; false (reported unless
     // told not to) when the file could not take it, the text and its flag left as they were.
+    // When the file changed on disk too, its version is first copied to a dated file beside it.
     bool saveSheet(bool reportFailure = true);
     // Shows the current sheet's own file; one that cannot be read leaves the sheet empty and
     // showing no file.
@@ -47,6 +52,8 @@ public:
 signals:
     // The current sheet's own file got its text.
     void sheetSaved(const TextFile::WriteResult &written);
+    // The current sheet is shown from its own file, read or not.
+    void sheetLoaded();
     void exitRequested();
     // The current sheet's changes since its last save point are to be dropped.
     void exitWithoutSavingRequested();
@@ -63,10 +70,17 @@ private:
     bool chooseFile(bool save, QString &path);
     bool writeFile(const QString &path, const QString &text);
     bool reportWrite(const QString &path, const TextFile::WriteResult &result, bool reportFailure);
+    void showSheetText(const TextFile::ReadResult &result);
+    void tellIfBinary(const TextFile::ReadResult &result, const QString &path);
+    void watchSheetFile();
+    void onSheetFileChanged();
+    bool keepSheetFileAside(const QString &path, bool reportFailure);
 
     WindowHost &host_;
     SheetSession &sheets_;
     CommonDialog *commonDialog_;
     QAction *newAction_, *openAction_, *insertFileAction_, *saveToOpenedFileAction_, *saveAsAction_,
         *saveSelectionAction_, *exitWithoutSavingAction_, *exitAction_;
+    QFileSystemWatcher *sheetWatcher_;
+    TextFile::DiskStamp sheetStamp_; // the current sheet's own file as the sheet last read or wrote it
 };

@@ -60,11 +60,24 @@ void RecoveryController::restore()
             const TextFile::WriteResult written = TextFile::write(path, read.text, TextFile::LineEndPolicy::CrLf, read.variants);
             if (!written.ok) {
                 host_.ask(TextFile::writeFailureMessage(path, written.error), {QMessageBox::Warning}, AppTitle);
+                unwritten_.at(n - 1) = read;
                 continue;
             }
         }
         copies.remove(n);
     }
+}
+
+void RecoveryController::sheetShown()
+{
+    std::optional<TextFile::ReadResult> &restored = unwritten_.at(sheets_.currentSheet() - 1);
+    if (!restored)
+        return;
+    // Its copy stays until the sheet's file takes the text at a save point.
+    host_.editor()->setText(restored->text);
+    sheets_.setVariants(sheets_.currentSheet(), restored->variants);
+    sheets_.setChanged(true);
+    restored.reset();
 }
 
 void RecoveryController::textChanged()

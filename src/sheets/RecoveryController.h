@@ -24,8 +24,12 @@ public:
                        int idleDelayMs, QObject *parent = nullptr);
 
     // At start-up, before the current sheet is read: asks whether the copies left by the last
-    // run go into their sheet files. A copy that cannot is kept for the next start.
+    // run go into their sheet files. A copy whose file cannot take it stays until the file does,
+    // and its text waits for its sheet to be shown.
     void restore();
+    // The current sheet was read from its file: a restored text its file could not take
+    // replaces it, as unsaved text.
+    void sheetShown();
     // The text of the current sheet changed: the check waits for the next pause.
     void textChanged();
     // The current sheet's file got its text: its copy has nothing more to keep.
@@ -53,4 +57,5 @@ private:
     bool failureTold_ = false;                   // a failed copy is told once, until one succeeds
     std::array<bool, SheetSession::SheetCount> beyondCp932Told_{}; // per sheet: "Shift_JIS cannot hold this" was said
     std::optional<RecoveryWriter::Result> last_; // the latest check of the current sheet
+    std::array<std::optional<TextFile::ReadResult>, SheetSession::SheetCount> unwritten_; // restored, not in its file
 };

@@ -48,10 +48,17 @@ void SheetSession::takeStoredCaption(const QString &stored)
 void SheetSession::setOpenedFile(int sheet, const QString &path)
 {
     openedFiles_.at(sheet - 1) = path;
+    setOpenedState(sheet, {}, false);
     if (sheet == current_) {
         targetDetached_ = false;
         emit saveTargetChanged();
     }
+}
+
+void SheetSession::setOpenedState(int sheet, const TextFile::DiskStamp &stamp, bool binary)
+{
+    openedStamps_.at(sheet - 1) = stamp;
+    openedBinary_.at(sheet - 1) = binary;
 }
 
 QString SheetSession::saveTarget() const

@@ -40,6 +40,12 @@ public:
     // The file opened into a sheet (full path, empty when none).
     const QString &openedFile(int sheet) const { return openedFiles_.at(sheet - 1); }
     void setOpenedFile(int sheet, const QString &path);
+    // What a sheet's opened file was like on disk when the sheet read or last wrote it (unknown
+    // for one only named by the settings), and whether it is no text at all. A new opened file
+    // starts unknown.
+    const TextFile::DiskStamp &openedStamp(int sheet) const { return openedStamps_.at(sheet - 1); }
+    bool openedIsBinary(int sheet) const { return openedBinary_.at(sheet - 1); }
+    void setOpenedState(int sheet, const TextFile::DiskStamp &stamp, bool binary);
     // Where Ctrl+S writes: the current sheet's opened file, unless its own file could not be
     // read since, which leaves the sheet showing no file. Empty when there is none.
     QString saveTarget() const;
@@ -72,6 +78,8 @@ private:
     bool changed_ = false;
     bool targetDetached_ = false;
     std::array<QString, SheetCount> openedFiles_;
+    std::array<TextFile::DiskStamp, SheetCount> openedStamps_;
+    std::array<bool, SheetCount> openedBinary_{};
     QString undoSnapshot_;
     std::array<Cp932Variants, SheetCount> variants_;
 };

@@ -55,12 +55,13 @@ bool fitsBomlessText(QStringView text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() - 1u < 0xFFu; });
 }
 
-// Removes, from bytes[from] on, each CR byte that an LF byte follows. Only for bytes in which
-// 0D and 0A can come from nothing but the characters CR and LF.
-void dropCrBeforeLf(QByteArray &bytes, qsizetype from)
+// Writes, from bytes[from] on, each CR LF pair as the one byte of ends (LF or CR). Only for
+// bytes in which 0D and 0A can come from nothing but the characters CR and LF.
+void shortenCrLf(QByteArray &bytes, qsizetype from, LineEnds ends)
 {
     char *const d = bytes.data();
     const qsizetype n = bytes.size();
+    const char kept = ends == LineEnds::Cr ? '\r' : '\n';
     qsizetype w = from;
     for (qsizetype i = from;;) {
         const auto *hit = static_cast<const char *>(std::memchr(d + i, '\r', size_t(n - i)));
@@ -69,9 +70,9 @@ void dropCrBeforeLf(QByteArray &bytes, qsizetype from)
         w += cr - i;
         if (!hit)
             break;
-        if (cr + 1 == n || d[cr + 1] != '\n')
-            d[w++] = '\r';
-        i = cr + 1;
+        const bool pair = cr + 1 < n && d[cr + 1] == '\n';
+        d[w++] = pair ? kept : '\r';
+        i = cr + (pair ? 2 : 1);
     }
     bytes.truncate(w);
 }
@@ -190,10 +191,13 @@ QString decodeUtf16(const uchar *p, qsizetype n, bool bigEndian)
     return out;
 }
 
-// Whether the character at i is a CR that LF line ends leave out.
+// Whether the character at i is the CR (LF line ends) or the LF (CR line ends) of a CR LF pair
+// that the file's line ends write as one character.
 bool dropped(const char16_t *s, qsizetype i, qsizetype n, LineEnds ends)
 {
-    return ends == LineEnds::Lf && s[i] == u'\r' && i + 1 < n && s[i + 1] == u'\n';
+    if (ends == LineEnds::Lf)
+        return s[i] == u'\r' && i + 1 < n && s[i + 1] == u'\n';
+    return ends == LineEnds::Cr && s[i] == u'\n' && i > 0 && s[i - 1] == u'\r';
 }
 
 QByteArray encodeUtf8(QStringView text, bool bom, LineEnds ends)
@@ -461,8 +465,8 @@ std::optional<QByteArray> encodeCp932(const QString &text, LineEnds ends, const 
                 auto whole = Cp932::encode(run);
                 if (whole && variants)
                     variants->apply(*whole);
-                if (whole && ends == LineEnds::Lf)
-                    dropCrBeforeLf(*whole, 0);
+                if (whole && ends != LineEnds::CrLf)
+                    shortenCrLf(*whole, 0, ends);
                 return whole;
             }
             // Within a run 0D and 0A are CR and LF; a raw byte between runs is neither.
@@ -478,8 +482,8 @@ std::optional<QByteArray> encodeCp932(const QString &text, LineEnds ends, const 
             } else {
                 return std::nullopt;
             }
-            if (ends == LineEnds::Lf)
-                dropCrBeforeLf(bytes, at);
+            if (ends != LineEnds::CrLf)
+                shortenCrLf(bytes, at, ends);
         }
         if (i < n)
             bytes += char(s[i] - RawByteBase);

@@ -26,9 +26,9 @@ enum class Encoding {
     Utf16BeNoBom, // UTF-16 big-endian without a mark
 };
 
-// How a file ends its lines: CR LF, or LF alone (the Linux convention). A file with no line end
-// at all counts as CR LF.
-enum class LineEnds { CrLf, Lf };
+// How a file ends its lines: CR LF, LF alone (the Linux convention) or CR alone (old Mac
+// files). A file with no line end at all counts as CR LF.
+enum class LineEnds { CrLf, Lf, Cr };
 
 constexpr char16_t RawByteBase = 0xF700;
 // Whether c stands for a byte of a file that no character decoded from.
@@ -82,7 +82,7 @@ QString decodeAs(const QByteArray &bytes, Encoding encoding);
 
 // Bytes of text in the given encoding, BOM included. For Cp932 a text it cannot hold gives no
 // bytes at all: writers go through encodePreferring, which falls back to UTF-8 instead.
-// With LineEnds::Lf every CR LF pair of the text is written as LF; lone CRs and LFs stay.
+// With LineEnds::Lf (Cr) every CR LF pair of the text is written as LF (CR); lone CRs and LFs stay.
 QByteArray encode(const QString &text, Encoding encoding, LineEnds ends = LineEnds::CrLf);
 
 // The bytes a text file gets: CP932 when asked for it and every character fits, otherwise

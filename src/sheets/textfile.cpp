@@ -72,7 +72,7 @@ qint64 readFully(QFile &file, char *buffer, qint64 size)
 void scanLineEnds(QByteArrayView piece, Encoding encoding, bool *cr, bool *lf)
 {
     if (encoding != Encoding::Utf16Le && encoding != Encoding::Utf16Be) {
-        *cr = piece.contains('\r');
+        *cr = *cr || piece.contains('\r');
         *lf = *lf || piece.contains('\n');
         return;
     }
@@ -88,7 +88,7 @@ void scanLineEnds(QByteArrayView piece, Encoding encoding, bool *cr, bool *lf)
 
 // How an existing file is written over: its encoding when it is UTF-8 or UTF-16 (else CP932)
 // and, when asked for, its line ends. Read in pieces and only as far as needed: a CP932 file
-// with CR LF usually shows both in its first piece; LF line ends take the whole file.
+// with CR LF usually shows both in its first piece; LF or CR line ends take the whole file.
 FileForm existingForm(const QString &path, bool wantLineEnds)
 {
     FileForm form;
@@ -107,29 +107,27 @@ FileForm existingForm(const QString &path, bool wantLineEnds)
         detector.feed(piece);
         if (first)
             opening = detector.encoding();
-        if (wantLineEnds && !cr)
+        if (wantLineEnds && !(cr && lf))
             scanLineEnds(piece, opening, &cr, &lf);
-        if (got < Piece || (detector.settled() && (cr || !wantLineEnds)))
+        if (got < Piece || (detector.settled() && ((cr && lf) || !wantLineEnds)))
             break;
     }
     form.encoding = detector.encoding();
-    form.lineEnds = lf && !cr ? LineEnds::Lf : LineEnds::CrLf;
+    form.lineEnds = lf && !cr ? LineEnds::Lf : cr && !lf ? LineEnds::Cr : LineEnds::CrLf;
     return form;
 }
 
 QByteArray lineEnd(Encoding encoding, LineEnds ends)
 {
-    const bool lf = ends == LineEnds::Lf;
-    switch (encoding) {
-    case Encoding::Utf16Le:
-    case Encoding::Utf16LeNoBom:
-        return lf ? QByteArray("\n\0", 2) : QByteArray("\r\0\n\0", 4);
-    case Encoding::Utf16Be:
-    case Encoding::Utf16BeNoBom:
-        return lf ? QByteArray("\0\n", 2) : QByteArray("\0\r\0\n", 4);
-    default:
-        return lf ? QByteArrayLiteral("\n") : QByteArrayLiteral("\r\n");
-    }
+    const QByteArray ascii = ends == LineEnds::Lf ? "\n" : ends == LineEnds::Cr ? "\r" : "\r\n";
+    const bool le = encoding == Encoding::Utf16Le || encoding == Encoding::Utf16LeNoBom;
+    const bool be = encoding == Encoding::Utf16Be || encoding == Encoding::Utf16BeNoBom;
+    if (!le && !be)
+        return ascii;
+    QByteArray units;
+    for (const char c : ascii)
+        units.append(le ? c : '\0').append(le ? '\0' : c);
+    return units;
 }
 
 // Whether bytes written without a byte-order mark would be read back in another encoding, and
@@ -155,8 +153,8 @@ bool hasWriteBit(const QFileInfo &info)
 }
 
 // What the line rule keeps of a text: [begin, end) without the leading empty lines and the
-// last line's terminator. With CR LF ends, firstLoneCr is the first CR there that needs an LF,
-// or end; with LF ends, lfCount is the number of LFs there, each to become CR LF.
+// last line's terminator. With CR LF or CR ends, firstLoneCr is the first CR there that needs
+// an LF, or end; with LF ends, lfCount is the number of LFs there, each to become CR LF.
 struct LineSpan {
     qsizetype begin = 0;
     qsizetype end = 0;
@@ -228,6 +226,8 @@ LineSpan lineSpan(QStringView s)
     span.begin = begin;
     span.end = end;
     span.firstLoneCr = firstCr < 0 ? end : nextLoneCr(s, std::max(begin, firstCr), end);
+    if (firstCr >= 0 && !s.contains(u'\n'))
+        span.ends = LineEnds::Cr;
     return span;
 }
 
@@ -281,7 +281,7 @@ QString joinLinesInPlace(QString &&decoded, LineEnds *ends)
 {
     const LineSpan span = lineSpan(decoded);
     *ends = span.ends;
-    if (span.ends == LineEnds::CrLf && span.firstLoneCr < span.end)
+    if (span.ends != LineEnds::Lf && span.firstLoneCr < span.end)
         return joinSpan(decoded, span);
     decoded.truncate(span.end);
     decoded.remove(0, span.begin);
@@ -431,6 +431,19 @@ WriteResult writeEncoded(const QString &path, TextPieces &text, Encoding preferr
 
 } // namespace
 
+DiskStamp stampOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {true, false, 0, {}};
+    return {true, true, info.size(), info.lastModified()};
+}
+
+bool changedSince(const QString &path, const DiskStamp &stamp)
+{
+    return stamp.known && stampOf(path) != stamp;
+}
+
 QString joinLines(QStringView decoded, LineEnds *ends)
 {
     const LineSpan span = lineSpan(decoded);
@@ -442,6 +455,7 @@ QString joinLines(QStringView decoded, LineEnds *ends)
 ReadResult read(const QString &path)
 {
     ReadResult r;
+    r.stamp = stampOf(path);
     const QFileInfo info(path);
     if (!info.exists()) {
         r.error = NotFound;
@@ -476,6 +490,10 @@ ReadResult read(const QString &path)
         return r;
     }
     TextCodec::Decoded decoded = TextCodec::decode(bytes);
+    // In UTF-16 half the bytes of ASCII text are NUL; elsewhere NUL is no character of a text.
+    const bool utf16 = decoded.encoding != Encoding::Cp932 && decoded.encoding != Encoding::Utf8
+        && decoded.encoding != Encoding::Utf8Bom;
+    r.binary = !utf16 && QByteArrayView(bytes).first(std::min<qsizetype>(bytes.size(), 8192)).contains('\0');
     if (decoded.encoding == Encoding::Cp932)
         r.variants = Cp932Variants::scan(bytes);
     bytes = QByteArray();

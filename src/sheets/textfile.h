@@ -3,6 +3,7 @@
 #include "sheets/cp932variants.h"
 #include "sheets/textcodec.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringView>
 
@@ -19,7 +20,7 @@ constexpr qint64 MaxFileBytes = qint64(512) * 1024 * 1024;
 // ends a line. Any other text ends a line at CR LF or at a lone CR, and a lone LF is an ordinary
 // character. Then empty lines before the first non-empty line are dropped and the remaining
 // lines are joined with CR LF, so the terminator of the last line is consumed. Sets *ends to
-// the line ends found.
+// the line ends found: Cr for a text that holds CR and no LF.
 QString joinLines(QStringView decoded, LineEnds *ends = nullptr);
 
 // Every failure reason below (ReadResult::error, WriteResult::error) is one of these short
@@ -27,12 +28,28 @@ QString joinLines(QStringView decoded, LineEnds *ends = nullptr);
 // 通常のファイルではありません。 容量が足りません。 アクセスが拒否されました。 and, when nothing
 // more precise is known, 読み込めません。 or 書き込めません。
 
+// A file as it was on disk when the program read or wrote it, to tell whether another program
+// changed it since: its size and modification time. (Not its status-change time: a change of
+// mode alone, a read-only flag taken off, changes no text.) A default stamp is unknown.
+struct DiskStamp {
+    bool known = false;
+    bool exists = false;
+    qint64 size = 0;
+    QDateTime modified;
+    bool operator==(const DiskStamp &) const = default;
+};
+DiskStamp stampOf(const QString &path);
+// Whether the file at path is no longer as stamp saw it; never for an unknown stamp.
+bool changedSince(const QString &path, const DiskStamp &stamp);
+
 struct ReadResult {
     bool ok = false;
     QString text;                  // after the line rule
     TextCodec::Encoding encoding = TextCodec::Encoding::Cp932;
     LineEnds lineEnds = LineEnds::CrLf;
     Cp932Variants variants;        // a CP932 file's second codes, for writing it back
+    bool binary = false;           // NUL bytes near its start, and it is not UTF-16: not a text
+    DiskStamp stamp;               // the file as it was just before it was read
     QString error;                 // why it failed, for the caller's message; empty when ok
 };
 
@@ -42,7 +59,8 @@ ReadResult read(const QString &path);
 
 // Whether writing over an existing file keeps its line ends.
 enum class LineEndPolicy {
-    KeepExisting, // an existing file with LF line ends (LF and no CR) keeps LF; others get CR LF
+    KeepExisting, // an existing file with LF line ends (LF and no CR) keeps LF, one with CR line
+                  // ends (CR and no LF) keeps CR; others get CR LF
     CrLf,         // always CR LF, as the sheet files are
 };
 
@@ -60,7 +78,8 @@ struct WriteResult {
 // whose bytes, written without a BOM, would read back in another encoding.
 // Line ends: CR LF, except that with KeepExisting an existing file whose line ends are LF (it
 // holds LF and no CR, counted in its own encoding) is written with each CR LF of the text as LF
-// and a final LF. Lone CRs and LFs of the text are written as they are.
+// and a final LF, and one whose line ends are CR (CR and no LF) likewise with CR. Lone CRs and
+// LFs of the text are written as they are.
 // CP932 characters with two codes are written with the codes variants remembers (those of the
 // file the text was read from), others with the converter's.
 WriteResult write(const QString &path, const QString &text,

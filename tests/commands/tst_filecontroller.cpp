@@ -127,10 +127,12 @@ private slots:
         // A file that could not be read never becomes Ctrl+S's target.
         QCOMPARE(f.sheets.saveTarget(), read ? path : f.user(u"earlier.txt"_s));
         if (read) {
-            // Changed on disk meanwhile, in the same form: the write must replace it.
+            // Changed on disk meanwhile, in the same form: asked so, the write must replace it.
             QVERIFY(putFile(path, "zzz\n" + content));
             f.trigger(u"saveToOpenedFileAction"_s);
-            QCOMPARE(f.boxes(), QStringList{overwrite(path)});
+            QCOMPARE(f.boxes(), QStringList{box(QDir::toNativeSeparators(path) + u" はほかのプログラムで変更されています。上書きしますか？"_s,
+                                                MessageStyle{QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No},
+                                                u"q7_Zibo - 上書き保存確認"_s)});
             QCOMPARE(fileBytes(path), content);
         }
         QSignalSpy saved(&f.controller, &FileController::sheetSaved);
@@ -204,6 +206,56 @@ private slots:
         QTEST(fileBytes(path), "written");
         // Save As attaches the file it wrote: Ctrl+S writes there next.
         QCOMPARE(f.sheets.saveTarget(), overwriting || (command == "saveAsAction" && target == "file") ? path : QString());
+    }
+
+    // The sheet's own file changed by another program: read again while the sheet has no
+    // unsaved changes; with unsaved changes too, the save point keeps the file's version beside
+    // it and says so. This program's own writes are no such change.
+    void sheetFileChangedElsewhere()
+    {
+        Files f;
+        const QString path = f.sheets.sheetFilePath(1);
+        f.controller.loadSheet();
+        QVERIFY(putFile(path, "from the other machine\r\n"));
+        QTRY_COMPARE(f.host.box.Text(), u"from the other machine"_s);
+        QVERIFY(!f.sheets.changed());
+
+        f.host.box.setText(u"typed here"_s);
+        f.sheets.setChanged(true);
+        QVERIFY(putFile(path, "changed there again\r\n"));
+        QTest::qWait(100);
+        QCOMPARE(f.host.box.Text(), u"typed here"_s);
+        for (const QString &text : {u"typed here"_s, u"typed again"_s}) {
+            f.host.box.setText(text);
+            f.sheets.setChanged(true);
+            QVERIFY(f.controller.saveSheet());
+            QCOMPARE(fileBytes(path), text.toUtf8() + "\r\n");
+        }
+        QCOMPARE(fileBytes(f.sheets.resolve(u"q1-20240102-030405.txt"_s)), "changed there again\r\n"_ba);
+        QCOMPARE(f.host.notes, QStringList{u"q1.txt はほかのプログラムで変更されていました。その内容を q1-20240102-030405.txt に残しました。"_s});
+        QCOMPARE(QDir(f.sheets.programDir()).entryList(QDir::Files).size(), 2);
+    }
+
+    // A file with NUL bytes near its start (UTF-16 aside) is no text: opening it says so, and
+    // Ctrl+S asks first, No by default.
+    void binaryFileAsksBeforeOverwrite()
+    {
+        const QByteArray binary("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+        for (const QByteArray &content : {binary, "a\0b\0"_ba}) {
+            Files f;
+            const QString path = f.user(u"file.bin"_s);
+            QVERIFY(putFile(path, content));
+            QVERIFY(f.controller.openIntoSheet(path));
+            f.host.dialogs.answers = {QMessageBox::No};
+            f.trigger(u"saveToOpenedFileAction"_s);
+            const bool isBinary = content == binary;
+            QCOMPARE(f.host.notes, isBinary ? QStringList{u"file.bin はテキストファイルではありません。"_s} : QStringList());
+            QCOMPARE(f.boxes(), isBinary ? QStringList{box(QDir::toNativeSeparators(path) + u" はテキストファイルではありません。上書きしますか？"_s,
+                                                           MessageStyle{QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No},
+                                                           u"q7_Zibo - 上書き保存確認"_s)}
+                                         : QStringList{overwrite(path)});
+            QCOMPARE(fileBytes(path), content);
+        }
     }
 };
 

@@ -218,6 +218,26 @@ private slots:
             QCOMPARE(r.copies.sheets(), QList<int>{1});
         }
     }
+
+    // A restored text whose sheet file cannot take it (read-only) is not lost: once the sheet is
+    // read from its file it shows the restored text as unsaved, and the copy stays meanwhile.
+    void restoredTextSurvivesReadOnlySheetFile()
+    {
+        Recovery r;
+        const QString sheetPath = r.sheets.sheetFilePath(1);
+        write(sheetPath, "old\r\n");
+        QVERIFY(QFile::setPermissions(sheetPath, QFile::ReadOwner));
+        write(r.copies.primaryPath(1), "old LOSTME\r\n");
+        r.host.dialogs.answers = {QMessageBox::Yes};
+        r.controller.restore();
+        QCOMPARE(r.host.dialogs.calls.size(), 2); // the question, then the failure
+        r.host.box.setText(u"old"_s); // as loading the sheet shows it
+        r.sheets.setChanged(false);
+        r.controller.sheetShown();
+        QCOMPARE(r.host.box.Text(), u"old LOSTME"_s);
+        QVERIFY(r.sheets.changed());
+        QCOMPARE(r.copies.sheets(), QList<int>{1});
+    }
 };
 
 QTEST_MAIN(TestRecoveryController)

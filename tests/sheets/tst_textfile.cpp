@@ -117,7 +117,8 @@ private slots:
             QTest::newRow(name) << bytes << text << written << (reread.isNull() ? text : reread);
         };
         row("NUL bytes are characters", "a\0b\r\n\0"_ba, u"a\0b\r\n\0"_s, "a\0b\r\n\0\r\n"_ba);
-        row("CR-only file: CR ends lines, written with CR LF", "\ra\rb\r\r"_ba, u"a\r\nb\r\n"_s, "a\r\nb\r\n\r\n"_ba);
+        row("CR-only file: CR ends lines, written back with CR", "\ra\rb\r\r"_ba, u"a\r\nb\r\n"_s, "a\rb\r\r"_ba);
+        row("CR-only UTF-8 file: the same", "\xC3\xA9\ra\r"_ba, u"\u00E9\r\na"_s, "\xC3\xA9\ra\r"_ba);
         row("UTF-16BE of odd length: the last byte is completed to a unit", "\xFE\xFF\0a\0"_ba, u"a\uF700"_s,
             "\xFE\xFF\0a\0\0\0\r\0\n"_ba, u"a\0"_s);
         row("UTF-16LE of odd length: the same, the line end stays in step", "\xFF\xFE" "a\0\r\0\n\0b"_ba, u"a\r\n\uF762"_s,
