@@ -140,6 +140,30 @@ private slots:
         QVERIFY(::stat(QFile::encodeName(QDir(program_).filePath(SingleInstance::LockFileName)).constData(), &lock) == 0);
         QCOMPARE(int(lock.st_mode & 0777), 0600);
     }
+
+    // Whoever may create files where the socket lies could take its name first and be handed
+    // the files this user opens: a runtime folder open to others is not used, and without one
+    // the socket still lies in a folder of this user's alone.
+    void handOverSocketIsPrivate()
+    {
+        const QString open = tmp_.filePath("open");
+        QVERIFY(QDir().mkpath(open) && ::chmod(QFile::encodeName(open).constData(), 0755) == 0);
+        for (const QString &runtime : {open, QString()}) {
+            if (runtime.isEmpty())
+                qunsetenv("XDG_RUNTIME_DIR");
+            else
+                qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+            const QString name = handOverSocketName(program_);
+            const QString socketFolder = QFileInfo(name).path();
+            QVERIFY2(QDir::isAbsolutePath(name) && socketFolder != open, qPrintable(name));
+            HandOverServer server(program_);
+            QVERIFY(server.listen());
+            struct stat st;
+            QVERIFY(::stat(QFile::encodeName(socketFolder).constData(), &st) == 0);
+            QCOMPARE(st.st_uid, ::geteuid());
+            QCOMPARE(int(st.st_mode & 0777), 0700);
+        }
+    }
 #endif
 };
 
