@@ -122,7 +122,10 @@ void HandOverServer::readRequest(QLocalSocket *socket)
     // Confirmed first: the second copy may end while this copy shows what the file brought.
     socket->write(&Confirmation, 1);
     socket->flush();
-    emit requested(request);
+    // Taken after this slot has returned: what the file brings may open a message box, whose
+    // event loop would otherwise run inside the socket's signal and could delete the socket
+    // under it once the second copy has gone.
+    QMetaObject::invokeMethod(this, [this, request] { emit requested(request); }, Qt::QueuedConnection);
 }
 
 bool handOverToRunningCopy(const QString &dataDir, const HandOverRequest &request, int timeoutMs)

@@ -15,7 +15,8 @@ struct HandOverRequest {
 
 // The running copy's end: a local socket in a folder only the user may enter (the session's
 // runtime folder, or one in the data directory), named from the data directory, so that it is
-// found by any later start that meets the same lock.
+// found by any later start that meets the same lock. Requests are emitted from the event loop,
+// never from inside the socket's own signal.
 class HandOverServer final : public QObject {
     Q_OBJECT
 public:
