@@ -43,6 +43,7 @@ int main(int argc, char *argv[])
     // system is set up.
     DataDir data;
     std::unique_ptr<SingleInstance> instance;
+    bool unanswered = false;
     {
         QCoreApplication core(argc, argv);
         data = DataDir::locate(QCoreApplication::applicationDirPath());
@@ -50,10 +51,12 @@ int main(int argc, char *argv[])
         // A second copy for the same data directory ends here, before it touches any file.
         instance = std::make_unique<SingleInstance>(data.dir);
         if (!instance->tryAcquire()) {
-            handOverToRunningCopy(data.dir, commandLineFile(argc, argv));
-            return 0;
+            if (handOverToRunningCopy(data.dir, commandLineFile(argc, argv)))
+                return 0;
+            unanswered = true;
+        } else {
+            data.createSheetFiles();
         }
-        data.createSheetFiles();
     }
 
     QApplication app(argc, argv);
@@ -61,20 +64,26 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("q7Zibo"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_STRING));
 
-    // Listening before the window is built: a start made meanwhile waits for the window.
-    HandOverServer server(data.dir);
-    server.listen();
-
     // Qt's own texts (message-box buttons, standard dialogs, context menus) in Japanese too.
     QTranslator qtTranslator;
     if (qtTranslator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
+    QtDialogs dialogs;
+    // A start that ends with no window must say why, or the user is left waiting for one.
+    if (unanswered) {
+        dialogs.MsgBox(nullptr, QStringLiteral("起動中の q7Zibo から応答がありません。"), {QMessageBox::Warning}, AppTitle);
+        return 1;
+    }
+
+    // Listening before the window is built: a start made meanwhile waits for the window.
+    HandOverServer server(data.dir);
+    server.listen();
+
     QStringList args = QApplication::arguments();
     args.removeFirst();
 
     SettingsStore settings;
-    QtDialogs dialogs;
     QtCommonDialog commonDialog;
     PlatformShellOpen shell;
     MainWindowEnv env;

@@ -7,11 +7,13 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QThread>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -19,6 +21,27 @@ namespace {
 // Tells a hand-over from anything else that might connect, and lets the format change later.
 constexpr quint32 Magic = 0x71375a01;
 constexpr char Confirmation = '1';
+
+#ifndef Q_OS_WIN
+// Whoever may create files where the socket lies could take its name first and be handed the
+// files this user opens: only a folder of this user's that no one else may enter will do.
+bool isPrivateFolder(const QString &folder)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(folder).constData(), &st) == 0 && S_ISDIR(st.st_mode)
+        && (st.st_uid == ::geteuid() || ::geteuid() == 0) && (st.st_mode & 077) == 0;
+}
+
+// The socket's folder: the session's runtime folder when it is private, else one of our own in
+// the data directory (without a session, from su or cron, there is no runtime folder to trust).
+QString socketFolder(const QString &dataDir)
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime) && isPrivateFolder(runtime))
+        return QDir::cleanPath(runtime);
+    return QDir(dataDir).filePath(QStringLiteral(".q7Zibo-handover"));
+}
+#endif
 
 } // namespace
 
@@ -35,8 +58,7 @@ QString handOverSocketName(const QString &dataDir)
 #ifdef Q_OS_WIN
     return name;
 #else
-    // A user's runtime folder is private to the user and emptied at log-out.
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)).filePath(name);
+    return QDir(socketFolder(key)).filePath(name);
 #endif
 }
 
@@ -51,6 +73,15 @@ bool HandOverServer::listen()
 {
     if (server_->isListening())
         return true;
+#ifndef Q_OS_WIN
+    const QString folder = QFileInfo(name_).path();
+    QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!isPrivateFolder(folder)) {
+        qWarning("q7Zibo: %ls is not a private folder; a second start cannot hand over its file",
+                 qUtf16Printable(folder));
+        return false;
+    }
+#endif
     // With an access option Qt binds elsewhere and renames the socket into place, which
     // replaces one left by a copy that did not end normally; where that is not done, the old
     // one is removed here (the lock is ours, so nobody answers there).
@@ -91,7 +122,10 @@ void HandOverServer::readRequest(QLocalSocket *socket)
     // Confirmed first: the second copy may end while this copy shows what the file brought.
     socket->write(&Confirmation, 1);
     socket->flush();
-    emit requested(request);
+    // Taken after this slot has returned: what the file brings may open a message box, whose
+    // event loop would otherwise run inside the socket's signal and could delete the socket
+    // under it once the second copy has gone.
+    QMetaObject::invokeMethod(this, [this, request] { emit requested(request); }, Qt::QueuedConnection);
 }
 
 bool handOverToRunningCopy(const QString &dataDir, const HandOverRequest &request, int timeoutMs)
@@ -104,9 +138,15 @@ bool handOverToRunningCopy(const QString &dataDir, const HandOverRequest &reques
     const QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;
     for (;;) {
-        socket.connectToServer(name);
-        if (socket.waitForConnected(int(qMax<qint64>(1, deadline.remainingTime()))))
-            break;
+#ifndef Q_OS_WIN
+        // The folder may not be there yet; one that is not private is never used.
+        if (isPrivateFolder(QFileInfo(name).path()))
+#endif
+        {
+            socket.connectToServer(name);
+            if (socket.waitForConnected(int(qMax<qint64>(1, deadline.remainingTime()))))
+                break;
+        }
         if (deadline.hasExpired()) {
             qWarning("q7Zibo: no running copy answers on %ls (%ls)", qUtf16Printable(name),
                      qUtf16Printable(socket.errorString()));

@@ -13,8 +13,10 @@ struct HandOverRequest {
     bool nameUnusable = false;  // the name held bytes the system's encoding cannot decode
 };
 
-// The running copy's end: a local socket in the user's runtime folder, named from the data
-// directory, so that it is found by any later start that meets the same lock.
+// The running copy's end: a local socket in a folder only the user may enter (the session's
+// runtime folder, or one in the data directory), named from the data directory, so that it is
+// found by any later start that meets the same lock. Requests are emitted from the event loop,
+// never from inside the socket's own signal.
 class HandOverServer final : public QObject {
     Q_OBJECT
 public:
@@ -36,7 +38,7 @@ private:
     QLocalServer *server_ = nullptr;
 };
 
-// The socket's name for a data directory: a full path in the runtime folder where sockets are
+// The socket's name for a data directory: a full path in a private folder where sockets are
 // files, a pipe name on Windows.
 QString handOverSocketName(const QString &dataDir);
 

@@ -10,6 +10,35 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+namespace {
+
+// Far above the manual and its pictures; a resource past it is not read at all.
+constexpr qint64 MaxResourceBytes = 8 * 1024 * 1024;
+
+// The manual's pages and pictures, and nothing else: a name in it that points at a device, a
+// file elsewhere or the network would otherwise be read whole, however large or endless.
+class ManualBrowser final : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+    QString folder; // canonical: the manual's own folder
+
+    QVariant loadResource(int, const QUrl &name) override
+    {
+        const QUrl url = name.isRelative() ? source().resolved(name) : name;
+        if (!url.isLocalFile() || folder.isEmpty())
+            return {};
+        const QFileInfo info(QFileInfo(url.toLocalFile()).canonicalFilePath());
+        if (!info.isFile() || info.size() > MaxResourceBytes || !info.filePath().startsWith(folder + u'/'))
+            return {};
+        QFile file(info.filePath());
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return file.read(MaxResourceBytes);
+    }
+};
+
+} // namespace
+
 HelpViewer::HelpViewer(Env env, QWidget *owner)
     : QDialog(owner)
     , env_(std::move(env))
@@ -22,7 +51,9 @@ HelpViewer::HelpViewer(Env env, QWidget *owner)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
 
-    browser_ = new QTextBrowser(this);
+    auto *browser = new ManualBrowser(this);
+    browser->folder = QFileInfo(env_.helpFile).canonicalPath();
+    browser_ = browser;
     browser_->setObjectName(QStringLiteral("browser"));
     // Links inside the manual move within it; a web address goes to the desktop's browser.
     browser_->setOpenLinks(true);

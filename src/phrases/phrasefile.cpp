@@ -57,7 +57,8 @@ LoadResult load(const QString &path)
 
 TextFile::WriteResult save(const QString &path, const QStringList &entries, const Cp932Variants &variants)
 {
-    return TextFile::write(path, compose(entries), TextFile::LineEndPolicy::KeepExisting, variants);
+    return TextFile::write(path, compose(entries), TextFile::LineEndPolicy::KeepExisting, variants,
+                           TextFile::NewFileAccess::OwnerOnly);
 }
 
 } // namespace PhraseFile

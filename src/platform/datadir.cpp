@@ -36,7 +36,10 @@ DataDir DataDir::locate(const QString &exeDir)
 
 bool DataDir::create() const
 {
-    if (!perUser || QDir().mkpath(dir))
+    // The user's memos are nobody else's business, whatever the home folder allows.
+    const QFileInfo info(dir);
+    if (!perUser || info.isDir()
+        || (QDir().mkpath(info.path()) && QDir().mkdir(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)))
         return true;
     qWarning("q7Zibo: cannot create the data folder %ls", qUtf16Printable(QDir::toNativeSeparators(dir)));
     return false;
@@ -48,7 +51,7 @@ void DataDir::createSheetFiles() const
         return;
     for (int sheet = 1; sheet <= SheetSession::SheetCount; ++sheet) {
         QFile file(QDir(dir).filePath(SheetSession::sheetFileName(sheet)));
-        if (!file.exists() && !file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        if (!file.exists() && !file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner))
             qWarning("q7Zibo: cannot create %ls", qUtf16Printable(QDir::toNativeSeparators(file.fileName())));
     }
 }

@@ -82,10 +82,12 @@ void SheetSession::setUndoSnapshot(const QString &text)
 
 TextFile::WriteResult SheetSession::writeSheet(const QString &text) const
 {
-    return TextFile::write(sheetFilePath(current_), text, TextFile::LineEndPolicy::CrLf, variants(current_));
+    return TextFile::write(sheetFilePath(current_), text, TextFile::LineEndPolicy::CrLf, variants(current_),
+                           TextFile::NewFileAccess::OwnerOnly);
 }
 
 TextFile::WriteResult SheetSession::writeSheet(TextFile::TextPieces &text) const
 {
-    return TextFile::write(sheetFilePath(current_), text, TextFile::LineEndPolicy::CrLf, variants(current_));
+    return TextFile::write(sheetFilePath(current_), text, TextFile::LineEndPolicy::CrLf, variants(current_),
+                           TextFile::NewFileAccess::OwnerOnly);
 }

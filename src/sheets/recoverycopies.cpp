@@ -76,9 +76,13 @@ RecoveryCopies::WriteResult RecoveryCopies::write(int sheet, const QString &text
         return {true, result.path, here.encoding, {}};
     }
     result.error = here.error;
-    // The text may be private: the folder is the user's alone.
+    // The text may be private: the program's state folder and this one in it are the user's alone.
+    const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    const QString stateFolder = QFileInfo(fallbackDir_).path();
+    QDir().mkpath(QFileInfo(stateFolder).path());
+    QDir().mkdir(stateFolder, ownerOnly);
     if (QDir().mkpath(fallbackDir_))
-        QFile::setPermissions(fallbackDir_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(fallbackDir_, ownerOnly);
     const TextFile::WriteResult there = TextFile::writeAs(fallbackPath(sheet), text, preferred, variants);
     if (!there.ok)
         return result;

@@ -389,8 +389,10 @@ Pass writePieces(QSaveFile &file, TextPieces &text, Encoding encoding, LineEnds 
 
 // The text in the encoding chosen from preferred, written atomically.
 WriteResult writeEncoded(const QString &path, TextPieces &text, Encoding preferred, LineEnds ends,
-                         const Cp932Variants &variants = {})
+                         const Cp932Variants &variants, NewFileAccess access)
 {
+    // QSaveFile gives a file it replaces that file's mode, and a new one the umask's.
+    const bool ownerOnly = access == NewFileAccess::OwnerOnly && !QFileInfo::exists(path);
     WriteResult w;
     w.lineEnds = ends;
     w.encoding = preferred;
@@ -401,6 +403,12 @@ WriteResult writeEncoded(const QString &path, TextPieces &text, Encoding preferr
         errno = 0;
         if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
             w.error = reasonFor(errno, CannotWrite);
+            return w;
+        }
+        // Before any text is in it.
+        if (ownerOnly && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+            file.cancelWriting();
+            w.error = CannotWrite;
             return w;
         }
         switch (writePieces(file, text, w.encoding, ends, variants, &w.error)) {
@@ -503,13 +511,15 @@ ReadResult read(const QString &path)
     return r;
 }
 
-WriteResult write(const QString &path, const QString &text, LineEndPolicy policy, const Cp932Variants &variants)
+WriteResult write(const QString &path, const QString &text, LineEndPolicy policy, const Cp932Variants &variants,
+                  NewFileAccess access)
 {
     StringPieces pieces(text);
-    return write(path, pieces, policy, variants);
+    return write(path, pieces, policy, variants, access);
 }
 
-WriteResult write(const QString &path, TextPieces &text, LineEndPolicy policy, const Cp932Variants &variants)
+WriteResult write(const QString &path, TextPieces &text, LineEndPolicy policy, const Cp932Variants &variants,
+                  NewFileAccess access)
 {
     WriteResult w;
     const QFileInfo info(path); // follows symlinks, as the save does
@@ -535,7 +545,7 @@ WriteResult write(const QString &path, TextPieces &text, LineEndPolicy policy, c
         }
         form = existingForm(path, policy == LineEndPolicy::KeepExisting);
     }
-    return writeEncoded(path, text, form.encoding, form.lineEnds, variants);
+    return writeEncoded(path, text, form.encoding, form.lineEnds, variants, access);
 }
 
 Encoding preferredEncoding(const QString &path)
@@ -547,7 +557,7 @@ Encoding preferredEncoding(const QString &path)
 WriteResult writeAs(const QString &path, const QString &text, Encoding preferred, const Cp932Variants &variants)
 {
     StringPieces pieces(text);
-    return writeEncoded(path, pieces, preferred, LineEnds::CrLf, variants);
+    return writeEncoded(path, pieces, preferred, LineEnds::CrLf, variants, NewFileAccess::OwnerOnly);
 }
 
 QString readFailureMessage(const ReadResult &result)

@@ -82,8 +82,14 @@ struct WriteResult {
 // LFs of the text are written as they are.
 // CP932 characters with two codes are written with the codes variants remembers (those of the
 // file the text was read from), others with the converter's.
+// Who may read a file that a write creates; a file that exists keeps its own mode either way.
+enum class NewFileAccess {
+    Default,   // as the user's umask says, as for a file saved anywhere
+    OwnerOnly, // 0600: the program's own files (sheets, phrases, recovery copies) may be private
+};
 WriteResult write(const QString &path, const QString &text,
-                  LineEndPolicy policy = LineEndPolicy::KeepExisting, const Cp932Variants &variants = {});
+                  LineEndPolicy policy = LineEndPolicy::KeepExisting, const Cp932Variants &variants = {},
+                  NewFileAccess access = NewFileAccess::Default);
 
 // About how many characters of text a piece holds: small beside a large text, large beside the
 // cost of one write.
@@ -100,13 +106,14 @@ public:
     virtual bool next(QString &piece) = 0;
 };
 WriteResult write(const QString &path, TextPieces &text, LineEndPolicy policy = LineEndPolicy::KeepExisting,
-                  const Cp932Variants &variants = {});
+                  const Cp932Variants &variants = {}, NewFileAccess access = NewFileAccess::Default);
 
 // The encoding write() starts from for path: that of the existing file, CP932 when there is none.
 TextCodec::Encoding preferredEncoding(const QString &path);
 
 // Writes text followed by CR LF, atomically, in preferred as encodePreferring chooses from it,
-// whatever is at path now: for a copy that must read back as the file it stands for.
+// whatever is at path now: for a copy that must read back as the file it stands for. A new
+// copy is the user's alone, as the file it stands for may be private.
 WriteResult writeAs(const QString &path, const QString &text, TextCodec::Encoding preferred,
                     const Cp932Variants &variants = {});
 

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QDirIterator>
+#include <QLocalSocket>
 #include <QProcess>
 
 using namespace Qt::StringLiterals;
@@ -112,6 +113,46 @@ private slots:
         // Sheet 1's own file takes the text when the sheet is left, as after a start.
         h.selectTab(2);
         QCOMPARE(Harness::bytes(h.sheetPath(1)), "from a file \x87\x9a\r\n"_ba);
+    }
+
+    // A file that cannot be opened is reported in a message box, whose event loop runs while
+    // the second copy has already gone and its socket is deleted: the request was taken off the
+    // socket before, so nothing is left running inside the socket's signal.
+    void handOverOfUnreadableFileOutlivesItsSocket()
+    {
+        Harness h;
+        h.programDir = dataDir_;
+        h.writeSheets();
+        SingleInstance instance(dataDir_);
+        QVERIFY(instance.tryAcquire());
+        MainWindow &w = h.start();
+        HandOverServer server(dataDir_);
+        connect(&server, &HandOverServer::requested, &w, &MainWindow::takeHandOver);
+        w.openForHandOvers();
+        QVERIFY(server.listen());
+        // A second copy that sends once its connection was taken and leaves without waiting.
+        QLocalSocket second;
+        second.connectToServer(handOverSocketName(dataDir_));
+        QVERIFY(second.waitForConnected());
+        QTRY_COMPARE(server.findChildren<QLocalSocket *>().size(), 1);
+        // Connected after the server's own slot, so it runs once that has returned.
+        bool slotReturned = false;
+        connect(server.findChild<QLocalSocket *>(), &QLocalSocket::readyRead, this, [&] { slotReturned = true; });
+        bool askedInsideSlot = true, socketGone = false;
+        h.dialogs.whileAsking = [&] {
+            askedInsideSlot = !slotReturned;
+            socketGone = QTest::qWaitFor([&] { return server.findChildren<QLocalSocket *>().isEmpty(); }, 3000);
+        };
+        QByteArray request;
+        QDataStream out(&request, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << quint32(0x71375a01) << path("cwd/missing.txt") << false;
+        second.write(request);
+        QVERIFY(second.waitForBytesWritten());
+        second.abort();
+        QTRY_COMPARE(h.dialogs.prompts(), QStringList{u"ファイルを開けません\nファイルが見つかりません。"_s});
+        QVERIFY(!askedInsideSlot);
+        QVERIFY(socketGone);
     }
 };
 

@@ -14,6 +14,10 @@
 
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -42,7 +46,7 @@ class TestSingleInstance : public QObject {
     Q_OBJECT
 
     QTemporaryDir tmp_;
-    QString program_; // the program directory, which a start must leave untouched
+    QString program_; // the program directory, which a second start must leave untouched
 
 private slots:
     void init()
@@ -73,7 +77,6 @@ private slots:
         QFile::link(program_, tmp_.filePath("link"));
 #endif
         const auto listing = [this] { return QDir(program_).entryList(QDir::AllEntries | QDir::Hidden | QDir::System); };
-        const QStringList before = listing();
         for (int asked = 0; asked < (secondDir == u"gone" ? 2 : 0); ++asked)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot open the program directory"));
         SingleInstance second(tmp_.filePath(secondDir));
@@ -81,6 +84,7 @@ private slots:
             SingleInstance first(program_);
             QVERIFY(first.tryAcquire());
             QVERIFY(first.tryAcquire()); // asking again keeps the lock
+            const QStringList before = listing();
             QCOMPARE(second.tryAcquire(), secondRuns);
             QCOMPARE(listing(), before);
         }
@@ -119,6 +123,47 @@ private slots:
         QVERIFY(holder.waitForFinished(30000));
         QVERIFY(second.tryAcquire());
     }
+
+#ifdef Q_OS_UNIX
+    // Any user may open a folder of a home that others can enter: a lock taken on it, or on
+    // anything else others can open, must not keep this user's copy from starting.
+    void othersCannotTakeTheLock()
+    {
+        const int folder = ::open(QFile::encodeName(program_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        QVERIFY(folder >= 0);
+        const auto release = qScopeGuard([folder] { ::close(folder); });
+        QVERIFY(::flock(folder, LOCK_EX | LOCK_NB) == 0);
+        SingleInstance instance(program_);
+        QVERIFY(instance.tryAcquire());
+        struct stat lock;
+        QVERIFY(::stat(QFile::encodeName(QDir(program_).filePath(SingleInstance::LockFileName)).constData(), &lock) == 0);
+        QCOMPARE(int(lock.st_mode & 0777), 0600);
+    }
+
+    // Whoever may create files where the socket lies could take its name first and be handed
+    // the files this user opens: a runtime folder open to others is not used, and without one
+    // the socket still lies in a folder of this user's alone.
+    void handOverSocketIsPrivate()
+    {
+        const QString open = tmp_.filePath("open");
+        QVERIFY(QDir().mkpath(open) && ::chmod(QFile::encodeName(open).constData(), 0755) == 0);
+        for (const QString &runtime : {open, QString()}) {
+            if (runtime.isEmpty())
+                qunsetenv("XDG_RUNTIME_DIR");
+            else
+                qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+            const QString name = handOverSocketName(program_);
+            const QString socketFolder = QFileInfo(name).path();
+            QVERIFY2(QDir::isAbsolutePath(name) && socketFolder != open, qPrintable(name));
+            HandOverServer server(program_);
+            QVERIFY(server.listen());
+            struct stat st;
+            QVERIFY(::stat(QFile::encodeName(socketFolder).constData(), &st) == 0);
+            QCOMPARE(st.st_uid, ::geteuid());
+            QCOMPARE(int(st.st_mode & 0777), 0700);
+        }
+    }
+#endif
 };
 
 int main(int argc, char *argv[])

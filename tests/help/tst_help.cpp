@@ -138,6 +138,39 @@ private slots:
         }
         QVERIFY(described > 40);
     }
+
+    // The manual names its own pictures; a name that leads out of its folder, to a device or to
+    // a file too large for a manual is not read (a device could be endless).
+    void manualReadsOnlyItsOwnFiles_data()
+    {
+        QTest::addColumn<QString>("resource");
+        QTest::addColumn<bool>("loads");
+        QTest::addRow("a picture beside the manual") << "picture.png" << true;
+        QTest::addRow("a file outside its folder") << "../outside.png" << false;
+        QTest::addRow("a link out of its folder") << "link.png" << false;
+        QTest::addRow("a device") << "/dev/null" << false;
+        QTest::addRow("a file too large") << "large.png" << false;
+    }
+    void manualReadsOnlyItsOwnFiles()
+    {
+        QFETCH(QString, resource);
+        QFETCH(bool, loads);
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath("manual")));
+        const auto put = [&](const QString &name, const QByteArray &bytes) {
+            QFile file(dir.filePath(name));
+            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        };
+        QVERIFY(put("manual/q7Zibo.hlp", "<html><body><p>manual</p></body></html>") && put("manual/picture.png", "picture")
+                && put("outside.png", "private"));
+        QFile::link(dir.filePath("outside.png"), dir.filePath("manual/link.png"));
+        QFile large(dir.filePath("manual/large.png"));
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(64 * 1024 * 1024));
+        HelpViewer viewer({dir.filePath("manual/q7Zibo.hlp")}, nullptr);
+        QVERIFY(viewer.showContents());
+        auto *browser = viewer.findChild<QTextBrowser *>("browser");
+        QCOMPARE(browser->loadResource(QTextDocument::ImageResource, QUrl(resource)).isValid(), loads);
+    }
 };
 
 QTEST_MAIN(TestHelp)

@@ -1,4 +1,5 @@
 #include "platform/datadir.h"
+#include "sheets/recoverycopies.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -8,6 +9,7 @@
 
 #include <memory>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 class TstDataDir : public QObject {
@@ -83,6 +85,25 @@ private slots:
         QCOMPARE(QDir(path("data/q7Zibo")).entryList(QDir::Files),
                  QStringList({"q1.txt", "q2.txt", "q3.txt", "q4.txt", "q5.txt", "q6.txt", "q7.txt"}));
         QCOMPARE(fileBytes(path("data/q7Zibo/q3.txt")), QByteArray("kept"));
+    }
+
+    // On a home folder others may read, the user's data and state folders and the sheets in
+    // them are still the user's alone.
+    void foldersArePrivate()
+    {
+        const mode_t umaskBefore = ::umask(022);
+        const auto restore = qScopeGuard([umaskBefore] { ::umask(umaskBefore); });
+        const DataDir data = DataDir::choose(path("bin"), false, path("data"));
+        QVERIFY(data.create());
+        data.createSheetFiles();
+        // A copy beside a sheet that cannot be written goes to the state folder.
+        QVERIFY(RecoveryCopies(path("bin"), path("state")).write(1, QStringLiteral("text"), TextCodec::Encoding::Cp932).ok);
+        const auto mode = [this](const QString &name) {
+            struct stat st;
+            return ::stat(QFile::encodeName(path(name)).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+        };
+        QCOMPARE((QList<int>{mode("data/q7Zibo"), mode("data/q7Zibo/q1.txt"), mode("data/q7Zibo/q7.txt"), mode("state/q7Zibo")}),
+                 (QList<int>{0700, 0600, 0600, 0700}));
     }
 };
 

@@ -225,9 +225,9 @@ private slots:
     {
         Recovery r;
         const QString sheetPath = r.sheets.sheetFilePath(1);
-        write(sheetPath, "old\r\n");
+        QVERIFY(putFile(sheetPath, "old\r\n"));
         QVERIFY(QFile::setPermissions(sheetPath, QFile::ReadOwner));
-        write(r.copies.primaryPath(1), "old LOSTME\r\n");
+        QVERIFY(putFile(r.copies.primaryPath(1), "old LOSTME\r\n"));
         r.host.dialogs.answers = {QMessageBox::Yes};
         r.controller.restore();
         QCOMPARE(r.host.dialogs.calls.size(), 2); // the question, then the failure

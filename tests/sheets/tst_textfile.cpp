@@ -1,4 +1,7 @@
 #include "filesizelimit.h"
+#include "phrases/phrasefile.h"
+#include "sheets/SheetSession.h"
+#include "sheets/recoverycopies.h"
 #include "sheets/textfile.h"
 #include "testfiles.h"
 
@@ -348,6 +351,48 @@ private slots:
         QCOMPARE(TextFile::writeFailureMessage(target, w.error),
                  QDir::toNativeSeparators(target) + " に書き込めません。\n" + reason);
         QCOMPARE(fileBytes(old), "old\r\n"_ba);
+    }
+
+    // The program's own files hold the user's memos: a new one is the user's alone, and a
+    // rewrite keeps whatever mode the user gave it.
+    void programFilesArePrivate_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("existingMode"); // 0: none
+        QTest::addColumn<int>("mode");
+        QTest::addRow("a new sheet file") << "q1.txt" << 0 << 0600;
+        QTest::addRow("a new phrase file") << "q7Zibo.dat" << 0 << 0600;
+        QTest::addRow("a new recovery copy") << "q1.txt.recovery" << 0 << 0600;
+        QTest::addRow("a rewritten sheet keeps its mode") << "q1.txt" << 0644 << 0644;
+    }
+    void programFilesArePrivate()
+    {
+#ifdef Q_OS_UNIX
+        QFETCH(QString, file);
+        QFETCH(int, existingMode);
+        QFETCH(int, mode);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(file);
+        const mode_t umaskBefore = ::umask(022);
+        const auto restore = qScopeGuard([umaskBefore] { ::umask(umaskBefore); });
+        if (existingMode) {
+            QVERIFY(putFile(path, "old\r\n"));
+            QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(existingMode)) == 0);
+        }
+        bool ok = false;
+        if (file.endsWith(".dat"))
+            ok = PhraseFile::save(path, {u"phrase"_s}).ok;
+        else if (file.endsWith(".recovery"))
+            ok = RecoveryCopies(dir.path(), dir.filePath("state")).write(1, u"text"_s, Encoding::Cp932).ok;
+        else
+            ok = SheetSession(dir.path()).writeSheet(u"text"_s).ok;
+        QVERIFY(ok);
+        struct stat st;
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0);
+        QCOMPARE(int(st.st_mode & 0777), mode);
+#else
+        QSKIP("file modes are POSIX");
+#endif
     }
 };
 
