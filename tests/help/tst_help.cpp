@@ -1,6 +1,8 @@
 // The help window over the real manual and over small pages of its own, and the manual itself:
 // links that lead somewhere and a word on every menu command.
 #include "../editor/fakehost.h"
+#include "app/TabStrip.h"
+#include "app/toolbarbuttons.h"
 #include "harness.h"
 #include "help/HelpController.h"
 #include "help/HelpViewer.h"
@@ -14,11 +16,13 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QStringDecoder>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QToolBar>
 
 using namespace Qt::StringLiterals;
 
@@ -137,6 +141,21 @@ private slots:
             QVERIFY2(found, qPrintable(caption + u": no table row gives "_s + shortcut + u" beside it"_s));
         }
         QVERIFY(described > 40);
+        // Every toolbar button's tip is named in the toolbar's table (button 4's without its path),
+        // and the tabs' access keys sit in the key table as one range.
+        // The first column names the buttons; a free registered button's tip is told beside it.
+        const QString toolbarTable = html.section(u"name=\"toolbar\""_s, 1).section(u"</table>"_s, 0, 0);
+        QString buttonNames = toolbarTable.contains(u"「設定なし」"_s) ? u"設定なし|"_s : QString();
+        static const QRegularExpression firstCell(QStringLiteral("<tr><td>(.*?)</td>"));
+        for (const QRegularExpressionMatch &m : firstCell.globalMatch(toolbarTable))
+            buttonNames += m.captured(1) + u'|';
+        for (const QAction *button : w.findChild<QToolBar *>(u"toolBar"_s)->actions()) {
+            const QString tip = button->toolTip().section(ToolbarButton::SaveToOpenedPrefix, 0, 0, QString::SectionIncludeTrailingSep);
+            QVERIFY2(button->isSeparator() || buttonNames.contains(tip), qPrintable(tip));
+        }
+        const QTabBar *tabs = w.findChild<TabStrip *>()->bar();
+        const auto key = [&](int i) { return QKeySequence::mnemonic(tabs->tabText(i)).toString(QKeySequence::PortableText); };
+        QVERIFY2(text.contains(key(0) + u'〜' + key(tabs->count() - 1)), qPrintable(key(0)));
     }
 
     // The manual names its own pictures; a name that leads out of its folder, to a device or to
