@@ -32,6 +32,16 @@ bool isPrivateFolder(const QString &folder)
         && (st.st_uid == ::geteuid() || ::geteuid() == 0) && (st.st_mode & 077) == 0;
 }
 
+// Made by root in a user's data folder (as the lock file is), our folder goes to that user, or
+// the user's own later starts could neither listen nor hand over there.
+void giveToParentsOwner(const QString &folder)
+{
+    struct stat parent;
+    if (::stat(QFile::encodeName(QFileInfo(folder).path()).constData(), &parent) == 0 && parent.st_uid != 0
+        && ::chown(QFile::encodeName(folder).constData(), parent.st_uid, parent.st_gid) != 0)
+        qWarning("q7Zibo: cannot give %ls to its folder's owner", qUtf16Printable(folder));
+}
+
 // The socket's folder: the session's runtime folder when it is private, else one of our own in
 // the data directory (without a session, from su or cron, there is no runtime folder to trust).
 QString socketFolder(const QString &dataDir)
@@ -75,7 +85,8 @@ bool HandOverServer::listen()
         return true;
 #ifndef Q_OS_WIN
     const QString folder = QFileInfo(name_).path();
-    QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) && ::geteuid() == 0)
+        giveToParentsOwner(folder);
     if (!isPrivateFolder(folder)) {
         qWarning("q7Zibo: %ls is not a private folder; a second start cannot hand over its file",
                  qUtf16Printable(folder));
