@@ -11,6 +11,22 @@
 
 using namespace Qt::StringLiterals;
 
+// The running copy: its window in the data folder, the lock and the socket.
+struct RunningCopy {
+    explicit RunningCopy(const QString &dataDir) : instance(dataDir), server(dataDir)
+    {
+        h.programDir = dataDir;
+        h.writeSheets();
+        QVERIFY(instance.tryAcquire());
+        QObject::connect(&server, &HandOverServer::requested, &h.start(), &MainWindow::takeHandOver);
+        h.window->openForHandOvers();
+        QVERIFY(server.listen());
+    }
+    Harness h;
+    SingleInstance instance;
+    HandOverServer server;
+};
+
 class TstHandOver : public QObject {
     Q_OBJECT
 
@@ -70,17 +86,9 @@ private slots:
     void handOver()
     {
         QVERIFY(QFile(handOverSocketName(dataDir_)).open(QIODevice::WriteOnly));
-        // The running copy: its window, the lock and the socket.
-        Harness h;
-        h.programDir = dataDir_;
-        h.writeSheets();
-        SingleInstance instance(dataDir_);
-        QVERIFY(instance.tryAcquire());
-        MainWindow &w = h.start();
-        HandOverServer server(dataDir_);
-        connect(&server, &HandOverServer::requested, &w, &MainWindow::takeHandOver);
-        w.openForHandOvers();
-        QVERIFY(server.listen());
+        RunningCopy running(dataDir_);
+        Harness &h = running.h;
+        MainWindow &w = *h.window;
         w.showMinimized();
         QTRY_VERIFY(w.isMinimized());
         const QStringList before = listing();
@@ -120,16 +128,10 @@ private slots:
     // socket before, so nothing is left running inside the socket's signal.
     void handOverOfUnreadableFileOutlivesItsSocket()
     {
-        Harness h;
-        h.programDir = dataDir_;
-        h.writeSheets();
-        SingleInstance instance(dataDir_);
-        QVERIFY(instance.tryAcquire());
-        MainWindow &w = h.start();
-        HandOverServer server(dataDir_);
-        connect(&server, &HandOverServer::requested, &w, &MainWindow::takeHandOver);
-        w.openForHandOvers();
-        QVERIFY(server.listen());
+        RunningCopy running(dataDir_);
+        Harness &h = running.h;
+        MainWindow &w = *h.window;
+        HandOverServer &server = running.server;
         // A second copy that sends once its connection was taken and leaves without waiting.
         QLocalSocket second;
         second.connectToServer(handOverSocketName(dataDir_));
