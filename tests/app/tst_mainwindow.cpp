@@ -95,7 +95,6 @@ private slots:
                          "stampAction quoteSelectionAction(off) phraseAction | registeredAppButton0 registeredAppButton1 "
                          "registeredAppButton2 | optionsAction | helpAction | aboutAction | exitAction "_s);
         h.closeWindow();
-        QCOMPARE(h.ended, 1);
         QCOMPARE(Harness::bytes(h.sheetPath(1)), "sheet 1\n"_ba); // unchanged, not written
         QStringList keys = QSettings(h.iniPath, QSettings::IniFormat).allKeys();
         keys.sort();
@@ -431,7 +430,6 @@ private slots:
         Harness h;
         const QString copy = withRecoveryCopy(h);
         MainWindow &w = h.start();
-        QCOMPARE(Harness::bytes(copy), "<missing>"_ba);
         h.dialogs.calls.clear(); // the restore's question
         if (!writable) // a folder where the sheet file was: neither read nor written
             QVERIFY(QFile::remove(h.sheetPath(1)) && QDir().mkdir(h.sheetPath(1)));
