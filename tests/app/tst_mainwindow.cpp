@@ -167,10 +167,8 @@ private slots:
             options.findChild<QLineEdit *>(u"appPathEdit1"_s)->setText(u"/opt/tool"_s);
             options.findChild<QPushButton *>(u"okButton"_s)->click();
         });
-        QCOMPARE(page, 0);
-        QCOMPARE(tabStrip(w)->caption(1), u"メモ"_s);
-        QVERIFY(action(w, "registeredAppAction1")->isVisible());
-        QCOMPARE(w.toolbarButton(20)->toolTip(), u"/opt/tool"_s);
+        QCOMPARE(u"%1 %2 %3 %4"_s.arg(page).arg(tabStrip(w)->caption(1)).arg(action(w, "registeredAppAction1")->isVisible())
+                     .arg(w.toolbarButton(20)->toolTip()), u"0 メモ 1 /opt/tool"_s);
         QCOMPARE(optionsPage([&] {
             QTest::mouseClick(tabStrip(w)->bar(), Qt::RightButton);
             QVERIFY(w.findChild<QMenu *>(u"tabMenu"_s)->isVisible());
@@ -209,10 +207,9 @@ private slots:
         const QString path = h.tmp.filePath(startDir.isEmpty() ? argument : startDir + u'/' + argument);
         const QByteArray before = Harness::bytes(path);
         MainWindow &w = h.start(startDir.isEmpty() ? path : argument, startDir.isEmpty() ? "" : h.tmp.filePath(startDir));
-        QCOMPARE(tabStrip(w)->selectedIndex(), 1);
-        QCOMPARE(h.dialogs.prompts(), opened ? QStringList() : QStringList{message});
-        QCOMPARE(captions(w), opened ? (QStringList{"q7 Zibo q1 - " + path, "enabled", "上書き保存－" + path}) : NoFile1);
-        QCOMPARE(textBox(w)->Text(), opened ? u"from outside\r\nline 2"_s : u"sheet 1"_s);
+        QCOMPARE(captions(w) << textBox(w)->Text() << QString::number(tabStrip(w)->selectedIndex()) << h.dialogs.prompts(),
+                 (opened ? QStringList{"q7 Zibo q1 - " + path, "enabled", "上書き保存－" + path, "from outside\r\nline 2", "1"}
+                         : NoFile1 + QStringList{"sheet 1", "1", message}));
         h.closeWindow();
         QCOMPARE(Harness::bytes(h.sheetPath(1)) + Harness::bytes(path) + h.stored("Open", "File0").toUtf8(),
                  (opened ? "from outside\r\nline 2\r\n"_ba : "sheet 1\n"_ba) + before + (opened ? path.toUtf8() : ""_ba));
