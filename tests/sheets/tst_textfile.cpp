@@ -1,5 +1,8 @@
+// Text files as the sheets, the phrase file and the recovery copies read and write them: encodings,
+// line ends, second CP932 codes, refusals and modes; the code page itself; the sheet session.
 #include "filesizelimit.h"
 #include "phrases/phrasefile.h"
+#include "sheets/cp932.h"
 #include "sheets/SheetSession.h"
 #include "sheets/recoverycopies.h"
 #include "sheets/textfile.h"
@@ -8,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -393,6 +397,69 @@ private slots:
 #else
         QSKIP("file modes are POSIX");
 #endif
+    }
+
+    // Code page 932 as the platform has it: every BMP character the encoder takes must read back
+    // as itself, so no look-alike the platform's tables would substitute slips through; one
+    // look-alike anywhere in a long text refuses the whole text.
+    void cp932WritesOnlyWhatReadsBack()
+    {
+        int encoded = 0;
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            const QChar ch{char16_t(c)};
+            const std::optional<QByteArray> bytes = ch.isSurrogate() ? std::nullopt : Cp932::encode(QStringView(&ch, 1));
+            encoded += bytes.has_value();
+            if (bytes && Cp932::decode(*bytes, 0xF700) != QString(ch))
+                QFAIL(qPrintable(u"U+%1 does not read back"_s.arg(uint(c), 4, 16, QLatin1Char('0'))));
+        }
+        QVERIFY2(encoded > 9000, qPrintable(QString::number(encoded))); // user-defined ones and the five single bytes too
+        const QString body(5000, u'あ');
+        QVERIFY(Cp932::encode(body + u"漢字ｶﾅ"_s + body));
+        QVERIFY(!Cp932::encode(body + QChar(0x301C) + body)); // wave dash in the middle
+        QVERIFY(!Cp932::encode(body + QChar(0x00A5)));         // yen sign at the end
+    }
+
+    // The sheet a stored caption names; a change of sheet drops the snapshot, which must never
+    // be restored into another sheet.
+    void sheetFromStoredCaption_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("sheet");
+        QTest::addRow("the current sheet again keeps the snapshot") << "q7 Zibo q1" << 1;
+        QTest::addRow("any text ending in a sheet number") << "x7" << 7;
+        QTest::addRow("digit 8 is no sheet") << "q7 Zibo q8" << 1;
+        QTest::addRow("digit 0 is no sheet") << "q7 Zibo q0" << 1;
+        QTest::addRow("empty") << "" << 1;
+    }
+    void sheetFromStoredCaption()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, sheet);
+        SheetSession session(u"/prog"_s);
+        session.setUndoSnapshot(u"before"_s);
+        session.takeStoredCaption(stored);
+        QCOMPARE(u"%1|%2|%3"_s.arg(session.currentSheet()).arg(session.caption(), session.undoSnapshot()),
+                 u"%1|q7 Zibo q%1|%2"_s.arg(sheet).arg(sheet == 1 ? "before" : ""));
+    }
+
+    // A failed read detaches the sheet's save target until the sheet or its opened file changes;
+    // the opened file itself stays, for the settings.
+    void sheetSaveTarget()
+    {
+        SheetSession session(u"/prog"_s);
+        QSignalSpy changes(&session, &SheetSession::saveTargetChanged);
+        session.setOpenedFile(2, u"/b.txt"_s);
+        QCOMPARE(changes.count(), 0);
+        session.setOpenedFile(1, u"/a.txt"_s);
+        QCOMPARE(session.saveTarget(), u"/a.txt"_s);
+        session.detachSaveTarget();
+        QCOMPARE(session.saveTarget() + u'|' + session.openedFile(1), u"|/a.txt"_s);
+        session.setCurrentSheet(2);
+        QCOMPARE(session.saveTarget(), u"/b.txt"_s);
+        session.detachSaveTarget();
+        session.setOpenedFile(2, u"/c.txt"_s);
+        QCOMPARE(session.saveTarget(), u"/c.txt"_s);
+        QCOMPARE(changes.count(), 5);
     }
 };
 
