@@ -18,7 +18,7 @@ public:
         shown << QStringLiteral("Font flags %1 from %2 %3%4%5")
                      .arg(Flags).arg(FontName).arg(FontSize)
                      .arg(FontBold ? " bold" : "", FontItalic ? " italic" : "");
-        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
+        const QString answer = next();
         if (answer.isNull())
             return Result::Cancelled;
         const QStringList parts = answer.split(u',');
@@ -31,11 +31,9 @@ public:
     Result ShowColor(QWidget *) override
     {
         shown << QStringLiteral("Color from %1").arg(Color.name());
-        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
-        if (answer.isNull())
-            return Result::Cancelled;
-        Color = QColor(answer);
-        return Result::Accepted;
+        const QString answer = next();
+        Color = answer.isNull() ? Color : QColor(answer);
+        return answer.isNull() ? Result::Cancelled : Result::Accepted;
     }
 
     QStringList answers;
@@ -45,10 +43,9 @@ private:
     Result show(const char *kind)
     {
         shown << QStringLiteral("%1 filter %2 flags %3 from %4").arg(kind).arg(FilterIndex).arg(Flags).arg(FileName);
-        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
-        if (answer.isNull())
-            return Result::Cancelled;
-        FileName = answer;
-        return Result::Accepted;
+        const QString answer = next();
+        FileName = answer.isNull() ? FileName : answer;
+        return answer.isNull() ? Result::Cancelled : Result::Accepted;
     }
+    QString next() { return answers.isEmpty() ? QString() : answers.takeFirst(); }
 };

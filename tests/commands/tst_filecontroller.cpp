@@ -17,11 +17,13 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QString box(const QString &prompt, const MessageStyle &style, const QString &title) { return prompt + u'|' + styleText(style) + u'|' + title; }
-QString overwrite(const QString &path)
+// The overwrite question, No by default; a warning when the file is not as it was read (why).
+QString overwrite(const QString &path, const QString &why = {})
 {
-    return box(path + u"に 上書き保存しますか？"_s, MessageStyle{QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No}, u"q7_Zibo - 上書き保存確認"_s);
+    return box(why.isEmpty() ? path + u"に 上書き保存しますか？"_s : QDir::toNativeSeparators(path) + why + u"上書きしますか？"_s,
+               MessageStyle{why.isEmpty() ? QMessageBox::Question : QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No},
+               u"q7_Zibo - 上書き保存確認"_s);
 }
-
 
 // Sheet 1's file (LF, ∵ in its NEC code) in a program folder, user files beside it, and file
 // dialogs left as another use may leave them.
@@ -130,9 +132,7 @@ private slots:
             // Changed on disk meanwhile, in the same form: asked so, the write must replace it.
             QVERIFY(putFile(path, "zzz\n" + content));
             f.trigger(u"saveToOpenedFileAction"_s);
-            QCOMPARE(f.boxes(), QStringList{box(QDir::toNativeSeparators(path) + u" はほかのプログラムで変更されています。上書きしますか？"_s,
-                                                MessageStyle{QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No},
-                                                u"q7_Zibo - 上書き保存確認"_s)});
+            QCOMPARE(f.boxes(), QStringList{overwrite(path, u" はほかのプログラムで変更されています。"_s)});
             QCOMPARE(fileBytes(path), content);
         }
         QSignalSpy saved(&f.controller, &FileController::sheetSaved);
@@ -250,10 +250,7 @@ private slots:
             f.trigger(u"saveToOpenedFileAction"_s);
             const bool isBinary = content == binary;
             QCOMPARE(f.host.notes, isBinary ? QStringList{u"file.bin はテキストファイルではありません。"_s} : QStringList());
-            QCOMPARE(f.boxes(), isBinary ? QStringList{box(QDir::toNativeSeparators(path) + u" はテキストファイルではありません。上書きしますか？"_s,
-                                                           MessageStyle{QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No},
-                                                           u"q7_Zibo - 上書き保存確認"_s)}
-                                         : QStringList{overwrite(path)});
+            QCOMPARE(f.boxes(), QStringList{overwrite(path, isBinary ? u" はテキストファイルではありません。"_s : QString())});
             QCOMPARE(fileBytes(path), content);
         }
     }

@@ -73,31 +73,24 @@ private slots:
         QVERIFY(!writable);
     }
 
-    // The per-user folder is made with its seven sheets, and what a user wrote is never
-    // replaced; a portable copy's folder gets nothing.
+    // The per-user folder is made with its seven sheets, the user's alone on a home folder others
+    // may read, and what a user wrote is never replaced; a portable copy's folder gets nothing.
     void createSheetFiles()
-    {
-        QVERIFY(QDir().mkpath(path("bin")));
-        touch("data/q7Zibo/q3.txt", "kept");
-        DataDir::choose(path("bin"), true, path("data")).createSheetFiles();
-        QVERIFY(QDir(path("bin")).isEmpty());
-        DataDir::choose(path("bin"), false, path("data")).createSheetFiles();
-        QCOMPARE(QDir(path("data/q7Zibo")).entryList(QDir::Files),
-                 QStringList({"q1.txt", "q2.txt", "q3.txt", "q4.txt", "q5.txt", "q6.txt", "q7.txt"}));
-        QCOMPARE(fileBytes(path("data/q7Zibo/q3.txt")), QByteArray("kept"));
-    }
-
-    // On a home folder others may read, the user's data and state folders and the sheets in
-    // them are still the user's alone.
-    void foldersArePrivate()
     {
         const mode_t umaskBefore = ::umask(022);
         const auto restore = qScopeGuard([umaskBefore] { ::umask(umaskBefore); });
+        QVERIFY(QDir().mkpath(path("bin")));
+        DataDir::choose(path("bin"), true, path("data")).createSheetFiles();
+        QVERIFY(QDir(path("bin")).isEmpty());
         const DataDir data = DataDir::choose(path("bin"), false, path("data"));
         QVERIFY(data.create());
+        touch("data/q7Zibo/q3.txt", "kept");
         data.createSheetFiles();
-        // A copy beside a sheet that cannot be written goes to the state folder.
-        QVERIFY(RecoveryCopies(path("bin"), path("state")).write(1, QStringLiteral("text"), TextCodec::Encoding::Cp932).ok);
+        QCOMPARE(QDir(path("data/q7Zibo")).entryList(QDir::Files),
+                 QStringList({"q1.txt", "q2.txt", "q3.txt", "q4.txt", "q5.txt", "q6.txt", "q7.txt"}));
+        QCOMPARE(fileBytes(path("data/q7Zibo/q3.txt")), QByteArray("kept"));
+        // A copy beside a sheet that cannot be written (no folder) goes to the state folder.
+        QVERIFY(RecoveryCopies(path("none"), path("state")).write(1, QStringLiteral("text"), TextCodec::Encoding::Cp932).ok);
         const auto mode = [this](const QString &name) {
             struct stat st;
             return ::stat(QFile::encodeName(path(name)).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
