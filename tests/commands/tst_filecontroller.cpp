@@ -164,11 +164,12 @@ private slots:
     }
 
     // Save As, Save the selection and the overwrite of the opened file, on sheet 3: a failed
-    // write is reported with its reason and changes nothing (a full disk: tst_textfile).
+    // write is reported with its reason and changes nothing (a full disk: tst_textfile). A file
+    // opened with NUL bytes near its start (UTF-16 aside) is no text, said so; Ctrl+S warns first.
     void saveCommands_data()
     {
         QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("target"); // file, cancel (or No) or read-only
+        QTest::addColumn<QString>("target"); // file, cancel (or No), read-only, or one opened that is answered No
         QTest::addColumn<QByteArray>("written"); // the existing file afterwards
         const QByteArray old("old\r\n");
         QTest::addRow("Save As writes the whole text") << "saveAsAction" << "file" << QByteArray("a\r\nb\r\nc\r\n");
@@ -177,33 +178,43 @@ private slots:
         QTest::addRow("Save As to a read-only file") << "saveAsAction" << "read-only" << old;
         QTest::addRow("overwrite answered No") << "saveToOpenedFileAction" << "cancel" << old;
         QTest::addRow("overwrite of a read-only file") << "saveToOpenedFileAction" << "read-only" << old;
+        QTest::addRow("overwrite of a binary file") << "saveToOpenedFileAction" << "opened binary"
+                                                    << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+        QTest::addRow("overwrite of BOM-less UTF-16") << "saveToOpenedFileAction" << "opened UTF-16" << QByteArray("a\0b\0", 4);
     }
     void saveCommands()
     {
         QFETCH(QString, command);
         QFETCH(QString, target);
+        QFETCH(QByteArray, written);
         Files f;
         const QString path = f.user(u"t.txt"_s);
-        QVERIFY(putFile(path, "old\r\n"));
+        const bool opened = target.startsWith("opened"), binary = target.endsWith("binary");
+        QVERIFY(putFile(path, opened ? written : "old\r\n"));
         if (target == "read-only")
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
         f.sheets.setCurrentSheet(3);
         const bool overwriting = command == "saveToOpenedFileAction";
-        if (overwriting)
+        if (opened)
+            QVERIFY(f.controller.openIntoSheet(path));
+        else if (overwriting)
             f.sheets.setOpenedFile(3, path);
         f.host.box.setText(u"a\r\nb\r\nc"_s);
         f.host.box.select(3, 3); // «b» CR LF
         f.dialog.FileName = f.user(u"earlier.txt"_s);
         f.dialog.answers << (target == "cancel" ? QString() : path);
-        f.host.dialogs.answers = {target == "cancel" ? QMessageBox::No : QMessageBox::Yes};
+        f.host.dialogs.answers = {target == "cancel" || opened ? QMessageBox::No : QMessageBox::Yes};
 
         f.trigger(command);
 
         const QString saveDialog = u"Save filter 1 flags %1 from %2"_s.arg(CommonDialogFlags::OverwritePrompt).arg(f.user(u"earlier.txt"_s));
         QCOMPARE(f.dialog.shown, overwriting ? QStringList() : QStringList{saveDialog});
         const QStringList failed{box(QDir::toNativeSeparators(path) + u" に書き込めません。\n読み取り専用です。"_s, MessageStyle{QMessageBox::Warning}, AppTitle)};
-        QCOMPARE(f.boxes(), (overwriting ? QStringList{overwrite(path)} : QStringList()) + (target == "read-only" ? failed : QStringList()));
-        QTEST(fileBytes(path), "written");
+        const QString notText = u" はテキストファイルではありません。"_s;
+        QCOMPARE(f.boxes(), (overwriting ? QStringList{overwrite(path, binary ? notText : QString())} : QStringList())
+                                + (target == "read-only" ? failed : QStringList()));
+        QCOMPARE(f.host.notes, binary ? QStringList{u"t.txt"_s + notText} : QStringList());
+        QCOMPARE(fileBytes(path), written);
         // Save As attaches the file it wrote: Ctrl+S writes there next.
         QCOMPARE(f.sheets.saveTarget(), overwriting || (command == "saveAsAction" && target == "file") ? path : QString());
     }
@@ -234,25 +245,6 @@ private slots:
         QCOMPARE(fileBytes(f.sheets.resolve(u"q1-20240102-030405.txt"_s)), "changed there again\r\n"_ba);
         QCOMPARE(f.host.notes, QStringList{u"q1.txt はほかのプログラムで変更されていました。その内容を q1-20240102-030405.txt に残しました。"_s});
         QCOMPARE(QDir(f.sheets.programDir()).entryList(QDir::Files).size(), 2);
-    }
-
-    // A file with NUL bytes near its start (UTF-16 aside) is no text: opening it says so, and
-    // Ctrl+S asks first, No by default.
-    void binaryFileAsksBeforeOverwrite()
-    {
-        const QByteArray binary("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
-        for (const QByteArray &content : {binary, "a\0b\0"_ba}) {
-            Files f;
-            const QString path = f.user(u"file.bin"_s);
-            QVERIFY(putFile(path, content));
-            QVERIFY(f.controller.openIntoSheet(path));
-            f.host.dialogs.answers = {QMessageBox::No};
-            f.trigger(u"saveToOpenedFileAction"_s);
-            const bool isBinary = content == binary;
-            QCOMPARE(f.host.notes, isBinary ? QStringList{u"file.bin はテキストファイルではありません。"_s} : QStringList());
-            QCOMPARE(f.boxes(), QStringList{overwrite(path, isBinary ? u" はテキストファイルではありません。"_s : QString())});
-            QCOMPARE(fileBytes(path), content);
-        }
     }
 };
 

@@ -52,8 +52,7 @@ private slots:
     void tolerantReader()
     {
         QFETCH(QString, text);
-        QFETCH(QStringList, entries);
-        QCOMPARE(PhraseFile::parse(text), entries);
+        QTEST(PhraseFile::parse(text), "entries");
     }
 
     // The eighteen lines; each era's first day is its year 1, the day before the era before's.
@@ -63,10 +62,9 @@ private slots:
             {QDate(1868, 1, 1), u"明治1年 1月", u"1867年 12月"},    {QDate(1912, 7, 30), u"大正1年 7月", u"明治45年 7月"},
             {QDate(1926, 12, 25), u"昭和1年 12月", u"大正15年 12月"}, {QDate(1989, 1, 8), u"平成1年 1月", u"昭和64年 1月"},
             {QDate(2019, 5, 1), u"令和1年 5月", u"平成31年 4月"}};
-        for (const auto &era : eras) {
-            QCOMPARE(DateLines::format(u"ggge年 m月", era.firstDay), QString::fromUtf16(era.shown));
-            QCOMPARE(DateLines::format(u"ggge年 m月", era.firstDay.addDays(-1)), QString::fromUtf16(era.dayBefore));
-        }
+        for (const auto &era : eras)
+            QCOMPARE(DateLines::format(u"ggge年 m月", era.firstDay) + u'|' + DateLines::format(u"ggge年 m月", era.firstDay.addDays(-1)),
+                     QString::fromUtf16(era.shown) + u'|' + QString::fromUtf16(era.dayBefore));
         QCOMPARE(DateLines::all(QDateTime(QDate(1998, 10, 21), QTime(16, 5, 9))),
                  (QStringList{"1998/10/21", "1998年10月21日", "平成10年 10月21日 水曜日", "平成10年 10月21日", "1998年10月",
                               "1998/10/21", "981021", "04:05 午後", "16:05:09", "16:05", "平成10年 10月",

@@ -62,15 +62,12 @@ private slots:
 
     void isWritable()
     {
-        QVERIFY(DataDir::isWritable(tmp_->path()));
-        QVERIFY(!DataDir::isWritable(path("missing")));
+        QVERIFY(DataDir::isWritable(tmp_->path()) && !DataDir::isWritable(path("missing")));
         if (::geteuid() == 0)
             QSKIP("root may write into any folder");
-        QVERIFY(QDir().mkpath(path("ro")));
-        QFile::setPermissions(path("ro"), QFile::ReadOwner | QFile::ExeOwner);
-        const bool writable = DataDir::isWritable(path("ro"));
-        QFile::setPermissions(path("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY(!writable);
+        // Empty, it goes with the temporary folder whatever its mode.
+        QVERIFY(QDir().mkpath(path("ro")) && QFile::setPermissions(path("ro"), QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(!DataDir::isWritable(path("ro")));
     }
 
     // The per-user folder is made with its seven sheets, the user's alone on a home folder others

@@ -176,8 +176,7 @@ private slots:
             QString text = u"x"_s;
             for (auto it = groups.cbegin(); it != groups.cend(); ++it) {
                 const quint16 code = it.value().at(std::clamp<int>(choice, 0, int(it.value().size()) - 1));
-                bytes += char(code >> 8);
-                bytes += char(code);
+                bytes.append(char(code >> 8)).append(char(code));
                 text += QChar(it.key());
             }
             const QString file = dir_.filePath("codes.txt"), other = dir_.filePath("codes-copy.txt"); // a Save As keeps them too
@@ -359,41 +358,30 @@ private slots:
 
     // The program's own files hold the user's memos: a new one is the user's alone, and a
     // rewrite keeps whatever mode the user gave it.
-    void programFilesArePrivate_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("existingMode"); // 0: none
-        QTest::addColumn<int>("mode");
-        QTest::addRow("a new sheet file") << "q1.txt" << 0 << 0600;
-        QTest::addRow("a new phrase file") << "q7Zibo.dat" << 0 << 0600;
-        QTest::addRow("a new recovery copy") << "q1.txt.recovery" << 0 << 0600;
-        QTest::addRow("a rewritten sheet keeps its mode") << "q1.txt" << 0644 << 0644;
-    }
     void programFilesArePrivate()
     {
 #ifdef Q_OS_UNIX
-        QFETCH(QString, file);
-        QFETCH(int, existingMode);
-        QFETCH(int, mode);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(file);
         const mode_t umaskBefore = ::umask(022);
         const auto restore = qScopeGuard([umaskBefore] { ::umask(umaskBefore); });
-        if (existingMode) {
-            QVERIFY(putFile(path, "old\r\n"));
-            QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(existingMode)) == 0);
+        QStringList modes;
+        for (const auto &[file, existingMode] : {std::pair{u"q1.txt"_s, 0}, {u"q7Zibo.dat"_s, 0}, {u"q1.txt.recovery"_s, 0},
+                                                 {u"q1.txt"_s, 0644}}) { // 0: a new file
+            QTemporaryDir dir;
+            const QString path = dir.filePath(file);
+            if (existingMode)
+                QVERIFY(putFile(path, "old\r\n") && ::chmod(QFile::encodeName(path).constData(), mode_t(existingMode)) == 0);
+            bool ok = false;
+            if (file.endsWith(".dat"))
+                ok = PhraseFile::save(path, {u"phrase"_s}).ok;
+            else if (file.endsWith(".recovery"))
+                ok = RecoveryCopies(dir.path(), dir.filePath("state")).write(1, u"text"_s, Encoding::Cp932).ok;
+            else
+                ok = SheetSession(dir.path()).writeSheet(u"text"_s).ok;
+            struct stat st;
+            QVERIFY(ok && ::stat(QFile::encodeName(path).constData(), &st) == 0);
+            modes << file + u' ' + QString::number(st.st_mode & 0777, 8);
         }
-        bool ok = false;
-        if (file.endsWith(".dat"))
-            ok = PhraseFile::save(path, {u"phrase"_s}).ok;
-        else if (file.endsWith(".recovery"))
-            ok = RecoveryCopies(dir.path(), dir.filePath("state")).write(1, u"text"_s, Encoding::Cp932).ok;
-        else
-            ok = SheetSession(dir.path()).writeSheet(u"text"_s).ok;
-        QVERIFY(ok);
-        struct stat st;
-        QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0);
-        QCOMPARE(int(st.st_mode & 0777), mode);
+        QCOMPARE(modes, (QStringList{"q1.txt 600", "q7Zibo.dat 600", "q1.txt.recovery 600", "q1.txt 644"}));
 #else
         QSKIP("file modes are POSIX");
 #endif
