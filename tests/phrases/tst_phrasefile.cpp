@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestPhraseFile : public QObject {
     Q_OBJECT
 private slots:
@@ -39,20 +41,13 @@ private slots:
         QCOMPARE(fileBytes(path), bytes);
     }
 
-    void tolerantReader_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("entries");
-        QTest::addRow("markers out of order or misspelt are entries")
-            << "a\r\n[1]\r\n[0]\r\n[ 1]\r\n[1] \r\nb" << QStringList{"a", "[1]", "[ 1]", "[1] ", "b"};
-        QTest::addRow("entry equal to its marker: the real marker becomes the entry")
-            << "x\r\n[0]\r\n[1]\r\n[1]\r\n[2]" << QStringList{"x", "[1]"};
-        QTest::addRow("lone LF stays inside an entry") << "a\nb\r\n[0]" << QStringList{"a\nb"};
-    }
+    // Markers out of order or misspelt are entries; an entry equal to its marker makes the real
+    // marker the entry; a lone LF stays inside an entry.
     void tolerantReader()
     {
-        QFETCH(QString, text);
-        QTEST(PhraseFile::parse(text), "entries");
+        QCOMPARE(PhraseFile::parse(u"a\r\n[1]\r\n[0]\r\n[ 1]\r\n[1] \r\nb"_s), (QStringList{"a", "[1]", "[ 1]", "[1] ", "b"}));
+        QCOMPARE(PhraseFile::parse(u"x\r\n[0]\r\n[1]\r\n[1]\r\n[2]"_s), (QStringList{"x", "[1]"}));
+        QCOMPARE(PhraseFile::parse(u"a\nb\r\n[0]"_s), QStringList{"a\nb"});
     }
 
     // The eighteen lines; each era's first day is its year 1, the day before the era before's.

@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 class TstDataDir : public QObject {
     Q_OBJECT
 
@@ -55,9 +57,7 @@ private slots:
         for (const QString &f : files)
             touch(f);
         const DataDir d = DataDir::choose(path("bin"), writable, path("data"));
-        QCOMPARE(d.dir, path(dir));
-        QCOMPARE(d.helpFile, path(help));
-        QCOMPARE(d.perUser, dir != "bin");
+        QCOMPARE(u"%1|%2|%3"_s.arg(d.dir, d.helpFile).arg(d.perUser), u"%1|%2|%3"_s.arg(path(dir), path(help)).arg(dir != "bin"));
     }
 
     void isWritable()
