@@ -109,27 +109,18 @@ private slots:
         QCOMPARE(undoAfter([&] { host.box.setText(QString()); }), QStringLiteral("one two three, caret 0"));
     }
 
-    void quoting_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("mark");
-        QTest::addColumn<QString>("expected");
-        QTest::addRow("CR LF lines, empty ones too; a final break gives a quoted empty line")
-            << "a\r\n\r\nb\r\n" << ">" << ">a\r\n>\r\n>b\r\n>";
-        QTest::addRow("lone CR, also at the end, becomes CR LF") << "a\rb\r" << ">" << ">a\r\n>b\r\n>";
-        QTest::addRow("lone LF is part of the line") << "a\nb" << ">" << ">a\nb";
-        QTest::addRow("empty source is the mark alone") << "" << ">" << ">";
-        // Quoting blank lines with an empty mark once deleted them.
-        QTest::addRow("empty mark keeps leading empty lines") << "\r\n\r\na" << "" << "\r\n\r\na";
-    }
+    // Every line gets the mark, empty ones too, and a final break a quoted empty line; a lone CR, also at the
+    // end, becomes CR LF; a lone LF is part of the line. Quoting blank lines with an empty mark once deleted them.
     void quoting()
     {
-        QFETCH(QString, source);
-        QFETCH(QString, mark);
-        QTEST(Quoting::quote(source, mark), "expected");
+        QCOMPARE(Quoting::quote(u"a\r\n\r\nb\r\n"_s, u">"_s), u">a\r\n>\r\n>b\r\n>"_s);
+        QCOMPARE(Quoting::quote(u"a\rb\r"_s, u">"_s), u">a\r\n>b\r\n>"_s);
+        QCOMPARE(Quoting::quote(u"a\nb"_s, u">"_s), u">a\nb"_s);
+        QCOMPARE(Quoting::quote(QString(), u">"_s), u">"_s);
+        QCOMPARE(Quoting::quote(u"\r\n\r\na"_s, QString()), u"\r\n\r\na"_s);
     }
 
-    // The clipboard's LF become CR LF and back (tst_editcontroller); a CR LF there is not doubled.
+    // The clipboard's LF become CR LF and back (the rewrites above); a CR LF there is not doubled.
     void clipboardCrLfNotDoubled() { QCOMPARE(ClipboardText::toModel(u"\na\r\nb\n"_s), u"\r\na\r\nb\r\n"_s); }
 
     void conversions_data()

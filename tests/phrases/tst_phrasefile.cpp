@@ -15,30 +15,25 @@ class TestPhraseFile : public QObject {
 private slots:
     // Thirty places, each an entry or an empty line, then its marker; read, and saved back in
     // the same bytes, second CP932 codes and all. (A longer list: tst_datedialog.)
-    void layout_data()
-    {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QByteArray>("first"); // the first entry as the file holds it; null: the converter's codes
-        QTest::addRow("entries with their blanks, then empty places") << QStringList{"123", " abc ", "あいう"} << QByteArray();
-        QTest::addRow("second codes kept") << QStringList{QStringLiteral("\u2235\u7E8A")} << QByteArray("\x87\x9A\xED\x40");
-    }
     void layout()
     {
-        QFETCH(QStringList, entries);
-        QFETCH(QByteArray, first);
-        QString layout;
-        for (int k = 0; k < 30; ++k)
-            layout += entries.value(k) + QStringLiteral("\r\n[%1]\r\n").arg(k);
-        const QByteArray bytes = first.isNull() ? TextCodec::encode(layout, TextCodec::Encoding::Cp932)
-                                                : first + TextCodec::encode(layout.mid(entries[0].size()), TextCodec::Encoding::Cp932);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(PhraseFile::FileName);
-        QVERIFY(putFile(path, bytes));
-        const PhraseFile::LoadResult loaded = PhraseFile::load(path);
-        QCOMPARE(loaded.entries, entries);
-        QVERIFY(QFile::remove(path)); // saved as a new file
-        QVERIFY(PhraseFile::save(path, loaded.entries, loaded.variants).ok);
-        QCOMPARE(fileBytes(path), bytes);
+        // The first entry's bytes as the file holds them; null: the converter's codes.
+        for (const auto &[entries, first] : {std::pair{QStringList{"123", " abc ", "あいう"}, QByteArray()},
+                                             std::pair{QStringList{u"\u2235\u7E8A"_s}, QByteArray("\x87\x9A\xED\x40")}}) {
+            QString layout;
+            for (int k = 0; k < 30; ++k)
+                layout += entries.value(k) + QStringLiteral("\r\n[%1]\r\n").arg(k);
+            const QByteArray bytes = first.isNull() ? TextCodec::encode(layout, TextCodec::Encoding::Cp932)
+                                                    : first + TextCodec::encode(layout.mid(entries[0].size()), TextCodec::Encoding::Cp932);
+            QTemporaryDir dir;
+            const QString path = dir.filePath(PhraseFile::FileName);
+            QVERIFY(putFile(path, bytes));
+            const PhraseFile::LoadResult loaded = PhraseFile::load(path);
+            QCOMPARE(loaded.entries, entries);
+            QVERIFY(QFile::remove(path)); // saved as a new file
+            QVERIFY(PhraseFile::save(path, loaded.entries, loaded.variants).ok);
+            QCOMPARE(fileBytes(path), bytes);
+        }
     }
 
     // Markers out of order or misspelt are entries; an entry equal to its marker makes the real
