@@ -4,9 +4,8 @@
 
 #include <QStringList>
 
-// Dialogs answered from a script: each show takes the next answer, or a null string (or no
-// answer left) to cancel, as a user who closes it would. A file dialog's answer is the path to
-// choose, a colour dialog's a colour name ("#0000ff"), a font dialog's "name,size[,bold][,italic]".
+// Dialogs answered from a script: each show takes the next answer; a null one, or none left, cancels.
+// Answers: a file dialog's the path, a colour dialog's a colour name ("#0000ff"), a font dialog's "name,size[,bold][,italic]".
 // Every show is recorded with what it started from: "<Open|Save> filter <index> flags <flags>
 // from <file name>", "Color from <#rrggbb>", "Font flags <flags> from <name> <size>[ bold][ italic]".
 class FakeCommonDialog final : public CommonDialog {

@@ -56,8 +56,7 @@ private slots:
         QFETCH(QString, suffix);
         QFETCH(int, start);
         QFETCH(int, widenedEnd);
-        const QString before = prefix + oldMiddle + suffix;
-        const QString after = prefix + newMiddle + suffix;
+        const QString before = prefix + oldMiddle + suffix, after = prefix + newMiddle + suffix;
         const Search::Change c = Search::changedRange(before, after);
         QCOMPARE(c.start, prefix.size() + start);
         // Replacing the reported stretch gives the new text.

@@ -65,15 +65,13 @@ private slots:
 
         // Two copies of sheet 3: the program directory could not remove its older one.
         QVERIFY(putFile(copies.fallbackPath(3), "aside\r\n"));
-        const auto ageAside = [&](int seconds) {
-            QFile f(copies.fallbackPath(3));
-            return f.open(QIODevice::ReadWrite)
-                && f.setFileTime(QDateTime::currentDateTime().addSecs(seconds), QFileDevice::FileModificationTime);
-        };
-        QVERIFY(ageAside(-60));
-        QCOMPARE(copies.read(3).text, u"old"_s);
-        QVERIFY(ageAside(60));
-        QCOMPARE(copies.read(3).text, u"aside"_s);
+        for (const auto &[seconds, newer] : {std::pair{-60, u"old"_s}, {60, u"aside"_s}}) {
+            QFile older(copies.fallbackPath(3));
+            QVERIFY(older.open(QIODevice::ReadWrite)
+                    && older.setFileTime(QDateTime::currentDateTime().addSecs(seconds), QFileDevice::FileModificationTime));
+            older.close();
+            QCOMPARE(copies.read(3).text, newer);
+        }
 
         QVERIFY(copies.remove(2) && copies.remove(3) && copies.remove(4));
         QVERIFY(copies.sheets().isEmpty());
