@@ -1,7 +1,6 @@
-// The Edit and conversion commands and the stamp on a bare text box: the rewrites and their
-// two-level undo, the copies and the quote mark they take. Beneath them, strings in and out:
-// quoting, character conversion and the caret-position text. Which commands are enabled is
-// checked on the window, where the rule meets the menus.
+// The Edit and conversion commands and the stamp on a bare text box (rewrites, two-level undo, copies and
+// their quote mark), and beneath them quoting, conversion and the caret-position text as strings in and
+// out. Which commands are enabled is checked on the window, where the rule meets the menus.
 #include "../editor/fakehost.h"
 #include "commands/EditController.h"
 #include "commands/clipboardtext.h"
