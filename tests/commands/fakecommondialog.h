@@ -4,9 +4,8 @@
 
 #include <QStringList>
 
-// Dialogs answered from a script: each show takes the next answer, or a null string (or no
-// answer left) to cancel, as a user who closes it would. A file dialog's answer is the path to
-// choose, a colour dialog's a colour name ("#0000ff"), a font dialog's "name,size[,bold][,italic]".
+// Dialogs answered from a script: each show takes the next answer; a null one, or none left, cancels.
+// Answers: a file dialog's the path, a colour dialog's a colour name ("#0000ff"), a font dialog's "name,size[,bold][,italic]".
 // Every show is recorded with what it started from: "<Open|Save> filter <index> flags <flags>
 // from <file name>", "Color from <#rrggbb>", "Font flags <flags> from <name> <size>[ bold][ italic]".
 class FakeCommonDialog final : public CommonDialog {
@@ -18,7 +17,7 @@ public:
         shown << QStringLiteral("Font flags %1 from %2 %3%4%5")
                      .arg(Flags).arg(FontName).arg(FontSize)
                      .arg(FontBold ? " bold" : "", FontItalic ? " italic" : "");
-        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
+        const QString answer = next();
         if (answer.isNull())
             return Result::Cancelled;
         const QStringList parts = answer.split(u',');
@@ -31,11 +30,9 @@ public:
     Result ShowColor(QWidget *) override
     {
         shown << QStringLiteral("Color from %1").arg(Color.name());
-        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
-        if (answer.isNull())
-            return Result::Cancelled;
-        Color = QColor(answer);
-        return Result::Accepted;
+        const QString answer = next();
+        Color = answer.isNull() ? Color : QColor(answer);
+        return answer.isNull() ? Result::Cancelled : Result::Accepted;
     }
 
     QStringList answers;
@@ -45,10 +42,9 @@ private:
     Result show(const char *kind)
     {
         shown << QStringLiteral("%1 filter %2 flags %3 from %4").arg(kind).arg(FilterIndex).arg(Flags).arg(FileName);
-        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
-        if (answer.isNull())
-            return Result::Cancelled;
-        FileName = answer;
-        return Result::Accepted;
+        const QString answer = next();
+        FileName = answer.isNull() ? FileName : answer;
+        return answer.isNull() ? Result::Cancelled : Result::Accepted;
     }
+    QString next() { return answers.isEmpty() ? QString() : answers.takeFirst(); }
 };

@@ -1,7 +1,12 @@
-// The Edit and conversion commands and the stamp on a bare text box: the rewrites and their
-// two-level undo, the copies and the quote mark they take.
+// The Edit and conversion commands and the stamp on a bare text box (rewrites, two-level undo, copies and
+// their quote mark), and beneath them quoting, conversion and the caret-position text as strings in and
+// out. Which commands are enabled is checked on the window, where the rule meets the menus.
 #include "../editor/fakehost.h"
 #include "commands/EditController.h"
+#include "commands/clipboardtext.h"
+#include "commands/conversions.h"
+#include "commands/quoting.h"
+#include "commands/statustext.h"
 #include "settings/holders.h"
 #include "sheets/SheetSession.h"
 
@@ -10,6 +15,16 @@
 #include <QClipboard>
 #include <QTest>
 #include <QTextDocument>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// OneWay marks a row with no inverse to check.
+using Conversions::Conversion;
+constexpr int Wide = int(Conversion::Wide), Narrow = int(Conversion::Narrow), Katakana = int(Conversion::Katakana),
+              Hiragana = int(Conversion::Hiragana), Upper = int(Conversion::Upper), Lower = int(Conversion::Lower),
+              Capitalise = int(Conversion::Capitalise), OneWay = -1;
+}
 
 class TestEditController : public QObject {
     Q_OBJECT
@@ -50,29 +65,25 @@ private slots:
         trigger(qPrintable(command));
         QTEST(QStringLiteral("%1|%2|%3").arg(host.box.Text()).arg(host.box.SelStart()).arg(host.box.SelLength()), "after");
         // Undo is the snapshot's: the box keeps no step of a rewrite.
-        QCOMPARE(sheets.undoSnapshot(), text);
-        QVERIFY(!host.box.document()->isUndoAvailable());
+        QVERIFY(sheets.undoSnapshot() == text && !host.box.document()->isUndoAvailable());
     }
 
     // The copies leave the text and its selection alone; the quote mark is the settings'.
     void copies()
     {
-        holders.quoteMark = QStringLiteral("| ");
-        host.box.setText(QStringLiteral("a\r\nb"));
+        holders.quoteMark = u"| "_s;
+        host.box.setText(u"a\r\nb"_s);
         host.box.select(0, 4);
         trigger("quoteCopyAction");
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("| a\n| b"));
-        QCOMPARE(host.box.SelLength(), qsizetype(4));
+        QString seen = QApplication::clipboard()->text() + u'|' + QString::number(host.box.SelLength());
         host.box.select(3, 1);
         host.dialogs.calls.clear();
         trigger("copyAllAction");
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("a\nb"));
-        QCOMPARE(host.box.SelLength(), qsizetype(1));
-        QCOMPARE(host.dialogs.calls.size(), 1);
-        const FakeDialogs::Call &said = host.dialogs.calls[0];
-        QCOMPARE(said.prompt + u'|' + said.title + u'|' + styleText(said.style),
-                 QStringLiteral("すべての範囲をコピーしました。|q7 Zibo|%1").arg(styleText({QMessageBox::Information})));
-        holders.quoteMark = QStringLiteral(">");
+        for (const FakeDialogs::Call &said : host.dialogs.calls)
+            seen += u'|' + said.prompt + u'|' + said.title + u'|' + styleText(said.style);
+        QCOMPARE(u"%1|%2|%3"_s.arg(seen, QApplication::clipboard()->text()).arg(host.box.SelLength()),
+                 u"| a\n| b|4|すべての範囲をコピーしました。|q7 Zibo|%1|a\nb|1"_s.arg(styleText({QMessageBox::Information})));
+        holders.quoteMark = u">"_s;
     }
 
     // One Undo takes back a rewrite, or the typing after it whether or not the snapshot rule ran
@@ -94,6 +105,61 @@ private slots:
         QCOMPARE(undoAfter(type), QStringLiteral("one TWO three, caret 7"));
         QCOMPARE(undoAfter([&] { type(); edits.applyUndoRule(); }), QStringLiteral("one TWO three, caret 7"));
         QCOMPARE(undoAfter([&] { host.box.setText(QString()); }), QStringLiteral("one two three, caret 0"));
+    }
+
+    // Every line gets the mark, empty ones too, and a final break a quoted empty line; a lone CR, also at the
+    // end, becomes CR LF; a lone LF is part of the line. Quoting blank lines with an empty mark once deleted them.
+    void quoting()
+    {
+        QCOMPARE(Quoting::quote(u"a\r\n\r\nb\r\n"_s, u">"_s), u">a\r\n>\r\n>b\r\n>"_s);
+        QCOMPARE(Quoting::quote(u"a\rb\r"_s, u">"_s), u">a\r\n>b\r\n>"_s);
+        QCOMPARE(Quoting::quote(u"a\nb"_s, u">"_s), u">a\nb"_s);
+        QCOMPARE(Quoting::quote(QString(), u">"_s), u">"_s);
+        QCOMPARE(Quoting::quote(u"\r\n\r\na"_s, QString()), u"\r\n\r\na"_s);
+    }
+
+    // The clipboard's LF become CR LF and back (the rewrites above); a CR LF there is not doubled.
+    void clipboardCrLfNotDoubled() { QCOMPARE(ClipboardText::toModel(u"\na\r\nb\n"_s), u"\r\na\r\nb\r\n"_s); }
+
+    void conversions_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("inverse"); // takes expected back to source
+        QTest::addRow("ASCII, space and yen") << Wide << "ab 1!~\\¥" << "ａｂ　１！～＼￥" << Narrow;
+        QTest::addRow("katakana and punctuation") << Wide << "ｱｲｳｦｰ｡｢｣､･" << "アイウヲー。「」、・" << Narrow;
+        QTest::addRow("voiced marks composed, lone ones spacing") << Wide << "ｶﾞﾊﾟﾎﾟｳﾞﾜﾞﾞﾟ" << "ガパポヴヷ゛゜" << Narrow;
+        QTest::addRow("a mark joins only a half-width kana that takes it") << Wide << "ｱﾞカﾞ" << "ア゛カ゛" << OneWay;
+        QTest::addRow("katakana without a half-width form stay") << Narrow << "ヰヱヵヶヸ" << "ヰヱヵヶヸ" << Wide;
+        QTest::addRow("combining mark narrows") << Narrow << QStringLiteral("カ\u3099") << "ｶﾞ" << OneWay;
+        QTest::addRow("kana up to ゖ, iteration marks; others stay") << Katakana << "ひぁっゃぱゔゕゖゝゞー漢ａ"
+                                                                   << "ヒァッャパヴヵヶヽヾー漢ａ" << Hiragana;
+        QTest::addRow("ヷ has no hiragana form") << Hiragana << "ヷカ" << "ヷか" << OneWay;
+        QTest::addRow("ASCII and full-width letters") << Upper << "hello ａｂ 1!" << "HELLO ＡＢ 1!" << Lower;
+        QTest::addRow("one to one: sharp s stays") << Upper << "straße" << "STRAßE" << Lower;
+        QTest::addRow("beyond the BMP") << Lower << "𐐀" << "𐐨" << Upper;
+        QTest::addRow("each word capitalised, the rest lower") << Capitalise << "hELLO world" << "Hello World" << OneWay;
+        QTest::addRow("CR LF starts a word, trailing blank and line end") << Capitalise << "one \r\ntwo\r\n" << "One \r\nTwo\r\n" << OneWay;
+        QTest::addRow("lone LF, tab, punctuation, full-width space start none")
+            << Capitalise << "a\nb\tc-d.e　f" << "A\nb\tc-d.e　f" << OneWay;
+        QTest::addRow("capitalise nothing") << Capitalise << "" << "" << OneWay;
+    }
+    void conversions()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, source);
+        QFETCH(QString, expected);
+        QFETCH(int, inverse);
+        QTEST(Conversions::convert(Conversion(index), source), "expected");
+        if (inverse != OneWay)
+            QCOMPARE(Conversions::convert(Conversion(inverse), expected), source);
+    }
+
+    // Short numbers are padded on the window (tst_mainwindow); wide ones are never cut.
+    void caretPosition()
+    {
+        QCOMPARE(StatusText::caretPosition(1234, 5) + u'|' + StatusText::caretPosition(12345, 67890), u" 1234 :    5| 12345 : 67890"_s);
     }
 };
 

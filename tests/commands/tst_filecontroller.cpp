@@ -17,11 +17,13 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QString box(const QString &prompt, const MessageStyle &style, const QString &title) { return prompt + u'|' + styleText(style) + u'|' + title; }
-QString overwrite(const QString &path)
+// The overwrite question, No by default; a warning when the file is not as it was read (why).
+QString overwrite(const QString &path, const QString &why = {})
 {
-    return box(path + u"に 上書き保存しますか？"_s, MessageStyle{QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No}, u"q7_Zibo - 上書き保存確認"_s);
+    return box(why.isEmpty() ? path + u"に 上書き保存しますか？"_s : QDir::toNativeSeparators(path) + why + u"上書きしますか？"_s,
+               MessageStyle{why.isEmpty() ? QMessageBox::Question : QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No},
+               u"q7_Zibo - 上書き保存確認"_s);
 }
-
 
 // Sheet 1's file (LF, ∵ in its NEC code) in a program folder, user files beside it, and file
 // dialogs left as another use may leave them.
@@ -60,17 +62,16 @@ private slots:
     void newSheet()
     {
         Files f;
-        const MessageStyle style{QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel};
         f.host.box.setText(u"keep"_s);
         f.host.dialogs.answers = {QMessageBox::Cancel, QMessageBox::Ok};
         for (const QString &text : {u"keep"_s, u""_s, u""_s}) {
             f.sheets.setOpenedFile(1, f.user(u"a.txt"_s));
             f.sheets.setChanged(false);
             f.trigger(u"newAction"_s);
-            QCOMPARE(f.host.box.Text(), text);
-            QCOMPARE(f.sheets.changed(), text.isEmpty());
-            QCOMPARE(f.sheets.saveTarget(), text.isEmpty() ? QString() : f.user(u"a.txt"_s));
+            QCOMPARE(f.host.box.Text() + u'|' + QString::number(f.sheets.changed()) + u'|' + f.sheets.saveTarget(),
+                     text.isEmpty() ? u"|1|"_s : u"keep|0|"_s + f.user(u"a.txt"_s));
         }
+        const MessageStyle style{QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel};
         QCOMPARE(f.boxes(), QStringList(2, box(u"このテキストを破棄します。"_s, style, u"新規作成の確認"_s)));
     }
 
@@ -87,8 +88,7 @@ private slots:
             << "openAction" << "file" << u"日本語\r\nかな"_s << QString() << QByteArray("\x93\xfa\x96\x7b\x8c\xea\r\n\x82\xa9\x82\xc8\r\n");
         QTest::addRow("CP932 file in second codes keeps them, sheet file too")
             << "openAction" << "file in second codes" << u"∵纊\r\nかな"_s << QString() << QByteArray("\x87\x9A\xED\x40\r\n\x82\xA9\x82\xC8\r\n");
-        const QString sheet = u"sheet 1 ∵"_s;
-        const QString missing = u"ファイルが見つかりません。"_s;
+        const QString sheet = u"sheet 1 ∵"_s, missing = u"ファイルが見つかりません。"_s;
         const QByteArray sheetFile("sheet 1 \x87\x9a\n");
         QTest::addRow("cancelled") << "openAction" << "cancel" << sheet << QString() << sheetFile;
         QTest::addRow("folder keeps the typed sheet") << "openAction" << "folder" << u"new "_s + sheet << u"フォルダーです。"_s << QByteArray("new sheet 1 \x87\x9a\r\n");
@@ -123,16 +123,13 @@ private slots:
 
         QCOMPARE(f.dialog.shown, QStringList{u"Open filter 1 flags %1 from "_s.arg(CommonDialogFlags::FileMustExist)});
         QCOMPARE(f.boxes(), failure.isNull() ? QStringList() : QStringList{box(u"ファイルを開けません\n"_s + failure, MessageStyle{}, AppTitle)});
-        QCOMPARE(f.sheets.changed(), read || typed);
         // A file that could not be read never becomes Ctrl+S's target.
-        QCOMPARE(f.sheets.saveTarget(), read ? path : f.user(u"earlier.txt"_s));
+        QCOMPARE(QString::number(f.sheets.changed()) + f.sheets.saveTarget(), QString::number(read || typed) + (read ? path : f.user(u"earlier.txt"_s)));
         if (read) {
             // Changed on disk meanwhile, in the same form: asked so, the write must replace it.
             QVERIFY(putFile(path, "zzz\n" + content));
             f.trigger(u"saveToOpenedFileAction"_s);
-            QCOMPARE(f.boxes(), QStringList{box(QDir::toNativeSeparators(path) + u" はほかのプログラムで変更されています。上書きしますか？"_s,
-                                                MessageStyle{QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No},
-                                                u"q7_Zibo - 上書き保存確認"_s)});
+            QCOMPARE(f.boxes(), QStringList{overwrite(path, u" はほかのプログラムで変更されています。"_s)});
             QCOMPARE(fileBytes(path), content);
         }
         QSignalSpy saved(&f.controller, &FileController::sheetSaved);
@@ -153,9 +150,8 @@ private slots:
         QVERIFY(putFile(f.user(u"part.txt"_s), "\r\nX\r\nY\r\n"));
         f.dialog.answers << f.user(u"part.txt"_s);
         f.trigger(u"insertFileAction"_s);
-        QCOMPARE(f.host.box.Text(), u"aX\r\nYef"_s);
-        QVERIFY(f.sheets.changed());
-        QCOMPARE(f.sheets.saveTarget(), f.user(u"attached.txt"_s));
+        QCOMPARE(f.host.box.Text() + u'|' + QString::number(f.sheets.changed()) + u'|' + f.sheets.saveTarget(),
+                 u"aX\r\nYef|1|"_s + f.user(u"attached.txt"_s));
         f.host.box.undo();
         QCOMPARE(f.host.box.Text(), u"abcdef"_s);
         QVERIFY(QFile::remove(f.sheets.sheetFilePath(1)) && QDir().mkdir(f.sheets.sheetFilePath(1)));
@@ -164,11 +160,12 @@ private slots:
     }
 
     // Save As, Save the selection and the overwrite of the opened file, on sheet 3: a failed
-    // write is reported with its reason and changes nothing (a full disk: tst_textfile).
+    // write is reported with its reason and changes nothing (a full disk: tst_textfile). A file
+    // opened with NUL bytes near its start (UTF-16 aside) is no text, said so; Ctrl+S warns first.
     void saveCommands_data()
     {
         QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("target"); // file, cancel (or No) or read-only
+        QTest::addColumn<QString>("target"); // file, cancel (or No), read-only, or one opened that is answered No
         QTest::addColumn<QByteArray>("written"); // the existing file afterwards
         const QByteArray old("old\r\n");
         QTest::addRow("Save As writes the whole text") << "saveAsAction" << "file" << QByteArray("a\r\nb\r\nc\r\n");
@@ -177,33 +174,43 @@ private slots:
         QTest::addRow("Save As to a read-only file") << "saveAsAction" << "read-only" << old;
         QTest::addRow("overwrite answered No") << "saveToOpenedFileAction" << "cancel" << old;
         QTest::addRow("overwrite of a read-only file") << "saveToOpenedFileAction" << "read-only" << old;
+        QTest::addRow("overwrite of a binary file") << "saveToOpenedFileAction" << "opened binary"
+                                                    << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+        QTest::addRow("overwrite of BOM-less UTF-16") << "saveToOpenedFileAction" << "opened UTF-16" << QByteArray("a\0b\0", 4);
     }
     void saveCommands()
     {
         QFETCH(QString, command);
         QFETCH(QString, target);
+        QFETCH(QByteArray, written);
         Files f;
         const QString path = f.user(u"t.txt"_s);
-        QVERIFY(putFile(path, "old\r\n"));
+        const bool opened = target.startsWith("opened"), binary = target.endsWith("binary");
+        QVERIFY(putFile(path, opened ? written : "old\r\n"));
         if (target == "read-only")
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
         f.sheets.setCurrentSheet(3);
         const bool overwriting = command == "saveToOpenedFileAction";
-        if (overwriting)
+        if (opened)
+            QVERIFY(f.controller.openIntoSheet(path));
+        else if (overwriting)
             f.sheets.setOpenedFile(3, path);
         f.host.box.setText(u"a\r\nb\r\nc"_s);
         f.host.box.select(3, 3); // «b» CR LF
         f.dialog.FileName = f.user(u"earlier.txt"_s);
         f.dialog.answers << (target == "cancel" ? QString() : path);
-        f.host.dialogs.answers = {target == "cancel" ? QMessageBox::No : QMessageBox::Yes};
+        f.host.dialogs.answers = {target == "cancel" || opened ? QMessageBox::No : QMessageBox::Yes};
 
         f.trigger(command);
 
         const QString saveDialog = u"Save filter 1 flags %1 from %2"_s.arg(CommonDialogFlags::OverwritePrompt).arg(f.user(u"earlier.txt"_s));
         QCOMPARE(f.dialog.shown, overwriting ? QStringList() : QStringList{saveDialog});
         const QStringList failed{box(QDir::toNativeSeparators(path) + u" に書き込めません。\n読み取り専用です。"_s, MessageStyle{QMessageBox::Warning}, AppTitle)};
-        QCOMPARE(f.boxes(), (overwriting ? QStringList{overwrite(path)} : QStringList()) + (target == "read-only" ? failed : QStringList()));
-        QTEST(fileBytes(path), "written");
+        const QString notText = u" はテキストファイルではありません。"_s;
+        QCOMPARE(f.boxes(), (overwriting ? QStringList{overwrite(path, binary ? notText : QString())} : QStringList())
+                                + (target == "read-only" ? failed : QStringList()));
+        QCOMPARE(f.host.notes, binary ? QStringList{u"t.txt"_s + notText} : QStringList());
+        QCOMPARE(fileBytes(path), written);
         // Save As attaches the file it wrote: Ctrl+S writes there next.
         QCOMPARE(f.sheets.saveTarget(), overwriting || (command == "saveAsAction" && target == "file") ? path : QString());
     }
@@ -234,28 +241,6 @@ private slots:
         QCOMPARE(fileBytes(f.sheets.resolve(u"q1-20240102-030405.txt"_s)), "changed there again\r\n"_ba);
         QCOMPARE(f.host.notes, QStringList{u"q1.txt はほかのプログラムで変更されていました。その内容を q1-20240102-030405.txt に残しました。"_s});
         QCOMPARE(QDir(f.sheets.programDir()).entryList(QDir::Files).size(), 2);
-    }
-
-    // A file with NUL bytes near its start (UTF-16 aside) is no text: opening it says so, and
-    // Ctrl+S asks first, No by default.
-    void binaryFileAsksBeforeOverwrite()
-    {
-        const QByteArray binary("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
-        for (const QByteArray &content : {binary, "a\0b\0"_ba}) {
-            Files f;
-            const QString path = f.user(u"file.bin"_s);
-            QVERIFY(putFile(path, content));
-            QVERIFY(f.controller.openIntoSheet(path));
-            f.host.dialogs.answers = {QMessageBox::No};
-            f.trigger(u"saveToOpenedFileAction"_s);
-            const bool isBinary = content == binary;
-            QCOMPARE(f.host.notes, isBinary ? QStringList{u"file.bin はテキストファイルではありません。"_s} : QStringList());
-            QCOMPARE(f.boxes(), isBinary ? QStringList{box(QDir::toNativeSeparators(path) + u" はテキストファイルではありません。上書きしますか？"_s,
-                                                           MessageStyle{QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No},
-                                                           u"q7_Zibo - 上書き保存確認"_s)}
-                                         : QStringList{overwrite(path)});
-            QCOMPARE(fileBytes(path), content);
-        }
     }
 };
 

@@ -9,28 +9,19 @@ using namespace Qt::StringLiterals;
 class TestSearch : public QObject {
     Q_OBJECT
 private slots:
-    void findPositions_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("what");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<bool>("matchCase");
-        QTest::addColumn<int>("found");
-        QTest::addRow("empty string past the end") << "abc" << "" << 4 << false << 0;
-        QTest::addRow("LF never splits a break") << "a\r\nb\nc" << "\n" << 1 << true << 5;
-        QTest::addRow("CR never splits a break") << "a\r\nb" << "a\r" << 1 << true << 0;
-        QTest::addRow("Japanese, its first character repeated") << u"検検索検索語"_s << u"検索語"_s << 1 << false << 4;
-        QTest::addRow("Japanese at the very end") << u"あいうえ"_s << u"うえ"_s << 2 << true << 3;
-        QTest::addRow("full-width letters ignore case") << u"xａｂ"_s << u"ＡＢ"_s << 1 << false << 2;
-        // Positions beyond 32767: tst_finddialog's session.
-    }
+    // Positions count from 1, 0 for none. A CR LF pair is never split; Japanese and full-width letters as any other.
     void findPositions()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, what);
-        QFETCH(int, start);
-        QFETCH(bool, matchCase);
-        QTEST(int(Search::find(text, what, start, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive)), "found");
+        const auto find = [](const QString &text, const QString &what, int start, Qt::CaseSensitivity cs) {
+            return int(Search::find(text, what, start, cs));
+        };
+        QCOMPARE(find(u"abc"_s, QString(), 4, Qt::CaseInsensitive), 0); // an empty string past the end
+        QCOMPARE(find(u"a\r\nb\nc"_s, u"\n"_s, 1, Qt::CaseSensitive), 5);
+        QCOMPARE(find(u"a\r\nb"_s, u"a\r"_s, 1, Qt::CaseSensitive), 0);
+        QCOMPARE(find(u"検検索検索語"_s, u"検索語"_s, 1, Qt::CaseInsensitive), 4); // its first character repeated
+        QCOMPARE(find(u"あいうえ"_s, u"うえ"_s, 2, Qt::CaseSensitive), 3); // at the very end
+        QCOMPARE(find(u"xａｂ"_s, u"ＡＢ"_s, 1, Qt::CaseInsensitive), 2); // full-width letters ignore case
+        // Positions beyond 32767: tst_finddialog's session.
     }
 
     // The stretch that differs between two texts, on long texts too (compared block by block):
@@ -65,8 +56,7 @@ private slots:
         QFETCH(QString, suffix);
         QFETCH(int, start);
         QFETCH(int, widenedEnd);
-        const QString before = prefix + oldMiddle + suffix;
-        const QString after = prefix + newMiddle + suffix;
+        const QString before = prefix + oldMiddle + suffix, after = prefix + newMiddle + suffix;
         const Search::Change c = Search::changedRange(before, after);
         QCOMPARE(c.start, prefix.size() + start);
         // Replacing the reported stretch gives the new text.

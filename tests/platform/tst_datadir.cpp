@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 class TstDataDir : public QObject {
     Q_OBJECT
 
@@ -36,68 +38,54 @@ private slots:
     {
         QTest::addColumn<bool>("writable");
         QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QString>("dir");
-        QTest::addColumn<QString>("help");
+        QTest::addColumn<QString>("chosen"); // the folder, the manual, per user or not
         const QString beside = "bin/q7Zibo.hlp", shared = "share/q7zibo/q7Zibo.hlp";
-        QTest::addRow("portable copy without a manual") << true << QStringList{} << "bin" << beside;
-        QTest::addRow("folder not writable") << false << QStringList{beside} << "data/q7Zibo" << beside;
-        QTest::addRow("installed, not writable") << false << QStringList{shared} << "data/q7Zibo" << shared;
-        QTest::addRow("installed, writable (as root)") << true << QStringList{shared} << "data/q7Zibo" << shared;
-        QTest::addRow("manual beside wins over the installed one") << true << QStringList{beside, shared} << "bin" << beside;
+        QTest::addRow("portable copy without a manual") << true << QStringList{} << "bin " + beside + " 0";
+        QTest::addRow("folder not writable") << false << QStringList{beside} << "data/q7Zibo " + beside + " 1";
+        QTest::addRow("installed, not writable") << false << QStringList{shared} << "data/q7Zibo " + shared + " 1";
+        QTest::addRow("installed, writable (as root)") << true << QStringList{shared} << "data/q7Zibo " + shared + " 1";
+        QTest::addRow("manual beside wins over the installed one") << true << QStringList{beside, shared} << "bin " + beside + " 0";
     }
     void choose()
     {
         QFETCH(bool, writable);
         QFETCH(QStringList, files);
-        QFETCH(QString, dir);
-        QFETCH(QString, help);
         QVERIFY(QDir().mkpath(path("bin")));
         for (const QString &f : files)
             touch(f);
         const DataDir d = DataDir::choose(path("bin"), writable, path("data"));
-        QCOMPARE(d.dir, path(dir));
-        QCOMPARE(d.helpFile, path(help));
-        QCOMPARE(d.perUser, dir != "bin");
+        const QDir top(tmp_->path());
+        QTEST(u"%1 %2 %3"_s.arg(top.relativeFilePath(d.dir), top.relativeFilePath(d.helpFile)).arg(d.perUser), "chosen");
     }
 
     void isWritable()
     {
-        QVERIFY(DataDir::isWritable(tmp_->path()));
-        QVERIFY(!DataDir::isWritable(path("missing")));
+        QVERIFY(DataDir::isWritable(tmp_->path()) && !DataDir::isWritable(path("missing")));
         if (::geteuid() == 0)
             QSKIP("root may write into any folder");
-        QVERIFY(QDir().mkpath(path("ro")));
-        QFile::setPermissions(path("ro"), QFile::ReadOwner | QFile::ExeOwner);
-        const bool writable = DataDir::isWritable(path("ro"));
-        QFile::setPermissions(path("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY(!writable);
+        // Empty, it goes with the temporary folder whatever its mode.
+        QVERIFY(QDir().mkpath(path("ro")) && QFile::setPermissions(path("ro"), QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(!DataDir::isWritable(path("ro")));
     }
 
-    // The per-user folder is made with its seven sheets, and what a user wrote is never
-    // replaced; a portable copy's folder gets nothing.
+    // The per-user folder is made with its seven sheets, the user's alone on a home folder others
+    // may read, and what a user wrote is never replaced; a portable copy's folder gets nothing.
     void createSheetFiles()
-    {
-        QVERIFY(QDir().mkpath(path("bin")));
-        touch("data/q7Zibo/q3.txt", "kept");
-        DataDir::choose(path("bin"), true, path("data")).createSheetFiles();
-        QVERIFY(QDir(path("bin")).isEmpty());
-        DataDir::choose(path("bin"), false, path("data")).createSheetFiles();
-        QCOMPARE(QDir(path("data/q7Zibo")).entryList(QDir::Files),
-                 QStringList({"q1.txt", "q2.txt", "q3.txt", "q4.txt", "q5.txt", "q6.txt", "q7.txt"}));
-        QCOMPARE(fileBytes(path("data/q7Zibo/q3.txt")), QByteArray("kept"));
-    }
-
-    // On a home folder others may read, the user's data and state folders and the sheets in
-    // them are still the user's alone.
-    void foldersArePrivate()
     {
         const mode_t umaskBefore = ::umask(022);
         const auto restore = qScopeGuard([umaskBefore] { ::umask(umaskBefore); });
+        QVERIFY(QDir().mkpath(path("bin")));
+        DataDir::choose(path("bin"), true, path("data")).createSheetFiles();
+        QVERIFY(QDir(path("bin")).isEmpty());
         const DataDir data = DataDir::choose(path("bin"), false, path("data"));
         QVERIFY(data.create());
+        touch("data/q7Zibo/q3.txt", "kept");
         data.createSheetFiles();
-        // A copy beside a sheet that cannot be written goes to the state folder.
-        QVERIFY(RecoveryCopies(path("bin"), path("state")).write(1, QStringLiteral("text"), TextCodec::Encoding::Cp932).ok);
+        QCOMPARE(QDir(path("data/q7Zibo")).entryList(QDir::Files),
+                 QStringList({"q1.txt", "q2.txt", "q3.txt", "q4.txt", "q5.txt", "q6.txt", "q7.txt"}));
+        QCOMPARE(fileBytes(path("data/q7Zibo/q3.txt")), QByteArray("kept"));
+        // A copy beside a sheet that cannot be written (no folder) goes to the state folder.
+        QVERIFY(RecoveryCopies(path("none"), path("state")).write(1, QStringLiteral("text"), TextCodec::Encoding::Cp932).ok);
         const auto mode = [this](const QString &name) {
             struct stat st;
             return ::stat(QFile::encodeName(path(name)).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;

@@ -1,5 +1,8 @@
+// Text files as the sheets, the phrase file and the recovery copies read and write them: encodings,
+// line ends, second CP932 codes, refusals and modes; the code page itself; the sheet session.
 #include "filesizelimit.h"
 #include "phrases/phrasefile.h"
+#include "sheets/cp932.h"
 #include "sheets/SheetSession.h"
 #include "sheets/recoverycopies.h"
 #include "sheets/textfile.h"
@@ -8,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -158,8 +162,7 @@ private slots:
         QMap<char16_t, QList<quint16>> groups;
         for (int lead : {0x81, 0x87, 0xED, 0xEE, 0xFA, 0xFB, 0xFC}) {
             for (int trail = 0x40; trail <= 0xFC; ++trail) {
-                const QByteArray code = QByteArray(1, char(lead)) + char(trail);
-                const QString c = TextCodec::decode("a" + code).text;
+                const QString c = TextCodec::decode("a" + QByteArray(1, char(lead)) + char(trail)).text;
                 if (c.size() == 2 && (c[1].unicode() & 0xFF00) != TextCodec::RawByteBase)
                     groups[c[1].unicode()].append(quint16(lead << 8 | trail));
             }
@@ -172,8 +175,7 @@ private slots:
             QString text = u"x"_s;
             for (auto it = groups.cbegin(); it != groups.cend(); ++it) {
                 const quint16 code = it.value().at(std::clamp<int>(choice, 0, int(it.value().size()) - 1));
-                bytes += char(code >> 8);
-                bytes += char(code);
+                bytes.append(char(code >> 8)).append(char(code));
                 text += QChar(it.key());
             }
             const QString file = dir_.filePath("codes.txt"), other = dir_.filePath("codes-copy.txt"); // a Save As keeps them too
@@ -201,7 +203,6 @@ private slots:
         const auto row = [](const char *name, const QByteArray &old, const QString &text, const QByteArray &bytes,
                             Encoding e, LineEnds ends = LineEnds::CrLf) { QTest::newRow(name) << old << text << bytes << e << ends; };
         const QString a = u"\u3042"_s, xy = u"x\r\ny"_s;
-        const QByteArray utf8A = "\xE3\x81\x82\r\n"_ba;
         row("new file is CP932, each character in its JIS or IBM code", {}, u"\u3042\uFF5E\uFFE2\u2252\u2235\u7E8A"_s,
             "\x82\xA0\x81\x60\x81\xCA\x81\xE0\x81\xE6\xFA\x5C\r\n"_ba, Encoding::Cp932);
         row("one character CP932 cannot hold makes it all UTF-8 with BOM", {}, u"\u3042\xE9\uF781"_s,
@@ -209,7 +210,7 @@ private slots:
         row("half-width kana whose codes read as UTF-8 get UTF-8 with BOM", {}, u"\uFF83\uFF69"_s,
             Bom + "\xEF\xBE\x83\xEF\xBD\xA9\r\n", Encoding::Utf8Bom);
         row("UTF-8 file left with ASCII only stays without BOM", "\xC3\xA9\r\n"_ba, u"abc"_s, "abc\r\n"_ba, Encoding::Utf8);
-        row("UTF-8 sequence across a piece boundary", "\r\n" + QByteArray(Piece - 3, 'a') + "\xC3\xA9", a, utf8A, Encoding::Utf8);
+        row("UTF-8 sequence across a piece boundary", "\r\n" + QByteArray(Piece - 3, 'a') + "\xC3\xA9", a, "\xE3\x81\x82\r\n"_ba, Encoding::Utf8);
         row("BOM-less UTF-16BE file gets a BOM to hold Japanese", "\0a"_ba, a, "\xFE\xFF\x30\x42\0\r\0\n"_ba, Encoding::Utf16Be);
         row("LF file keeps LF", "a\nb\n"_ba, u"x\r\n\r\ny"_s, "x\n\ny\n"_ba, Encoding::Cp932, LineEnds::Lf);
         row("CR in a later piece of a CP932 file", "\x82\xA0\n" + QByteArray(Piece, 'a') + "\r\n", xy, "x\r\ny\r\n"_ba,
@@ -239,12 +240,8 @@ private slots:
     // in a late piece, and a last line that needs another encoding changes all of it.
     void largeTextInPieces()
     {
-        const struct {
-            QByteArray old; // null: no file yet
-            QString last;
-            Encoding preferred, encoding;
-            LineEnds ends;
-        } cases[] = {{"a\n"_ba, u"\u2235"_s, Encoding::Cp932, Encoding::Cp932, LineEnds::Lf}, // and second codes
+        const struct { QByteArray old; QString last; Encoding preferred, encoding; LineEnds ends; } cases[] = { // old null: no file yet
+                     {"a\n"_ba, u"\u2235"_s, Encoding::Cp932, Encoding::Cp932, LineEnds::Lf}, // and second codes
                      {{}, u"\u2603"_s, Encoding::Cp932, Encoding::Utf8Bom, LineEnds::CrLf},
                      {"\xFE\xFF\0x"_ba, u"y"_s, Encoding::Utf16Be, Encoding::Utf16Be, LineEnds::CrLf}, // with one BOM
                      {"x\0"_ba, u"\u3042"_s, Encoding::Utf16LeNoBom, Encoding::Utf16Le, LineEnds::CrLf}};
@@ -342,57 +339,101 @@ private slots:
 #endif
         QVERIFY(QFile::setPermissions(box.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QCOMPARE(entries(), before);
-        if (reading) {
-            QVERIFY(!r.ok && r.text.isEmpty());
-            QCOMPARE(TextFile::readFailureMessage(r), "ファイルを開けません\n" + reason);
-            return;
-        }
-        QVERIFY(!w.ok);
-        QCOMPARE(TextFile::writeFailureMessage(target, w.error),
-                 QDir::toNativeSeparators(target) + " に書き込めません。\n" + reason);
-        QCOMPARE(fileBytes(old), "old\r\n"_ba);
+        QVERIFY(reading ? !r.ok && r.text.isEmpty() : !w.ok && fileBytes(old) == "old\r\n");
+        QCOMPARE(reading ? TextFile::readFailureMessage(r) : TextFile::writeFailureMessage(target, w.error),
+                 (reading ? u"ファイルを開けません"_s : QDir::toNativeSeparators(target) + u" に書き込めません。"_s) + u'\n' + reason);
     }
 
     // The program's own files hold the user's memos: a new one is the user's alone, and a
     // rewrite keeps whatever mode the user gave it.
-    void programFilesArePrivate_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("existingMode"); // 0: none
-        QTest::addColumn<int>("mode");
-        QTest::addRow("a new sheet file") << "q1.txt" << 0 << 0600;
-        QTest::addRow("a new phrase file") << "q7Zibo.dat" << 0 << 0600;
-        QTest::addRow("a new recovery copy") << "q1.txt.recovery" << 0 << 0600;
-        QTest::addRow("a rewritten sheet keeps its mode") << "q1.txt" << 0644 << 0644;
-    }
     void programFilesArePrivate()
     {
 #ifdef Q_OS_UNIX
-        QFETCH(QString, file);
-        QFETCH(int, existingMode);
-        QFETCH(int, mode);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(file);
         const mode_t umaskBefore = ::umask(022);
         const auto restore = qScopeGuard([umaskBefore] { ::umask(umaskBefore); });
-        if (existingMode) {
-            QVERIFY(putFile(path, "old\r\n"));
-            QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(existingMode)) == 0);
+        QStringList modes;
+        for (const auto &[file, existingMode] : {std::pair{u"q1.txt"_s, 0}, {u"q7Zibo.dat"_s, 0}, {u"q1.txt.recovery"_s, 0},
+                                                 {u"q1.txt"_s, 0644}}) { // 0: a new file
+            QTemporaryDir dir;
+            const QString path = dir.filePath(file);
+            if (existingMode)
+                QVERIFY(putFile(path, "old\r\n") && ::chmod(QFile::encodeName(path).constData(), mode_t(existingMode)) == 0);
+            bool ok = false;
+            if (file.endsWith(".dat"))
+                ok = PhraseFile::save(path, {u"phrase"_s}).ok;
+            else if (file.endsWith(".recovery"))
+                ok = RecoveryCopies(dir.path(), dir.filePath("state")).write(1, u"text"_s, Encoding::Cp932).ok;
+            else
+                ok = SheetSession(dir.path()).writeSheet(u"text"_s).ok;
+            struct stat st;
+            QVERIFY(ok && ::stat(QFile::encodeName(path).constData(), &st) == 0);
+            modes << file + u' ' + QString::number(st.st_mode & 0777, 8);
         }
-        bool ok = false;
-        if (file.endsWith(".dat"))
-            ok = PhraseFile::save(path, {u"phrase"_s}).ok;
-        else if (file.endsWith(".recovery"))
-            ok = RecoveryCopies(dir.path(), dir.filePath("state")).write(1, u"text"_s, Encoding::Cp932).ok;
-        else
-            ok = SheetSession(dir.path()).writeSheet(u"text"_s).ok;
-        QVERIFY(ok);
-        struct stat st;
-        QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0);
-        QCOMPARE(int(st.st_mode & 0777), mode);
+        QCOMPARE(modes, (QStringList{"q1.txt 600", "q7Zibo.dat 600", "q1.txt.recovery 600", "q1.txt 644"}));
 #else
         QSKIP("file modes are POSIX");
 #endif
+    }
+
+    // Code page 932 as the platform has it: each BMP character the encoder takes reads back as itself (no
+    // look-alike the platform's tables would substitute); one look-alike anywhere refuses a long text.
+    void cp932WritesOnlyWhatReadsBack()
+    {
+        int encoded = 0;
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            const QChar ch{char16_t(c)};
+            const std::optional<QByteArray> bytes = ch.isSurrogate() ? std::nullopt : Cp932::encode(QStringView(&ch, 1));
+            encoded += bytes.has_value();
+            if (bytes && Cp932::decode(*bytes, 0xF700) != QString(ch))
+                QFAIL(qPrintable(u"U+%1 does not read back"_s.arg(uint(c), 4, 16, QLatin1Char('0'))));
+        }
+        QVERIFY2(encoded > 9000, qPrintable(QString::number(encoded))); // user-defined ones and the five single bytes too
+        const QString body(5000, u'あ');
+        QVERIFY(Cp932::encode(body + u"漢字ｶﾅ"_s + body));
+        QVERIFY(!Cp932::encode(body + QChar(0x301C) + body)); // wave dash in the middle
+        QVERIFY(!Cp932::encode(body + QChar(0x00A5)));         // yen sign at the end
+    }
+
+    // The sheet a stored caption names; a change of sheet drops the snapshot, which must never
+    // be restored into another sheet.
+    void sheetFromStoredCaption_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("sheet");
+        QTest::addRow("the current sheet again keeps the snapshot") << "q7 Zibo q1" << 1;
+        QTest::addRow("any text ending in a sheet number") << "x7" << 7;
+        QTest::addRow("digit 8 is no sheet") << "q7 Zibo q8" << 1;
+        QTest::addRow("digit 0 is no sheet") << "q7 Zibo q0" << 1;
+        QTest::addRow("empty") << "" << 1;
+    }
+    void sheetFromStoredCaption()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, sheet);
+        SheetSession session(u"/prog"_s);
+        session.setUndoSnapshot(u"before"_s);
+        session.takeStoredCaption(stored);
+        QCOMPARE(u"%1|%2|%3"_s.arg(session.currentSheet()).arg(session.caption(), session.undoSnapshot()),
+                 u"%1|q7 Zibo q%1|%2"_s.arg(sheet).arg(sheet == 1 ? "before" : ""));
+    }
+
+    // A failed read detaches the sheet's save target until the sheet or its opened file changes;
+    // the opened file itself stays, for the settings.
+    void sheetSaveTarget()
+    {
+        SheetSession session(u"/prog"_s);
+        QSignalSpy changes(&session, &SheetSession::saveTargetChanged);
+        session.setOpenedFile(2, u"/b.txt"_s);
+        QCOMPARE(changes.count(), 0);
+        session.setOpenedFile(1, u"/a.txt"_s);
+        QCOMPARE(session.saveTarget(), u"/a.txt"_s);
+        session.detachSaveTarget();
+        QCOMPARE(session.saveTarget() + u'|' + session.openedFile(1), u"|/a.txt"_s);
+        session.setCurrentSheet(2);
+        QCOMPARE(session.saveTarget(), u"/b.txt"_s);
+        session.detachSaveTarget();
+        session.setOpenedFile(2, u"/c.txt"_s);
+        QCOMPARE(session.saveTarget() + u'|' + QString::number(changes.count()), u"/c.txt|5"_s);
     }
 };
 
