@@ -43,13 +43,7 @@ struct OptionHarness {
 
     OptionsDialog *open(int page = OptionsDialog::EnvironmentPage)
     {
-        OptionsDialog::Env env;
-        env.holders = holders;
-        env.settings = &store;
-        env.commonDialog = &picker;
-        env.apply = [this](const Holders &h) { applied << h; };
-        env.version = version;
-        dialog = new OptionsDialog(env, nullptr);
+        dialog = new OptionsDialog({holders, &store, &picker, [this](const Holders &h) { applied << h; }, version}, nullptr);
         dialog->selectPage(page);
         dialog->show();
         QApplication::setActiveWindow(dialog);
