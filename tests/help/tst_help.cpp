@@ -36,11 +36,8 @@ private slots:
         HelpViewer folder({dir.path()}, nullptr);  // a folder is no manual: no empty window
         QVERIFY(!folder.showContents() && !folder.isVisible());
         const QString path = dir.filePath(u"q7Zibo.hlp"_s);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(u"<html><head><meta charset=\"utf-8\"></head><body><h1>目次</h1><p><a href=\"#far\">遠くの節</a></p>%1"
-                   "<h2><a name=\"far\"></a>遠くの節</h2><p>本文</p>%1</body></html>"_s.arg(u"<p>…</p>"_s.repeated(200)).toUtf8());
-        file.close();
+        QVERIFY(putFile(path, u"<html><head><meta charset=\"utf-8\"></head><body><h1>目次</h1><p><a href=\"#far\">遠くの節</a></p>%1"
+                              "<h2><a name=\"far\"></a>遠くの節</h2><p>本文</p>%1</body></html>"_s.arg(u"<p>…</p>"_s.repeated(200)).toUtf8()));
         HelpViewer v({path}, nullptr);
         auto *b = v.findChild<QTextBrowser *>(u"browser"_s);
         auto *back = v.findChild<QPushButton *>(u"backButton"_s), *forward = v.findChild<QPushButton *>(u"forwardButton"_s);
@@ -175,13 +172,8 @@ private slots:
         QFETCH(QString, resource);
         QFETCH(bool, loads);
         QTemporaryDir dir;
-        QVERIFY(QDir().mkpath(dir.filePath("manual")));
-        const auto put = [&](const QString &name, const QByteArray &bytes) {
-            QFile file(dir.filePath(name));
-            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-        };
-        QVERIFY(put("manual/q7Zibo.hlp", "<html><body><p>manual</p></body></html>") && put("manual/picture.png", "picture")
-                && put("outside.png", "private"));
+        QVERIFY(QDir().mkpath(dir.filePath("manual")) && putFile(dir.filePath("manual/q7Zibo.hlp"), "<p>manual</p>")
+                && putFile(dir.filePath("manual/picture.png"), "picture") && putFile(dir.filePath("outside.png"), "private"));
         QFile::link(dir.filePath("outside.png"), dir.filePath("manual/link.png"));
         QFile large(dir.filePath("manual/large.png"));
         QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(64 * 1024 * 1024));

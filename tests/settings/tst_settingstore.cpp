@@ -139,14 +139,12 @@ private slots:
         const bool root = geteuid() == 0;
         QVERIFY(!root || setresuid(65534, 65534, 0) == 0);
         Holders h;
-        bool synced = true;
-        {
-            SettingsStore store(path);
-            h.read(store);
-            h.textFont.size += 10;
-            h.write(store);
-            synced = store.sync();
-        }
+        std::optional<SettingsStore> store(std::in_place, path);  // closed before root is back
+        h.read(*store);
+        h.textFont.size += 10;
+        h.write(*store);
+        const bool synced = store->sync();
+        store.reset();
         QVERIFY(!root || setresuid(0, 0, 0) == 0);
         QCOMPARE(h.textFont.size, 30.0);
         QFile::setPermissions(tmp_.path(), tmpRights);
@@ -164,11 +162,8 @@ private slots:
         QStringList got;
         for (const char *text : {"tRUE", " false\t", "  11.75 ", ".5", "-2.5", "2147483647", "2147483647.5",
                                  "-2147483648.5", "-2147483649", "", "12abc", "inf"}) {
-            const auto number = toNumber(text);
-            const auto whole = toLong(text);
-            const auto truth = toBool(text);
-            got << (number ? QString::number(*number, 'g', 12) : u"-"_s) + u'/' + (whole ? QString::number(*whole) : u"-"_s)
-                    + u'/' + (truth ? QString::number(*truth) : u"-"_s);
+            const auto shown = [](auto value) { return value ? QString::number(*value, 'g', 12) : u"-"_s; };
+            got << shown(toNumber(text)) + u'/' + shown(toLong(text)) + u'/' + shown(toBool(text));
         }
         QCOMPARE(got.join(u' '), u"-/-/1 -/-/0 11.75/12/1 0.5/0/1 -2.5/-2/1 2147483647/2147483647/1 2147483647.5/-/1 "
                                  "-2147483648.5/-2147483648/1 -2147483649/-/1 -/-/- -/-/- -/-/-"_s);
