@@ -68,11 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The same bytes as a settings file.
     const QString path = fuzzFile(QStringLiteral("q7Zibo.conf"));
     FUZZ_CHECK(putFile(path, bytes));
-    const auto anyFont = [](const QString &name) { return !name.isEmpty(); };
     Holders read;
     {
         const SettingsStore store(path);
-        read.read(store, anyFont);
+        read.read(store);
     }
     checkHolders(read);
     const QString copy = fuzzFile(QStringLiteral("copy.conf"));
@@ -85,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Holders again;
     {
         const SettingsStore store(copy);
-        again.read(store, anyFont);
+        again.read(store);
     }
     FUZZ_CHECK(sameHolders(read, again));
     return 0;
