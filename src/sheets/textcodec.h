@@ -65,8 +65,8 @@ public:
     explicit Utf16Guess(bool bigEndian) : bigEndian_(bigEndian) {}
     void feed(QByteArrayView piece);
     bool possible() const { return plausible_; }
-    // Whether all the bytes fed so far, an even number, are such text.
-    bool fits() const { return plausible_ && japanese_ && nulHigh_ && carry_ < 0 && !highSurrogate_; }
+    // Whether all the bytes fed so far are such text, when they are an even number.
+    bool fits() const { return plausible_ && japanese_ && nulHigh_ && !highSurrogate_; }
 
 private:
     void unit(char16_t u);

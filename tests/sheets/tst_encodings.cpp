@@ -32,6 +32,8 @@ private slots:
         QTest::addColumn<Encoding>("encoding");
         const QByteArray prose = TextCodec::encode(u"日本語のテキストです。\n"_s, Encoding::EucJp);
         QTest::addRow("EUC-JP prose") << prose << Encoding::EucJp;
+        QTest::addRow("EUC-JP mostly kanji, valid CP932 too")
+                << TextCodec::encode(u"東京都千代田区丸の内一丁目\n大阪府大阪市北区梅田三丁目\n"_s, Encoding::EucJp) << Encoding::EucJp;
         QTest::addRow("one EUC-JP kana, valid CP932 too") << "\xA4\xCE"_ba << Encoding::EucJp;
         QTest::addRow("two EUC-JP kanji, no CP932") << NihongoEuc.first(4) << Encoding::EucJp;
         QTest::addRow("half-width kana valid in both stay CP932") << "\xB6\xC0\xB6\xC5"_ba << Encoding::Cp932;
@@ -39,6 +41,7 @@ private slots:
                                      << Encoding::Cp932;
         QTest::addRow("ISO-2022-JP, three kanji") << NihongoJis << Encoding::Iso2022Jp;
         QTest::addRow("ISO-2022-JP with its last escape cut") << NihongoJis.chopped(1) << Encoding::Iso2022Jp;
+        QTest::addRow("ASCII whose pairs look like kanji") << "ab"_ba << Encoding::Cp932;
         QTest::addRow("a cut escape alone is ASCII") << "abc\x1B$"_ba << Encoding::Cp932;
         QTest::addRow("UTF-16LE Japanese without BOM") << NihongoLe + "\r\0\n\0"_ba << Encoding::Utf16LeNoBom;
         QTest::addRow("UTF-16BE Japanese without BOM") << NihongoBe + "\0\r\0\n"_ba << Encoding::Utf16BeNoBom;
@@ -140,6 +143,8 @@ private slots:
                                                   << NihongoLe.first(4) + "\r\0"_ba << Encoding::Utf16LeNoBom;
         QTest::addRow("EUC-JP cannot hold an emoji") << u"日😀"_s << Encoding::EucJp << LineEnds::CrLf
                                                      << Bom + "\xE6\x97\xA5\xF0\x9F\x98\x80\r\n" << Encoding::Utf8Bom;
+        QTest::addRow("EUC-JP has no wave dash of its own") << u"の〜の"_s << Encoding::EucJp << LineEnds::Lf
+                << Bom + "\xE3\x81\xAE\xE3\x80\x9C\xE3\x81\xAE\n" << Encoding::Utf8Bom;
         QTest::addRow("JIS cannot hold Hangul") << u"한"_s << Encoding::Iso2022Jp << LineEnds::Lf
                                                 << Bom + "\xED\x95\x9C\n" << Encoding::Utf8Bom;
         QTest::addRow("EUC-JP that would read back as CP932") << u"漢"_s << Encoding::EucJp << LineEnds::CrLf
