@@ -10,7 +10,9 @@ namespace {
 
 constexpr char Esc = '\x1B';
 
-enum class Set { Ascii, Kana, Jis0208, Jis0212 };
+// Unknown: after a raw ESC, which may join the bytes after it into an escape sequence; the
+// next character names its set again.
+enum class Set { Ascii, Kana, Jis0208, Jis0212, Unknown };
 
 // The set an escape sequence at p (the byte after ESC) switches to, and its length after ESC.
 std::optional<Set> escapeAt(const uchar *p, qsizetype left, qsizetype *length)
@@ -187,8 +189,20 @@ std::optional<QByteArray> encode(QStringView text, char16_t invalidBase)
                 }
             }
         }
-        if (raw)
-            out += char(text[i].unicode() - invalidBase);
+        if (raw) {
+            // A printable byte kept raw came from a pair without a character or a lone byte in
+            // a two-byte set, or from past the kana in the kana set. It is written where it reads
+            // raw again: 60-7E in the kana set, whatever its neighbours; others in a two-byte
+            // set, where only another raw byte can pair with it.
+            const uchar b = uchar(text[i].unicode() - invalidBase);
+            if (b >= 0x60 && b <= 0x7E)
+                switchTo(Set::Kana);
+            else if (inJisRange(b) && set != Set::Jis0208 && set != Set::Jis0212)
+                switchTo(Set::Jis0208);
+            out += char(b);
+            if (b == uchar(Esc))
+                set = Set::Unknown;
+        }
         start = i + 1;
     }
     switchTo(Set::Ascii);

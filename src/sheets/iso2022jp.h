@@ -19,8 +19,8 @@ bool hasJapaneseEscape(QByteArrayView bytes);
 QString decode(QByteArrayView bytes, char16_t invalidBase);
 
 // Encodes text with ESC $ B before JIS X 0208 and ESC ( B back to ASCII, ending in ASCII; a
-// character in invalidBase..invalidBase+0xFF is written as its byte and changes no set. Nothing
-// when a character has no form.
+// character in invalidBase..invalidBase+0xFF is written as its byte, a printable one in the set
+// where it reads raw again. Nothing when a character has no form.
 std::optional<QByteArray> encode(QStringView text, char16_t invalidBase);
 
 } // namespace Iso2022Jp

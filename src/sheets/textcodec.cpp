@@ -464,13 +464,6 @@ void Detector::feed(QByteArrayView piece)
     size_ += piece.size();
     if (!utf8_)
         return;
-    if (!japaneseEscape_ && !multiByte_) {
-        // An escape sequence (four bytes at most) may begin in the last piece.
-        const qsizetype head = std::min<qsizetype>(3, piece.size());
-        japaneseEscape_ = Iso2022Jp::hasJapaneseEscape(escapeTail_ + piece.first(head).toByteArray())
-                || Iso2022Jp::hasJapaneseEscape(piece);
-        escapeTail_ = (escapeTail_ + piece.last(head).toByteArray()).right(3);
-    }
     qsizetype from = 0;
     if (!pending_.isEmpty()) {
         // Finishes the sequence the last piece cut, which lacks at most three bytes.
@@ -495,6 +488,14 @@ void Detector::feed(QByteArrayView piece)
         utf8_ = false;
     else
         pending_ = rest.sliced(valid).toByteArray();
+    // Only 7-bit bytes can be ISO-2022-JP; they are looked at for an escape once they are known
+    // to be so, and an escape sequence (four bytes at most) may begin in the last piece.
+    if (utf8_ && !multiByte_ && pending_.isEmpty() && !japaneseEscape_) {
+        const qsizetype head = std::min<qsizetype>(3, piece.size());
+        japaneseEscape_ = Iso2022Jp::hasJapaneseEscape(escapeTail_ + piece.first(head).toByteArray())
+                || Iso2022Jp::hasJapaneseEscape(piece);
+        escapeTail_ = (escapeTail_ + piece.last(head).toByteArray()).right(3);
+    }
 }
 
 bool Detector::settled() const
