@@ -306,7 +306,6 @@ QByteArray encodeUtf16(QStringView text, bool bigEndian, bool bom, LineEnds ends
     return bytes;
 }
 
-
 bool isKanaOrKanji(char32_t c)
 {
     return (c >= 0x3041 && c <= 0x30FF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xFF66 && c <= 0xFF9F);
@@ -359,6 +358,7 @@ qsizetype japaneseScore(QStringView text)
     }
     return score;
 }
+
 } // namespace
 
 qsizetype utf8ValidPrefix(QByteArrayView bytes, bool *multiByte)
@@ -396,7 +396,6 @@ bool fitsBomlessUtf16(QByteArrayView piece, qint64 offset, bool bigEndian)
     }
     return i == n || p[i] != 0;
 }
-
 
 void Utf16Guess::unit(char16_t u)
 {

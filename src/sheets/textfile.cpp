@@ -92,8 +92,9 @@ void scanLineEnds(QByteArrayView piece, Encoding encoding, bool *cr, bool *lf)
     }
 }
 
-// How an existing file is written over: its detected encoding and, when asked for, its line ends. Read in pieces and only as far as needed: a CP932 file
-// with CR LF usually shows both in its first piece; LF or CR line ends take the whole file.
+// How an existing file is written over: its detected encoding and, when asked for, its line
+// ends. Read in pieces and only as far as needed: a CP932 file with CR LF usually shows both in
+// its first piece; LF or CR line ends take the whole file.
 FileForm existingForm(const QString &path, bool wantLineEnds)
 {
     FileForm form;
@@ -428,8 +429,10 @@ WriteResult writeEncoded(const QString &path, TextPieces &text, Encoding preferr
         case Pass::ReadsBackOtherwise:
             // Such a text is written with a BOM (UTF-16 keeps its order), which reads back as it is.
             file.cancelWriting();
-            w.encoding = fallbackFor(w.encoding) == Encoding::Utf16Le || fallbackFor(w.encoding) == Encoding::Utf16Be
-                    ? fallbackFor(w.encoding) : Encoding::Utf8Bom;
+            if (const Encoding withBom = fallbackFor(w.encoding); isUtf16(withBom))
+                w.encoding = withBom;
+            else
+                w.encoding = Encoding::Utf8Bom;
             continue;
         case Pass::Written:
             break;
