@@ -128,6 +128,20 @@ int codecRatios(qsizetype megabytes)
     // LF line ends: each becomes CR LF in the text on reading and LF again on writing.
     measure("LF", dir.filePath("lf.txt"), dir.filePath("plain3"), text, TextCodec::Encoding::Cp932,
             TextCodec::LineEnds::Lf);
+    measure("EUC-JP", dir.filePath("eucjp.txt"), dir.filePath("plain4"), text, TextCodec::Encoding::EucJp,
+            TextCodec::LineEnds::Lf);
+
+    std::printf("\ndetection alone: time for twice the bytes / time for the bytes (best of 3)\n");
+    for (const auto encoding : {TextCodec::Encoding::Cp932, TextCodec::Encoding::EucJp, TextCodec::Encoding::Utf16LeNoBom}) {
+        const QByteArray bytes = TextCodec::encode(text, encoding);
+        const QByteArray twice = bytes + bytes;
+        bool ok = true;
+        const double one = best([&] { ok = TextCodec::detect(bytes) == encoding && ok; });
+        const double two = best([&] { ok = TextCodec::detect(twice) == encoding && ok; });
+        std::printf("%-24s %8.1f ms, twice the bytes %8.1f ms = %4.2f%s\n",
+                    qPrintable(TextCodec::statusLabel(encoding, TextCodec::LineEnds::CrLf)), one, two, two / one,
+                    ok ? "" : "   (WRONG RESULT)");
+    }
 
     std::printf("\nlinear work: time for twice the text / time for the text (best of 3)\n");
     linearity("quoting", [](const QString &t) { Quoting::quote(t, u"> "); }, text);

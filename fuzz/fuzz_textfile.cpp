@@ -4,6 +4,8 @@
 #include "fuzzcommon.h"
 #include "sheets/textfile.h"
 
+#include <algorithm>
+
 
 using TextCodec::Encoding;
 
@@ -41,10 +43,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray again = TextCodec::encodePreferring(decoded.text, decoded.encoding, &used,
                                                          TextCodec::LineEnds::CrLf, &variants);
     FUZZ_CHECK(used == decoded.encoding);
-    const bool utf16 = used != Encoding::Cp932 && used != Encoding::Utf8 && used != Encoding::Utf8Bom;
+    const bool utf16 = used == Encoding::Utf16Le || used == Encoding::Utf16Be || used == Encoding::Utf16LeNoBom
+                       || used == Encoding::Utf16BeNoBom;
     const bool oddUtf16 = utf16 && bytes.size() % 2 == 1;
     const bool mixed = used == Encoding::Cp932 && mixesCodes(bytes, decoded.text);
-    if (oddUtf16) {
+    // EUC-JP and ISO-2022-JP are written in one form: a JIS file with other escapes (ESC ( J,
+    // ESC $ @, a switch that changes nothing) or a character with two codes gets other bytes
+    // for the same text.
+    const bool oneForm = used == Encoding::EucJp || used == Encoding::Iso2022Jp;
+    // A printable byte that a damaged JIS file keeps raw reads raw only in the set it was read
+    // in, which the text does not tell; written in another, it may read as a character.
+    const bool jisRawBytes = used == Encoding::Iso2022Jp && std::any_of(decoded.text.begin(), decoded.text.end(),
+            [](QChar c) { return c.unicode() > TextCodec::RawByteBase + 0x20 && c.unicode() < TextCodec::RawByteBase + 0x7F; });
+    if (oneForm) {
+        FUZZ_CHECK(jisRawBytes || TextCodec::decodeAs(again, used) == decoded.text);
+    } else if (oddUtf16) {
         // The odd last byte becomes a whole code unit, so that what follows stays in step.
         FUZZ_CHECK(again.size() == bytes.size() + 1 && again.startsWith(bytes.chopped(1)));
     } else if (again != bytes) {
@@ -66,15 +79,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const TextFile::WriteResult firstWrite =
             TextFile::write(path, first.text, TextFile::LineEndPolicy::KeepExisting, first.variants);
     FUZZ_CHECK(firstWrite.ok);
-    const bool movedRawBytes = first.encoding == Encoding::Cp932 && firstWrite.encoding == Encoding::Utf8Bom
-                               && rawBytesSideBySide(first.text);
+    const bool movedRawBytes = first.encoding != firstWrite.encoding && rawBytesSideBySide(first.text);
     QByteArray written = fileBytes(path);
     TextFile::ReadResult second = TextFile::read(path);
     FUZZ_CHECK(second.ok);
-    if (oddUtf16 || mixed || movedRawBytes) {
+    if (oddUtf16 || mixed || movedRawBytes || (oneForm && again != bytes)) {
         // The odd last byte of a UTF-16 file was completed to a whole character, which may be
         // a line end; a character written in two codes got one of them, which next to a raw
-        // byte may read as another pair: one more save settles the file.
+        // byte may read as another pair; a file in one form was written in the other, which
+        // may read in another encoding: one more save settles the file.
         FUZZ_CHECK(TextFile::write(path, second.text, TextFile::LineEndPolicy::KeepExisting, second.variants).ok);
         written = fileBytes(path);
         second = TextFile::read(path);

@@ -18,6 +18,10 @@ QString encodingName(TextCodec::Encoding encoding)
         return QStringLiteral("UTF-16 LE (BOM なし)");
     case Encoding::Utf16BeNoBom:
         return QStringLiteral("UTF-16 BE (BOM なし)");
+    case Encoding::EucJp:
+        return QStringLiteral("EUC-JP");
+    case Encoding::Iso2022Jp:
+        return QStringLiteral("JIS (ISO-2022-JP)");
     }
     return {};
 }

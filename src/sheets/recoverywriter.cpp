@@ -16,6 +16,8 @@ Encoding chosenEncoding(const QString &text, Encoding preferred, std::optional<b
             fitsCp932 = used == Encoding::Cp932;
         }
         return *fitsCp932 ? Encoding::Cp932 : Encoding::Utf8Bom;
+    case Encoding::EucJp:
+    case Encoding::Iso2022Jp:
     case Encoding::Utf16LeNoBom:
     case Encoding::Utf16BeNoBom: {
         Encoding used = preferred;

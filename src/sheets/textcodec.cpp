@@ -2,6 +2,8 @@
 
 #include "sheets/cp932.h"
 #include "sheets/cp932variants.h"
+#include "sheets/eucjp.h"
+#include "sheets/iso2022jp.h"
 
 #include <algorithm>
 #include <cstring>
@@ -49,10 +51,18 @@ std::optional<Encoding> bomlessUtf16(QByteArrayView bytes)
     return std::nullopt;
 }
 
-// What a BOM-less UTF-16 file must hold to be recognised again when it is read back.
-bool fitsBomlessText(QStringView text)
+QByteArray encodeUtf16(QStringView text, bool bigEndian, bool bom, LineEnds ends);
+
+// What a BOM-less UTF-16 text must hold to be recognised again when it is read back: nothing
+// but U+0001 to U+00FF, or only characters of Japanese text (whether it holds kana or kanji is
+// the whole file's business, see readsBackOtherwise in textfile.cpp).
+bool fitsBomlessText(QStringView text, bool bigEndian)
 {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() - 1u < 0xFFu; });
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() - 1u < 0xFFu; }))
+        return true;
+    Utf16Guess guess(bigEndian);
+    guess.feed(encodeUtf16(text, bigEndian, false, LineEnds::CrLf));
+    return guess.possible();
 }
 
 // Writes, from bytes[from] on, each CR LF pair as the one byte of ends (LF or CR). Only for
@@ -296,6 +306,59 @@ QByteArray encodeUtf16(QStringView text, bool bigEndian, bool bom, LineEnds ends
     return bytes;
 }
 
+bool isKanaOrKanji(char32_t c)
+{
+    return (c >= 0x3041 && c <= 0x30FF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xFF66 && c <= 0xFF9F);
+}
+
+// The characters Japanese text holds, as far as telling BOM-less UTF-16 goes.
+bool japaneseTextUnit(char16_t u)
+{
+    if (u < 0x80)
+        return u >= 0x20 ? u != 0x7F : u == u'\t' || u == u'\n' || u == u'\r';
+    return (u >= 0xA0 && u <= 0xFF) || (u >= 0x0370 && u <= 0x04FF) // Latin-1, Greek, Cyrillic
+        || (u >= 0x2000 && u <= 0x2BFF)   // punctuation, symbols, arrows, box drawing, circled numbers
+        || (u >= 0x3000 && u <= 0x33FF)   // CJK punctuation, kana, compatibility squares
+        || (u >= 0x4E00 && u <= 0x9FFF)   // kanji
+        || (u >= 0xF900 && u <= 0xFAFF)   // compatibility kanji
+        || (u >= 0xFF01 && u <= 0xFFEF);  // full- and half-width forms
+}
+
+// How plausible a decoded text is as Japanese: kana and kanji for it; against it, bytes that
+// decoded to nothing (or to C1 controls, which EUC-JP's table gives single high bytes),
+// half-width punctuation and half-width kana right beside a full-width character. (The CP932
+// reading of EUC-JP shows each kana's lead byte as ､ or ･ and mixes half-width kana with rare
+// kanji character by character; real text switches between them once a word at most.)
+qsizetype japaneseScore(QStringView text)
+{
+    qsizetype score = 0;
+    enum class Kind { Other, HalfWidth, FullWidth } last = Kind::Other;
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        Kind kind = Kind::Other;
+        if (c < 0x80) {
+            last = kind;
+            continue;
+        }
+        if (isRawByteChar(c) || c < 0xA0) {
+            score -= 4;
+        } else if (c >= 0xFF61 && c <= 0xFF9F) {
+            kind = Kind::HalfWidth;
+            score += c >= 0xFF66 ? 1 : -1;
+        } else {
+            kind = Kind::FullWidth;
+            if (c >= 0x3041 && c <= 0x30FF)
+                score += 2;
+            else if ((c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3000 && c <= 0x303F) || (c >= 0xFF01 && c <= 0xFF5E))
+                score += 1;
+        }
+        if (kind != Kind::Other && last != Kind::Other && kind != last)
+            score -= 1;
+        last = kind;
+    }
+    return score;
+}
+
 } // namespace
 
 qsizetype utf8ValidPrefix(QByteArrayView bytes, bool *multiByte)
@@ -334,12 +397,69 @@ bool fitsBomlessUtf16(QByteArrayView piece, qint64 offset, bool bigEndian)
     return i == n || p[i] != 0;
 }
 
+void Utf16Guess::unit(char16_t u)
+{
+    if (highSurrogate_) {
+        highSurrogate_ = false;
+        plausible_ = QChar::isLowSurrogate(u);
+        return;
+    }
+    if (QChar::isHighSurrogate(u)) {
+        highSurrogate_ = true;
+        return;
+    }
+    plausible_ = japaneseTextUnit(u);
+    japanese_ = japanese_ || isKanaOrKanji(u);
+    nulHigh_ = nulHigh_ || u < 0x100;
+}
+
+void Utf16Guess::feed(QByteArrayView piece)
+{
+    const auto *p = reinterpret_cast<const uchar *>(piece.data());
+    const qsizetype n = piece.size();
+    qsizetype i = 0;
+    const auto join = [this](uchar first, uchar second) {
+        return bigEndian_ ? char16_t(first << 8 | second) : char16_t(second << 8 | first);
+    };
+    if (carry_ >= 0 && n > 0) {
+        unit(join(uchar(carry_), p[0]));
+        carry_ = -1;
+        i = 1;
+    }
+    for (; plausible_ && i + 1 < n; i += 2)
+        unit(join(p[i], p[i + 1]));
+    if (plausible_ && i < n)
+        carry_ = p[i];
+}
+
+Encoding legacyEncoding(QByteArrayView prefix, bool cut)
+{
+    if (cut) {
+        const qsizetype lf = prefix.lastIndexOf('\n');
+        if (lf >= 0)
+            prefix = prefix.first(lf + 1);
+    }
+    const auto *p = reinterpret_cast<const uchar *>(prefix.data());
+    if (skipAscii(p, 0, prefix.size()) == prefix.size())
+        return Encoding::Cp932;
+    const QByteArray bytes = prefix.toByteArray();
+    const qsizetype euc = japaneseScore(EucJp::decode(bytes, RawByteBase));
+    const qsizetype cp932 = japaneseScore(Cp932::decode(bytes, RawByteBase));
+    return euc >= cp932 + 2 ? Encoding::EucJp : Encoding::Cp932;
+}
+
 void Detector::feed(QByteArrayView piece)
 {
     if (head_.size() < 3)
         head_ += piece.first(std::min<qsizetype>(3 - head_.size(), piece.size()));
+    if (prefix_.size() < LegacyPrefix)
+        prefix_ += piece.first(std::min<qsizetype>(LegacyPrefix - prefix_.size(), piece.size()));
     utf16Le_ = utf16Le_ && fitsBomlessUtf16(piece, size_, false);
     utf16Be_ = utf16Be_ && fitsBomlessUtf16(piece, size_, true);
+    if (japaneseLe_.possible())
+        japaneseLe_.feed(piece);
+    if (japaneseBe_.possible())
+        japaneseBe_.feed(piece);
     size_ += piece.size();
     if (!utf8_)
         return;
@@ -367,13 +487,22 @@ void Detector::feed(QByteArrayView piece)
         utf8_ = false;
     else
         pending_ = rest.sliced(valid).toByteArray();
+    // Only 7-bit bytes can be ISO-2022-JP; they are looked at for an escape once they are known
+    // to be so, and an escape sequence (four bytes at most) may begin in the last piece.
+    if (utf8_ && !multiByte_ && pending_.isEmpty() && !japaneseEscape_) {
+        const qsizetype head = std::min<qsizetype>(3, piece.size());
+        japaneseEscape_ = Iso2022Jp::hasJapaneseEscape(escapeTail_ + piece.first(head).toByteArray())
+                || Iso2022Jp::hasJapaneseEscape(piece);
+        escapeTail_ = (escapeTail_ + piece.last(head).toByteArray()).right(3);
+    }
 }
 
 bool Detector::settled() const
 {
     if (encodingByBom(head_))
         return true;
-    return head_.size() == 3 && !utf8_ && !utf16Le_ && !utf16Be_;
+    return head_.size() == 3 && !utf8_ && !utf16Le_ && !utf16Be_ && !japaneseLe_.possible()
+            && !japaneseBe_.possible() && size_ > LegacyPrefix;
 }
 
 Encoding Detector::encoding() const
@@ -386,7 +515,19 @@ Encoding Detector::encoding() const
         if (utf16Be_)
             return Encoding::Utf16BeNoBom;
     }
-    return utf8_ && pending_.isEmpty() && multiByte_ ? Encoding::Utf8 : Encoding::Cp932;
+    if (utf8_ && pending_.isEmpty()) {
+        if (multiByte_)
+            return Encoding::Utf8;
+        if (japaneseEscape_)
+            return Encoding::Iso2022Jp; // all 7-bit
+    }
+    if (size_ % 2 == 0) {
+        if (japaneseLe_.fits())
+            return Encoding::Utf16LeNoBom;
+        if (japaneseBe_.fits())
+            return Encoding::Utf16BeNoBom;
+    }
+    return legacyEncoding(prefix_, size_ > prefix_.size());
 }
 
 Encoding detect(QByteArrayView bytes)
@@ -404,15 +545,18 @@ Decoded decode(const QByteArray &bytes)
         d.text = decodeAs(bytes, d.encoding);
         return d;
     }
-    // One pass for UTF-8 files: decode strictly and fall back to CP932 at the first invalid
-    // byte. Pure ASCII reads the same either way and counts as CP932.
+    // One pass for UTF-8 files: decode strictly and stop at the first invalid byte.
     bool multi = false;
-    if (decodeUtf8(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size(), true,
-                   &d.text, &multi)) {
-        d.encoding = multi ? Encoding::Utf8 : Encoding::Cp932;
+    const bool utf8 = decodeUtf8(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size(), true,
+                                 &d.text, &multi);
+    if (utf8 && multi) {
+        d.encoding = Encoding::Utf8;
         return d;
     }
-    d.text = Cp932::decode(bytes, RawByteBase);
+    d.encoding = detect(bytes);
+    // Pure ASCII reads the same as UTF-8 and as CP932 and counts as CP932.
+    if (!(utf8 && d.encoding == Encoding::Cp932))
+        d.text = decodeAs(bytes, d.encoding);
     return d;
 }
 
@@ -439,16 +583,37 @@ QString decodeAs(const QByteArray &bytes, Encoding encoding)
     case Encoding::Utf16LeNoBom:
     case Encoding::Utf16BeNoBom:
         return decodeUtf16(p, n, encoding == Encoding::Utf16BeNoBom);
+    case Encoding::EucJp:
+        return EucJp::decode(bytes, RawByteBase);
+    case Encoding::Iso2022Jp:
+        return Iso2022Jp::decode(bytes, RawByteBase);
     }
     return text;
 }
 
 namespace {
 
-std::optional<QByteArray> encodeCp932(const QString &text, LineEnds ends, const Cp932Variants *variants = nullptr)
+// CP932 or EUC-JP, through the platform's table.
+std::optional<QByteArray> encodeTable(QStringView run, Encoding encoding)
 {
-    // The code page never produces raw-byte characters, so they split the text into runs
-    // that go to the converter whole.
+    return encoding == Encoding::EucJp ? EucJp::encode(run) : Cp932::encode(run);
+}
+
+// CP932, EUC-JP or ISO-2022-JP; nothing when a character does not fit.
+std::optional<QByteArray> encodeLegacy(const QString &text, Encoding encoding, LineEnds ends,
+                                       const Cp932Variants *variants = nullptr)
+{
+    if (encoding != Encoding::Cp932)
+        variants = nullptr; // the second codes are CP932's
+    if (encoding == Encoding::Iso2022Jp) {
+        // Every byte of a character is 21-7E, so 0D and 0A are CR and LF.
+        auto bytes = Iso2022Jp::encode(text, RawByteBase);
+        if (bytes && ends != LineEnds::CrLf)
+            shortenCrLf(*bytes, 0, ends);
+        return bytes;
+    }
+    // The tables never produce raw-byte characters, so they split the text into runs that go
+    // to the converter whole.
     QByteArray bytes;
     bytes.reserve(text.size());
     const auto *s = reinterpret_cast<const char16_t *>(text.utf16());
@@ -462,7 +627,7 @@ std::optional<QByteArray> encodeCp932(const QString &text, LineEnds ends, const 
             const bool ascii = std::all_of(run.begin(), run.end(),
                                            [](QChar c) { return c.unicode() < 0x80; });
             if (!ascii && start == 0 && i == n) { // the usual case: no raw bytes at all
-                auto whole = Cp932::encode(run);
+                auto whole = encodeTable(run, encoding);
                 if (whole && variants)
                     variants->apply(*whole);
                 if (whole && ends != LineEnds::CrLf)
@@ -475,7 +640,7 @@ std::optional<QByteArray> encodeCp932(const QString &text, LineEnds ends, const 
                 bytes.resize(at + run.size());
                 for (qsizetype k = 0; k < run.size(); ++k)
                     bytes[at + k] = char(run[k].unicode());
-            } else if (auto part = Cp932::encode(run)) {
+            } else if (auto part = encodeTable(run, encoding)) {
                 if (variants)
                     variants->apply(*part);
                 bytes += *part;
@@ -492,13 +657,20 @@ std::optional<QByteArray> encodeCp932(const QString &text, LineEnds ends, const 
     return bytes;
 }
 
+bool isLegacy(Encoding encoding)
+{
+    return encoding == Encoding::Cp932 || encoding == Encoding::EucJp || encoding == Encoding::Iso2022Jp;
+}
+
 } // namespace
 
 QByteArray encode(const QString &text, Encoding encoding, LineEnds ends)
 {
     switch (encoding) {
     case Encoding::Cp932:
-        return encodeCp932(text, ends).value_or(QByteArray());
+    case Encoding::EucJp:
+    case Encoding::Iso2022Jp:
+        return encodeLegacy(text, encoding, ends).value_or(QByteArray());
     case Encoding::Utf8:
         return encodeUtf8(text, false, ends);
     case Encoding::Utf8Bom:
@@ -518,21 +690,38 @@ QByteArray encode(const QString &text, Encoding encoding, LineEnds ends)
 QByteArray encodePreferring(const QString &text, Encoding preferred, Encoding *used, LineEnds ends,
                             const Cp932Variants *variants)
 {
-    if (preferred == Encoding::Cp932) {
-        if (auto bytes = encodeCp932(text, ends, variants)) {
+    if (isLegacy(preferred)) {
+        if (auto bytes = encodeLegacy(text, preferred, ends, variants)) {
             if (used)
-                *used = Encoding::Cp932;
+                *used = preferred;
             return *bytes;
         }
         preferred = Encoding::Utf8Bom;
     }
-    if (preferred == Encoding::Utf16LeNoBom && !fitsBomlessText(text))
+    if (preferred == Encoding::Utf16LeNoBom && !fitsBomlessText(text, false))
         preferred = Encoding::Utf16Le;
-    if (preferred == Encoding::Utf16BeNoBom && !fitsBomlessText(text))
+    if (preferred == Encoding::Utf16BeNoBom && !fitsBomlessText(text, true))
         preferred = Encoding::Utf16Be;
     if (used)
         *used = preferred;
     return encode(text, preferred, ends);
+}
+
+QString statusLabel(Encoding encoding, LineEnds ends)
+{
+    QString label;
+    switch (encoding) {
+    case Encoding::Cp932: label = QStringLiteral("SJIS"); break;
+    case Encoding::Utf8: label = QStringLiteral("UTF-8"); break;
+    case Encoding::Utf8Bom: label = QStringLiteral("UTF-8 BOM"); break;
+    case Encoding::EucJp: label = QStringLiteral("EUC-JP"); break;
+    case Encoding::Iso2022Jp: label = QStringLiteral("JIS"); break;
+    case Encoding::Utf16Le:
+    case Encoding::Utf16LeNoBom: label = QStringLiteral("UTF-16LE"); break;
+    case Encoding::Utf16Be:
+    case Encoding::Utf16BeNoBom: label = QStringLiteral("UTF-16BE"); break;
+    }
+    return label + QLatin1StringView(ends == LineEnds::Lf ? " LF" : ends == LineEnds::Cr ? " CR" : " CRLF");
 }
 
 } // namespace TextCodec

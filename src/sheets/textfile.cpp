@@ -66,18 +66,24 @@ qint64 readFully(QFile &file, char *buffer, qint64 size)
     return got;
 }
 
-// Notes whether a piece of a file holds CR and LF characters. In a UTF-16 file with a BOM they
-// are whole code units (a piece starts at an even offset); in any other file the bytes 0D and
-// 0A are always those characters (BOM-less UTF-16 has NUL for every high byte).
+bool isUtf16(Encoding encoding)
+{
+    return encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be || encoding == Encoding::Utf16LeNoBom
+        || encoding == Encoding::Utf16BeNoBom;
+}
+
+// Notes whether a piece of a file holds CR and LF characters. In a UTF-16 file they are whole
+// code units (a piece starts at an even offset; 」 is 0D 30 in UTF-16LE); in any other file the
+// bytes 0D and 0A are always those characters.
 void scanLineEnds(QByteArrayView piece, Encoding encoding, bool *cr, bool *lf)
 {
-    if (encoding != Encoding::Utf16Le && encoding != Encoding::Utf16Be) {
+    if (!isUtf16(encoding)) {
         *cr = *cr || piece.contains('\r');
         *lf = *lf || piece.contains('\n');
         return;
     }
     const auto *p = reinterpret_cast<const uchar *>(piece.data());
-    const int high = encoding == Encoding::Utf16Be ? 0 : 1;
+    const int high = encoding == Encoding::Utf16Be || encoding == Encoding::Utf16BeNoBom ? 0 : 1;
     for (qsizetype i = 0; i + 1 < piece.size(); i += 2) {
         if (p[i + high] == 0) {
             *cr = *cr || p[i + 1 - high] == '\r';
@@ -86,9 +92,9 @@ void scanLineEnds(QByteArrayView piece, Encoding encoding, bool *cr, bool *lf)
     }
 }
 
-// How an existing file is written over: its encoding when it is UTF-8 or UTF-16 (else CP932)
-// and, when asked for, its line ends. Read in pieces and only as far as needed: a CP932 file
-// with CR LF usually shows both in its first piece; LF or CR line ends take the whole file.
+// How an existing file is written over: its detected encoding and, when asked for, its line
+// ends. Read in pieces and only as far as needed: a CP932 file with CR LF usually shows both in
+// its first piece; LF or CR line ends take the whole file.
 FileForm existingForm(const QString &path, bool wantLineEnds)
 {
     FileForm form;
@@ -138,10 +144,9 @@ QByteArray lineEnd(Encoding encoding, LineEnds ends)
 // fed to a detector; validUtf8: whether they are all well-formed UTF-8.
 bool readsBackOtherwise(const TextCodec::Detector &read, bool validUtf8, Encoding written)
 {
-    if (written != Encoding::Cp932 && written != Encoding::Utf8 && written != Encoding::Utf16LeNoBom
-        && written != Encoding::Utf16BeNoBom)
+    if (written == Encoding::Utf8Bom || written == Encoding::Utf16Le || written == Encoding::Utf16Be)
         return false;
-    if (written == Encoding::Utf8 && read.encoding() == Encoding::Cp932)
+    if (written != Encoding::Cp932 && !isUtf16(written) && read.encoding() == Encoding::Cp932)
         return !validUtf8; // ASCII is the same
     return read.encoding() != written;
 }
@@ -321,6 +326,8 @@ Encoding fallbackFor(Encoding encoding)
 {
     switch (encoding) {
     case Encoding::Cp932:
+    case Encoding::EucJp:
+    case Encoding::Iso2022Jp:
         return Encoding::Utf8Bom;
     case Encoding::Utf16LeNoBom:
         return Encoding::Utf16Le;
@@ -420,9 +427,12 @@ WriteResult writeEncoded(const QString &path, TextPieces &text, Encoding preferr
             w.encoding = fallbackFor(w.encoding);
             continue;
         case Pass::ReadsBackOtherwise:
-            // Such a text is written as UTF-8 with a BOM, which reads back as it is.
+            // Such a text is written with a BOM (UTF-16 keeps its order), which reads back as it is.
             file.cancelWriting();
-            w.encoding = Encoding::Utf8Bom;
+            if (const Encoding withBom = fallbackFor(w.encoding); isUtf16(withBom))
+                w.encoding = withBom;
+            else
+                w.encoding = Encoding::Utf8Bom;
             continue;
         case Pass::Written:
             break;
@@ -460,7 +470,7 @@ QString joinLines(QStringView decoded, LineEnds *ends)
     return joinSpan(decoded, span);
 }
 
-ReadResult read(const QString &path)
+ReadResult read(const QString &path, std::optional<Encoding> forced)
 {
     ReadResult r;
     r.stamp = stampOf(path);
@@ -497,11 +507,13 @@ ReadResult read(const QString &path)
         r.error = TooLarge;
         return r;
     }
-    TextCodec::Decoded decoded = TextCodec::decode(bytes);
+    TextCodec::Decoded decoded;
+    if (forced)
+        decoded = {TextCodec::decodeAs(bytes, *forced), *forced};
+    else
+        decoded = TextCodec::decode(bytes);
     // In UTF-16 half the bytes of ASCII text are NUL; elsewhere NUL is no character of a text.
-    const bool utf16 = decoded.encoding != Encoding::Cp932 && decoded.encoding != Encoding::Utf8
-        && decoded.encoding != Encoding::Utf8Bom;
-    r.binary = !utf16 && QByteArrayView(bytes).first(std::min<qsizetype>(bytes.size(), 8192)).contains('\0');
+    r.binary = !isUtf16(decoded.encoding) && QByteArrayView(bytes).first(std::min<qsizetype>(bytes.size(), 8192)).contains('\0');
     if (decoded.encoding == Encoding::Cp932)
         r.variants = Cp932Variants::scan(bytes);
     bytes = QByteArray();
@@ -518,34 +530,51 @@ WriteResult write(const QString &path, const QString &text, LineEndPolicy policy
     return write(path, pieces, policy, variants, access);
 }
 
+namespace {
+
+// Why a file at path cannot be written over, or nothing when it can (or does not exist).
+QString writeOverError(const QFileInfo &info)
+{
+    if (!info.exists())
+        return {};
+    if (info.isDir())
+        return Folder;
+    // QSaveFile would rename a new file over a device node or pipe.
+    if (!info.isFile())
+        return NotRegular;
+    // QSaveFile asks the system, which lets an administrator replace a read-only file.
+    if (!hasWriteBit(info))
+        return ReadOnly;
+    if (!info.isWritable())
+        return AccessDenied;
+    return {};
+}
+
+} // namespace
+
 WriteResult write(const QString &path, TextPieces &text, LineEndPolicy policy, const Cp932Variants &variants,
                   NewFileAccess access)
 {
     WriteResult w;
     const QFileInfo info(path); // follows symlinks, as the save does
+    w.error = writeOverError(info);
+    if (!w.error.isEmpty())
+        return w;
     FileForm form;
-    if (info.exists()) {
-        if (info.isDir()) {
-            w.error = Folder;
-            return w;
-        }
-        // QSaveFile would rename a new file over a device node or pipe.
-        if (!info.isFile()) {
-            w.error = NotRegular;
-            return w;
-        }
-        // QSaveFile asks the system, which lets an administrator replace a read-only file.
-        if (!hasWriteBit(info)) {
-            w.error = ReadOnly;
-            return w;
-        }
-        if (!info.isWritable()) {
-            w.error = AccessDenied;
-            return w;
-        }
+    if (info.exists())
         form = existingForm(path, policy == LineEndPolicy::KeepExisting);
-    }
     return writeEncoded(path, text, form.encoding, form.lineEnds, variants, access);
+}
+
+WriteResult writeIn(const QString &path, const QString &text, Encoding encoding, LineEnds ends,
+                    const Cp932Variants &variants)
+{
+    WriteResult w;
+    w.error = writeOverError(QFileInfo(path));
+    if (!w.error.isEmpty())
+        return w;
+    StringPieces pieces(text);
+    return writeEncoded(path, pieces, encoding, ends, variants, NewFileAccess::Default);
 }
 
 Encoding preferredEncoding(const QString &path)

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringView>
+#include <optional>
 
 // The text-file rules shared by sheet files, opened, inserted and dropped files and the
 // phrase file: how bytes on disk become the text of the text box and back.
@@ -54,8 +55,10 @@ struct ReadResult {
 };
 
 // Reads a whole file into memory, decodes it and applies the line rule. Never partial: a
-// failure (missing, unreadable, a directory, too large) returns ok == false.
-ReadResult read(const QString &path);
+// failure (missing, unreadable, a directory, too large) returns ok == false. With forced, the
+// bytes are decoded in that encoding instead of the detected one (the user's choice when
+// detection guessed wrong); bytes it cannot decode are kept all the same.
+ReadResult read(const QString &path, std::optional<TextCodec::Encoding> forced = {});
 
 // Whether writing over an existing file keeps its line ends.
 enum class LineEndPolicy {
@@ -72,10 +75,12 @@ struct WriteResult {
 };
 
 // Writes text followed by a line end, atomically (the old file stays intact on any failure).
-// Encoding: CP932; an existing file that is UTF-8 or UTF-16 keeps its encoding, with or without
-// its BOM (BOM-less UTF-16 gets a BOM when the text holds a character that would leave it
-// unrecognisable); a text that CP932 cannot hold is written as UTF-8 with a BOM, and so is one
-// whose bytes, written without a BOM, would read back in another encoding.
+// Encoding: CP932; an existing file keeps the encoding it is detected in (UTF-8, UTF-16, EUC-JP,
+// ISO-2022-JP), with or without its BOM (BOM-less UTF-16 gets a BOM when the text would leave
+// it unrecognisable); a text that CP932, EUC-JP or ISO-2022-JP cannot hold is written as UTF-8
+// with a BOM, and so is one whose bytes, written without a BOM, would read back in another
+// encoding as other characters. So a file read without a forced encoding and written back
+// unchanged keeps its bytes; a file read in a forced encoding is written back with writeIn.
 // Line ends: CR LF, except that with KeepExisting an existing file whose line ends are LF (it
 // holds LF and no CR, counted in its own encoding) is written with each CR LF of the text as LF
 // and a final LF, and one whose line ends are CR (CR and no LF) likewise with CR. Lone CRs and
@@ -107,6 +112,13 @@ public:
 };
 WriteResult write(const QString &path, TextPieces &text, LineEndPolicy policy = LineEndPolicy::KeepExisting,
                   const Cp932Variants &variants = {}, NewFileAccess access = NewFileAccess::Default);
+
+// Writes text followed by a line end in encoding with ends, atomically, whatever is at path
+// now (the user's choice on saving). A text that does not fit encoding, or whose bytes would
+// read back as other characters, is written as write() writes it then (WriteResult::encoding
+// tells which); path's checks and failures as for write().
+WriteResult writeIn(const QString &path, const QString &text, TextCodec::Encoding encoding, LineEnds ends,
+                    const Cp932Variants &variants = {});
 
 // The encoding write() starts from for path: that of the existing file, CP932 when there is none.
 TextCodec::Encoding preferredEncoding(const QString &path);

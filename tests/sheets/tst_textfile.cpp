@@ -98,7 +98,7 @@ private slots:
         row("UTF-16LE without BOM", "a\0\xE9\0\r\0\n\0"_ba, u"a\xE9"_s, Encoding::Utf16LeNoBom);
         row("UTF-16BE without BOM", "\0a\0b"_ba, u"ab"_s, Encoding::Utf16BeNoBom);
         row("without BOM, U+0000 is not taken for UTF-16", "a\0\0\0"_ba, u"a\0\0\0"_s);
-        row("without BOM, Japanese UTF-16 is not recognised", "\x42\x30" "a\0"_ba, u"B0a\0"_s);
+        row("without BOM, Japanese UTF-16 is recognised", "\x42\x30" "a\0"_ba, u"\u3042a"_s, Encoding::Utf16LeNoBom);
     }
     void read()
     {
@@ -211,7 +211,7 @@ private slots:
             Bom + "\xEF\xBE\x83\xEF\xBD\xA9\r\n", Encoding::Utf8Bom);
         row("UTF-8 file left with ASCII only stays without BOM", "\xC3\xA9\r\n"_ba, u"abc"_s, "abc\r\n"_ba, Encoding::Utf8);
         row("UTF-8 sequence across a piece boundary", "\r\n" + QByteArray(Piece - 3, 'a') + "\xC3\xA9", a, "\xE3\x81\x82\r\n"_ba, Encoding::Utf8);
-        row("BOM-less UTF-16BE file gets a BOM to hold Japanese", "\0a"_ba, a, "\xFE\xFF\x30\x42\0\r\0\n"_ba, Encoding::Utf16Be);
+        row("BOM-less UTF-16BE file gets a BOM to hold Thai", "\0a"_ba, u"\u0E01"_s, "\xFE\xFF\x0E\x01\0\r\0\n"_ba, Encoding::Utf16Be);
         row("LF file keeps LF", "a\nb\n"_ba, u"x\r\n\r\ny"_s, "x\n\ny\n"_ba, Encoding::Cp932, LineEnds::Lf);
         row("CR in a later piece of a CP932 file", "\x82\xA0\n" + QByteArray(Piece, 'a') + "\r\n", xy, "x\r\ny\r\n"_ba,
             Encoding::Cp932);
@@ -244,7 +244,7 @@ private slots:
                      {"a\n"_ba, u"\u2235"_s, Encoding::Cp932, Encoding::Cp932, LineEnds::Lf}, // and second codes
                      {{}, u"\u2603"_s, Encoding::Cp932, Encoding::Utf8Bom, LineEnds::CrLf},
                      {"\xFE\xFF\0x"_ba, u"y"_s, Encoding::Utf16Be, Encoding::Utf16Be, LineEnds::CrLf}, // with one BOM
-                     {"x\0"_ba, u"\u3042"_s, Encoding::Utf16LeNoBom, Encoding::Utf16Le, LineEnds::CrLf}};
+                     {"x\0"_ba, u"\u0E01"_s, Encoding::Utf16LeNoBom, Encoding::Utf16Le, LineEnds::CrLf}};
         const Cp932Variants codes = Cp932Variants::scan("\x87\x9a"); // ∵ in its NEC code
         const QString file = dir_.filePath("large.txt");
         for (const auto &c : cases) {
