@@ -44,6 +44,8 @@ MainWindow::MainWindow(MainWindowEnv env, QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/q7zibo.svg")));
     createControls();
     connect(sheets_, &SheetSession::saveTargetChanged, this, &MainWindow::showSaveTarget);
+    connect(sheets_, &SheetSession::saveTargetChanged, this, &MainWindow::showFileForm);
+    connect(sheets_, &SheetSession::shownFormChanged, this, &MainWindow::showFileForm);
     applyHolders();
     setWindowTitle(sheets_->caption());
     setWindowWidth(LayoutRules::DesignWindowWidth);
@@ -148,7 +150,8 @@ void MainWindow::createStatusBar()
     statusPanels_[0] = nullptr; // panel 1 is covered by the launcher box and its run button
     statusBar_->addWidget(launcher_->launcherBox());
     statusBar_->addWidget(launcher_->runButton());
-    for (int i = 1; i < 3; ++i) {
+    // Panel 4, the file's form, stands between the caret and the date, which keeps the right end.
+    for (int i : {1, 3, 2}) {
         statusPanels_[i] = new QLabel(statusBar_);
         statusPanels_[i]->setObjectName(QStringLiteral("statusPanel%1").arg(i + 1));
         statusPanels_[i]->setFrameShape(QFrame::Panel);
@@ -158,6 +161,9 @@ void MainWindow::createStatusBar()
         // Panel 2 is wide enough for a five-digit line and column.
         if (i == 1)
             statusPanels_[i]->setMinimumWidth(Twips::toPixels(1700, logicalDpiX()));
+        // Panel 4 is wide enough for "UTF-8 BOM CRLF".
+        if (i == 3)
+            statusPanels_[i]->setMinimumWidth(Twips::toPixels(LayoutRules::FormPanelWidth, logicalDpiX()));
         statusPanels_[i]->installEventFilter(this);
     }
 }

@@ -154,6 +154,8 @@ private:
     void onPanelDoubleClicked(int panel);
     // Panel 3's tip names the encoding the current sheet will be written in.
     void showEncodingTip(const QString &tip);
+    // Panel 4: the current sheet's encoding and line ends.
+    void showFileForm();
 
     // What the controllers get from the window.
     QWidget *window() override { return this; }
@@ -183,7 +185,8 @@ private:
     QToolBar *toolBar_ = nullptr;
     QStatusBar *statusBar_ = nullptr;
     std::array<QFrame *, 2> separatorLines_{};
-    std::array<QLabel *, 3> statusPanels_{};  // panel 1 is covered by the launcher box
+    std::array<QLabel *, 4> statusPanels_{};  // panel 1 is covered by the launcher box
+    QMenu *reopenMenu_ = nullptr;
     QTimer *tickTimer_ = nullptr;
 
     // Toolbar buttons by index; those that share a menu item's state share its action.

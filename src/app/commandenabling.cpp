@@ -10,6 +10,7 @@
 #include "launcher/LauncherController.h"
 
 #include <QAction>
+#include <QMenu>
 
 void MainWindow::updateCommandStates()
 {
@@ -23,6 +24,7 @@ void MainWindow::updateCommandStates()
     s.haveSnapshot = !sheets_->undoSnapshot().isEmpty();
     s.hasSaveTarget = !sheets_->saveTarget().isEmpty();
     s.launcherHasText = launcher_->hasText();
+    s.hasFileToReopen = files_->canReopen();
     const CommandStates::Enabled e = CommandStates::enabled(s);
 
     edits_->undoAction()->setEnabled(e.undo);
@@ -40,6 +42,9 @@ void MainWindow::updateCommandStates()
     files_->saveToOpenedFileAction()->setEnabled(e.saveToOpened);
     toolbarButton(ToolbarButton::SaveToOpened)->setEnabled(e.saveToOpened);
     files_->saveSelectionAction()->setEnabled(e.saveSelection);
+    for (QAction *reopen : files_->reopenActions())
+        reopen->setEnabled(e.reopen);
+    reopenMenu_->menuAction()->setEnabled(e.reopen);
     launcher_->runButton()->setEnabled(e.runLauncher);
 }
 

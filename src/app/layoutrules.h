@@ -18,7 +18,10 @@ constexpr int DesignWindowWidth = 8805;
 constexpr int DesignWindowHeight = 7230;
 constexpr int NominalToolbarHeight = 415;
 constexpr int NominalStatusHeight = 330;
-constexpr int StatusPanelsWidth = 3285;   // panels 2 and 3, right of the launcher box
+// Panels 2 to 4, right of the launcher box; the launcher box takes what they leave, so a new
+// panel narrows it and nothing else.
+constexpr int FormPanelWidth = 1500;     // panel 4: encoding and line ends
+constexpr int StatusPanelsWidth = 3285 + FormPanelWidth;
 
 struct Arrangement {
     QLine line0, line1;

@@ -28,6 +28,9 @@ void MainWindow::createFileMenu()
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
     connect(fileMenu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
     fileMenu->addActions({files_->newAction(), files_->openAction(), files_->insertFileAction()});
+    reopenMenu_ = fileMenu->addMenu(QStringLiteral("文字コードを指定して開き直す(&K)"));
+    reopenMenu_->setObjectName(QStringLiteral("reopenMenu"));
+    reopenMenu_->addActions(files_->reopenActions());
     fileMenu->addSeparator();
     fileMenu->addActions({files_->saveToOpenedFileAction(), files_->saveAsAction(), files_->saveSelectionAction()});
     fileMenu->addSeparator();

@@ -9,6 +9,7 @@
 #include "find/FindController.h"
 #include "phrases/DateController.h"
 #include "phrases/dateformats.h"
+#include "sheets/SheetSession.h"
 
 #include <QDateTime>
 #include <QLabel>
@@ -52,6 +53,12 @@ void MainWindow::showEncodingTip(const QString &tip)
     // A tip comes with each check of the sheet: a note held back meanwhile has its turn.
     if (!tip.isEmpty() && !heldNote_.isEmpty())
         note(std::exchange(heldNote_, QString()));
+}
+
+void MainWindow::showFileForm()
+{
+    const TextFile::FileForm form = sheets_->shownForm();
+    statusPanels_[3]->setText(TextCodec::statusLabel(form.encoding, form.lineEnds));
 }
 
 void MainWindow::note(const QString &text)

@@ -1,5 +1,7 @@
 #include "commands/FileController.h"
 
+#include "commands/SaveFormDialog.h"
+
 #include "editor/CommandAction.h"
 #include "editor/TextBox.h"
 #include "editor/WindowHost.h"
@@ -14,6 +16,8 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 
+using TextCodec::Encoding;
+
 namespace {
 
 // The hourglass while a file is read or written.
@@ -24,6 +28,20 @@ public:
     WaitCursor(const WaitCursor &) = delete;
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
+
+// A forced UTF encoding as the file has it, with its byte-order mark or without: written back,
+// the file keeps that too.
+Encoding withMarkOf(const QString &path, Encoding encoding)
+{
+    QFile file(path);
+    const QByteArray head = file.open(QIODevice::ReadOnly) ? file.read(3) : QByteArray();
+    switch (encoding) {
+    case Encoding::Utf8: return head.startsWith("\xEF\xBB\xBF") ? Encoding::Utf8Bom : encoding;
+    case Encoding::Utf16Le: return head.startsWith("\xFF\xFE") ? encoding : Encoding::Utf16LeNoBom;
+    case Encoding::Utf16Be: return head.startsWith("\xFE\xFF") ? encoding : Encoding::Utf16BeNoBom;
+    default: return encoding;
+    }
+}
 
 } // namespace
 
@@ -44,6 +62,23 @@ FileController::FileController(WindowHost &host, SheetSession &sheets, CommonDia
     connect(exitWithoutSavingAction_, &QAction::triggered, this, &FileController::exitWithoutSavingRequested);
     exitAction_ = addAction("exitAction", QStringLiteral("終了(&X)"), nullptr);
     connect(exitAction_, &QAction::triggered, this, &FileController::exitRequested);
+    const auto addReopen = [this](const char *name, const QString &caption, std::optional<Encoding> encoding) {
+        QAction *action = newCommandAction(this, name, caption);
+        connect(action, &QAction::triggered, this, [this, encoding] { reopen(encoding); });
+        reopenActions_ << action;
+    };
+    addReopen("reopenDetectedAction", QStringLiteral("自動判定"), std::nullopt);
+    const char *const reopenNames[] = {"reopenCp932Action", "reopenEucJpAction", "reopenIso2022JpAction",
+                                       "reopenUtf8Action", "reopenUtf16LeAction", "reopenUtf16BeAction"};
+    for (std::size_t i = 0; i < EncodingChoices.size(); ++i)
+        addReopen(reopenNames[i], EncodingChoices[i].caption.toString(), EncodingChoices[i].encoding);
+    chooseForm_ = [](QWidget *parent, TextFile::FileForm &form) {
+        SaveFormDialog dialog(form, parent);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        form = dialog.form();
+        return true;
+    };
     sheetWatcher_ = new QFileSystemWatcher(this);
     connect(sheetWatcher_, &QFileSystemWatcher::fileChanged, this, &FileController::onSheetFileChanged);
 }
@@ -57,28 +92,32 @@ QAction *FileController::addAction(const char *name, const QString &caption, voi
     return action;
 }
 
-TextFile::ReadResult FileController::readFile(const QString &path)
+TextFile::ReadResult FileController::readFile(const QString &path, std::optional<Encoding> forced)
 {
     // A large file takes half a second and more to read and decode: not on the window's thread.
     TextFile::ReadResult result;
     {
         WaitCursor wait;
-        host_.runBeside([&] { result = TextFile::read(path); });
+        host_.runBeside([&] { result = TextFile::read(path, forced); });
     }
     if (!result.ok)
         host_.ask(TextFile::readFailureMessage(result), {}, AppTitle);
     return result;
 }
 
-bool FileController::writeFile(const QString &path, const QString &text)
+std::optional<TextFile::FileForm> FileController::writeFile(const QString &path, const QString &text,
+                                                            const std::optional<TextFile::FileForm> &form)
 {
     const Cp932Variants &codes = sheets_.variants(sheets_.currentSheet());
     TextFile::WriteResult result;
     {
         WaitCursor wait;
-        result = TextFile::write(path, text, TextFile::LineEndPolicy::KeepExisting, codes);
+        result = form ? TextFile::writeIn(path, text, form->encoding, form->lineEnds, codes)
+                      : TextFile::write(path, text, TextFile::LineEndPolicy::KeepExisting, codes);
     }
-    return reportWrite(path, result, true);
+    if (!reportWrite(path, result, true))
+        return std::nullopt;
+    return TextFile::FileForm{result.encoding, result.lineEnds};
 }
 
 bool FileController::reportWrite(const QString &path, const TextFile::WriteResult &result, bool reportFailure)
@@ -118,6 +157,7 @@ bool FileController::saveSheet(bool reportFailure)
         return false;
     sheetStamp_ = TextFile::stampOf(path);
     watchSheetFile(); // a new file took the old one's place
+    sheets_.setOwnForm(sheets_.currentSheet(), {written.encoding, written.lineEnds});
     emit sheetSaved(written);
     return true;
 }
@@ -143,8 +183,13 @@ bool FileController::keepSheetFileAside(const QString &path, bool reportFailure)
 
 void FileController::loadSheet()
 {
-    const TextFile::ReadResult result = readFile(sheets_.sheetFilePath(sheets_.currentSheet()));
+    const int sheet = sheets_.currentSheet();
+    const TextFile::ReadResult result = readFile(sheets_.sheetFilePath(sheet));
     showSheetText(result);
+    // An opened file the settings named, or one read before another sheet was: as it is now.
+    if (const QString opened = sheets_.openedFile(sheet); !opened.isEmpty() && !sheets_.openedForm(sheet)
+        && QFileInfo(sheets_.resolve(opened)).isFile())
+        sheets_.setOpenedForm(sheet, TextFile::formOf(sheets_.resolve(opened)));
     if (result.ok)
         host_.editor()->setFocus();
     else
@@ -160,6 +205,7 @@ void FileController::showSheetText(const TextFile::ReadResult &result)
     sheets_.setVariants(sheets_.currentSheet(), result.variants);
     sheets_.setChanged(false);
     sheetStamp_ = result.stamp;
+    sheets_.setOwnForm(sheets_.currentSheet(), {result.encoding, result.lineEnds});
     watchSheetFile();
     tellIfBinary(result, sheets_.sheetFilePath(sheets_.currentSheet()));
 }
@@ -220,11 +266,52 @@ void FileController::takeFileText(const TextFile::ReadResult &result)
 {
     const int sheet = sheets_.currentSheet();
     sheets_.setOpenedState(sheet, result.stamp, result.binary);
+    sheets_.setOpenedForm(sheet, TextFile::FileForm{result.encoding, result.lineEnds});
     tellIfBinary(result, sheets_.openedFile(sheet));
     host_.editor()->setText(result.text);
     sheets_.setVariants(sheet, result.variants);
     // The sheet's own file takes the text at the next save point.
     sheets_.setChanged(true);
+    host_.editor()->setFocus();
+}
+
+bool FileController::canReopen() const
+{
+    return !sheets_.saveTarget().isEmpty() || sheetStamp_.exists;
+}
+
+void FileController::reopen(std::optional<Encoding> encoding)
+{
+    if (!canReopen())
+        return;
+    const int sheet = sheets_.currentSheet();
+    const bool opened = !sheets_.saveTarget().isEmpty();
+    const QString path = opened ? sheets_.resolve(sheets_.saveTarget()) : sheets_.sheetFilePath(sheet);
+    // Unsaved changes are what the box holds and the file, read as the sheet reads it now, does
+    // not: a text just opened counts as unchanged although the sheet's own file waits for it.
+    TextFile::ReadResult now;
+    host_.runBeside([&] { now = TextFile::read(path, sheets_.shownForm().encoding); });
+    if (now.ok && now.text != host_.editor()->Text()
+        && host_.ask(QStringLiteral("このシートの変更は失われます。%1 を開き直しますか？").arg(QDir::toNativeSeparators(path)),
+                     {QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No},
+                     QStringLiteral("開き直しの確認"))
+               != QMessageBox::Yes)
+        return;
+    const TextFile::ReadResult result = readFile(path, encoding ? std::optional(withMarkOf(path, *encoding)) : encoding);
+    if (!result.ok)
+        return;
+    if (opened) {
+        takeFileText(result);
+        // Ctrl+S writes in the named encoding; after detection, as the file has it then.
+        if (encoding)
+            sheets_.setOpenedForm(sheet, TextFile::FileForm{result.encoding, result.lineEnds}, true);
+        return;
+    }
+    // The sheet's own file keeps its rules: it takes the text so read at its save point.
+    host_.editor()->setText(result.text);
+    sheets_.setVariants(sheet, result.variants);
+    sheets_.setChanged(true);
+    sheets_.setOwnForm(sheet, {result.encoding, result.lineEnds});
     host_.editor()->setFocus();
 }
 
@@ -239,6 +326,15 @@ bool FileController::chooseFile(bool save, QString &path)
         return false;
     path = commonDialog_->FileName;
     return true;
+}
+
+bool FileController::chooseSaveForm(TextFile::FileForm &form)
+{
+    // The sheet's encoding; its opened file's line ends, CR LF for a text of its own.
+    form = sheets_.shownForm();
+    if (sheets_.saveTarget().isEmpty())
+        form.lineEnds = TextCodec::LineEnds::CrLf;
+    return chooseForm_ && chooseForm_(host_.window(), form);
 }
 
 void FileController::onNew()
@@ -299,25 +395,35 @@ void FileController::onSaveToOpenedFile()
     }
     if (host_.ask(prompt, style, QStringLiteral("q7_Zibo - 上書き保存確認")) != QMessageBox::Yes)
         return;
-    if (writeFile(path, host_.editor()->Text()))
+    const bool chosen = sheets_.openedFormChosen(sheet);
+    const std::optional<TextFile::FileForm> written
+        = writeFile(path, host_.editor()->Text(), chosen ? sheets_.openedForm(sheet) : std::nullopt);
+    if (written) {
         sheets_.setOpenedState(sheet, TextFile::stampOf(path), binary);
+        sheets_.setOpenedForm(sheet, written, chosen);
+    }
 }
 
 void FileController::onSaveAs()
 {
     QString path;
-    if (!chooseFile(true, path) || !writeFile(path, host_.editor()->Text())) {
+    TextFile::FileForm form;
+    std::optional<TextFile::FileForm> written;
+    if (!chooseFile(true, path) || !chooseSaveForm(form) || !(written = writeFile(path, host_.editor()->Text(), form))) {
         host_.editor()->setFocus();
         return;
     }
-    sheets_.setOpenedFile(sheets_.currentSheet(), path);
-    sheets_.setOpenedState(sheets_.currentSheet(), TextFile::stampOf(path), false);
+    const int sheet = sheets_.currentSheet();
+    sheets_.setOpenedFile(sheet, path);
+    sheets_.setOpenedState(sheet, TextFile::stampOf(path), false);
+    sheets_.setOpenedForm(sheet, written, true);
 }
 
 void FileController::onSaveSelection()
 {
     QString path;
-    if (chooseFile(true, path))
-        writeFile(path, host_.editor()->SelText());
+    TextFile::FileForm form;
+    if (chooseFile(true, path) && chooseSaveForm(form))
+        writeFile(path, host_.editor()->SelText(), form);
     host_.editor()->setFocus();
 }

@@ -12,6 +12,7 @@ Enabled enabled(const Situation &s)
     e.convert = s.hasSelection;
     e.saveToOpened = s.hasSaveTarget;
     e.saveSelection = s.hasSelection;
+    e.reopen = s.hasFileToReopen;
     e.runLauncher = s.launcherHasText;
     return e;
 }

@@ -12,6 +12,7 @@ struct Situation {
     bool haveSnapshot = false;     // a rewrite left a whole-text undo snapshot
     bool hasSaveTarget = false;    // the sheet has an opened file that Ctrl+S writes to
     bool launcherHasText = false;  // the launcher box holds a command
+    bool hasFileToReopen = false;  // the sheet has an opened file or a file of its own
 };
 
 struct Enabled {
@@ -27,6 +28,7 @@ struct Enabled {
     // File menu.
     bool saveToOpened = false;     // Ctrl+S
     bool saveSelection = false;
+    bool reopen = false;           // every item of the reopen menu, and the menu
     // The launcher's run button (Ctrl+R runs whatever the box holds).
     bool runLauncher = false;
 };

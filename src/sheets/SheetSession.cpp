@@ -49,6 +49,7 @@ void SheetSession::setOpenedFile(int sheet, const QString &path)
 {
     openedFiles_.at(sheet - 1) = path;
     setOpenedState(sheet, {}, false);
+    setOpenedForm(sheet, std::nullopt);
     if (sheet == current_) {
         targetDetached_ = false;
         emit saveTargetChanged();
@@ -59,6 +60,27 @@ void SheetSession::setOpenedState(int sheet, const TextFile::DiskStamp &stamp, b
 {
     openedStamps_.at(sheet - 1) = stamp;
     openedBinary_.at(sheet - 1) = binary;
+}
+
+void SheetSession::setOpenedForm(int sheet, const std::optional<TextFile::FileForm> &form, bool chosen)
+{
+    openedForms_.at(sheet - 1) = form;
+    openedFormChosen_.at(sheet - 1) = form && chosen;
+    if (sheet == current_)
+        emit shownFormChanged();
+}
+
+void SheetSession::setOwnForm(int sheet, const TextFile::FileForm &form)
+{
+    ownForms_.at(sheet - 1) = form;
+    if (sheet == current_)
+        emit shownFormChanged();
+}
+
+TextFile::FileForm SheetSession::shownForm() const
+{
+    const std::optional<TextFile::FileForm> &opened = openedForm(current_);
+    return opened && !saveTarget().isEmpty() ? *opened : ownForms_.at(current_ - 1);
 }
 
 QString SheetSession::saveTarget() const

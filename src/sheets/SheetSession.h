@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <array>
+#include <optional>
 
 // The seven sheets and their files: which sheet is current, the file each sheet has opened (the
 // one Ctrl+S writes to), whether the current sheet's text changed since its file got it, and the
@@ -62,6 +63,19 @@ public:
     const Cp932Variants &variants(int sheet) const { return variants_.at(sheet - 1); }
     void setVariants(int sheet, const Cp932Variants &variants) { variants_.at(sheet - 1) = variants; }
 
+    // The form of a sheet's opened file as the sheet last read or wrote it; none while unknown
+    // (a file only named by the settings) and for a new opened file. A chosen form is the user's
+    // (a reopen in a named encoding, a save in a chosen form): Ctrl+S writes in it rather than
+    // in the form the file on disk has then.
+    const std::optional<TextFile::FileForm> &openedForm(int sheet) const { return openedForms_.at(sheet - 1); }
+    bool openedFormChosen(int sheet) const { return openedFormChosen_.at(sheet - 1); }
+    void setOpenedForm(int sheet, const std::optional<TextFile::FileForm> &form, bool chosen = false);
+    // The form of a sheet's own file as the sheet last read or wrote it.
+    void setOwnForm(int sheet, const TextFile::FileForm &form);
+    // The form the current sheet's text stands in, for the status bar: its opened file's when
+    // known and Ctrl+S writes there, else its own file's.
+    TextFile::FileForm shownForm() const;
+
     // Writes text to the current sheet's own file; sheet files always have CR LF line ends.
     TextFile::WriteResult writeSheet(const QString &text) const;
     TextFile::WriteResult writeSheet(TextFile::TextPieces &text) const;
@@ -71,6 +85,8 @@ signals:
     // The save target or what the window shows as the sheet's file may differ now.
     void saveTargetChanged();
     void undoSnapshotChanged();
+    // shownForm() may differ now.
+    void shownFormChanged();
 
 private:
     QString programDir_;
@@ -82,4 +98,7 @@ private:
     std::array<bool, SheetCount> openedBinary_{};
     QString undoSnapshot_;
     std::array<Cp932Variants, SheetCount> variants_;
+    std::array<std::optional<TextFile::FileForm>, SheetCount> openedForms_;
+    std::array<bool, SheetCount> openedFormChosen_{};
+    std::array<TextFile::FileForm, SheetCount> ownForms_;
 };

@@ -48,11 +48,6 @@ QString reasonFor(int error, const QString &otherwise)
     }
 }
 
-struct FileForm {
-    Encoding encoding = Encoding::Cp932;
-    LineEnds lineEnds = LineEnds::CrLf;
-};
-
 // Up to size bytes; fewer only at the end of the file (or on an error).
 qint64 readFully(QFile &file, char *buffer, qint64 size)
 {
@@ -581,6 +576,11 @@ Encoding preferredEncoding(const QString &path)
 {
     const QFileInfo info(path);
     return info.isFile() ? existingForm(path, false).encoding : Encoding::Cp932;
+}
+
+FileForm formOf(const QString &path)
+{
+    return QFileInfo(path).isFile() ? existingForm(path, true) : FileForm{};
 }
 
 WriteResult writeAs(const QString &path, const QString &text, Encoding preferred, const Cp932Variants &variants)

@@ -14,6 +14,13 @@ namespace TextFile {
 
 using TextCodec::LineEnds;
 
+// What a file is like besides its text: its encoding and its line ends.
+struct FileForm {
+    TextCodec::Encoding encoding = TextCodec::Encoding::Cp932;
+    LineEnds lineEnds = LineEnds::CrLf;
+    bool operator==(const FileForm &) const = default;
+};
+
 // Files larger than this are refused rather than exhausting memory.
 constexpr qint64 MaxFileBytes = qint64(512) * 1024 * 1024;
 
@@ -122,6 +129,9 @@ WriteResult writeIn(const QString &path, const QString &text, TextCodec::Encodin
 
 // The encoding write() starts from for path: that of the existing file, CP932 when there is none.
 TextCodec::Encoding preferredEncoding(const QString &path);
+// The detected encoding and line ends of an existing file, as write() would keep them; CP932
+// with CR LF when there is none.
+FileForm formOf(const QString &path);
 
 // Writes text followed by CR LF, atomically, in preferred as encodePreferring chooses from it,
 // whatever is at path now: for a copy that must read back as the file it stands for. A new

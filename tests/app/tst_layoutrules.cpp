@@ -14,7 +14,7 @@ private slots:
         const Arrangement a = arrange(8685, 6540, 315);
         QCOMPARE(a.text1, QRect(30, 855, 8605, 5315));
         QCOMPARE(a.tabStrip1, QRect(0, 480, 8685, 5730));
-        QCOMPARE(a.launcherBox, QRect(0, 6540 - 315, 5400, 315));
+        QCOMPARE(a.launcherBox, QRect(0, 6540 - 315, 3900, 315));
         QCOMPARE(a.line0, QLine(0, 415, 8685, 415));
         QCOMPARE(a.line1, QLine(0, 430, 8685, 430));
     }

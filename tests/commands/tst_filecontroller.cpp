@@ -14,6 +14,8 @@
 
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(TextFile::FileForm)
+
 namespace {
 
 QString box(const QString &prompt, const MessageStyle &style, const QString &title) { return prompt + u'|' + styleText(style) + u'|' + title; }
@@ -34,14 +36,27 @@ struct Files {
     FakeCommonDialog dialog;
     FileController controller{host, sheets, &dialog};
 
+    // The save form asked for: each start recorded as the status bar says it; the answer
+    // given, or the start kept; cancelled when told.
+    QStringList formsShown;
+    std::optional<TextFile::FileForm> formAnswer;
+    bool formCancelled = false;
+
     Files()
     {
+        controller.setFormChooser([this](QWidget *, TextFile::FileForm &form) {
+            formsShown << panel(form);
+            form = formAnswer.value_or(form);
+            return !formCancelled;
+        });
         QDir().mkpath(sheets.programDir());
         QVERIFY(putFile(sheets.sheetFilePath(1), "sheet 1 \x87\x9a\n"));
         dialog.FilterIndex = 2;
         dialog.Flags = CommonDialogFlags::OverwritePrompt | CommonDialogFlags::FileMustExist;
     }
     QString user(const QString &name) const { return tmp.filePath(name); }
+    static QString panel(const TextFile::FileForm &form) { return TextCodec::statusLabel(form.encoding, form.lineEnds); }
+    QString panel() const { return panel(sheets.shownForm()); }
     void trigger(const QString &name) { controller.findChild<QAction *>(name)->trigger(); }
     QStringList boxes() const
     {
@@ -213,6 +228,134 @@ private slots:
         QCOMPARE(fileBytes(path), written);
         // Save As attaches the file it wrote: Ctrl+S writes there next.
         QCOMPARE(f.sheets.saveTarget(), overwriting || (command == "saveAsAction" && target == "file") ? path : QString());
+    }
+
+    // A file read again in a named encoding (an opened one, or the sheet's own) shows the text
+    // so read, and Ctrl+S writes the opened file in that encoding; detection again forgets it.
+    // The sheet's own file takes the text at its save point, with CR LF as sheet files have.
+    void reopen_data()
+    {
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("items");
+        QTest::addColumn<QString>("text");  // after the items, then 日本 is typed before it
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<QByteArray>("saved");
+        const QByteArray euc("\xC6\xFC\xCB\xDC\n");
+        QTest::addRow("EUC-JP named after Shift_JIS") << true << euc << "reopenCp932Action reopenEucJpAction" << u"日本"_s
+                                                     << "EUC-JP LF" << QByteArray("\xC6\xFC\xCB\xDC\xC6\xFC\xCB\xDC\n");
+        QTest::addRow("JIS named on ASCII sticks") << true << QByteArray("abc\r\n") << "reopenIso2022JpAction" << u"abc"_s
+                                                   << "JIS CRLF" << QByteArray("\x1b$BF|K\\\x1b(Babc\r\n");
+        QTest::addRow("detection again forgets it") << true << QByteArray("abc\n") << "reopenEucJpAction reopenDetectedAction"
+                                                    << u"abc"_s << "SJIS LF" << QByteArray("\x93\xfa\x96\x7b" "abc\n");
+        QTest::addRow("own file named EUC-JP, CR LF at its save point") << false << euc << "reopenEucJpAction" << u"日本"_s
+                                                                        << "EUC-JP LF" << QByteArray("\xC6\xFC\xCB\xDC\xC6\xFC\xCB\xDC\r\n");
+    }
+    void reopen()
+    {
+        QFETCH(bool, opened);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, items);
+        QFETCH(QByteArray, saved);
+        Files f;
+        const QString path = opened ? f.user(u"e.txt"_s) : f.sheets.sheetFilePath(1);
+        QVERIFY(putFile(path, content));
+        f.controller.loadSheet();
+        QVERIFY(!opened || f.controller.openIntoSheet(path));
+        for (const QString &item : items.split(u' '))
+            f.trigger(item);
+        QTEST(f.host.box.Text(), "text");
+        QTEST(f.panel(), "panel");
+        QCOMPARE(f.boxes(), QStringList());
+        f.host.box.setText(u"日本"_s + f.host.box.Text());
+        if (opened)
+            f.trigger(u"saveToOpenedFileAction"_s);
+        else
+            QVERIFY(f.controller.saveSheet());
+        QCOMPARE(fileBytes(path), saved);
+    }
+
+    // The status bar's form follows the sheet: its opened file's, else its own file's.
+    void shownForm()
+    {
+        Files f;
+        f.controller.loadSheet();
+        QVERIFY(putFile(f.user(u"e.txt"_s), "\xC6\xFC\xCB\xDC\r\n"));
+        QStringList seen{f.panel()};
+        QVERIFY(f.controller.openIntoSheet(f.user(u"e.txt"_s)));
+        seen << f.panel();
+        for (int sheet : {2, 1}) {
+            QVERIFY(f.controller.saveSheet());
+            f.sheets.setCurrentSheet(sheet);
+            f.controller.loadSheet();
+            seen << f.panel();
+        }
+        QCOMPARE(seen.join(u','), u"SJIS LF,EUC-JP CRLF,SJIS CRLF,EUC-JP CRLF"_s);
+    }
+
+    // Unsaved changes are asked about first, No by default, and No keeps them.
+    void reopenAsksFirst()
+    {
+        Files f;
+        const QString path = f.user(u"e.txt"_s);
+        QVERIFY(putFile(path, "\xC6\xFC\xCB\xDC\n"));
+        f.controller.loadSheet();
+        QVERIFY(f.controller.openIntoSheet(path));
+        f.host.box.setText(u"typed"_s);
+        f.host.dialogs.answers = {QMessageBox::No, QMessageBox::Yes};
+        for (const QString &text : {u"typed"_s, u"日本"_s}) {
+            f.trigger(u"reopenEucJpAction"_s);
+            QCOMPARE(f.host.box.Text(), text);
+        }
+        const MessageStyle style{QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
+        QCOMPARE(f.boxes(), QStringList(2, box(u"このシートの変更は失われます。"_s + QDir::toNativeSeparators(path) + u" を開き直しますか？"_s,
+                                               style, u"開き直しの確認"_s)));
+    }
+
+    // Save As and Save Selection ask for the form, starting from the sheet's encoding and its
+    // opened file's line ends (CR LF for a text of its own), and write in the answer; Save As's
+    // answer is Ctrl+S's from then on. A cancel writes nothing.
+    void saveInForm_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("opened"); // an EUC-JP file with LF line ends
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<TextFile::FileForm>("answer");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<QString>("panel"); // afterwards
+        using TextCodec::Encoding, TextCodec::LineEnds;
+        QTest::addRow("Save As in UTF-16LE CR LF") << "saveAsAction" << true << false << TextFile::FileForm{Encoding::Utf16Le, LineEnds::CrLf}
+                                                   << "EUC-JP LF" << QByteArray("\xFF\xFE\xE5\x65\x2C\x67\r\0\n\0", 10) << "UTF-16LE CRLF";
+        QTest::addRow("Save Selection in LF") << "saveSelectionAction" << false << false << TextFile::FileForm{Encoding::Cp932, LineEnds::Lf}
+                                              << "SJIS CRLF" << QByteArray("\x93\xfa\x96\x7b\n") << "SJIS LF";
+        QTest::addRow("cancelled") << "saveAsAction" << true << true << TextFile::FileForm{} << "EUC-JP LF" << QByteArray("old\r\n") << "EUC-JP LF";
+    }
+    void saveInForm()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, opened);
+        QFETCH(bool, cancel);
+        Files f;
+        f.controller.loadSheet();
+        if (opened) {
+            QVERIFY(putFile(f.user(u"e.txt"_s), "\xC6\xFC\xCB\xDC\n"));
+            QVERIFY(f.controller.openIntoSheet(f.user(u"e.txt"_s)));
+        }
+        f.host.box.select(0, 2);
+        QVERIFY(putFile(f.user(u"t.txt"_s), "old\r\n"));
+        f.dialog.answers << f.user(u"t.txt"_s);
+        QFETCH(TextFile::FileForm, answer);
+        f.formAnswer = answer;
+        f.formCancelled = cancel;
+        if (!opened)
+            f.host.box.setText(u"日本語"_s), f.host.box.select(0, 2);
+
+        f.trigger(command);
+
+        QTEST(f.formsShown.join(u','), "start");
+        QTEST(fileBytes(f.user(u"t.txt"_s)), "written");
+        QTEST(f.panel(), "panel");
     }
 
     // The sheet's own file changed by another program: read again while the sheet has no

@@ -72,6 +72,10 @@ window '名前を付けて保存|Save' >/dev/null || fail "no Save As dialog"
 sleep 0.5
 xdotool type --delay 20 "$work/docs/saved.txt"
 key Return
+# The form asked next starts from the sheet's: Enter keeps it.
+window '保存の形式' >/dev/null || fail "no save form dialog"
+sleep 0.3
+key Return
 await test -f "$work/docs/saved.txt" || fail "Save As wrote no file"
 holds "$work/docs/saved.txt" 'sheet 2 more' "saved.txt"
 
