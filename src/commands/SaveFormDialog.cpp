@@ -69,6 +69,7 @@ SaveFormDialog::SaveFormDialog(const TextFile::FileForm &form, QWidget *parent)
     layout->addRow(QStringLiteral("文字コード(&C):"), encodingBox_);
     layout->addRow(QStringLiteral("改行(&L):"), lineEndBox_);
     layout->addRow(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     encodingBox_->setFocus();
 }
 
