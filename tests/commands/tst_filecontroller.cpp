@@ -358,6 +358,19 @@ private slots:
         QTEST(f.panel(), "panel");
     }
 
+    // A Japanese encoding that cannot hold the text gives way to UTF-8 with a BOM, and says so.
+    void saveInFormFallsBackToUtf8()
+    {
+        Files f;
+        f.controller.loadSheet();
+        f.host.box.setText(u"日😀"_s);
+        f.dialog.answers << f.user(u"t.txt"_s);
+        f.formAnswer = TextFile::FileForm{TextCodec::Encoding::EucJp, TextCodec::LineEnds::CrLf};
+        f.trigger(u"saveAsAction"_s);
+        QCOMPARE(fileBytes(f.user(u"t.txt"_s)), "\xEF\xBB\xBF\xE6\x97\xA5\xF0\x9F\x98\x80\r\n"_ba);
+        QCOMPARE(f.host.notes, QStringList{u"t.txt には EUC-JP で表せない文字があります。UTF-8 で保存しました。"_s});
+    }
+
     // The sheet's own file changed by another program: read again while the sheet has no
     // unsaved changes; with unsaved changes too, the save point keeps the file's version beside
     // it and says so. This program's own writes are no such change.
