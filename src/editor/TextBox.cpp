@@ -290,12 +290,16 @@ bool TextBox::loadText(QStringView text)
         from = to;
     } while (from < text.size());
     if (!softBreaks.empty()) {
+        // A cursor placed by setPosition lays its block out to know its x, and a format change
+        // to one block alone lays that block out again: every piece of a long line would be
+        // shaped here. Cursors made from blocks, in one edit, leave the layout to the view,
+        // which lays out what it shows.
         QTextBlockFormat soft;
         soft.setProperty(SoftPieceProperty, true);
-        for (qsizetype p : softBreaks) {
-            c.setPosition(int(p + 1));
-            c.mergeBlockFormat(soft);
-        }
+        c.beginEditBlock();
+        for (qsizetype p : softBreaks)
+            QTextCursor(document()->findBlock(int(p + 1))).mergeBlockFormat(soft);
+        c.endEditBlock();
         // Marking the pieces is part of loading, not an edit to undo.
         clearHistory();
         mayHaveSoftBreaks_ = true;
