@@ -141,35 +141,25 @@ void FindDialog::showMatch()
     }
 }
 
-bool FindDialog::searchOn()
+void FindDialog::onFind()
 {
+    foundPos_ = 0;
+    onFindNext();
+    if (foundPos_ > 0)
+        setMatchButtonsEnabled(true);
+}
+
+void FindDialog::onFindNext()
+{
+    if (!editor_)
+        return;
     foundPos_ = Search::find(editor_->Text(), findEdit->text(), foundPos_ + 1, compareMode());
     if (foundPos_ < 1) {
         notFound();
         setMatchButtonsEnabled(false);
-        return false;
+        return;
     }
-    return true;
-}
-
-void FindDialog::onFind()
-{
-    if (!editor_)
-        return;
-    foundPos_ = 0;
-    if (!searchOn())
-        return;
-    setMatchButtonsEnabled(true);
     showMatch();
-}
-
-// Pressed again and again, Find Next leaves the focus where it is: the match shows as the
-// selection all the same, and the main window is not activated (and its text repainted) for
-// each press only to be left again for the next; Enter on the button presses it again.
-void FindDialog::onFindNext()
-{
-    if (editor_ && searchOn())
-        editor_->select(foundPos_ - 1, findEdit->text().size());
 }
 
 void FindDialog::onReplace()

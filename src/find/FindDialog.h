@@ -45,9 +45,6 @@ private:
     void createControls();
     void load();
     void returnFocus();
-    // Searches on from the last match (from the top after none); false, said so, when there is
-    // no further match.
-    bool searchOn();
     void onFind();
     void onFindNext();
     void onReplace();
