@@ -314,61 +314,56 @@ private slots:
 
     // Save As and Save Selection ask for the form, starting from the sheet's encoding and its
     // opened file's line ends (CR LF for a text of its own), and write in the answer; Save As's
-    // answer is Ctrl+S's from then on. A cancel writes nothing.
+    // answer is Ctrl+S's from then on. A cancel writes nothing. A Japanese encoding that cannot
+    // hold the text gives way to UTF-8 with a BOM, and says so.
     void saveInForm_data()
     {
         QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("opened"); // an EUC-JP file with LF line ends
+        QTest::addColumn<QString>("text"); // null: an opened EUC-JP file with LF line ends
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<TextFile::FileForm>("answer");
         QTest::addColumn<QString>("start");
         QTest::addColumn<QByteArray>("written");
-        QTest::addColumn<QString>("panel"); // afterwards
+        QTest::addColumn<QStringList>("shown"); // the status bar's form afterwards, and any note
         using TextCodec::Encoding, TextCodec::LineEnds;
-        QTest::addRow("Save As in UTF-16LE CR LF") << "saveAsAction" << true << false << TextFile::FileForm{Encoding::Utf16Le, LineEnds::CrLf}
-                                                   << "EUC-JP LF" << QByteArray("\xFF\xFE\xE5\x65\x2C\x67\r\0\n\0", 10) << "UTF-16LE CRLF";
-        QTest::addRow("Save Selection in LF") << "saveSelectionAction" << false << false << TextFile::FileForm{Encoding::Cp932, LineEnds::Lf}
-                                              << "SJIS CRLF" << QByteArray("\x93\xfa\x96\x7b\n") << "SJIS LF";
-        QTest::addRow("cancelled") << "saveAsAction" << true << true << TextFile::FileForm{} << "EUC-JP LF" << QByteArray("old\r\n") << "EUC-JP LF";
+        QTest::addRow("Save As in UTF-16LE CR LF") << "saveAsAction" << QString() << false
+            << TextFile::FileForm{Encoding::Utf16Le, LineEnds::CrLf} << "EUC-JP LF"
+            << QByteArray("\xFF\xFE\xE5\x65\x2C\x67\r\0\n\0", 10) << QStringList{"UTF-16LE CRLF"};
+        QTest::addRow("Save Selection in LF") << "saveSelectionAction" << u"日本語"_s << false
+            << TextFile::FileForm{Encoding::Cp932, LineEnds::Lf} << "SJIS CRLF"
+            << QByteArray("\x93\xfa\x96\x7b\n") << QStringList{"SJIS LF"};
+        QTest::addRow("cancelled") << "saveAsAction" << QString() << true << TextFile::FileForm{} << "EUC-JP LF"
+                                   << QByteArray("old\r\n") << QStringList{"EUC-JP LF"};
+        QTest::addRow("EUC-JP cannot hold an emoji") << "saveAsAction" << u"日😀"_s << false
+            << TextFile::FileForm{Encoding::EucJp, LineEnds::CrLf} << "SJIS CRLF"
+            << "\xEF\xBB\xBF\xE6\x97\xA5\xF0\x9F\x98\x80\r\n"_ba
+            << QStringList{"UTF-8 BOM CRLF", u"t.txt には EUC-JP で表せない文字があります。UTF-8 で保存しました。"_s};
     }
     void saveInForm()
     {
         QFETCH(QString, command);
-        QFETCH(bool, opened);
+        QFETCH(QString, text);
         QFETCH(bool, cancel);
+        QFETCH(TextFile::FileForm, answer);
         Files f;
         f.controller.loadSheet();
-        if (opened) {
+        if (text.isNull()) {
             QVERIFY(putFile(f.user(u"e.txt"_s), "\xC6\xFC\xCB\xDC\n"));
             QVERIFY(f.controller.openIntoSheet(f.user(u"e.txt"_s)));
+        } else {
+            f.host.box.setText(text);
         }
         f.host.box.select(0, 2);
         QVERIFY(putFile(f.user(u"t.txt"_s), "old\r\n"));
         f.dialog.answers << f.user(u"t.txt"_s);
-        QFETCH(TextFile::FileForm, answer);
         f.formAnswer = answer;
         f.formCancelled = cancel;
-        if (!opened)
-            f.host.box.setText(u"日本語"_s), f.host.box.select(0, 2);
 
         f.trigger(command);
 
         QTEST(f.formsShown.join(u','), "start");
         QTEST(fileBytes(f.user(u"t.txt"_s)), "written");
-        QTEST(f.panel(), "panel");
-    }
-
-    // A Japanese encoding that cannot hold the text gives way to UTF-8 with a BOM, and says so.
-    void saveInFormFallsBackToUtf8()
-    {
-        Files f;
-        f.controller.loadSheet();
-        f.host.box.setText(u"日😀"_s);
-        f.dialog.answers << f.user(u"t.txt"_s);
-        f.formAnswer = TextFile::FileForm{TextCodec::Encoding::EucJp, TextCodec::LineEnds::CrLf};
-        f.trigger(u"saveAsAction"_s);
-        QCOMPARE(fileBytes(f.user(u"t.txt"_s)), "\xEF\xBB\xBF\xE6\x97\xA5\xF0\x9F\x98\x80\r\n"_ba);
-        QCOMPARE(f.host.notes, QStringList{u"t.txt には EUC-JP で表せない文字があります。UTF-8 で保存しました。"_s});
+        QTEST(QStringList(f.panel()) + f.host.notes, "shown");
     }
 
     // The sheet's own file changed by another program: read again while the sheet has no
