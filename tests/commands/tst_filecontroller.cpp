@@ -275,32 +275,17 @@ private slots:
         QCOMPARE(fileBytes(path), saved);
     }
 
-    // The status bar's form follows the sheet: its opened file's, else its own file's.
-    void shownForm()
-    {
-        Files f;
-        f.controller.loadSheet();
-        QVERIFY(putFile(f.user(u"e.txt"_s), "\xC6\xFC\xCB\xDC\r\n"));
-        QStringList seen{f.panel()};
-        QVERIFY(f.controller.openIntoSheet(f.user(u"e.txt"_s)));
-        seen << f.panel();
-        for (int sheet : {2, 1}) {
-            QVERIFY(f.controller.saveSheet());
-            f.sheets.setCurrentSheet(sheet);
-            f.controller.loadSheet();
-            seen << f.panel();
-        }
-        QCOMPARE(seen.join(u','), u"SJIS LF,EUC-JP CRLF,SJIS CRLF,EUC-JP CRLF"_s);
-    }
-
-    // Unsaved changes are asked about first, No by default, and No keeps them.
-    void reopenAsksFirst()
+    // A reopen asks first about unsaved changes, No by default, and No keeps them. The status
+    // bar's form follows the sheet: its opened file's, else its own file's.
+    void reopenAsksFirstAndShownForm()
     {
         Files f;
         const QString path = f.user(u"e.txt"_s);
-        QVERIFY(putFile(path, "\xC6\xFC\xCB\xDC\n"));
+        QVERIFY(putFile(path, "\xC6\xFC\xCB\xDC\r\n"));
         f.controller.loadSheet();
+        QStringList seen{f.panel()};
         QVERIFY(f.controller.openIntoSheet(path));
+        seen << f.panel();
         f.host.box.setText(u"typed"_s);
         f.host.dialogs.answers = {QMessageBox::No, QMessageBox::Yes};
         for (const QString &text : {u"typed"_s, u"日本"_s}) {
@@ -310,6 +295,13 @@ private slots:
         const MessageStyle style{QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
         QCOMPARE(f.boxes(), QStringList(2, box(u"このシートの変更は失われます。"_s + QDir::toNativeSeparators(path) + u" を開き直しますか？"_s,
                                                style, u"開き直しの確認"_s)));
+        for (int sheet : {2, 1}) {
+            QVERIFY(f.controller.saveSheet());
+            f.sheets.setCurrentSheet(sheet);
+            f.controller.loadSheet();
+            seen << f.panel();
+        }
+        QCOMPARE(seen.join(u','), u"SJIS LF,EUC-JP CRLF,SJIS CRLF,EUC-JP CRLF"_s);
     }
 
     // Save As and Save Selection ask for the form, starting from the sheet's encoding and its
