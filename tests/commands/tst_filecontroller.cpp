@@ -238,18 +238,17 @@ private slots:
         QTest::addColumn<bool>("opened");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("items");
-        QTest::addColumn<QString>("text");  // after the items, then 日本 is typed before it
-        QTest::addColumn<QString>("panel");
+        QTest::addColumn<QString>("shown"); // text and form after the items, then 日本 is typed before the text
         QTest::addColumn<QByteArray>("saved");
         const QByteArray euc("\xC6\xFC\xCB\xDC\n");
-        QTest::addRow("EUC-JP named after Shift_JIS") << true << euc << "reopenCp932Action reopenEucJpAction" << u"日本"_s
-                                                     << "EUC-JP LF" << QByteArray("\xC6\xFC\xCB\xDC\xC6\xFC\xCB\xDC\n");
-        QTest::addRow("JIS named on ASCII sticks") << true << QByteArray("abc\r\n") << "reopenIso2022JpAction" << u"abc"_s
-                                                   << "JIS CRLF" << QByteArray("\x1b$BF|K\\\x1b(Babc\r\n");
+        QTest::addRow("EUC-JP named after Shift_JIS") << true << euc << "reopenCp932Action reopenEucJpAction" << u"日本|EUC-JP LF"_s
+                                                     << QByteArray("\xC6\xFC\xCB\xDC\xC6\xFC\xCB\xDC\n");
+        QTest::addRow("JIS named on ASCII sticks") << true << QByteArray("abc\r\n") << "reopenIso2022JpAction" << u"abc|JIS CRLF"_s
+                                                   << QByteArray("\x1b$BF|K\\\x1b(Babc\r\n");
         QTest::addRow("detection again forgets it") << true << QByteArray("abc\n") << "reopenEucJpAction reopenDetectedAction"
-                                                    << u"abc"_s << "SJIS LF" << QByteArray("\x93\xfa\x96\x7b" "abc\n");
-        QTest::addRow("own file named EUC-JP, CR LF at its save point") << false << euc << "reopenEucJpAction" << u"日本"_s
-                                                                        << "EUC-JP LF" << QByteArray("\xC6\xFC\xCB\xDC\xC6\xFC\xCB\xDC\r\n");
+                                                    << u"abc|SJIS LF"_s << QByteArray("\x93\xfa\x96\x7b" "abc\n");
+        QTest::addRow("own file named EUC-JP, CR LF at its save point") << false << euc << "reopenEucJpAction" << u"日本|EUC-JP LF"_s
+                                                                        << QByteArray("\xC6\xFC\xCB\xDC\xC6\xFC\xCB\xDC\r\n");
     }
     void reopen()
     {
@@ -264,8 +263,7 @@ private slots:
         QVERIFY(!opened || f.controller.openIntoSheet(path));
         for (const QString &item : items.split(u' '))
             f.trigger(item);
-        QTEST(f.host.box.Text(), "text");
-        QTEST(f.panel(), "panel");
+        QTEST(f.host.box.Text() + u'|' + f.panel(), "shown");
         QCOMPARE(f.boxes(), QStringList());
         f.host.box.setText(u"日本"_s + f.host.box.Text());
         if (opened)
@@ -314,22 +312,21 @@ private slots:
         QTest::addColumn<QString>("text"); // null: an opened EUC-JP file with LF line ends
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<TextFile::FileForm>("answer");
-        QTest::addColumn<QString>("start");
         QTest::addColumn<QByteArray>("written");
-        QTest::addColumn<QStringList>("shown"); // the status bar's form afterwards, and any note
+        QTest::addColumn<QStringList>("shown"); // the form the dialog started from, the status bar's afterwards, any note
         using TextCodec::Encoding, TextCodec::LineEnds;
         QTest::addRow("Save As in UTF-16LE CR LF") << "saveAsAction" << QString() << false
-            << TextFile::FileForm{Encoding::Utf16Le, LineEnds::CrLf} << "EUC-JP LF"
-            << QByteArray("\xFF\xFE\xE5\x65\x2C\x67\r\0\n\0", 10) << QStringList{"UTF-16LE CRLF"};
+            << TextFile::FileForm{Encoding::Utf16Le, LineEnds::CrLf}
+            << QByteArray("\xFF\xFE\xE5\x65\x2C\x67\r\0\n\0", 10) << QStringList{"EUC-JP LF", "UTF-16LE CRLF"};
         QTest::addRow("Save Selection in LF") << "saveSelectionAction" << u"日本語"_s << false
-            << TextFile::FileForm{Encoding::Cp932, LineEnds::Lf} << "SJIS CRLF"
-            << QByteArray("\x93\xfa\x96\x7b\n") << QStringList{"SJIS LF"};
-        QTest::addRow("cancelled") << "saveAsAction" << QString() << true << TextFile::FileForm{} << "EUC-JP LF"
-                                   << QByteArray("old\r\n") << QStringList{"EUC-JP LF"};
+            << TextFile::FileForm{Encoding::Cp932, LineEnds::Lf}
+            << QByteArray("\x93\xfa\x96\x7b\n") << QStringList{"SJIS CRLF", "SJIS LF"};
+        QTest::addRow("cancelled") << "saveAsAction" << QString() << true << TextFile::FileForm{}
+                                   << QByteArray("old\r\n") << QStringList{"EUC-JP LF", "EUC-JP LF"};
         QTest::addRow("EUC-JP cannot hold an emoji") << "saveAsAction" << u"日😀"_s << false
-            << TextFile::FileForm{Encoding::EucJp, LineEnds::CrLf} << "SJIS CRLF"
+            << TextFile::FileForm{Encoding::EucJp, LineEnds::CrLf}
             << "\xEF\xBB\xBF\xE6\x97\xA5\xF0\x9F\x98\x80\r\n"_ba
-            << QStringList{"UTF-8 BOM CRLF", u"t.txt には EUC-JP で表せない文字があります。UTF-8 で保存しました。"_s};
+            << QStringList{"SJIS CRLF", "UTF-8 BOM CRLF", u"t.txt には EUC-JP で表せない文字があります。UTF-8 で保存しました。"_s};
     }
     void saveInForm()
     {
@@ -353,9 +350,8 @@ private slots:
 
         f.trigger(command);
 
-        QTEST(f.formsShown.join(u','), "start");
         QTEST(fileBytes(f.user(u"t.txt"_s)), "written");
-        QTEST(QStringList(f.panel()) + f.host.notes, "shown");
+        QTEST(f.formsShown + QStringList(f.panel()) + f.host.notes, "shown");
     }
 
     // The sheet's own file changed by another program: read again while the sheet has no
