@@ -173,7 +173,14 @@ private slots:
             QTest::mouseClick(tabStrip(w)->bar(), Qt::RightButton);
             QVERIFY(w.findChild<QMenu *>(u"tabMenu"_s)->isVisible());
             action(w, "tabSettingsAction")->trigger();
+        }, [](OptionsDialog &options) {
+            options.findChild<QComboBox *>(u"tabFontSizeBox"_s)->setEditText(u"20"_s);
+            options.findChild<QPushButton *>(u"okButton"_s)->click();
         }), 1);
+        // A larger tab font lays the window out again: the bar scrolls its tabs within the strip,
+        // and the text box moves down below them.
+        const TabStrip *strip = tabStrip(w);
+        QVERIFY(strip->bar()->width() == strip->width() && textBox(w)->y() >= strip->y() + strip->bar()->height());
         h.closeWindow();
         QCOMPARE(h.stored("Launch", "CMD1") + u'|' + h.stored("Launch", "CMD5") + u'|' + h.stored("q7", "q1") + u' ' + h.stored("Launch", "Bar1")
                      + u' ' + h.stored("Launch", "Name1"),
@@ -449,21 +456,6 @@ private slots:
                          .arg(tabStrip(w)->selectedIndex()).arg(asked.join(u'+'))
                   + (w.findChild<QTimer *>(u"tickTimer"_s)->isActive() ? u", ticking"_s : u""_s),
               "outcome");
-    }
-
-    // A larger tab font lays the window out again: the bar scrolls its tabs within the strip,
-    // and the text box moves down below them.
-    void tabFontLaysTheWindowOut()
-    {
-        Harness h;
-        MainWindow &w = h.start();
-        optionsPage([&] { action(w, "tabSettingsAction")->trigger(); }, [](OptionsDialog &options) {
-            options.findChild<QComboBox *>(u"tabFontSizeBox"_s)->setEditText(u"20"_s);
-            options.findChild<QPushButton *>(u"okButton"_s)->click();
-        });
-        const TabStrip *strip = tabStrip(w);
-        QCOMPARE(strip->bar()->width(), strip->width());
-        QVERIFY(textBox(w)->y() >= strip->y() + strip->bar()->height());
     }
 };
 
