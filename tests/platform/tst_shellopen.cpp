@@ -1,6 +1,7 @@
 // Shell open on real files: what the starter is asked for each text, and its result code.
 #include "platform/shellopen.h"
 #include "platform/shelltarget.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,12 +20,9 @@ public:
 
 void writeFile(const QString &path, const QByteArray &body, bool executable)
 {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(body);
-    file.close();
+    QVERIFY2(putFile(path, body), qPrintable(path));
     if (executable)
-        QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther));
+        QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther));
 }
 
 } // namespace

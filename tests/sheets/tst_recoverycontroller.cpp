@@ -73,8 +73,7 @@ private slots:
             QCOMPARE(copies.read(3).text, newer);
         }
 
-        QVERIFY(copies.remove(2) && copies.remove(3) && copies.remove(4));
-        QVERIFY(copies.sheets().isEmpty());
+        QVERIFY(copies.remove(2) && copies.remove(3) && copies.remove(4) && copies.sheets().isEmpty());
 
         // Where no place takes the copy, the status bar says so once, until a copy succeeds again.
         const QString aside1 = copies.fallbackPath(1);
