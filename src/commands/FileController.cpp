@@ -109,7 +109,6 @@ std::optional<TextFile::FileForm> FileController::writeFile(const QString &path,
                                                             const std::optional<TextFile::FileForm> &form)
 {
     const Cp932Variants &codes = sheets_.variants(sheets_.currentSheet());
-    const Encoding asked = form ? form->encoding : TextFile::preferredEncoding(path);
     TextFile::WriteResult result;
     {
         WaitCursor wait;
@@ -119,6 +118,7 @@ std::optional<TextFile::FileForm> FileController::writeFile(const QString &path,
     if (!reportWrite(path, result, true))
         return std::nullopt;
     // A Japanese encoding that cannot hold every character gave way to UTF-8: the user must know.
+    const Encoding asked = result.asked;
     if (result.encoding == Encoding::Utf8Bom && (asked == Encoding::Cp932 || asked == Encoding::EucJp || asked == Encoding::Iso2022Jp))
         host_.note(QStringLiteral("%1 には %2 で表せない文字があります。UTF-8 で保存しました。")
                        .arg(QFileInfo(path).fileName(), encodingName(asked)));

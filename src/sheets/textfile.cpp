@@ -89,8 +89,8 @@ void scanLineEnds(QByteArrayView piece, Encoding encoding, bool *cr, bool *lf)
 
 // How an existing file is written over: its detected encoding and, when asked for, its line
 // ends. Read in pieces and only as far as needed: a CP932 file with CR LF usually shows both in
-// its first piece; LF or CR line ends take the whole file.
-FileForm existingForm(const QString &path, bool wantLineEnds)
+// its first piece; LF or CR line ends take the whole file. A glance reads the first piece only.
+FileForm existingForm(const QString &path, bool wantLineEnds, bool glance = false)
 {
     FileForm form;
     QFile file(path);
@@ -110,7 +110,7 @@ FileForm existingForm(const QString &path, bool wantLineEnds)
             opening = detector.encoding();
         if (wantLineEnds && !(cr && lf))
             scanLineEnds(piece, opening, &cr, &lf);
-        if (got < Piece || (detector.settled() && ((cr && lf) || !wantLineEnds)))
+        if (got < Piece || glance || (detector.settled() && ((cr && lf) || !wantLineEnds)))
             break;
     }
     form.encoding = detector.encoding();
@@ -397,7 +397,7 @@ WriteResult writeEncoded(const QString &path, TextPieces &text, Encoding preferr
     const bool ownerOnly = access == NewFileAccess::OwnerOnly && !QFileInfo::exists(path);
     WriteResult w;
     w.lineEnds = ends;
-    w.encoding = preferred;
+    w.encoding = w.asked = preferred;
     for (;;) {
         // Unbuffered, so that every failure shows in write(): a buffered QSaveFile writes its
         // last bytes in commit() and, when they do not fit on the disk, still replaces the old file.
@@ -580,7 +580,7 @@ Encoding preferredEncoding(const QString &path)
 
 FileForm formOf(const QString &path)
 {
-    return QFileInfo(path).isFile() ? existingForm(path, true) : FileForm{};
+    return QFileInfo(path).isFile() ? existingForm(path, true, true) : FileForm{};
 }
 
 WriteResult writeAs(const QString &path, const QString &text, Encoding preferred, const Cp932Variants &variants)

@@ -77,6 +77,7 @@ enum class LineEndPolicy {
 struct WriteResult {
     bool ok = false;
     TextCodec::Encoding encoding = TextCodec::Encoding::Cp932;
+    TextCodec::Encoding asked = TextCodec::Encoding::Cp932; // before a fall-back to another
     LineEnds lineEnds = LineEnds::CrLf;
     QString error;                 // why it failed; empty when ok
 };
@@ -129,8 +130,8 @@ WriteResult writeIn(const QString &path, const QString &text, TextCodec::Encodin
 
 // The encoding write() starts from for path: that of the existing file, CP932 when there is none.
 TextCodec::Encoding preferredEncoding(const QString &path);
-// The detected encoding and line ends of an existing file, as write() would keep them; CP932
-// with CR LF when there is none.
+// The encoding and line ends of an existing file as its first megabyte shows them, for the
+// status bar (a write looks further); CP932 with CR LF when there is none.
 FileForm formOf(const QString &path);
 
 // Writes text followed by CR LF, atomically, in preferred as encodePreferring chooses from it,
