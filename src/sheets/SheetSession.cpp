@@ -47,7 +47,7 @@ void SheetSession::takeStoredCaption(const QString &stored)
 
 void SheetSession::setOpenedFile(int sheet, const QString &path)
 {
-    openedFiles_.at(sheet - 1) = path;
+    files(sheet).opened = path;
     setOpenedState(sheet, {}, false);
     setOpenedForm(sheet, std::nullopt);
     if (sheet == current_) {
@@ -58,21 +58,21 @@ void SheetSession::setOpenedFile(int sheet, const QString &path)
 
 void SheetSession::setOpenedState(int sheet, const TextFile::DiskStamp &stamp, bool binary)
 {
-    openedStamps_.at(sheet - 1) = stamp;
-    openedBinary_.at(sheet - 1) = binary;
+    files(sheet).openedStamp = stamp;
+    files(sheet).openedBinary = binary;
 }
 
 void SheetSession::setOpenedForm(int sheet, const std::optional<TextFile::FileForm> &form, bool chosen)
 {
-    openedForms_.at(sheet - 1) = form;
-    openedFormChosen_.at(sheet - 1) = form && chosen;
+    files(sheet).openedForm = form;
+    files(sheet).openedFormChosen = form && chosen;
     if (sheet == current_)
         emit shownFormChanged();
 }
 
 void SheetSession::setOwnForm(int sheet, const TextFile::FileForm &form)
 {
-    ownForms_.at(sheet - 1) = form;
+    files(sheet).ownForm = form;
     if (sheet == current_)
         emit shownFormChanged();
 }
@@ -80,7 +80,7 @@ void SheetSession::setOwnForm(int sheet, const TextFile::FileForm &form)
 TextFile::FileForm SheetSession::shownForm() const
 {
     const std::optional<TextFile::FileForm> &opened = openedForm(current_);
-    return opened && !saveTarget().isEmpty() ? *opened : ownForms_.at(current_ - 1);
+    return opened && !saveTarget().isEmpty() ? *opened : files(current_).ownForm;
 }
 
 QString SheetSession::saveTarget() const

@@ -39,13 +39,13 @@ public:
     void setChanged(bool changed) { changed_ = changed; }
 
     // The file opened into a sheet (full path, empty when none).
-    const QString &openedFile(int sheet) const { return openedFiles_.at(sheet - 1); }
+    const QString &openedFile(int sheet) const { return files(sheet).opened; }
     void setOpenedFile(int sheet, const QString &path);
     // What a sheet's opened file was like on disk when the sheet read or last wrote it (unknown
     // for one only named by the settings), and whether it is no text at all. A new opened file
     // starts unknown.
-    const TextFile::DiskStamp &openedStamp(int sheet) const { return openedStamps_.at(sheet - 1); }
-    bool openedIsBinary(int sheet) const { return openedBinary_.at(sheet - 1); }
+    const TextFile::DiskStamp &openedStamp(int sheet) const { return files(sheet).openedStamp; }
+    bool openedIsBinary(int sheet) const { return files(sheet).openedBinary; }
     void setOpenedState(int sheet, const TextFile::DiskStamp &stamp, bool binary);
     // Where Ctrl+S writes: the current sheet's opened file, unless its own file could not be
     // read since, which leaves the sheet showing no file. Empty when there is none.
@@ -60,15 +60,15 @@ public:
 
     // The CP932 codes of the file each sheet's text was read from, so that writing the text
     // back changes no code the user did not touch. Empty for a new text.
-    const Cp932Variants &variants(int sheet) const { return variants_.at(sheet - 1); }
-    void setVariants(int sheet, const Cp932Variants &variants) { variants_.at(sheet - 1) = variants; }
+    const Cp932Variants &variants(int sheet) const { return files(sheet).variants; }
+    void setVariants(int sheet, const Cp932Variants &variants) { files(sheet).variants = variants; }
 
     // The form of a sheet's opened file as the sheet last read or wrote it; none while unknown
     // (a file only named by the settings) and for a new opened file. A chosen form is the user's
     // (a reopen in a named encoding, a save in a chosen form): Ctrl+S writes in it rather than
     // in the form the file on disk has then.
-    const std::optional<TextFile::FileForm> &openedForm(int sheet) const { return openedForms_.at(sheet - 1); }
-    bool openedFormChosen(int sheet) const { return openedFormChosen_.at(sheet - 1); }
+    const std::optional<TextFile::FileForm> &openedForm(int sheet) const { return files(sheet).openedForm; }
+    bool openedFormChosen(int sheet) const { return files(sheet).openedFormChosen; }
     void setOpenedForm(int sheet, const std::optional<TextFile::FileForm> &form, bool chosen = false);
     // The form of a sheet's own file as the sheet last read or wrote it.
     void setOwnForm(int sheet, const TextFile::FileForm &form);
@@ -93,12 +93,18 @@ private:
     int current_ = 1;
     bool changed_ = false;
     bool targetDetached_ = false;
-    std::array<QString, SheetCount> openedFiles_;
-    std::array<TextFile::DiskStamp, SheetCount> openedStamps_;
-    std::array<bool, SheetCount> openedBinary_{};
     QString undoSnapshot_;
-    std::array<Cp932Variants, SheetCount> variants_;
-    std::array<std::optional<TextFile::FileForm>, SheetCount> openedForms_;
-    std::array<bool, SheetCount> openedFormChosen_{};
-    std::array<TextFile::FileForm, SheetCount> ownForms_;
+    // What the session knows of one sheet's files: its opened file and its own.
+    struct SheetFiles {
+        QString opened;
+        TextFile::DiskStamp openedStamp;
+        bool openedBinary = false;
+        std::optional<TextFile::FileForm> openedForm;
+        bool openedFormChosen = false;
+        TextFile::FileForm ownForm;
+        Cp932Variants variants;
+    };
+    std::array<SheetFiles, SheetCount> files_;
+    SheetFiles &files(int sheet) { return files_.at(sheet - 1); }
+    const SheetFiles &files(int sheet) const { return files_.at(sheet - 1); }
 };
