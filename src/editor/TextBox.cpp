@@ -536,6 +536,19 @@ int TextBox::toDocument(qsizetype modelPosition) const
     return block.position() + int(qMin<qsizetype>(inBlock, block.length() - 1));
 }
 
+QString TextBox::textBetween(int from, int to) const
+{
+    QString raw;
+    for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() < to; block = block.next()) {
+        const int separator = block.position() + block.length() - 1;
+        const int start = qMax(from, block.position());
+        raw += QStringView(block.text()).sliced(start - block.position(), qMin(to, separator) - start);
+        if (separator < to)
+            raw += TextModel::ParagraphBreak;
+    }
+    return TextModel::fromDocument(raw, softBreaks().between(from, to));
+}
+
 int TextBox::lineAt(int documentPosition) const
 {
     return document()->findBlock(documentPosition).blockNumber() + 1

@@ -73,6 +73,9 @@ public:
     // Position mapping between the CR LF model and the document; O(log n) in the line count.
     qsizetype toModel(int documentPosition) const;
     int toDocument(qsizetype modelPosition) const;
+    // The text, as Text() has it, of the document's [from, to): built from the paragraphs
+    // there, without laying anything out, at the cost of the stretch alone.
+    QString textBetween(int from, int to) const;
     // The line (from 1) and the column (from 1, in characters) of a document position; costs
     // the same however long the text is.
     int lineAt(int documentPosition) const;

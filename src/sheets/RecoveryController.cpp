@@ -6,9 +6,13 @@
 #include "sheets/encodingname.h"
 
 #include <QStringList>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace {
+
+// So many edits replayed over a large text at a restore would take long: a new copy instead.
+constexpr int MaxRecords = 256;
 
 QString sheetName(int sheet)
 {
@@ -30,6 +34,7 @@ RecoveryController::RecoveryController(WindowHost &host, SheetSession &sheets, c
     idleTimer_->setSingleShot(true);
     idleTimer_->setInterval(idleDelayMs);
     connect(idleTimer_, &QTimer::timeout, this, &RecoveryController::onIdle);
+    connect(host_.editor()->document(), &QTextDocument::contentsChange, this, &RecoveryController::onContentsChange);
 }
 
 void RecoveryController::restore()
@@ -70,6 +75,7 @@ void RecoveryController::restore()
 
 void RecoveryController::sheetShown()
 {
+    journal_ = {};
     std::optional<TextFile::ReadResult> &restored = unwritten_.at(sheets_.currentSheet() - 1);
     if (!restored)
         return;
@@ -100,14 +106,83 @@ void RecoveryController::onIdle()
         return;
     }
     const int sheet = sheets_.currentSheet();
-    writer_.post({sheet, host_.editor()->Text(), sheets_.sheetFilePath(sheet), sheets_.openedFile(sheet),
-                  sheets_.changed(), sheets_.variants(sheet)});
+    if (!sheets_.changed()) {
+        check(sheet, false);
+        return;
+    }
+    if (journal_.sheet == sheet && !journal_.changed)
+        return;
+    if (std::optional<RecoveryJournal::Record> edit = journalEdit(sheet)) {
+        RecoveryWriter::Job job{sheet, {}, sheets_.sheetFilePath(sheet), sheets_.openedFile(sheet), true, {}, std::move(edit)};
+        writer_.post(std::move(job));
+        return;
+    }
+    check(sheet, true);
+}
+
+void RecoveryController::check(int sheet, bool writeCopy)
+{
+    const QString text = host_.editor()->Text();
+    writer_.post({sheet, text, sheets_.sheetFilePath(sheet), sheets_.openedFile(sheet), writeCopy, sheets_.variants(sheet), {}});
+    if (writeCopy)
+        journal_ = {sheet, text.size(), RecoveryJournal::HeaderBytes, 0, std::nullopt};
+}
+
+void RecoveryController::onContentsChange(int position, int removed, int added)
+{
+    std::optional<std::pair<int, int>> &span = journal_.changed;
+    if (!span) {
+        span = {position, position + added};
+        return;
+    }
+    // The stretch's end moves with the text after the change, or is swallowed by it.
+    const int end = span->second;
+    const int moved = end <= position ? end : end >= position + removed ? end + added - removed : position + added;
+    span = {qMin(span->first, position), qMax(moved, position + added)};
+}
+
+std::optional<RecoveryJournal::Record> RecoveryController::journalEdit(int sheet)
+{
+    if (journal_.sheet != sheet || !journal_.changed)
+        return std::nullopt;
+    const TextBox &box = *host_.editor();
+    const int last = box.document()->characterCount() - 1;
+    const int from = qBound(0, journal_.changed->first, last);
+    const int to = qBound(from, journal_.changed->second, last);
+    // Everything outside the stretch is as it was: the numbers are exact, unless the changes
+    // were not all seen.
+    const qsizetype start = box.toModel(from), end = box.toModel(to), length = box.toModel(last);
+    const qsizetype removed = journal_.length - (length - end) - start;
+    if (start < 0 || end < start || end > length || removed < 0 || start + removed > journal_.length)
+        return std::nullopt;
+    RecoveryJournal::Record edit{start, removed, length, box.textBetween(from, to)};
+    // A journal larger than the text would cost more than a new copy.
+    const qint64 size = journal_.size + RecoveryJournal::recordBytes(edit.inserted.size());
+    if (journal_.records >= MaxRecords || size > 2 * qint64(length))
+        return std::nullopt;
+    journal_.length = length;
+    journal_.size = size;
+    ++journal_.records;
+    journal_.changed.reset();
+    return edit;
 }
 
 void RecoveryController::onChecked(const RecoveryWriter::Result &result)
 {
     if (ended_ || result.sheet != sheets_.currentSheet())
         return;
+    if (!result.journal && journal_.sheet == result.sheet) {
+        // The edits since the copy have nowhere to go: the next pause writes the whole text,
+        // and an edit that could not be appended needs that pause at once.
+        journal_.sheet = 0;
+        if (!result.copyTried && sheets_.changed())
+            idleTimer_->start();
+    }
+    if (!result.checked) {
+        // Only the whole text tells the encodings now.
+        check(result.sheet, false);
+        return;
+    }
     last_ = result;
     QString tip = QStringLiteral("保存時の文字コード: ") + encodingName(result.sheetEncoding);
     if (result.openedEncoding)
@@ -140,6 +215,7 @@ void RecoveryController::sheetSaved(const TextFile::WriteResult &written)
         tellBeyondCp932(sheet, written.encoding != TextCodec::Encoding::Cp932);
     writer_.cancel(sheet);
     writer_.copies().remove(sheet);
+    journal_ = {};
 }
 
 void RecoveryController::end(bool keepCopy)

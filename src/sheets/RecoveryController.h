@@ -12,7 +12,9 @@ class QTimer;
 class WindowHost;
 
 // Recovery copies of unsaved text: written once typing pauses, offered back at the next start,
-// removed when the sheet's file gets the text. The same check finds the encoding the sheet will
+// removed when the sheet's file gets the text. After the first, a pause appends only what
+// changed since the last one to the copy's journal: the document's changes are gathered into
+// one stretch, which costs the same however long the text is. The same check finds the encoding the sheet will
 // be written in, which the window shows as a tip and the status bar tells when Shift_JIS no
 // longer holds the text.
 class RecoveryController final : public QObject {
@@ -45,6 +47,10 @@ signals:
 
 private:
     void onIdle();
+    void onContentsChange(int position, int removed, int added);
+    // The pause's edit for the current sheet's journal; nothing when only the whole text will do.
+    std::optional<RecoveryJournal::Record> journalEdit(int sheet);
+    void check(int sheet, bool writeCopy);
     void onChecked(const RecoveryWriter::Result &result);
     void tellBeyondCp932(int sheet, bool beyondCp932);
 
@@ -58,4 +64,12 @@ private:
     std::array<bool, SheetSession::SheetCount> beyondCp932Told_{}; // per sheet: "Shift_JIS cannot hold this" was said
     std::optional<RecoveryWriter::Result> last_; // the latest check of the current sheet
     std::array<std::optional<TextFile::ReadResult>, SheetSession::SheetCount> unwritten_; // restored, not in its file
+    // Where the current sheet's copy and its journal stand, as far as the jobs asked for go.
+    struct Journal {
+        int sheet = 0;              // whose copy the journal continues; 0 for none
+        qsizetype length = 0;       // the text's length after the last edit asked for
+        qint64 size = 0;            // the journal's size then
+        int records = 0;
+        std::optional<std::pair<int, int>> changed; // the document's stretch changed since, ends in the document now
+    } journal_;
 };

@@ -30,6 +30,47 @@ bool fileExists(const QString &path)
     return QFileInfo(path).isFile();
 }
 
+// Size and checksum of the file at path, read a piece at a time.
+std::optional<std::pair<qint64, quint32>> sizeAndChecksum(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    qint64 size = 0;
+    quint32 crc = 0;
+    for (QByteArray piece; !(piece = file.read(qint64(1) << 20)).isEmpty();) {
+        size += piece.size();
+        crc = RecoveryJournal::checksum(piece, crc);
+    }
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return std::pair{size, crc};
+}
+
+// A journal of no edits for the copy of text just written at copyPath. Where none can be
+// written, an older one goes, so that it cannot name a copy of the same bytes.
+bool startJournal(const QString &copyPath, const QString &text, RecoveryJournal::Base &base)
+{
+    const QString journal = RecoveryCopies::journalPath(copyPath);
+    const auto written = sizeAndChecksum(copyPath);
+    if (written) {
+        qsizetype breaks = 0;
+        while (QStringView(text).sliced(2 * breaks).startsWith(u"\r\n"))
+            ++breaks;
+        base = {written->first, written->second, text.size(), breaks};
+        if (RecoveryJournal::create(journal, base))
+            return true;
+    }
+    QFile::remove(journal);
+    return false;
+}
+
+void removeWithJournal(const QString &copyPath)
+{
+    QFile::remove(copyPath);
+    QFile::remove(RecoveryCopies::journalPath(copyPath));
+}
+
 } // namespace
 
 RecoveryCopies::RecoveryCopies(const QString &programDir, const QString &stateDir)
@@ -55,6 +96,11 @@ QString RecoveryCopies::fileName(int sheet)
     return SheetSession::sheetFileName(sheet) + QStringLiteral(".recovery");
 }
 
+QString RecoveryCopies::journalPath(const QString &copyPath)
+{
+    return copyPath + QStringLiteral(".journal");
+}
+
 QString RecoveryCopies::primaryPath(int sheet) const
 {
     return QDir(programDir_).filePath(fileName(sheet));
@@ -72,8 +118,10 @@ RecoveryCopies::WriteResult RecoveryCopies::write(int sheet, const QString &text
     result.path = primaryPath(sheet);
     const TextFile::WriteResult here = TextFile::writeAs(result.path, text, preferred, variants);
     if (here.ok) {
-        QFile::remove(fallbackPath(sheet));
-        return {true, result.path, here.encoding, {}};
+        removeWithJournal(fallbackPath(sheet));
+        result = {true, result.path, here.encoding, {}, false, {}};
+        result.journal = startJournal(result.path, text, result.base);
+        return result;
     }
     result.error = here.error;
     // The text may be private: the program's state folder and this one in it are the user's alone.
@@ -87,8 +135,10 @@ RecoveryCopies::WriteResult RecoveryCopies::write(int sheet, const QString &text
     if (!there.ok)
         return result;
     // An older copy may still be beside the sheet; where it cannot go, path() takes the newer.
-    QFile::remove(primaryPath(sheet));
-    return {true, fallbackPath(sheet), there.encoding, {}};
+    removeWithJournal(primaryPath(sheet));
+    result = {true, fallbackPath(sheet), there.encoding, {}, false, {}};
+    result.journal = startJournal(result.path, text, result.base);
+    return result;
 }
 
 QList<int> RecoveryCopies::sheets() const
@@ -111,14 +161,31 @@ QString RecoveryCopies::path(int sheet) const
 
 TextFile::ReadResult RecoveryCopies::read(int sheet) const
 {
-    return TextFile::read(path(sheet));
+    const QString copyPath = path(sheet);
+    TextFile::ReadResult result = TextFile::read(copyPath);
+    QFile journal(journalPath(copyPath));
+    if (!result.ok || !journal.open(QIODevice::ReadOnly))
+        return result;
+    const QByteArray edits = journal.readAll();
+    const std::optional<RecoveryJournal::Base> base = RecoveryJournal::baseOf(edits);
+    // A journal of another copy (one of the same size too) is left unread.
+    if (!base || base->bytes != QFileInfo(copyPath).size()
+        || sizeAndChecksum(copyPath) != std::pair{base->bytes, base->checksum})
+        return result;
+    QString text = QStringLiteral("\r\n").repeated(base->leadingBreaks) + result.text;
+    if (text.size() != base->length)
+        return result;
+    RecoveryJournal::replay(text, edits);
+    result.text = std::move(text);
+    return result;
 }
 
 bool RecoveryCopies::remove(int sheet) const
 {
     bool ok = true;
-    for (const QString &p : {primaryPath(sheet), fallbackPath(sheet)})
-        if (fileExists(p) && !QFile::remove(p))
-            ok = false;
+    for (const QString &copy : {primaryPath(sheet), fallbackPath(sheet)})
+        for (const QString &p : {copy, journalPath(copy)})
+            if (fileExists(p) && !QFile::remove(p))
+                ok = false;
     return ok;
 }

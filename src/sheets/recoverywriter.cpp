@@ -4,29 +4,52 @@ using TextCodec::Encoding;
 
 namespace {
 
-// The encoding a write of text would choose from preferred; fitsCp932 remembers the one
-// linear check that CP932 needs, for a second file of the same text.
-Encoding chosenEncoding(const QString &text, Encoding preferred, std::optional<bool> &fitsCp932)
+// What a file's write would start from, read again only when it is another file or changed.
+void refresh(RecoveryWriter::Memory::File &file, const QString &path)
 {
-    switch (preferred) {
-    case Encoding::Cp932:
-        if (!fitsCp932) {
-            Encoding used = Encoding::Cp932;
-            TextCodec::encodePreferring(text, Encoding::Cp932, &used);
-            fitsCp932 = used == Encoding::Cp932;
-        }
-        return *fitsCp932 ? Encoding::Cp932 : Encoding::Utf8Bom;
-    case Encoding::EucJp:
-    case Encoding::Iso2022Jp:
-    case Encoding::Utf16LeNoBom:
-    case Encoding::Utf16BeNoBom: {
+    if (path.isEmpty()) {
+        file = {};
+        return;
+    }
+    const TextFile::DiskStamp stamp = TextFile::stampOf(path);
+    if (file.path == path && stamp.known && file.stamp == stamp)
+        return;
+    file = {path, stamp, TextFile::preferredEncoding(path)};
+}
+
+// The checks the encodings of these files need, those already made kept.
+void keepChecksFor(std::vector<UnfitChars> &unfit, std::initializer_list<Encoding> preferred)
+{
+    std::vector<UnfitChars> kept;
+    for (const Encoding e : preferred) {
+        if (!UnfitChars::tracks(e) || std::any_of(kept.begin(), kept.end(), [e](const UnfitChars &u) { return u.encoding() == e; }))
+            continue;
+        const auto had = std::find_if(unfit.begin(), unfit.end(), [e](const UnfitChars &u) { return u.encoding() == e; });
+        kept.push_back(had != unfit.end() ? *had : UnfitChars(e));
+    }
+    unfit = std::move(kept);
+}
+
+// The encoding a write would choose from preferred; nothing when only the whole text can tell
+// and text is null.
+std::optional<Encoding> chosenEncoding(const QString &text, Encoding preferred, const std::vector<UnfitChars> &unfit)
+{
+    if (UnfitChars::tracks(preferred)) {
+        const auto check = std::find_if(unfit.begin(), unfit.end(), [preferred](const UnfitChars &u) { return u.encoding() == preferred; });
+        const std::optional<bool> fits = check->fits();
+        if (!fits)
+            return std::nullopt;
+        return *fits ? preferred : Encoding::Utf8Bom;
+    }
+    if (preferred == Encoding::Utf16LeNoBom || preferred == Encoding::Utf16BeNoBom) {
+        // Whether it stays recognisable depends on the whole text.
+        if (text.isNull())
+            return std::nullopt;
         Encoding used = preferred;
         TextCodec::encodePreferring(text, preferred, &used);
         return used;
     }
-    default:
-        return preferred;
-    }
+    return preferred;
 }
 
 } // namespace
@@ -45,16 +68,18 @@ RecoveryWriter::~RecoveryWriter()
 
 void RecoveryWriter::post(Job job)
 {
+    // The whole text makes what waits of the same sheet needless; an edit must wait its turn.
+    if (!job.edit)
+        std::erase_if(waiting_, [&job](const Job &w) { return w.sheet == job.sheet && (job.writeCopy || !w.writeCopy); });
     if (running_)
-        waiting_ = std::move(job);
+        waiting_.push_back(std::move(job));
     else
         start(std::move(job));
 }
 
 void RecoveryWriter::cancel(int sheet)
 {
-    if (waiting_ && waiting_->sheet == sheet)
-        waiting_.reset();
+    std::erase_if(waiting_, [sheet](const Job &w) { return w.sheet == sheet; });
     pool_.waitForDone();
 }
 
@@ -62,7 +87,7 @@ void RecoveryWriter::start(Job job)
 {
     running_ = true;
     pool_.start([this, job = std::move(job)] {
-        const Result result = run(copies_, job);
+        const Result result = run(copies_, job, memory_);
         // Back on this object's thread; dropped if the object is gone by then.
         QMetaObject::invokeMethod(this, [this, result] { done(result); }, Qt::QueuedConnection);
     });
@@ -71,29 +96,53 @@ void RecoveryWriter::start(Job job)
 void RecoveryWriter::done(const Result &result)
 {
     running_ = false;
-    if (waiting_)
-        start(*std::exchange(waiting_, std::nullopt));
+    if (!waiting_.empty()) {
+        Job next = std::move(waiting_.front());
+        waiting_.pop_front();
+        start(std::move(next));
+    }
     emit finished(result);
 }
 
-RecoveryWriter::Result RecoveryWriter::run(const RecoveryCopies &copies, const Job &job)
+RecoveryWriter::Result RecoveryWriter::run(const RecoveryCopies &copies, const Job &job, Memory &memory)
 {
+    if (memory.sheet != job.sheet) {
+        memory = {};
+        memory.sheet = job.sheet;
+    }
+    refresh(memory.sheetFile, job.sheetPath);
+    refresh(memory.openedFile, job.openedPath);
     Result r;
     r.sheet = job.sheet;
-    r.preferred = TextFile::preferredEncoding(job.sheetPath);
-    std::optional<bool> fitsCp932;
-    if (job.writeCopy) {
+    r.preferred = memory.sheetFile.preferred;
+    const std::optional<Encoding> openedPreferred =
+        job.openedPath.isEmpty() ? std::nullopt : std::optional(memory.openedFile.preferred);
+    keepChecksFor(memory.unfit, {r.preferred, openedPreferred.value_or(r.preferred)});
+
+    if (job.writeCopy && job.edit) {
+        const QByteArray record = RecoveryJournal::record(*job.edit);
+        // Without its journal (a write failed, the copy went) the edit waits for a whole copy.
+        if (!memory.journalPath.isEmpty() && RecoveryJournal::append(memory.journalPath, record, memory.journalSize))
+            memory.journalSize += record.size();
+        else
+            memory.journalPath.clear();
+    } else if (job.writeCopy) {
         r.copyTried = true;
         r.copy = copies.write(job.sheet, job.text, r.preferred, job.variants);
+        memory.journalPath = r.copy.ok && r.copy.journal ? RecoveryCopies::journalPath(r.copy.path) : QString();
+        memory.journalSize = RecoveryJournal::HeaderBytes;
     }
-    if (r.copy.ok) {
-        r.sheetEncoding = r.copy.encoding;
-        if (r.preferred == Encoding::Cp932)
-            fitsCp932 = r.copy.encoding == Encoding::Cp932;
-    } else {
-        r.sheetEncoding = chosenEncoding(job.text, r.preferred, fitsCp932);
+    r.journal = !memory.journalPath.isEmpty();
+
+    for (UnfitChars &unfit : memory.unfit) {
+        if (job.edit)
+            unfit.edit(job.edit->position, job.edit->removed, job.edit->inserted);
+        else
+            unfit.scan(job.text, r.copy.ok && unfit.encoding() == r.preferred && r.copy.encoding == r.preferred);
     }
-    if (!job.openedPath.isEmpty())
-        r.openedEncoding = chosenEncoding(job.text, TextFile::preferredEncoding(job.openedPath), fitsCp932);
+    const std::optional<Encoding> sheetEncoding = chosenEncoding(job.text, r.preferred, memory.unfit);
+    r.openedEncoding = openedPreferred ? chosenEncoding(job.text, *openedPreferred, memory.unfit) : std::nullopt;
+    r.checked = sheetEncoding && (!openedPreferred || r.openedEncoding);
+    r.sheetEncoding = sheetEncoding.value_or(r.preferred);
     return r;
 }

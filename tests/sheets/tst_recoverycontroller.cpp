@@ -47,7 +47,8 @@ private slots:
         Recovery r;
         const RecoveryCopies &copies = r.copies;
         const QString sheetPath = r.sheets.sheetFilePath(2), text = u"あ∵\r\nb"_s;
-        const RecoveryWriter::Result written = RecoveryWriter::run(copies, {2, text, sheetPath, {}, true, Cp932Variants::scan("\x87\x9a")});
+        RecoveryWriter::Memory memory;
+        const RecoveryWriter::Result written = RecoveryWriter::run(copies, {2, text, sheetPath, {}, true, Cp932Variants::scan("\x87\x9a"), {}}, memory);
         QVERIFY(written.copy.ok && written.copy.path == sheetPath + u".recovery"_s && written.sheetEncoding == TextCodec::Encoding::Cp932);
         QCOMPARE(fileBytes(written.copy.path), "\x82\xa0\x87\x9a\r\nb\r\n"_ba); // ∵ in its NEC code
         QCOMPARE(copies.read(2).text, text);
@@ -100,14 +101,14 @@ private slots:
         QSignalSpy spy(&writer, &RecoveryWriter::finished);
         const QString sheetPath = r.sheets.sheetFilePath(1);
         for (const QString &text : {u"first"_s, u"second"_s, u"third"_s})
-            writer.post({1, text, sheetPath, {}, true, {}});
+            writer.post({1, text, sheetPath, {}, true, {}, {}});
         QTRY_COMPARE(spy.count(), 2);
         QTest::qWait(50);
         QCOMPARE(spy.count(), 2);
         QCOMPARE(fileBytes(r.copies.primaryPath(1)), "third\r\n"_ba);
 
-        writer.post({2, u"running"_s, sheetPath, {}, true, {}});
-        writer.post({2, u"waiting"_s, sheetPath, {}, true, {}});
+        writer.post({2, u"running"_s, sheetPath, {}, true, {}, {}});
+        writer.post({2, u"waiting"_s, sheetPath, {}, true, {}, {}});
         writer.cancel(2);
         QCOMPARE(fileBytes(r.copies.primaryPath(2)), "running\r\n"_ba);
         QVERIFY(r.copies.remove(2));
