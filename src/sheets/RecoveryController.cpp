@@ -13,6 +13,7 @@ namespace {
 
 // So many edits replayed over a large text at a restore would take long: a new copy instead.
 constexpr int MaxRecords = 256;
+constexpr qint64 MinJournalLimit = 4096;
 
 QString sheetName(int sheet)
 {
@@ -156,9 +157,10 @@ std::optional<RecoveryJournal::Record> RecoveryController::journalEdit(int sheet
     if (start < 0 || end < start || end > length || removed < 0 || start + removed > journal_.length)
         return std::nullopt;
     RecoveryJournal::Record edit{start, removed, length, box.textBetween(from, to)};
-    // A journal larger than the text would cost more than a new copy.
+    // Edits larger than the text (as UTF-16) would cost more to keep than a new copy; a small
+    // text's journal may still take a few words.
     const qint64 size = journal_.size + RecoveryJournal::recordBytes(edit.inserted.size());
-    if (journal_.records >= MaxRecords || size > 2 * qint64(length))
+    if (journal_.records >= MaxRecords || size - RecoveryJournal::HeaderBytes > qMax(2 * qint64(length), MinJournalLimit))
         return std::nullopt;
     journal_.length = length;
     journal_.size = size;
@@ -172,11 +174,13 @@ void RecoveryController::onChecked(const RecoveryWriter::Result &result)
     if (ended_ || result.sheet != sheets_.currentSheet())
         return;
     if (!result.journal && journal_.sheet == result.sheet) {
-        // The edits since the copy have nowhere to go: the next pause writes the whole text,
-        // and an edit that could not be appended needs that pause at once.
+        // The edits since the copy have nowhere to go: the whole text must, at once when an
+        // edit could not be appended, else at the next pause.
         journal_.sheet = 0;
-        if (!result.copyTried && sheets_.changed())
-            idleTimer_->start();
+        if (!result.copyTried && sheets_.changed()) {
+            check(result.sheet, true);
+            return;
+        }
     }
     if (!result.checked) {
         // Only the whole text tells the encodings now.

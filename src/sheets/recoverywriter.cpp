@@ -1,5 +1,7 @@
 #include "sheets/recoverywriter.h"
 
+#include <QFileInfo>
+
 using TextCodec::Encoding;
 
 namespace {
@@ -122,7 +124,9 @@ RecoveryWriter::Result RecoveryWriter::run(const RecoveryCopies &copies, const J
     if (job.writeCopy && job.edit) {
         const QByteArray record = RecoveryJournal::record(*job.edit);
         // Without its journal (a write failed, the copy went) the edit waits for a whole copy.
-        if (!memory.journalPath.isEmpty() && RecoveryJournal::append(memory.journalPath, record, memory.journalSize))
+        if (!memory.journalPath.isEmpty() && QFileInfo(r.copy.path = copies.path(job.sheet)).size() == memory.copySize
+            && RecoveryCopies::journalPath(r.copy.path) == memory.journalPath
+            && RecoveryJournal::append(memory.journalPath, record, memory.journalSize))
             memory.journalSize += record.size();
         else
             memory.journalPath.clear();
@@ -131,6 +135,7 @@ RecoveryWriter::Result RecoveryWriter::run(const RecoveryCopies &copies, const J
         r.copy = copies.write(job.sheet, job.text, r.preferred, job.variants);
         memory.journalPath = r.copy.ok && r.copy.journal ? RecoveryCopies::journalPath(r.copy.path) : QString();
         memory.journalSize = RecoveryJournal::HeaderBytes;
+        memory.copySize = r.copy.base.bytes;
     }
     r.journal = !memory.journalPath.isEmpty();
 

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QSignalSpy>
+#include <QTextCursor>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,6 +25,16 @@ struct Recovery {
         if (checked)
             QTRY_COMPARE(tips.size(), before + 1);
     }
+    // The user edits the box as typing does (undoable, in place), then pauses until checked.
+    void type(const std::function<void(TextBox &)> &typing)
+    {
+        const qsizetype before = tips.size();
+        typing(host.box);
+        sheets.setChanged(true);
+        controller.textChanged();
+        QTRY_COMPARE(tips.size(), before + 1);
+    }
+    QString journal() const { return RecoveryCopies::journalPath(copies.primaryPath(1)); }
     QString tip() const { return tips.isEmpty() ? QString() : tips.last().value(0).toString(); }
     QString state() const { return tmp.filePath(u"state"_s); }
 
@@ -219,7 +230,156 @@ private slots:
             QCOMPARE(r.copies.sheets(), QList<int>{1});
         }
     }
+
+    void pauseAppendsTheEdit_data();
+    void pauseAppendsTheEdit();
+    void readingTheJournal_data();
+    void readingTheJournal();
+    void journalLargerThanTheTextStartsAgain();
+    void encodingFollowsTheEdits();
 };
+
+
+void TestRecoveryController::pauseAppendsTheEdit_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<std::function<void(TextBox &)>>("typing");
+    const auto at = [](TextBox &box, qsizetype position, const QString &text) {
+        box.setSelStart(position);
+        box.setSelText(text);
+    };
+    QTest::addRow("a line break inside a line") << u"abc\r\ndef"_s
+        << std::function<void(TextBox &)>([at](TextBox &box) { at(box, 1, u"x\r\ny"_s); });
+    QTest::addRow("a lone LF") << u"abc\r\ndef"_s
+        << std::function<void(TextBox &)>([at](TextBox &box) { at(box, 6, u"1\n2"_s); });
+    QTest::addRow("a surrogate pair, a break removed") << u"ab\r\n\r\ncd"_s
+        << std::function<void(TextBox &)>([at](TextBox &box) {
+               at(box, 7, u"😀"_s);
+               box.select(2, 2);
+               box.setSelText({});
+           });
+    QTest::addRow("two places in one pause") << u"first\r\nmiddle\r\nlast"_s
+        << std::function<void(TextBox &)>([at](TextBox &box) {
+               at(box, 19, u"!"_s);
+               at(box, 0, u">"_s);
+               box.select(8, 3);
+               box.setSelText(u"MID"_s);
+           });
+    QTest::addRow("typing taken back") << u"abc\r\ndef"_s
+        << std::function<void(TextBox &)>([at](TextBox &box) {
+               at(box, 3, u"XYZ"_s);
+               at(box, 0, u"\r\n"_s);
+               box.undoEdit();
+           });
+    QTest::addRow("empty lines at the start") << u"\r\n\r\nabc"_s
+        << std::function<void(TextBox &)>([at](TextBox &box) { at(box, 7, u"d"_s); });
+}
+
+// After the first pause wrote the copy, a pause leaves it as it is and appends the edit to its
+// journal; the copy with its journal reads back as the text typed.
+void TestRecoveryController::pauseAppendsTheEdit()
+{
+    QFETCH(QString, before);
+    QFETCH(std::function<void(TextBox &)>, typing);
+    Recovery r;
+    r.edit(before, true);
+    const QByteArray copy = fileBytes(r.copies.primaryPath(1));
+    QCOMPARE(QFileInfo(r.journal()).size(), RecoveryJournal::HeaderBytes);
+    QCOMPARE(r.copies.read(1).text, before);
+    r.type(typing);
+    QCOMPARE(fileBytes(r.copies.primaryPath(1)), copy);
+    QVERIFY(QFileInfo(r.journal()).size() > RecoveryJournal::HeaderBytes);
+    QCOMPARE(r.copies.read(1).text, r.host.box.Text());
+}
+
+void TestRecoveryController::readingTheJournal_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("restored");
+    QTest::addRow("whole") << u""_s << u"aXbc😀"_s;
+    QTest::addRow("cut in its last record") << u"cut"_s << u"aXbc"_s;
+    QTest::addRow("a damaged record") << u"flip"_s << u"aXbc"_s;
+    QTest::addRow("a record that does not fit the text") << u"beyond"_s << u"aXbc"_s;
+    QTest::addRow("the journal of another copy") << u"other copy"_s << u"abd"_s;
+    QTest::addRow("a copy of the version before journals") << u"no journal"_s << u"abc"_s;
+}
+
+// A journal replays up to its last whole record that fits the text, and only onto its own copy.
+void TestRecoveryController::readingTheJournal()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, restored);
+    Recovery r;
+    const RecoveryCopies::WriteResult written = r.copies.write(1, u"abc"_s, TextCodec::Encoding::Cp932);
+    QVERIFY(written.ok && written.journal);
+    const QString journal = r.journal();
+    const QByteArray first = RecoveryJournal::record({1, 0, 4, u"X"_s});
+    QByteArray second = RecoveryJournal::record({4, 0, damage == "beyond" ? 7 : 6, u"😀"_s});
+    QVERIFY(RecoveryJournal::append(journal, first, RecoveryJournal::HeaderBytes));
+    if (damage == "flip")
+        second[second.size() - 6] ^= 1;
+    if (damage == "cut")
+        second.chop(3);
+    QVERIFY(RecoveryJournal::append(journal, second, RecoveryJournal::HeaderBytes + first.size()));
+    if (damage == "other copy")
+        QVERIFY(putFile(written.path, "abd\r\n"));
+    if (damage == "no journal")
+        QVERIFY(QFile::remove(journal));
+    QCOMPARE(r.copies.read(1).text, restored);
+    QVERIFY(r.copies.remove(1) && !QFile::exists(journal));
+}
+
+// A journal that would grow larger than the text makes the next pause write the copy whole again.
+void TestRecoveryController::journalLargerThanTheTextStartsAgain()
+{
+    Recovery r;
+    r.edit(QString(3000, u'x'), true);
+    const QByteArray copy = fileBytes(r.copies.primaryPath(1));
+    r.type([](TextBox &box) {
+        box.setSelStart(3000);
+        box.setSelText(QString(2100, u'y'));
+    });
+    QCOMPARE(fileBytes(r.copies.primaryPath(1)), copy);
+    r.type([](TextBox &box) {
+        box.select(0, 5000);
+        box.setSelText({});
+    });
+    QCOMPARE(fileBytes(r.copies.primaryPath(1)), QByteArray(100, 'y') + "\r\n");
+    QCOMPARE(QFileInfo(r.journal()).size(), RecoveryJournal::HeaderBytes);
+    QCOMPARE(r.copies.read(1).text, r.host.box.Text());
+}
+
+// The tip and the note follow a character Shift_JIS cannot hold that is typed and deleted again,
+// in a pause's edit as in the whole text, also when there are too many such characters to keep.
+void TestRecoveryController::encodingFollowsTheEdits()
+{
+    const QString note = u"シート 1 には Shift_JIS で表せない文字があります。UTF-8 で保存します。"_s;
+    const QString sjis = u"保存時の文字コード: Shift_JIS (CP932)"_s, utf8 = u"保存時の文字コード: UTF-8 (BOM 付き)"_s;
+    for (const qsizetype beyond : {qsizetype(0), UnfitChars::MaxKept + 1}) {
+        Recovery r;
+        r.edit(u"abc"_s + QString(beyond, u'☃'), true);
+        QCOMPARE(r.tip(), beyond ? utf8 : sjis);
+        r.type([](TextBox &box) {
+            box.setSelStart(1);
+            box.setSelText(u"😀"_s);
+        });
+        QCOMPARE(r.tip(), utf8);
+        r.type([](TextBox &box) {
+            box.select(1, 2);
+            box.setSelText({});
+        });
+        QCOMPARE(r.tip(), beyond ? utf8 : sjis);
+        QCOMPARE(r.host.notes, QStringList{note});
+        if (beyond) {
+            r.type([beyond](TextBox &box) {
+                box.select(3, beyond);
+                box.setSelText({});
+            });
+        }
+        QCOMPARE(r.tip(), sjis);
+        QCOMPARE(r.copies.read(1).text, u"abc"_s);
+    }
+}
 
 QTEST_MAIN(TestRecoveryController)
 #include "tst_recoverycontroller.moc"
