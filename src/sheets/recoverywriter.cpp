@@ -1,7 +1,5 @@
 #include "sheets/recoverywriter.h"
 
-#include <QFileInfo>
-
 using TextCodec::Encoding;
 
 namespace {
@@ -123,9 +121,9 @@ RecoveryWriter::Result RecoveryWriter::run(const RecoveryCopies &copies, const J
 
     if (job.writeCopy && job.edit) {
         const QByteArray record = RecoveryJournal::record(*job.edit);
-        // Without its journal (a write failed, the copy went) the edit waits for a whole copy.
-        if (!memory.journalPath.isEmpty() && QFileInfo(r.copy.path = copies.path(job.sheet)).size() == memory.copySize
-            && RecoveryCopies::journalPath(r.copy.path) == memory.journalPath
+        // Without its journal (a write failed, the copy went or another took its place) the edit
+        // waits for a whole copy.
+        if (!memory.journalPath.isEmpty() && RecoveryCopies::journalPath(copies.path(job.sheet)) == memory.journalPath
             && RecoveryJournal::append(memory.journalPath, record, memory.journalSize))
             memory.journalSize += record.size();
         else
@@ -135,7 +133,6 @@ RecoveryWriter::Result RecoveryWriter::run(const RecoveryCopies &copies, const J
         r.copy = copies.write(job.sheet, job.text, r.preferred, job.variants);
         memory.journalPath = r.copy.ok && r.copy.journal ? RecoveryCopies::journalPath(r.copy.path) : QString();
         memory.journalSize = RecoveryJournal::HeaderBytes;
-        memory.copySize = r.copy.base.bytes;
     }
     r.journal = !memory.journalPath.isEmpty();
 

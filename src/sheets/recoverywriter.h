@@ -48,7 +48,6 @@ public:
         int sheet = 0;
         QString journalPath; // empty when there is none to add to
         qint64 journalSize = 0;
-        qint64 copySize = 0;  // the copy it names, which must still be there
         File sheetFile, openedFile;
         std::vector<UnfitChars> unfit; // one per encoding that a write would check
     };

@@ -365,19 +365,24 @@ void TestRecoveryController::encodingFollowsTheEdits()
         });
         QCOMPARE(r.tip(), utf8);
         r.type([](TextBox &box) {
-            box.select(1, 2);
+            box.setSelStart(0);
+            box.setSelText(u"xy"_s);
+        });
+        QCOMPARE(r.tip(), utf8);
+        r.type([](TextBox &box) {
+            box.select(3, 2);
             box.setSelText({});
         });
         QCOMPARE(r.tip(), beyond ? utf8 : sjis);
         QCOMPARE(r.host.notes, QStringList{note});
         if (beyond) {
             r.type([beyond](TextBox &box) {
-                box.select(3, beyond);
+                box.select(5, beyond);
                 box.setSelText({});
             });
         }
         QCOMPARE(r.tip(), sjis);
-        QCOMPARE(r.copies.read(1).text, u"abc"_s);
+        QCOMPARE(r.copies.read(1).text, u"xyabc"_s);
     }
 }
 
