@@ -115,9 +115,9 @@ RecoveryWriter::Result RecoveryWriter::run(const RecoveryCopies &copies, const J
     Result r;
     r.sheet = job.sheet;
     r.preferred = memory.sheetFile.preferred;
-    const std::optional<Encoding> openedPreferred =
-        job.openedPath.isEmpty() ? std::nullopt : std::optional(memory.openedFile.preferred);
-    keepChecksFor(memory.unfit, {r.preferred, openedPreferred.value_or(r.preferred)});
+    const bool opened = !job.openedPath.isEmpty();
+    const Encoding openedPreferred = opened ? memory.openedFile.preferred : r.preferred;
+    keepChecksFor(memory.unfit, {r.preferred, openedPreferred});
 
     if (job.writeCopy && job.edit) {
         const QByteArray record = RecoveryJournal::record(*job.edit);
@@ -143,8 +143,9 @@ RecoveryWriter::Result RecoveryWriter::run(const RecoveryCopies &copies, const J
             unfit.scan(job.text, r.copy.ok && unfit.encoding() == r.preferred && r.copy.encoding == r.preferred);
     }
     const std::optional<Encoding> sheetEncoding = chosenEncoding(job.text, r.preferred, memory.unfit);
-    r.openedEncoding = openedPreferred ? chosenEncoding(job.text, *openedPreferred, memory.unfit) : std::nullopt;
-    r.checked = sheetEncoding && (!openedPreferred || r.openedEncoding);
+    if (opened)
+        r.openedEncoding = chosenEncoding(job.text, openedPreferred, memory.unfit);
+    r.checked = sheetEncoding && (!opened || r.openedEncoding);
     r.sheetEncoding = sheetEncoding.value_or(r.preferred);
     return r;
 }
