@@ -313,9 +313,13 @@ void TestRecoveryController::readingTheJournal()
     const RecoveryCopies::WriteResult written = r.copies.write(1, u"abc"_s, TextCodec::Encoding::Cp932);
     QVERIFY(written.ok && written.journal);
     const QString journal = r.journal();
+    // The edits are as private as the copy.
+    QCOMPARE(QFileInfo(journal).permissions() & ~(QFile::ReadUser | QFile::WriteUser), QFile::ReadOwner | QFile::WriteOwner);
     const QByteArray first = RecoveryJournal::record({1, 0, 4, u"X"_s});
     QByteArray second = RecoveryJournal::record({4, 0, damage == "beyond" ? 7 : 6, u"😀"_s});
     QVERIFY(RecoveryJournal::append(journal, first, RecoveryJournal::HeaderBytes));
+    // Only onto the journal as it was left: one of another size is not ours to add to.
+    QVERIFY(!RecoveryJournal::append(journal, first, RecoveryJournal::HeaderBytes));
     if (damage == "flip")
         second[second.size() - 6] ^= 1;
     if (damage == "cut")
