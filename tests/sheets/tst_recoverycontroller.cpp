@@ -271,6 +271,11 @@ void TestRecoveryController::pauseAppendsTheEdit_data()
                at(box, 0, u"\r\n"_s);
                box.undoEdit();
            });
+    QTest::addRow("a line long enough to be shown in pieces") << QString(3 * TextModel::SoftLineLength, u'a') + u"\r\nend"_s
+        << std::function<void(TextBox &)>([at](TextBox &box) {
+               at(box, TextModel::SoftLineLength - 1, u"XY"_s);
+               at(box, 2 * TextModel::SoftLineLength + 1, u"Z"_s);
+           });
     QTest::addRow("empty lines at the start") << u"\r\n\r\nabc"_s
         << std::function<void(TextBox &)>([at](TextBox &box) { at(box, 7, u"d"_s); });
 }
