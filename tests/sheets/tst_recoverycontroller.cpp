@@ -393,6 +393,25 @@ void TestRecoveryController::encodingFollowsTheEdits()
         QCOMPARE(r.tip(), sjis);
         QCOMPARE(r.copies.read(1).text, u"xyabc"_s);
     }
+
+    // A file in BOM-less UTF-16 keeps it only while the whole text would still read back so.
+    Recovery r;
+    QVERIFY(putFile(r.sheets.sheetFilePath(1), "\x42\x30\r\0\n\0"_ba)); // あ
+    QStringList said;
+    r.edit(u"あ"_s, true);
+    said << r.tip();
+    r.type([](TextBox &box) {
+        box.setSelStart(1);
+        box.setSelText(u"\ue001"_s);
+    });
+    said << r.tip();
+    r.type([](TextBox &box) {
+        box.select(1, 1);
+        box.setSelText({});
+    });
+    said << r.tip();
+    QCOMPARE(said, QStringList({u"保存時の文字コード: UTF-16 LE (BOM なし)"_s, u"保存時の文字コード: UTF-16 LE (BOM 付き)"_s,
+                                u"保存時の文字コード: UTF-16 LE (BOM なし)"_s}));
 }
 
 QTEST_MAIN(TestRecoveryController)
