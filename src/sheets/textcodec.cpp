@@ -620,7 +620,7 @@ Decoded decode(const QByteArray &bytes)
         d.text = decodeAs(bytes, d.encoding);
         return d;
     }
-    // One pass for UTF-8 files: decode strictly and stop at the first invalid byte.
+    // One pass for UTF-8 files: decode strictly and stop in the piece of the first invalid byte.
     bool multi = false;
     const bool utf8 = decodeUtf8Fast(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size(), true,
                                      &d.text, &multi);
