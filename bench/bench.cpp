@@ -4,6 +4,7 @@
 //
 //   q7bench [--quick | big-megabytes [middle-megabytes]]     (default 50 and 10)
 //   q7bench --find-only MB | --replace-only MB    breakdowns to run under a profiler
+//   q7bench --open-only MB [lf|crlf|cp932]        opening alone, against the bare widget (CPU too)
 //   q7bench --codec [megabytes]     (default 50)
 
 #include "bench_window.h"

@@ -273,7 +273,18 @@ bool TextBox::loadText(QStringView text)
         if (from > 0 && pacer.due())
             pacer.pause();
         const qsizetype to = pieceEnd(text, from);
-        const TextModel::Document d = TextModel::toDocument(text.sliced(from, to - from));
+        const QStringView piece = text.sliced(from, to - from);
+        // Nearly every piece goes in as it is, copied whole: the document's own pass over it is
+        // then the only one.
+        qsizetype crLfs = 0;
+        bool loneCr = false;
+        TextModel::Document d;
+        if (TextModel::fitsDocumentAsIs(piece, TextModel::SoftLineLength, &crLfs, &loneCr)) {
+            d.text = piece.toString();
+            d.roundTrips = !loneCr;
+        } else {
+            d = TextModel::toDocument(piece);
+        }
         roundTrips = roundTrips && d.roundTrips;
         for (qsizetype p : d.softBreaks)
             softBreaks.push_back(documentSize + p);
@@ -286,7 +297,7 @@ bool TextBox::loadText(QStringView text)
             c.insertText(d.text);
             document()->setUndoRedoEnabled(true);
         }
-        documentSize += d.text.size();
+        documentSize += d.text.size() - crLfs; // a CR LF pair is one separator in the document
         from = to;
     } while (from < text.size());
     if (!softBreaks.empty()) {

@@ -63,6 +63,29 @@ Document toDocument(QStringView text, qsizetype lineLength)
     return d;
 }
 
+bool fitsDocumentAsIs(QStringView text, qsizetype lineLength, qsizetype *crLfs, bool *loneCr)
+{
+    // Line by line from LF to LF, each found by the library's vectorised search.
+    qsizetype pairs = 0;
+    bool cr = false;
+    for (qsizetype from = 0;;) {
+        const qsizetype lf = text.indexOf(u'\n', from);
+        if (lf == 0 || (lf > 0 && text[lf - 1] != u'\r'))
+            return false;
+        const QStringView line = text.sliced(from, (lf < 0 ? text.size() : lf - 1) - from);
+        if (line.size() > lineLength)
+            return false;
+        cr = cr || line.contains(u'\r');
+        if (lf < 0)
+            break;
+        ++pairs;
+        from = lf + 1;
+    }
+    *crLfs = pairs;
+    *loneCr = cr;
+    return true;
+}
+
 QString fromDocument(QStringView text, const std::vector<qsizetype> &softBreaks)
 {
     // Line breaks are the only characters that grow; count them once to allocate once, then

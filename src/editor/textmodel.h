@@ -28,6 +28,12 @@ struct Document {
 // lineLength gets soft breaks, preferably after a blank, never inside a surrogate pair. One
 // pre-sized pass copying the runs between breaks whole.
 Document toDocument(QStringView text, qsizetype lineLength = SoftLineLength);
+// Whether text goes into the document as it is: the document itself takes CR LF and a lone CR
+// for paragraph breaks, so a text without a lone LF and without a line long enough to be cut
+// needs no document form, and the document's own pass over it is the only one. Then *crLfs is
+// the number of its CR LF pairs and *loneCr whether it holds a CR without an LF. Conservative:
+// false for some texts whose lone CRs keep every line short enough.
+bool fitsDocumentAsIs(QStringView text, qsizetype lineLength, qsizetype *crLfs, bool *loneCr);
 // The reverse: soft separators (positions ascending, relative to text) are dropped. Linear.
 QString fromDocument(QStringView text, const std::vector<qsizetype> &softBreaks = {});
 

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 namespace TextFile {
 
@@ -257,21 +258,31 @@ QString joinSpan(QStringView s, const LineSpan &span)
 }
 
 // Makes each LF of a trimmed text CR LF within the text's own buffer, working from the back so
-// that nothing is overwritten before it has moved: a large file needs no second copy.
+// that nothing is overwritten before it has moved: a large file needs no second copy. The LFs
+// are found a block at a time by the library's vectorised forward search.
 void expandLfInPlace(QString &text, qsizetype lfCount)
 {
-    qsizetype from = text.size();
+    qsizetype from = text.size(); // what lies before from is still where it was read
     qsizetype to = from + lfCount;
     text.resize(to);
     char16_t *const p = reinterpret_cast<char16_t *>(text.data());
-    while (to > from) {
-        const qsizetype lf = QStringView(p, from).lastIndexOf(u'\n');
-        const qsizetype run = from - lf - 1;
-        to -= run;
-        std::memmove(p + to, p + lf + 1, size_t(run) * sizeof(char16_t));
-        p[--to] = u'\n';
-        p[--to] = u'\r';
-        from = lf;
+    constexpr qsizetype Block = qsizetype(1) << 16;
+    std::vector<qsizetype> lfs;
+    for (qsizetype searched = from; to > from && searched > 0;) {
+        const qsizetype start = std::max<qsizetype>(0, searched - Block);
+        const QStringView block(p + start, searched - start);
+        lfs.clear();
+        for (qsizetype i = block.indexOf(u'\n'); i >= 0; i = block.indexOf(u'\n', i + 1))
+            lfs.push_back(start + i);
+        for (auto lf = lfs.crbegin(); lf != lfs.crend(); ++lf) {
+            const qsizetype run = from - *lf - 1;
+            to -= run;
+            std::memmove(p + to, p + *lf + 1, size_t(run) * sizeof(char16_t));
+            p[--to] = u'\n';
+            p[--to] = u'\r';
+            from = *lf;
+        }
+        searched = start;
     }
 }
 

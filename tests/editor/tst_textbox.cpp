@@ -153,6 +153,24 @@ private slots:
         QVERIFY(fileBytes(fromPieces) == fileBytes(fromText));
     }
 
+    // A text of several pieces, each loaded as it is where it can be: what a later piece needs
+    // of the document form (a lone CR that becomes a line break, a long line in pieces) still
+    // reads back, also once the document is read afresh after an edit.
+    void laterPiecesReadBack()
+    {
+        const QString lines = u"ab\r\n"_s.repeated(TextFile::PieceChars / 4 + 1000);
+        const struct {
+            QString in, out;
+        } cases[] = {{lines + u"c\rd"_s, lines + u"c\r\nd"_s}, {lines + Long, lines + Long}};
+        for (const auto &c : cases) {
+            TextBox box;
+            box.setText(c.in);
+            QCOMPARE(box.Text(), c.out);
+            QTextCursor(box.document()).insertText(u"x"_s);
+            QCOMPARE(box.Text(), u"x"_s + c.out);
+        }
+    }
+
     // Lines cut into pieces of four (¦ soft, | hard): after a blank near the end, a surrogate
     // pair whole, a lone LF part of the line, a line of exactly the length not cut.
     void splitting()

@@ -78,6 +78,8 @@ private slots:
         row("LF alone: leading empty lines dropped, trailing one kept", "\n\na\n\nb\n\n", u"a\r\n\r\nb\r\n"_s,
             Encoding::Cp932, LineEnds::Lf);
         row("LF alone: only line ends", "\n\n", u""_s, Encoding::Cp932, LineEnds::Lf);
+        row("LF alone: a line longer than 64K characters", "a\n" + QByteArray(70000, 'b') + "\nc\n",
+            "a\r\n" + QString(70000, u'b') + "\r\nc", Encoding::Cp932, LineEnds::Lf);
         row("control bytes, backslash and tilde stay ASCII", "\x1A\x1C\\~\x7F\x82\xA0"_ba, u"\x1A\x1C\\~\x7F\u3042"_s);
         row("CP932 mappings", "\x81\x60\x81\xCA\x81\xE0\x87\x40\x87\x54\xFA\x40\xFA\x5C\xFC\x4B\xED\x40"_ba,
             u"\uFF5E\uFFE2\u2252\u2460\u2160\u2170\u7E8A\u9ED1\u7E8A"_s);
@@ -94,6 +96,15 @@ private slots:
         row("UTF-8 cut short reads as CP932", "\xC3\xA9\xE3"_ba, u"\uFF83\uFF69\uF7E3"_s);
         row("UTF-8 BOM: overlong form and encoded surrogate stay bytes", Bom + "\xE0\x80\xAF\xED\xA0\x80",
             u"\uF7E0\uF780\uF7AF\uF7ED\uF7A0\uF780"_s, Encoding::Utf8Bom);
+        // Past a megabyte, UTF-8 is decoded a piece at a time.
+        const QByteArray mega((1 << 20) - 2, 'a');
+        row("UTF-8 with a stray byte in its second megabyte reads as CP932", mega + "aa\xC3\xA9\xFF"_ba,
+            QString(mega) + u"aa\uFF83\uFF69\uF8F3"_s);
+        row("UTF-8, a four-byte character across the end of its first megabyte", mega + "\xF0\x9F\x98\x80"_ba,
+            QString(mega) + u"\U0001F600"_s, Encoding::Utf8);
+        row("UTF-8, U+FEFF that begins its second megabyte is kept", mega + "aa\xEF\xBB\xBF"_ba,
+            QString(mega) + u"aa\uFEFF"_s, Encoding::Utf8);
+        row("UTF-8 holding U+FFFD itself", "\xEF\xBF\xBD"_ba, u"\uFFFD"_s, Encoding::Utf8);
         row("UTF-16BE lone surrogate kept", "\xFE\xFF\xDC\0\0a"_ba, QChar(0xDC00) + u"a"_s, Encoding::Utf16Be);
         row("UTF-16LE without BOM", "a\0\xE9\0\r\0\n\0"_ba, u"a\xE9"_s, Encoding::Utf16LeNoBom);
         row("UTF-16BE without BOM", "\0a\0b"_ba, u"ab"_s, Encoding::Utf16BeNoBom);
