@@ -26,6 +26,8 @@
 #include <QRandomGenerator>
 #include <QTabBar>
 #include <QTextBlock>
+#include <QTextDocument>
+#include <QAbstractTextDocumentLayout>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -387,16 +389,37 @@ int windowBench(int argc, char **argv)
         return 0;
     }
 
-    // For a profiler: only Find Next, 500 clicks on the big text.
+    // For a profiler: only Find Next on the big text, 100 clicks (or as many as asked, starting
+    // from the top again after the last match, so that a profile sees mostly the clicks).
     if (args.size() >= 3 && args[1] == QStringLiteral("--find-only")) {
         Window win(TextCodec::encode(makeText(args[2].toLongLong() * 1000 * 1000, 150), TextCodec::Encoding::Cp932));
+        const int clicks = args.size() > 3 && args[3].toInt() > 0 ? args[3].toInt() : 100;
         FindControls f = win.find();
         f.what->setText(Needle);
         f.find->click();
-        std::printf("clicks %.1f ms\n", timed([&] {
-            for (int k = 0; k < 100; ++k)
-                f.next->click();
+        std::printf("%d clicks %.1f ms\n", clicks, timed([&] {
+            for (int k = 0; k < clicks; ++k)
+                (k % 100 == 0 ? f.find : f.next)->click();
         }));
+        // What of it is the widget laying out the paragraphs it scrolled to (those shown, and
+        // what it measured on its way): the same paragraphs laid out once more, alone.
+        {
+            QTextDocument *doc = win.box->document();
+            std::vector<QTextBlock> laidOut;
+            for (QTextBlock b = doc->firstBlock(); b.isValid(); b = b.next())
+                if (b.layout()->lineCount() > 0)
+                    laidOut.push_back(b);
+            for (QTextBlock &b : laidOut)
+                b.clearLayout();
+            auto *layout = doc->documentLayout();
+            const double ms = timed([&] {
+                for (const QTextBlock &b : laidOut)
+                    layout->blockBoundingRect(b);
+            });
+            std::printf("  of it laying out the %lld paragraphs laid out: %.1f ms (%.1f a click; the view is %d px high)\n",
+                        qlonglong(laidOut.size()), ms, double(laidOut.size()) / std::min(clicks, 100),
+                        win.box->viewport()->height());
+        }
         qsizetype pos = 0;
         std::printf("Search::find %.1f ms\n", timed([&] {
             for (int k = 0; k < 100; ++k)
