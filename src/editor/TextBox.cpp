@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -590,7 +591,65 @@ void TextBox::select(qsizetype start, qsizetype length)
     QTextCursor c = textCursor();
     c.setPosition(toDocument(start));
     c.setPosition(toDocument(start + qMax<qsizetype>(0, length)), QTextCursor::KeepAnchor);
+    scrollToShow(c.position());
     setTextCursor(c);
+}
+
+void TextBox::scrollToShow(int position)
+{
+    // The widget, asked to show a place far from the view, measures the way there from the line
+    // at the top: it lays out up to two screens below the old view and one above the new one
+    // that are never shown, which is most of a Find Next's cost on a big text. Scrolled here
+    // first, only the lines shown are laid out.
+    if (!isVisible() || !viewport()->updatesEnabled())
+        return;
+    const QTextBlock target = document()->findBlock(position);
+    const QTextBlock top = firstVisibleBlock();
+    if (!target.isValid() || !top.isValid())
+        return;
+    const qreal height = viewport()->height();
+    const auto lineOf = [&](const QTextBlock &block) {
+        blockBoundingRect(block); // lays the block out if it is not
+        return block.layout()->lineForTextPosition(position - block.position());
+    };
+    // Above the view the widget measures no farther than it shows.
+    if (target.blockNumber() < top.blockNumber())
+        return;
+    // In the view already (the lines there are laid out): the widget's own way costs nothing.
+    qreal y = blockBoundingGeometry(top).translated(contentOffset()).top();
+    for (QTextBlock b = top; b.isValid() && y < height; b = b.next()) {
+        if (b == target) {
+            const QTextLine line = lineOf(target);
+            if (!line.isValid() || y + line.naturalTextRect().bottom() < height)
+                return;
+            break;
+        }
+        y += blockBoundingRect(b).height();
+    }
+    // Below it: the target's line becomes the last one shown, as the widget would place it.
+    const QTextLine line = lineOf(target);
+    if (!line.isValid())
+        return;
+    qreal h = line.naturalTextRect().bottom();
+    QTextBlock newTop = target;
+    while (h < height && newTop.previous().isValid()) {
+        newTop = newTop.previous();
+        h += blockBoundingRect(newTop).height();
+    }
+    // The first line of the top block that still lets the target's line be seen whole (past its
+    // last: the next block's first).
+    const QTextLayout *layout = newTop.layout();
+    int topLine = 0;
+    while (topLine < layout->lineCount() && h - layout->lineAt(topLine).naturalTextRect().top() > height)
+        ++topLine;
+    if (newTop == target)
+        topLine = qMin(topLine, line.lineNumber());
+    // With the view's updates off the widget takes the new top line as it is, without measuring
+    // its way there; turned on again, the view is repainted whole, as a scroll of a screen or
+    // more would be.
+    viewport()->setUpdatesEnabled(false);
+    verticalScrollBar()->setValue(newTop.firstLineNumber() + topLine);
+    viewport()->setUpdatesEnabled(true);
 }
 
 void TextBox::setSelText(const QString &text)

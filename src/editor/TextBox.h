@@ -126,6 +126,9 @@ private:
     void dropText();
     // Enter, Backspace and Delete at the pieces of a long line; true when handled.
     bool editAroundPieces(QKeyEvent *event);
+    // Scrolls a place far from the view into it as setTextCursor would, before it does, laying
+    // out only the lines that will be shown.
+    void scrollToShow(int position);
     // The soft separators, brought up to date with the pieces' marks when an edit may have made
     // or removed one.
     const TextModel::SoftBreaks &softBreaks() const;

@@ -7,12 +7,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeySequence>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -46,6 +50,68 @@ private slots:
                      u"%1|%2|%3|%4|%5"_s.arg(c.out, c.selected).arg(c.start).arg(c.selected.size())
                          .arg(QString(c.selected).replace("\r\n", "\n")));
         }
+    }
+
+    // A selection far from the view is shown where the bare widget would show it, and of the
+    // lines between the old view and the new one only those shown are laid out (the widget alone
+    // lays out two screens after the old view on its way there).
+    void selectScrollsOnlyWhatItShows_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addRow("far below") << 0 << 3000;
+        QTest::addRow("far above") << 3000 << 40;
+        QTest::addRow("within the view") << 0 << 3;
+        QTest::addRow("just below the view") << 0 << 30;
+        QTest::addRow("the last line") << 0 << 3999;
+    }
+    void selectScrollsOnlyWhatItShows()
+    {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QStringList lines;
+        for (int i = 0; i < 4000; ++i)
+            lines << u"line %1 "_s.arg(i) + QString(i % 7 * 9, u'x');
+        TextBox box;
+        QPlainTextEdit bare;
+        bare.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        bare.setPlainText(lines.join(u'\n'));
+        box.setText(lines.join(u"\r\n"_s));
+        for (QPlainTextEdit *edit : {static_cast<QPlainTextEdit *>(&box), &bare}) {
+            edit->resize(300, 200);
+            edit->show();
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(&box) && QTest::qWaitForWindowExposed(&bare));
+        const auto selectLine = [&](int line) {
+            const QTextBlock b = box.document()->findBlockByNumber(line);
+            box.select(box.toModel(b.position() + 2), 4);
+            QTextCursor c(bare.document()->findBlockByNumber(line));
+            c.setPosition(c.position() + 2);
+            c.setPosition(c.position() + 4, QTextCursor::KeepAnchor);
+            bare.setTextCursor(c);
+            QCoreApplication::processEvents();
+        };
+        selectLine(from);
+        const auto laidOut = [&] {
+            std::vector<int> numbers;
+            for (QTextBlock b = box.document()->firstBlock(); b.isValid(); b = b.next())
+                if (b.layout()->lineCount() > 0)
+                    numbers.push_back(b.blockNumber());
+            return numbers;
+        };
+        const std::vector<int> before = laidOut();
+        selectLine(to);
+        QCOMPARE(box.cursorRect(), bare.cursorRect());
+        QVERIFY(box.viewport()->rect().contains(box.cursorRect()));
+        // Lines laid out anew beside those shown: a screen above them at most, where the widget
+        // measures to repaint the old selection; on its own way there it lays out two more.
+        const int top = box.cursorForPosition(QPoint(0, 0)).blockNumber();
+        const int bottom = box.cursorForPosition(QPoint(0, box.viewport()->height() - 1)).blockNumber();
+        const int screen = bottom - top + 1;
+        int unseen = 0;
+        for (int n : laidOut())
+            unseen += !std::binary_search(before.begin(), before.end(), n) && (n < top || n > bottom + 1);
+        QVERIFY2(unseen <= screen + 2, qPrintable(u"%1 lines laid out that are not shown"_s.arg(unseen)));
     }
 
     // The kept text follows every change on one box: typing (Alt with a digit types nothing),
