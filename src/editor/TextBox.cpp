@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -91,6 +92,11 @@ TextBox::TextBox(QWidget *parent)
         if (!available && !walkingGroup_ && group_ && document()->availableUndoSteps() <= group_->bottom)
             group_.reset();
     });
+    // The widget's text control, whose repaints of a focus change are held back where they
+    // change nothing that shows.
+    for (QObject *child : children())
+        if (child->inherits("QWidgetTextControl"))
+            control_ = child;
     applyColours();
 }
 
@@ -830,8 +836,34 @@ void TextBox::contextMenuEvent(QContextMenuEvent *event)
 
 void TextBox::focusInEvent(QFocusEvent *event)
 {
-    QPlainTextEdit::focusInEvent(event);
+    changeFocusQuietly([&] { QPlainTextEdit::focusInEvent(event); });
     applyImeMode(this, imeMode_);
+}
+
+void TextBox::focusOutEvent(QFocusEvent *event)
+{
+    changeFocusQuietly([&] { QPlainTextEdit::focusOutEvent(event); });
+}
+
+void TextBox::changeFocusQuietly(const std::function<void()> &change)
+{
+    // The widget repaints the whole selection whenever the focus comes or goes, since a selection
+    // may be drawn otherwise without the focus; a Find Next, which hands the focus to the dialog
+    // and back, would repaint it twice. Where the colours are the same both ways only the caret,
+    // which shows or hides, needs painting.
+    const QPalette &p = palette();
+    const bool sameLook = p.color(QPalette::Active, QPalette::Highlight) == p.color(QPalette::Inactive, QPalette::Highlight)
+        && p.color(QPalette::Active, QPalette::HighlightedText) == p.color(QPalette::Inactive, QPalette::HighlightedText);
+    if (!sameLook || !control_) {
+        change();
+        return;
+    }
+    {
+        const QSignalBlocker quiet(control_);
+        change();
+    }
+    // Room for the marks of the text's direction the widget draws beside the caret.
+    viewport()->update(cursorRect().adjusted(-CaretMargin, 0, CaretMargin, 0));
 }
 
 void TextBox::changeEvent(QEvent *event)

@@ -7,6 +7,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeySequence>
+#include <QLineEdit>
+#include <QPaintEvent>
+#include <QVBoxLayout>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -112,6 +115,59 @@ private slots:
         for (int n : laidOut())
             unseen += !std::binary_search(before.begin(), before.end(), n) && (n < top || n > bottom + 1);
         QVERIFY2(unseen <= screen + 2, qPrintable(u"%1 lines laid out that are not shown"_s.arg(unseen)));
+    }
+
+    // Going to another control and back repaints the caret, and the selection only where its
+    // colours follow the focus.
+    void focusRepaintsWhatChangesLook_data()
+    {
+        QTest::addColumn<int>("otherWithoutFocus"); // the colour drawn otherwise without the focus
+        QTest::addRow("the same colours both ways") << int(QPalette::NoRole);
+        QTest::addRow("another selection colour") << int(QPalette::Highlight);
+        QTest::addRow("another colour of selected text") << int(QPalette::HighlightedText);
+    }
+    void focusRepaintsWhatChangesLook()
+    {
+        QFETCH(int, otherWithoutFocus);
+        QWidget window;
+        auto *box = new TextBox(&window);
+        auto *other = new QLineEdit(&window);
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(box);
+        layout->addWidget(other);
+        QPalette p = box->palette();
+        for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
+            p.setColor(QPalette::Inactive, role, role == otherWithoutFocus ? Qt::gray : p.color(QPalette::Active, role));
+        box->setPalette(p);
+        box->setText(u"first line\r\nsecond line\r\nthird line"_s);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        box->setFocus();
+        box->select(1, 20); // from the first line into the third
+        QTRY_VERIFY(box->hasFocus());
+        QCoreApplication::processEvents(); // the selection's own repaint
+        QTextCursor start(box->document());
+        start.setPosition(1);
+        const QRect selectionStart = box->cursorRect(start);
+        const QRect caret = box->cursorRect();
+        struct Painted final : QObject {
+            QRegion region;
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                if (e->type() == QEvent::Paint)
+                    region += static_cast<QPaintEvent *>(e)->region();
+                return false;
+            }
+        } painted;
+        box->viewport()->installEventFilter(&painted);
+        for (QWidget *to : {static_cast<QWidget *>(other), static_cast<QWidget *>(box)}) {
+            painted.region = {};
+            to->setFocus();
+            QTRY_VERIFY(to->hasFocus());
+            QTRY_VERIFY(!painted.region.isEmpty());
+            QVERIFY(painted.region.contains(caret.center()));
+            QCOMPARE(painted.region.contains(selectionStart.center() + QPoint(20, 0)), otherWithoutFocus != QPalette::NoRole);
+        }
     }
 
     // The kept text follows every change on one box: typing (Alt with a digit types nothing),
