@@ -434,9 +434,11 @@ int windowBench(int argc, char **argv)
         }));
         return 0;
     }
-    // For a profiler: replace-all of 10 matches, the click against the computation alone.
+    // For a profiler: replace-all of 10 matches (or as many as asked), the click against the
+    // computation alone.
     if (args.size() >= 3 && args[1] == QStringLiteral("--replace-only")) {
-        const QString t = makeText(args[2].toLongLong() * 1000 * 1000, 10, 16);
+        const qsizetype matches = args.size() > 3 && args[3].toLongLong() > 0 ? args[3].toLongLong() : 10;
+        const QString t = makeText(args[2].toLongLong() * 1000 * 1000, matches, 16);
         Window win(TextCodec::encode(t, TextCodec::Encoding::Cp932));
         for (int run = 0; run < 3; ++run) {
             FindControls f = win.find();
