@@ -30,6 +30,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QPaintEvent>
 
 #include <algorithm>
 #include <cstdio>
@@ -232,11 +233,15 @@ public:
     ~PaintWatch() override { view_->removeEventFilter(this); }
     double lastPaintMs() const { return double(lastPaint_) / 1e6; }
     int paints() const { return paints_; }
+    // The area painted, in views.
+    double views() const { return double(area_) / (double(view_->width()) * view_->height()); }
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::Paint) {
             lastPaint_ = clock_.nsecsElapsed();
             ++paints_;
+            for (const QRect &r : static_cast<QPaintEvent *>(event)->region())
+                area_ += qint64(r.width()) * r.height();
         }
         return false;
     }
@@ -246,6 +251,7 @@ private:
     QElapsedTimer clock_;
     qint64 lastPaint_ = 0;
     int paints_ = 0;
+    qint64 area_ = 0;
 };
 
 // The CPU time of this process so far, in milliseconds.
@@ -274,7 +280,7 @@ void runEvents(int ms, const std::function<bool()> &done = {})
 // if it is not, then presses; everything the press sets off (activations, which come back from
 // the window system a while later, focus, repaints) runs before it counts as done. The time to
 // the view's last repaint; CPU time and paints added up.
-double press(QPushButton *button, QWidget *view, double &cpu, int &paints)
+double press(QPushButton *button, QWidget *view, double &cpu, int &paints, double &views)
 {
     const double cpuBefore = cpuMs();
     PaintWatch watch(view);
@@ -287,6 +293,7 @@ double press(QPushButton *button, QWidget *view, double &cpu, int &paints)
     runEvents(150);
     cpu += cpuMs() - cpuBefore;
     paints += watch.paints();
+    views += watch.views();
     return watch.lastPaintMs();
 }
 
@@ -511,6 +518,7 @@ int windowBench(int argc, char **argv)
     Result nextPress{"Find Next, a press to its last repaint", {}, {}, 1.5, "(bare find+select+paint)"};
     double nextPressCpu = 0;
     int nextPressPaints = 0;
+    double nextPressViews = 0;
     int nextPresses = 0;
     Result line{"one line to katakana (ｶﾀｶﾅに変換)", {}, {}, 0.02, "(bare setPlainText)"};
     Result lineUndo{"  and its Undo", {}, {}, 0.02, "(bare setPlainText)"};
@@ -549,7 +557,7 @@ int windowBench(int argc, char **argv)
         // the floor is the bare widget finding, selecting and painting the same matches.
         double pressMs = 0;
         for (int k = 0; k < 10; ++k) {
-            pressMs += press(f.next, win.box->viewport(), nextPressCpu, nextPressPaints);
+            pressMs += press(f.next, win.box->viewport(), nextPressCpu, nextPressPaints, nextPressViews);
             found.push_back(win.box->SelStart());
             ++nextPresses;
         }
@@ -737,8 +745,8 @@ int windowBench(int argc, char **argv)
                     *std::max_element(oneLine.ms.begin(), oneLine.ms.end()), oneLineOk ? "met" : "MISSED");
         std::printf("  (%lld MB of one line)\n", qlonglong(lineMb));
         std::printf("  %s %6.1f ms\n", padded("Replace, one click").constData(), replaceClickMs);
-        std::printf("Find Next, a press: %.1f ms of CPU, %.1f repaints of the view\n", nextPressCpu / nextPresses,
-                    double(nextPressPaints) / nextPresses);
+        std::printf("Find Next, a press: %.1f ms of CPU, %.1f repaints of the view covering %.2f of it\n",
+                    nextPressCpu / nextPresses, double(nextPressPaints) / nextPresses, nextPressViews / nextPresses);
         const double longest = std::max({longestBig, bigReplaceStall, bigUndoStall, idleMs});
         std::printf("longest for an edit command: %.0f ms; limit 250 ms: %s\n", longest, longest <= 250 ? "met" : "MISSED");
         std::printf("total %.0f s\n", double(all.elapsed()) / 1000);
