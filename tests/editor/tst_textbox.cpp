@@ -203,8 +203,13 @@ private slots:
         std::vector<std::pair<qsizetype, qsizetype>> edits;
         for (int i = 0; i < 20; ++i)
             edits.emplace_back(i * 4, 1);
+        const QTextCharFormat format = box.document()->firstBlock().begin().fragment().charFormat();
         box.replaceEach(edits, u"XY"_s);
         QCOMPARE(box.Text(), replaced);
+        // The replacements take the format of the text around them.
+        for (QTextBlock b = box.document()->firstBlock(); b.isValid(); b = b.next())
+            for (auto f = b.begin(); !f.atEnd(); ++f)
+                QCOMPARE(f.fragment().charFormat(), format);
         QCOMPARE(seen.size(), 19);
         for (int k = 0; k < 19; ++k) // the last k + 1 are done, from the end
             QCOMPARE(seen[k], line.repeated(19 - k) + replacedLine.repeated(k + 1));
