@@ -629,7 +629,7 @@ void TextBox::scrollToShow(int position)
         blockBoundingRect(block); // lays the block out if it is not
         return block.layout()->lineForTextPosition(position - block.position());
     };
-    // Above the view the widget measures no farther than it shows.
+    // Above the view the widget's own way lays out no more than this one would.
     if (target.blockNumber() < top.blockNumber())
         return;
     // In the view already (the lines there are laid out): the widget's own way costs nothing.

@@ -130,8 +130,8 @@ private:
     // A change of focus that repaints only what changes look.
     void changeFocusQuietly(const std::function<void()> &change);
     static constexpr int CaretMargin = 4;
-    // Scrolls a place far from the view into it as setTextCursor would, before it does, laying
-    // out only the lines that will be shown.
+    // Scrolls a place below the view into it as setTextCursor would, before it does, laying out
+    // only the lines that will be shown.
     void scrollToShow(int position);
     // The soft separators, brought up to date with the pieces' marks when an edit may have made
     // or removed one.
