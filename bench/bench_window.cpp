@@ -29,8 +29,10 @@
 #include <QTabBar>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QAbstractTextDocumentLayout>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QPaintEvent>
 
 #include <algorithm>
 #include <cstdio>
@@ -286,11 +288,15 @@ public:
     ~PaintWatch() override { view_->removeEventFilter(this); }
     double lastPaintMs() const { return double(lastPaint_) / 1e6; }
     int paints() const { return paints_; }
+    // The area painted, in views.
+    double views() const { return double(area_) / (double(view_->width()) * view_->height()); }
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::Paint) {
             lastPaint_ = clock_.nsecsElapsed();
             ++paints_;
+            for (const QRect &r : static_cast<QPaintEvent *>(event)->region())
+                area_ += qint64(r.width()) * r.height();
         }
         return false;
     }
@@ -300,6 +306,7 @@ private:
     QElapsedTimer clock_;
     qint64 lastPaint_ = 0;
     int paints_ = 0;
+    qint64 area_ = 0;
 };
 
 // Lets the event loop run, idle between events, for ms or until done says so.
@@ -322,7 +329,7 @@ void runEvents(int ms, const std::function<bool()> &done = {})
 // if it is not, then presses; everything the press sets off (activations, which come back from
 // the window system a while later, focus, repaints) runs before it counts as done. The time to
 // the view's last repaint; CPU time and paints added up.
-double press(QPushButton *button, QWidget *view, double &cpu, int &paints)
+double press(QPushButton *button, QWidget *view, double &cpu, int &paints, double &views)
 {
     const double cpuBefore = cpuMs();
     PaintWatch watch(view);
@@ -335,6 +342,7 @@ double press(QPushButton *button, QWidget *view, double &cpu, int &paints)
     runEvents(150);
     cpu += cpuMs() - cpuBefore;
     paints += watch.paints();
+    views += watch.views();
     return watch.lastPaintMs();
 }
 
@@ -513,16 +521,37 @@ int windowBench(int argc, char **argv)
         }
         return win.box->Text() == text ? 0 : 1;
     }
-    // For a profiler: only Find Next, 500 clicks on the big text.
+    // For a profiler: only Find Next on the big text, 100 clicks (or as many as asked, starting
+    // from the top again after the last match, so that a profile sees mostly the clicks).
     if (args.size() >= 3 && args[1] == QStringLiteral("--find-only")) {
         Window win(TextCodec::encode(makeText(args[2].toLongLong() * 1000 * 1000, 150), TextCodec::Encoding::Cp932));
+        const int clicks = args.size() > 3 && args[3].toInt() > 0 ? args[3].toInt() : 100;
         FindControls f = win.find();
         f.what->setText(Needle);
         f.find->click();
-        std::printf("clicks %.1f ms\n", timed([&] {
-            for (int k = 0; k < 100; ++k)
-                f.next->click();
+        std::printf("%d clicks %.1f ms\n", clicks, timed([&] {
+            for (int k = 0; k < clicks; ++k)
+                (k % 100 == 0 ? f.find : f.next)->click();
         }));
+        // What of it is the widget laying out the paragraphs it scrolled to (those shown, and
+        // what it measured on its way): the same paragraphs laid out once more, alone.
+        {
+            QTextDocument *doc = win.box->document();
+            std::vector<QTextBlock> laidOut;
+            for (QTextBlock b = doc->firstBlock(); b.isValid(); b = b.next())
+                if (b.layout()->lineCount() > 0)
+                    laidOut.push_back(b);
+            for (QTextBlock &b : laidOut)
+                b.clearLayout();
+            auto *layout = doc->documentLayout();
+            const double ms = timed([&] {
+                for (const QTextBlock &b : laidOut)
+                    layout->blockBoundingRect(b);
+            });
+            std::printf("  of it laying out the %lld paragraphs laid out: %.1f ms (%.1f a click; the view is %d px high)\n",
+                        qlonglong(laidOut.size()), ms, double(laidOut.size()) / std::min(clicks, 100),
+                        win.box->viewport()->height());
+        }
         qsizetype pos = 0;
         std::printf("Search::find %.1f ms\n", timed([&] {
             for (int k = 0; k < 100; ++k)
@@ -537,9 +566,11 @@ int windowBench(int argc, char **argv)
         }));
         return 0;
     }
-    // For a profiler: replace-all of 10 matches, the click against the computation alone.
+    // For a profiler: replace-all of 10 matches (or as many as asked), the click against the
+    // computation alone.
     if (args.size() >= 3 && args[1] == QStringLiteral("--replace-only")) {
-        const QString t = makeText(args[2].toLongLong() * 1000 * 1000, 10, 16);
+        const qsizetype matches = args.size() > 3 && args[3].toLongLong() > 0 ? args[3].toLongLong() : 10;
+        const QString t = makeText(args[2].toLongLong() * 1000 * 1000, matches, 16);
         Window win(TextCodec::encode(t, TextCodec::Encoding::Cp932));
         for (int run = 0; run < 3; ++run) {
             FindControls f = win.find();
@@ -547,9 +578,12 @@ int windowBench(int argc, char **argv)
             f.with->setText(Replacement);
             f.find->click();
             const qsizetype at = win.box->SelStart();
+            std::size_t edits = 0;
             std::printf("edits alone %.1f ms, ", timed([&] {
-                Search::replaceAllEdits(win.box->Text(), at, Needle.size(), at + 1, Needle, Replacement, Qt::CaseSensitive);
+                edits = Search::replaceAllEdits(win.box->Text(), at, Needle.size(), at + 1, Needle, Replacement, Qt::CaseSensitive)
+                            .edits.size();
             }));
+            std::printf("%zu edits, ", edits);
             std::printf("the click %.1f ms, ", timed([&] { f.replaceAll->click(); }));
             f.close();
             settle();
@@ -625,6 +659,7 @@ int windowBench(int argc, char **argv)
     Result nextPress{"Find Next, a press to its last repaint", {}, {}, 1.5, "(bare find+select+paint)"};
     double nextPressCpu = 0;
     int nextPressPaints = 0;
+    double nextPressViews = 0;
     int nextPresses = 0;
     Result line{"one line to katakana (ｶﾀｶﾅに変換)", {}, {}, 0.02, "(bare setPlainText)"};
     Result lineUndo{"  and its Undo", {}, {}, 0.02, "(bare setPlainText)"};
@@ -659,7 +694,7 @@ int windowBench(int argc, char **argv)
         // the floor is the bare widget finding, selecting and painting the same matches.
         double pressMs = 0;
         for (int k = 0; k < 10; ++k) {
-            pressMs += press(f.next, win.box->viewport(), nextPressCpu, nextPressPaints);
+            pressMs += press(f.next, win.box->viewport(), nextPressCpu, nextPressPaints, nextPressViews);
             found.push_back(win.box->SelStart());
             ++nextPresses;
         }
@@ -851,8 +886,8 @@ int windowBench(int argc, char **argv)
                     *std::max_element(oneLine.ms.begin(), oneLine.ms.end()), oneLineOk ? "met" : "MISSED");
         std::printf("  (%lld MB of one line)\n", qlonglong(lineMb));
         std::printf("  %s %6.1f ms\n", padded("Replace, one click").constData(), replaceClickMs);
-        std::printf("Find Next, a press: %.1f ms of CPU, %.1f repaints of the view\n", nextPressCpu / nextPresses,
-                    double(nextPressPaints) / nextPresses);
+        std::printf("Find Next, a press: %.1f ms of CPU, %.1f repaints of the view covering %.2f of it\n",
+                    nextPressCpu / nextPresses, double(nextPressPaints) / nextPresses, nextPressViews / nextPresses);
         const double longest = std::max({longestBig, bigReplaceStall, bigUndoStall, pauses.firstMs});
         std::printf("longest for an edit command: %.0f ms; limit 250 ms: %s\n", longest, longest <= 250 ? "met" : "MISSED");
         std::printf("total %.0f s\n", double(all.elapsed()) / 1000);

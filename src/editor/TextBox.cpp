@@ -13,6 +13,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -90,6 +92,11 @@ TextBox::TextBox(QWidget *parent)
         if (!available && !walkingGroup_ && group_ && document()->availableUndoSteps() <= group_->bottom)
             group_.reset();
     });
+    // The widget's text control, whose repaints of a focus change are held back where they
+    // change nothing that shows.
+    for (QObject *child : children())
+        if (child->inherits("QWidgetTextControl"))
+            control_ = child;
     applyColours();
 }
 
@@ -442,6 +449,15 @@ void TextBox::replaceEach(const std::vector<std::pair<qsizetype, qsizetype>> &ed
     const int bottom = document()->availableUndoSteps();
     bool paused = false;
     QTextCursor c(document());
+    // The box's characters all have one format: take it once rather than have the cursor look
+    // it up at each match, a tenth of a replacement's cost.
+    const bool plain = d.softBreaks.empty() && !mayHaveSoftBreaks_;
+    QTextCharFormat format;
+    if (plain) {
+        c.setPosition(at.back().first);
+        format = c.charFormat();
+        format.clearProperty(QTextFormat::ObjectType);
+    }
     c.beginEditBlock();
     for (auto it = at.crbegin(); it != at.crend(); ++it) {
         if (it != at.crbegin() && pacer.due()) {
@@ -454,6 +470,8 @@ void TextBox::replaceEach(const std::vector<std::pair<qsizetype, qsizetype>> &ed
         c.setPosition(it->second, QTextCursor::KeepAnchor);
         if (d.text.isEmpty())
             c.removeSelectedText();
+        else if (plain)
+            c.insertText(d.text, format);
         else
             insertDocument(c, d);
     }
@@ -614,7 +632,65 @@ void TextBox::select(qsizetype start, qsizetype length)
     QTextCursor c = textCursor();
     c.setPosition(toDocument(start));
     c.setPosition(toDocument(start + qMax<qsizetype>(0, length)), QTextCursor::KeepAnchor);
+    scrollToShow(c.position());
     setTextCursor(c);
+}
+
+void TextBox::scrollToShow(int position)
+{
+    // The widget, asked to show a place far from the view, measures the way there from the line
+    // at the top: it lays out up to two screens below the old view and one above the new one
+    // that are never shown, which is most of a Find Next's cost on a big text. Scrolled here
+    // first, only the lines shown are laid out.
+    if (!isVisible() || !viewport()->updatesEnabled())
+        return;
+    const QTextBlock target = document()->findBlock(position);
+    const QTextBlock top = firstVisibleBlock();
+    if (!target.isValid() || !top.isValid())
+        return;
+    const qreal height = viewport()->height();
+    const auto lineOf = [&](const QTextBlock &block) {
+        blockBoundingRect(block); // lays the block out if it is not
+        return block.layout()->lineForTextPosition(position - block.position());
+    };
+    // Above the view the widget's own way lays out no more than this one would.
+    if (target.blockNumber() < top.blockNumber())
+        return;
+    // In the view already (the lines there are laid out): the widget's own way costs nothing.
+    qreal y = blockBoundingGeometry(top).translated(contentOffset()).top();
+    for (QTextBlock b = top; b.isValid() && y < height; b = b.next()) {
+        if (b == target) {
+            const QTextLine line = lineOf(target);
+            if (!line.isValid() || y + line.naturalTextRect().bottom() < height)
+                return;
+            break;
+        }
+        y += blockBoundingRect(b).height();
+    }
+    // Below it: the target's line becomes the last one shown, as the widget would place it.
+    const QTextLine line = lineOf(target);
+    if (!line.isValid())
+        return;
+    qreal h = line.naturalTextRect().bottom();
+    QTextBlock newTop = target;
+    while (h < height && newTop.previous().isValid()) {
+        newTop = newTop.previous();
+        h += blockBoundingRect(newTop).height();
+    }
+    // The first line of the top block that still lets the target's line be seen whole (past its
+    // last: the next block's first).
+    const QTextLayout *layout = newTop.layout();
+    int topLine = 0;
+    while (topLine < layout->lineCount() && h - layout->lineAt(topLine).naturalTextRect().top() > height)
+        ++topLine;
+    if (newTop == target)
+        topLine = qMin(topLine, line.lineNumber());
+    // With the view's updates off the widget takes the new top line as it is, without measuring
+    // its way there; turned on again, the view is repainted whole, as a scroll of a screen or
+    // more would be.
+    viewport()->setUpdatesEnabled(false);
+    verticalScrollBar()->setValue(newTop.firstLineNumber() + topLine);
+    viewport()->setUpdatesEnabled(true);
 }
 
 void TextBox::setSelText(const QString &text)
@@ -795,8 +871,34 @@ void TextBox::contextMenuEvent(QContextMenuEvent *event)
 
 void TextBox::focusInEvent(QFocusEvent *event)
 {
-    QPlainTextEdit::focusInEvent(event);
+    changeFocusQuietly([&] { QPlainTextEdit::focusInEvent(event); });
     applyImeMode(this, imeMode_);
+}
+
+void TextBox::focusOutEvent(QFocusEvent *event)
+{
+    changeFocusQuietly([&] { QPlainTextEdit::focusOutEvent(event); });
+}
+
+void TextBox::changeFocusQuietly(const std::function<void()> &change)
+{
+    // The widget repaints the whole selection whenever the focus comes or goes, since a selection
+    // may be drawn otherwise without the focus; a Find Next, which hands the focus to the dialog
+    // and back, would repaint it twice. Where the colours are the same both ways only the caret,
+    // which shows or hides, needs painting.
+    const QPalette &p = palette();
+    const bool sameLook = p.color(QPalette::Active, QPalette::Highlight) == p.color(QPalette::Inactive, QPalette::Highlight)
+        && p.color(QPalette::Active, QPalette::HighlightedText) == p.color(QPalette::Inactive, QPalette::HighlightedText);
+    if (!sameLook || !control_) {
+        change();
+        return;
+    }
+    {
+        const QSignalBlocker quiet(control_);
+        change();
+    }
+    // Room for the marks of the text's direction the widget draws beside the caret.
+    viewport()->update(cursorRect().adjusted(-CaretMargin, 0, CaretMargin, 0));
 }
 
 void TextBox::changeEvent(QEvent *event)

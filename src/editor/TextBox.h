@@ -102,6 +102,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;
     QMimeData *createMimeDataFromSelection() const override;
     void insertFromMimeData(const QMimeData *source) override;
@@ -129,6 +130,12 @@ private:
     void dropText();
     // Enter, Backspace and Delete at the pieces of a long line; true when handled.
     bool editAroundPieces(QKeyEvent *event);
+    // A change of focus that repaints only what changes look.
+    void changeFocusQuietly(const std::function<void()> &change);
+    static constexpr int CaretMargin = 4;
+    // Scrolls a place below the view into it as setTextCursor would, before it does, laying out
+    // only the lines that will be shown.
+    void scrollToShow(int position);
     // The soft separators, brought up to date with the pieces' marks when an edit may have made
     // or removed one.
     const TextModel::SoftBreaks &softBreaks() const;
@@ -137,6 +144,7 @@ private:
     qint32 backColor_;
     int imeMode_ = 0;
     bool applyingColours_ = false;
+    QObject *control_ = nullptr;
     // A document that never had a long line (nearly every one) keeps no soft separators at all.
     bool mayHaveSoftBreaks_ = false;
     mutable bool softBreaksStale_ = false;

@@ -7,12 +7,19 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeySequence>
+#include <QLineEdit>
+#include <QPaintEvent>
+#include <QVBoxLayout>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -23,6 +30,17 @@ const QString Long = QString(TextModel::SoftLineLength, u'a') + QString(TextMode
 
 class TestTextBox : public QObject {
     Q_OBJECT
+public:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint && paintedRegion_)
+            *paintedRegion_ += static_cast<QPaintEvent *>(e)->region();
+        return false;
+    }
+
+private:
+    QRegion *paintedRegion_ = nullptr;
+
 private slots:
     // Text in, text out, and a selection made by model positions, then copied: the clipboard
     // gets LF breaks and every other character as it is.
@@ -46,6 +64,94 @@ private slots:
                      u"%1|%2|%3|%4|%5"_s.arg(c.out, c.selected).arg(c.start).arg(c.selected.size())
                          .arg(QString(c.selected).replace("\r\n", "\n")));
         }
+    }
+
+    // A selection below the view is shown where the bare widget shows it, and the paragraphs
+    // laid out on the way that are not shown are a screen's worth at most (where the widget
+    // measures to repaint the old selection); the widget alone lays out two screens more.
+    void selectBelowTheView_data()
+    {
+        QTest::addColumn<int>("line");
+        QTest::addRow("far below") << 3000;
+        QTest::addRow("just below") << 30;
+        QTest::addRow("the last line") << 3999;
+    }
+    void selectBelowTheView()
+    {
+        QFETCH(int, line);
+        QString text;
+        for (int i = 0; i < 4000; ++i)
+            text += u"line %1 "_s.arg(i) + QString(i % 7 * 9, u'x') + u'\n';
+        TextBox box;
+        QPlainTextEdit bare(text);
+        box.setText(text.replace(u'\n', u"\r\n"_s));
+        bare.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        for (QPlainTextEdit *edit : {static_cast<QPlainTextEdit *>(&box), &bare}) {
+            edit->resize(300, 200);
+            edit->show();
+            QVERIFY(QTest::qWaitForWindowExposed(edit));
+        }
+        const auto laidOut = [&] {
+            std::vector<int> numbers;
+            for (QTextBlock b = box.document()->firstBlock(); b.isValid(); b = b.next())
+                if (b.layout()->lineCount() > 0)
+                    numbers.push_back(b.blockNumber());
+            return numbers;
+        };
+        const std::vector<int> before = laidOut();
+        QTextCursor c(bare.document()->findBlockByNumber(line));
+        box.select(box.toModel(c.position()), 4);
+        c.setPosition(c.position() + 4, QTextCursor::KeepAnchor);
+        bare.setTextCursor(c);
+        QCoreApplication::processEvents();
+        QCOMPARE(box.cursorRect(), bare.cursorRect());
+        const int top = box.cursorForPosition(QPoint(0, 0)).blockNumber();
+        const int bottom = box.cursorForPosition(QPoint(0, box.viewport()->height() - 1)).blockNumber();
+        const auto unseen = std::ranges::count_if(laidOut(), [&](int n) {
+            return (n < top || n > bottom + 1) && !std::ranges::binary_search(before, n);
+        });
+        QVERIFY2(unseen <= bottom - top + 3, qPrintable(u"%1 paragraphs laid out but not shown"_s.arg(unseen)));
+    }
+
+    // Going to another control and back repaints the caret, and the selection only where its
+    // colours follow the focus.
+    void focusRepaintsWhatChangesLook_data()
+    {
+        QTest::addColumn<int>("otherWithoutFocus"); // the colour drawn otherwise without the focus
+        QTest::addRow("the same colours both ways") << int(QPalette::NoRole);
+        QTest::addRow("another selection colour") << int(QPalette::Highlight);
+        QTest::addRow("another colour of selected text") << int(QPalette::HighlightedText);
+    }
+    void focusRepaintsWhatChangesLook()
+    {
+        QFETCH(int, otherWithoutFocus);
+        QWidget window;
+        auto *box = new TextBox(&window);
+        auto *other = new QLineEdit(&window);
+        (new QVBoxLayout(&window))->addWidget(box);
+        window.layout()->addWidget(other);
+        QPalette p = box->palette();
+        for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
+            p.setColor(QPalette::Inactive, role, role == otherWithoutFocus ? Qt::gray : p.color(QPalette::Active, role));
+        box->setPalette(p);
+        box->setText(u"first line\r\nsecond line"_s);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        box->select(1, 15); // into the second line
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        QCoreApplication::processEvents(); // the selection's own repaint
+        const QPoint inSelection = box->cursorRect(QTextCursor(box->document())).center() + QPoint(20, 0);
+        QRegion painted;
+        paintedRegion_ = &painted;
+        box->viewport()->installEventFilter(this);
+        for (QWidget *to : {static_cast<QWidget *>(other), static_cast<QWidget *>(box)}) {
+            painted = {};
+            to->setFocus();
+            QTRY_VERIFY(painted.contains(box->cursorRect().center()));
+            QCOMPARE(painted.contains(inSelection), otherWithoutFocus != QPalette::NoRole);
+        }
+        paintedRegion_ = nullptr;
     }
 
     // The kept text follows every change on one box: typing (Alt with a digit types nothing),
@@ -97,8 +203,13 @@ private slots:
         std::vector<std::pair<qsizetype, qsizetype>> edits;
         for (int i = 0; i < 20; ++i)
             edits.emplace_back(i * 4, 1);
+        const QTextCharFormat format = box.document()->firstBlock().begin().fragment().charFormat();
         box.replaceEach(edits, u"XY"_s);
         QCOMPARE(box.Text(), replaced);
+        // The replacements take the format of the text around them.
+        for (QTextBlock b = box.document()->firstBlock(); b.isValid(); b = b.next())
+            for (auto f = b.begin(); !f.atEnd(); ++f)
+                QCOMPARE(f.fragment().charFormat(), format);
         QCOMPARE(seen.size(), 19);
         for (int k = 0; k < 19; ++k) // the last k + 1 are done, from the end
             QCOMPARE(seen[k], line.repeated(19 - k) + replacedLine.repeated(k + 1));
