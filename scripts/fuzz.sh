@@ -9,7 +9,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 dir="$root/build-fuzz"
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQ7_FUZZ=ON >/dev/null
-cmake --build "$dir" -j "$(nproc)" --target fuzz_textfile fuzz_phrasefile fuzz_settings
+cmake --build "$dir" -j "$(nproc)" --target fuzz_textfile fuzz_phrasefile fuzz_settings fuzz_journal
 # One at a time: each target has the bounded time to itself.
 cd "$dir"
 ctest -L fuzz --output-on-failure --no-tests=error
