@@ -108,12 +108,15 @@ TextFile::ReadResult FileController::readFile(const QString &path, std::optional
 std::optional<TextFile::FileForm> FileController::writeFile(const QString &path, const QString &text,
                                                             const std::optional<TextFile::FileForm> &form)
 {
-    const Cp932Variants &codes = sheets_.variants(sheets_.currentSheet());
+    const Cp932Variants codes = sheets_.variants(sheets_.currentSheet());
     TextFile::WriteResult result;
     {
         WaitCursor wait;
-        result = form ? TextFile::writeIn(path, text, form->encoding, form->lineEnds, codes)
-                      : TextFile::write(path, text, TextFile::LineEndPolicy::KeepExisting, codes);
+        // Beside the window's thread, so that the window goes on painting through a big file.
+        host_.runBeside([&] {
+            result = form ? TextFile::writeIn(path, text, form->encoding, form->lineEnds, codes)
+                          : TextFile::write(path, text, TextFile::LineEndPolicy::KeepExisting, codes);
+        });
     }
     if (!reportWrite(path, result, true))
         return std::nullopt;
@@ -149,10 +152,12 @@ bool FileController::saveSheet(bool reportFailure)
     TextFile::WriteResult written;
     {
         WaitCursor wait;
-        // A text the box keeps goes as it is; else it goes from the document a piece at a time,
-        // never built whole beside it.
+        // A text the box keeps goes as it is, written beside the window's thread (a shared copy
+        // that nothing changes meanwhile); else it goes from the document a piece at a time,
+        // never built whole beside it. Either way the window goes on painting.
         if (box->hasText()) {
-            written = sheets_.writeSheet(box->Text());
+            const QString text = box->Text();
+            host_.runBeside([&] { written = sheets_.writeSheet(text); });
         } else {
             const std::unique_ptr<TextFile::TextPieces> pieces = box->documentPieces();
             written = sheets_.writeSheet(*pieces);

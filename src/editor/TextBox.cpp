@@ -187,8 +187,9 @@ namespace {
 // line break of the text (a soft separator is no break: a long line stays in one piece).
 class DocumentPieces final : public TextFile::TextPieces {
 public:
-    DocumentPieces(const QTextDocument *document, const std::vector<qsizetype> &softBreaks)
-        : document_(document), softBreaks_(softBreaks) {}
+    DocumentPieces(const QTextDocument *document, const std::vector<qsizetype> &softBreaks,
+                   std::function<void()> betweenPieces)
+        : document_(document), softBreaks_(softBreaks), betweenPieces_(std::move(betweenPieces)) {}
     void rewind() override
     {
         block_ = document_->firstBlock();
@@ -199,6 +200,8 @@ public:
     {
         if (started_ && !block_.isValid())
             return false;
+        if (started_)
+            betweenPieces_();
         started_ = true;
         QString raw;
         std::vector<qsizetype> soft;
@@ -224,6 +227,7 @@ public:
 private:
     const QTextDocument *document_;
     const std::vector<qsizetype> &softBreaks_;
+    std::function<void()> betweenPieces_;
     QTextBlock block_;
     std::vector<qsizetype>::const_iterator soft_;
     bool started_ = false;
@@ -231,9 +235,15 @@ private:
 
 } // namespace
 
-std::unique_ptr<TextFile::TextPieces> TextBox::documentPieces() const
+std::unique_ptr<TextFile::TextPieces> TextBox::documentPieces()
 {
-    return std::make_unique<DocumentPieces>(document(), softBreaks().positions());
+    // A save of a big text lets the window's events through between its pieces, as a long edit
+    // does; the document stays as it is meanwhile, since the user's input waits.
+    auto pacer = std::make_shared<Pacer>(*this);
+    return std::make_unique<DocumentPieces>(document(), softBreaks().positions(), [pacer] {
+        if (pacer->due())
+            pacer->pause();
+    });
 }
 
 QString TextBox::Text() const

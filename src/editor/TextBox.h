@@ -27,8 +27,9 @@ public:
     // Whether Text() is kept, so that asking for it builds nothing.
     bool hasText() const { return textValid_ && !patch_; }
     // The text as Text() would give it, built from the document a piece at a time for a writer,
-    // so that a save never builds the whole of it beside the document.
-    std::unique_ptr<TextFile::TextPieces> documentPieces() const;
+    // so that a save never builds the whole of it beside the document. Between the pieces the
+    // window may let its events through, as in a long edit.
+    std::unique_ptr<TextFile::TextPieces> documentPieces();
     // Replaces everything; the box's own undo history starts afresh.
     void setText(const QString &text);
     // The same result as setText, but only the stretch that differs from the text now is

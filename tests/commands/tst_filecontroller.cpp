@@ -215,8 +215,11 @@ private slots:
         f.dialog.FileName = f.user(u"earlier.txt"_s);
         f.dialog.answers << (target == "cancel" ? QString() : path);
         f.host.dialogs.answers = {target == "cancel" || opened ? QMessageBox::No : QMessageBox::Yes};
+        f.host.besides = 0;
 
         f.trigger(command);
+        // A write goes beside the window's thread, which goes on painting.
+        QCOMPARE(f.host.besides, int(target == "file" || target == "read-only"));
 
         const QString saveDialog = u"Save filter 1 flags %1 from %2"_s.arg(CommonDialogFlags::OverwritePrompt).arg(f.user(u"earlier.txt"_s));
         QCOMPARE(f.dialog.shown, overwriting ? QStringList() : QStringList{saveDialog});
@@ -266,11 +269,13 @@ private slots:
         QTEST(f.host.box.Text() + u'|' + f.panel(), "shown");
         QCOMPARE(f.boxes(), QStringList());
         f.host.box.setText(u"日本"_s + f.host.box.Text());
+        f.host.besides = 0;
         if (opened)
             f.trigger(u"saveToOpenedFileAction"_s);
         else
             QVERIFY(f.controller.saveSheet());
         QCOMPARE(fileBytes(path), saved);
+        QCOMPARE(f.host.besides, 1); // a kept text is written beside the window's thread
     }
 
     // A reopen asks first about unsaved changes, No by default, and No keeps them. The status

@@ -260,6 +260,7 @@ private slots:
         QTemporaryDir dir;
         const QString fromPieces = dir.filePath(u"pieces.txt"_s), fromText = dir.filePath(u"text.txt"_s);
         QVERIFY(TextFile::write(fromPieces, *box.documentPieces()).ok);
+        QVERIFY(pauses > 0);
         QVERIFY(TextFile::write(fromText, box.Text()).ok);
         QVERIFY(fileBytes(fromPieces) == fileBytes(fromText));
     }
