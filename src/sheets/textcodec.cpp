@@ -225,6 +225,12 @@ qsizetype utf8PieceEnd(const uchar *p, qsizetype n, qsizetype at)
 // would drop.
 bool decodeUtf8Fast(const uchar *p, qsizetype n, bool strict, QString *text, bool *multiByte)
 {
+    // A file in another encoding nearly always shows it in its first bytes: looked at byte by
+    // byte, it is refused before a whole piece is decoded for nothing.
+    constexpr qsizetype Prefix = 4096;
+    QString prefix;
+    if (strict && n > Prefix && !decodeUtf8(p, utf8PieceEnd(p, n, Prefix), true, &prefix, nullptr))
+        return false;
     QString out;
     if (n > Utf8PieceBytes)
         out.reserve(n); // never more units than bytes
