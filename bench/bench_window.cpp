@@ -761,7 +761,10 @@ int windowBench(int argc, char **argv)
         wholeUndo.floorMs.push_back(bare);
         wholeUndo.correct = wholeUndo.correct && win.box->Text() == text;
 
-        // Save: the sheet is changed; leaving it writes it.
+        // Save: the sheet is changed; leaving it writes it. The window has shown the Undo first,
+        // as it would have long before a user leaves the sheet: a save lets the window paint, and
+        // the paint held back since would be counted to it.
+        settle();
         const QString saved = win.box->Text();
         edit(save, timed([&] { win.tab(2); }));
         save.floorMs.push_back(timed([&] {
